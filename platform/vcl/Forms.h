@@ -1,0 +1,239 @@
+// Forms, the application object and the screen.
+#pragma once
+
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Interaction.h"
+
+class TMainMenu;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+// Width of the window frame around the client area, per border style (left, top, right, bottom).
+TRect FormFrameMetrics(TFormBorderStyle Style);
+
+class TCustomForm : public TWinControl {
+    VCL_CLASS(TCustomForm)
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    TFormBorderStyle GetBorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TFormStyle GetFormStyle() const { return m_formStyle; }
+    void SetFormStyle(TFormStyle v);
+    TPosition GetPosition() const { return m_position; }
+    void SetPosition(TPosition v) { m_position = v; }
+    TWindowState GetWindowState() const { return m_windowState; }
+    void SetWindowState(TWindowState v);
+    bool GetAutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool v);
+    bool GetAlphaBlend() const { return m_alphaBlend; }
+    void SetAlphaBlend(bool v);
+    int GetAlphaBlendValue() const { return m_alphaBlendValue; }
+    void SetAlphaBlendValue(int v);
+    bool GetKeyPreview() const { return m_keyPreview; }
+    void SetKeyPreview(bool v) { m_keyPreview = v; }
+    TMainMenu* GetMenu() const { return m_menu; }
+    void SetMenu(TMainMenu* v) { m_menu = v; }
+
+    TRect GetClientRect() const override;
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form once the current event has returned.
+    void Release();
+    TModalResult ShowModal();
+    TModalResult GetModalResult() const { return m_modalResult; }
+    void SetModalResult(TModalResult v) { m_modalResult = v; }
+    bool IsModal() const { return m_modal; }
+    bool Active() const;
+
+    TWinControl* GetActiveControl() const { return m_activeControl; }
+    void SetActiveControl(TWinControl* v);
+    // Moves the focus, sending CM_EXIT and CM_ENTER up the chains and CM_FOCUSCHANGED to the form.
+    void SetFocusedControl(TWinControl* Control);
+
+    // Window region in client coordinates; nullptr clears it. The form takes the region.
+    void SetWindowRegion(HRGN Region);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
+
+    void Dispatch(TMessage& Message) override;
+    // Called by the code that builds the form (our stand-in for stored forms) once it is done:
+    // runs Loaded and OnCreate.
+    void AfterConstruction();
+
+    // Widget side: the person asked to close the window (title-bar button).
+    bool WidgetCloseRequested();
+    void WidgetActivated(bool Active);
+    // The window manager moved the window (client origin in screen coordinates).
+    void WidgetMoved(int ClientLeft, int ClientTop);
+    // A windowed control inside is leaving: the focus must not point at it any more.
+    void ControlDestroying(TWinControl* Control);
+
+protected:
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& Action);
+    bool IsTopLevel() const override { return true; }
+    void CreateWnd() override;
+    void UpdateWidgetTitle() override;
+    void PaintWindow(TCanvas* Canvas) override;
+    void AdjustAutoSize();
+    void BoundsChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void PlaceOnScreen();
+    TModalResult RunModalLoop();
+    bool HandleDialogKey(TMessage& Message);
+    void ApplyWindowStyle();
+
+    TFormBorderStyle m_borderStyle = bsSizeable;
+    TFormStyle m_formStyle = fsNormal;
+    TPosition m_position = poDesigned;
+    TWindowState m_windowState = wsNormal;
+    bool m_autoSize = false;
+    bool m_alphaBlend = false;
+    int m_alphaBlendValue = 255;
+    bool m_keyPreview = false;
+    TMainMenu* m_menu = nullptr;
+    TModalResult m_modalResult = mrNone;
+    bool m_modal = false;
+    bool m_placed = false;
+    TWinControl* m_activeControl = nullptr;
+    bool m_closing = false;
+    bool m_movingFromWidget = false;
+};
+
+class TForm : public TCustomForm {
+    VCL_CLASS(TForm)
+    using TCustomForm::TCustomForm;
+};
+
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+
+class TApplication : public TComponent {
+    VCL_CLASS(TApplication)
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    void Initialize();
+    const String& GetTitle() const { return m_title; }
+    void SetTitle(const String& v) { m_title = v; }
+    String ExeName() const;
+    TCustomForm* GetMainForm() const { return m_mainForm; }
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T>
+    void CreateForm(T*& Reference) {
+        Reference = new T(this);
+        RegisterCreatedForm(Reference);
+    }
+    void RegisterCreatedForm(TCustomForm* Form);
+
+    // Runs the message loop until Terminate or the main form closes.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return m_terminated; }
+    void Minimize();
+    void Restore();
+    // Delivers every pending message and event, then returns.
+    void ProcessMessages();
+    // Waits for at least one message or event and delivers it.
+    void HandleMessage();
+
+    // An exception escaping an event handler comes here: OnException, or a message box.
+    void HandleException(TObject* Sender);
+    void ShowException(const std::exception& E);
+    TExceptionEvent OnException;
+
+    // Runs Fn with the exception barrier (nothing unwinds into the widget toolkit).
+    template <class Fn>
+    void Guard(TObject* Sender, Fn&& fn) {
+        try {
+            fn();
+        } catch (...) {
+            HandleException(Sender);
+        }
+    }
+
+    // Runs Call from the message loop, after the current event has returned.
+    void QueueCall(std::function<void()> Call);
+
+    // Forms to free once the current event returns (TCustomForm::Release and caFree).
+    void QueueRelease(TCustomForm* Form);
+    void FlushReleases();
+    void FormDestroying(TCustomForm* Form);
+
+private:
+    String m_title;
+    TCustomForm* m_mainForm = nullptr;
+    bool m_terminated = false;
+    bool m_running = false;
+    std::vector<TCustomForm*> m_releases;
+};
+
+class TScreen : public TComponent {
+    VCL_CLASS(TScreen)
+    using TComponent::TComponent;
+    int GetWidth() const;
+    int GetHeight() const;
+    TRect GetWorkAreaRect() const;
+    int GetWorkAreaLeft() const { return GetWorkAreaRect().Left; }
+    int GetWorkAreaTop() const { return GetWorkAreaRect().Top; }
+    int GetWorkAreaWidth() const { return GetWorkAreaRect().Width(); }
+    int GetWorkAreaHeight() const { return GetWorkAreaRect().Height(); }
+    int FormCount() const { return static_cast<int>(m_forms.size()); }
+    TCustomForm* Forms(int i) const { return m_forms.at(static_cast<size_t>(i)); }
+    TCustomForm* GetActiveForm() const;
+    TCursor GetCursor() const;
+    void SetCursor(TCursor v);
+    int PixelsPerInch() const { return 96; }
+
+    void AddForm(TCustomForm* Form);
+    void RemoveForm(TCustomForm* Form);
+    // Brings a shown or activated form to the front of the stacking order.
+    void FormShown(TCustomForm* Form);
+    // The frontmost visible form whose client area holds a screen point.
+    TCustomForm* FormAtPoint(TPoint P) const;
+
+private:
+    std::vector<TCustomForm*> m_forms;
+    std::vector<TCustomForm*> m_zOrder;  // front first
+    TCursor m_cursor = crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Window regions (GDI style), applied to a form with SetWindowRgn.
+HRGN CreateRectRgn(int X1, int Y1, int X2, int Y2);
+HRGN CreateRoundRectRgn(int X1, int Y1, int X2, int Y2, int W, int H);
+HRGN CreateEllipticRgn(int X1, int Y1, int X2, int Y2);
+constexpr int RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5;
+constexpr int ERROR_REGION = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3;
+int CombineRgn(HRGN Dest, HRGN Src1, HRGN Src2, int Mode);
+BOOL OffsetRgn(HRGN Rgn, int X, int Y);
+BOOL PtInRegion(HRGN Rgn, int X, int Y);
+BOOL DeleteObject(HRGN Rgn);
+// The window takes ownership of the region, as in Win32.
+int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
+// The control behind one of our window handles, or nullptr.
+TWinControl* FindControl(HWND Handle);

@@ -1,0 +1,424 @@
+#include "platform/vcl/IniFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <ctime>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "platform/vcl/SysUtils.h"
+
+// ======================================================================== TCustomIniFile
+
+int TCustomIniFile::ReadInteger(const String& Section, const String& Ident, int Default) {
+    return StrToIntDef(ReadString(Section, Ident, String()), Default);
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default) {
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
+    return StrToFloatDef(ReadString(Section, Ident, String()), Default);
+}
+
+void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, int Value) {
+    WriteString(Section, Ident, IntToStr(Value));
+}
+
+void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+    WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
+    WriteString(Section, Ident, FloatToStr(Value));
+}
+
+bool TCustomIniFile::SectionExists(const String& Section) {
+    TStringList keys;
+    ReadSection(Section, &keys);
+    return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
+    TStringList keys;
+    ReadSection(Section, &keys);
+    return keys.IndexOf(Ident) >= 0;
+}
+
+// ======================================================================== the document
+
+namespace {
+
+struct TIniLine {
+    enum Kind { Other, Section, Key } kind = Other;
+    String raw;    // the line as it stands in the file, without its line break
+    String name;   // section or key name, trimmed
+    String value;  // key value, trimmed, quotes still on
+};
+
+struct TIniDoc {
+    std::vector<TIniLine> lines;
+    bool crlf = false;
+    bool bom = false;
+};
+
+TIniLine ParseLine(const String& raw) {
+    TIniLine line;
+    line.raw = raw;
+    String t = Trim(raw);
+    if (t.empty() || t[0] == ';') return line;
+    if (t[0] == '[') {
+        size_t close = t.find(']');
+        line.kind = TIniLine::Section;
+        line.name = Trim(t.substr(1, close == String::npos ? String::npos : close - 1));
+        return line;
+    }
+    size_t eq = t.find('=');
+    if (eq == String::npos) return line;  // neither key nor section: kept, never read
+    line.kind = TIniLine::Key;
+    line.name = Trim(t.substr(0, eq));
+    line.value = Trim(t.substr(eq + 1));
+    return line;
+}
+
+TIniDoc ParseDoc(String text) {
+    TIniDoc doc;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        doc.bom = true;
+        text.erase(0, 3);
+    }
+    size_t firstBreak = text.find_first_of("\r\n");
+    doc.crlf = firstBreak != String::npos && text.compare(firstBreak, 2, "\r\n") == 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == String::npos) end = text.size();
+        doc.lines.push_back(ParseLine(text.substr(start, end - start)));
+        start = end + ((end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return doc;
+}
+
+String SerializeDoc(const TIniDoc& doc) {
+    String out = doc.bom ? "\xEF\xBB\xBF" : "";
+    const char* nl = doc.crlf ? "\r\n" : "\n";
+    for (const TIniLine& l : doc.lines) out += l.raw + nl;
+    return out;
+}
+
+String Unquoted(const String& v) {
+    if (v.size() >= 2 && v.front() == v.back() && (v.front() == '"' || v.front() == '\''))
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// Quotes a value that would not read back as written (outer blanks, or outer quotes).
+String QuotedForWrite(const String& v) {
+    bool blanks = !v.empty() && (Trim(v).size() != v.size());
+    bool quoted = Unquoted(v).size() != v.size();
+    return (blanks || quoted) ? "\"" + v + "\"" : v;
+}
+
+int FindSection(const TIniDoc& doc, const String& section, int from = 0) {
+    for (int i = from; i < static_cast<int>(doc.lines.size()); ++i)
+        if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Section &&
+            SameText(doc.lines[static_cast<size_t>(i)].name, section))
+            return i;
+    return -1;
+}
+
+// One past the last line of the section whose header is at `header`.
+int SectionEnd(const TIniDoc& doc, int header) {
+    int i = header + 1;
+    while (i < static_cast<int>(doc.lines.size()) && doc.lines[static_cast<size_t>(i)].kind != TIniLine::Section) ++i;
+    return i;
+}
+
+int FindKey(const TIniDoc& doc, int header, const String& key) {
+    for (int i = header + 1; i < SectionEnd(doc, header); ++i)
+        if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Key && SameText(doc.lines[static_cast<size_t>(i)].name, key))
+            return i;
+    return -1;
+}
+
+// The keys of a section, first spelling of each, in file order.
+std::vector<const TIniLine*> SectionKeys(const TIniDoc& doc, const String& section) {
+    std::vector<const TIniLine*> keys;
+    int header = FindSection(doc, section);
+    if (header < 0) return keys;
+    for (int i = header + 1; i < SectionEnd(doc, header); ++i) {
+        const TIniLine& l = doc.lines[static_cast<size_t>(i)];
+        if (l.kind != TIniLine::Key) continue;
+        bool seen = false;
+        for (const TIniLine* k : keys) seen = seen || SameText(k->name, l.name);
+        if (!seen) keys.push_back(&l);
+    }
+    return keys;
+}
+
+void CheckName(const String& fileName, const String& what, const String& s, bool isKey) {
+    bool bad = s.find_first_of("\r\n") != String::npos;
+    if (isKey) bad = bad || s.find('=') != String::npos || Trim(s).empty() || Trim(s)[0] == '[' || Trim(s)[0] == ';';
+    else bad = bad || s.find(']') != String::npos;
+    if (bad) throw EIniFileException("Cannot write " + what + " \"" + s + "\" to the INI file \"" + fileName + "\"");
+}
+
+// ------------------------------------------------------------------------ file access
+
+struct TFileSignature {
+    bool valid = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    struct timespec mtime {};
+    struct timespec ctime {};
+
+    bool operator==(const TFileSignature& o) const {
+        return valid == o.valid && dev == o.dev && ino == o.ino && size == o.size &&
+               mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
+               ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+TFileSignature SignatureOf(const String& path) {
+    TFileSignature s;
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return s;
+    s.valid = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtime = st.st_mtim;
+    s.ctime = st.st_ctim;
+    return s;
+}
+
+// Reads the whole file; returns 0, or the errno that stopped it.
+int ReadWholeFile(const String& path, String& text) {
+    text.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+    char buf[8192];
+    int err = 0;
+    while (true) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) err = errno;
+        if (n <= 0) break;
+        text.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return err;
+}
+
+bool WriteAll(int fd, const String& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The file a save replaces: the target of a symbolic link, so the link survives.
+String SaveTarget(const String& path) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        auto target = std::filesystem::canonical(path, ec);
+        if (!ec) return target.string();
+    }
+    return path;
+}
+
+// Creates a fresh temporary file beside `target`; returns its descriptor or -1 with errno set.
+int CreateTempBeside(const String& target, String& tempName) {
+    static std::atomic<unsigned> counter{0};
+    String dir = ExtractFilePath(target);
+    String base = ExtractFileName(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = dir + "." + base + ".tmp" + IntToStr(static_cast<int>(::getpid())) + "-" + IntToStr(counter++);
+        int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes text to path atomically; returns 0 or the errno of the step that failed.
+int SaveAtomically(const String& path, const String& text) {
+    String target = SaveTarget(path);
+    String temp;
+    int fd = CreateTempBeside(target, temp);
+    if (fd < 0) return errno;
+    struct stat old;
+    int err = 0;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (!WriteAll(fd, text) || ::fsync(fd) != 0) err = errno != 0 ? errno : EIO;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+    if (err != 0) ::unlink(temp.c_str());
+    return err;
+}
+
+}  // namespace
+
+// ======================================================================== TIniFile
+
+struct TIniFileState {
+    TIniDoc doc;
+    TFileSignature signature;
+    bool loaded = false;
+};
+
+namespace {
+
+// File times tick in steps of a few milliseconds, so two saves close together can leave the
+// same signature: a file changed in the last seconds is read again every time.
+bool SettledSince(const TFileSignature& s) {
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - s.mtime.tv_sec > 2 && now.tv_sec - s.ctime.tv_sec > 2;
+}
+
+// The document as the file holds it now, re-read only when the file changed.
+const TIniDoc& Current(TIniFileState& st, const String& path) {
+    TFileSignature now = SignatureOf(path);
+    if (st.loaded && now == st.signature && (!now.valid || SettledSince(now))) return st.doc;
+    String text;
+    st.doc = (now.valid && ReadWholeFile(path, text) == 0) ? ParseDoc(text) : TIniDoc();
+    st.signature = now;
+    st.loaded = true;
+    return st.doc;
+}
+
+// Applies change to a fresh copy of the file and saves it when change answers true.
+void Modify(TIniFileState& st, const String& path, const std::function<bool(TIniDoc&)>& change) {
+    String text;
+    int err = ReadWholeFile(path, text);
+    if (err != 0 && err != ENOENT)
+        throw EIniFileException("Cannot read the INI file \"" + path + "\": " + SysErrorMessage(err));
+    TIniDoc doc = err == 0 ? ParseDoc(text) : TIniDoc();
+    if (!change(doc)) return;
+    err = SaveAtomically(path, SerializeDoc(doc));
+    if (err != 0) throw EIniFileException("Cannot save the INI file \"" + path + "\": " + SysErrorMessage(err));
+    st.doc = std::move(doc);
+    st.signature = SignatureOf(path);
+    st.loaded = true;
+}
+
+void SetKey(TIniDoc& doc, const String& section, const String& key, const String& value) {
+    TIniLine line = ParseLine(key + "=" + QuotedForWrite(value));
+    int header = FindSection(doc, section);
+    if (header < 0) {
+        if (!doc.lines.empty() && !Trim(doc.lines.back().raw).empty()) doc.lines.push_back(TIniLine());
+        doc.lines.push_back(ParseLine("[" + section + "]"));
+        doc.lines.push_back(line);
+        return;
+    }
+    int at = FindKey(doc, header, key);
+    if (at >= 0) {
+        // Keep the file's spelling of the key.
+        line = ParseLine(doc.lines[static_cast<size_t>(at)].name + "=" + QuotedForWrite(value));
+        doc.lines[static_cast<size_t>(at)] = line;
+        return;
+    }
+    int after = header;
+    for (int i = header + 1; i < SectionEnd(doc, header); ++i)
+        if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Key) after = i;
+    doc.lines.insert(doc.lines.begin() + after + 1, line);
+}
+
+}  // namespace
+
+TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName), m_state(std::make_unique<TIniFileState>()) {}
+
+TIniFile::~TIniFile() = default;
+
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+    const TIniDoc& doc = Current(*m_state, FileName());
+    int header = FindSection(doc, Section);
+    int at = header < 0 ? -1 : FindKey(doc, header, Ident);
+    return at < 0 ? Default : Unquoted(doc.lines[static_cast<size_t>(at)].value);
+}
+
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+    CheckName(FileName(), "the section", Section, false);
+    CheckName(FileName(), "the key", Ident, true);
+    if (Value.find_first_of("\r\n") != String::npos)
+        throw EIniFileException("Cannot write a value with a line break to the INI file \"" + FileName() + "\"");
+    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
+        String before = SerializeDoc(doc);
+        SetKey(doc, Trim(Section), Trim(Ident), Value);
+        return SerializeDoc(doc) != before || !FileExists(FileName());
+    });
+}
+
+void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
+    if (Strings == nullptr) return;
+    Strings->BeginUpdate();
+    try {
+        Strings->Clear();
+        for (const TIniLine* k : SectionKeys(Current(*m_state, FileName()), Section)) Strings->Add(k->name);
+    } catch (...) {
+        Strings->EndUpdate();
+        throw;
+    }
+    Strings->EndUpdate();
+}
+
+void TIniFile::ReadSections(TStrings* Strings) {
+    if (Strings == nullptr) return;
+    const TIniDoc& doc = Current(*m_state, FileName());
+    TStringList names;
+    for (const TIniLine& l : doc.lines)
+        if (l.kind == TIniLine::Section && names.IndexOf(l.name) < 0) names.Add(l.name);
+    Strings->Assign(&names);
+}
+
+void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+    if (Strings == nullptr) return;
+    TStringList lines;
+    for (const TIniLine* k : SectionKeys(Current(*m_state, FileName()), Section))
+        lines.Add(k->name + "=" + Unquoted(k->value));
+    Strings->Assign(&lines);
+}
+
+bool TIniFile::SectionPresent(const String& Section) {
+    return FindSection(Current(*m_state, FileName()), Section) >= 0;
+}
+
+void TIniFile::EraseSection(const String& Section) {
+    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
+        bool changed = false;
+        for (int header = FindSection(doc, Section); header >= 0; header = FindSection(doc, Section)) {
+            doc.lines.erase(doc.lines.begin() + header, doc.lines.begin() + SectionEnd(doc, header));
+            changed = true;
+        }
+        return changed;
+    });
+}
+
+void TIniFile::DeleteKey(const String& Section, const String& Ident) {
+    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
+        int header = FindSection(doc, Section);
+        if (header < 0) return false;
+        bool changed = false;
+        for (int at = FindKey(doc, header, Ident); at >= 0; at = FindKey(doc, header, Ident)) {
+            doc.lines.erase(doc.lines.begin() + at);
+            changed = true;
+        }
+        return changed;
+    });
+}

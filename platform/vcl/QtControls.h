@@ -1,0 +1,66 @@
+// The widget side of windowed controls: one QWidget per TWinControl, translating the toolkit's
+// events into the control's messages. All behaviour stays in the class library.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/vcl/Controls.h"
+
+class TQtWidget;
+
+class TQtWidgetBridge {
+public:
+    TQtWidgetBridge(TWinControl* Control, bool TopLevel);
+    // Detaches the widget from the control and lets the toolkit delete it once it is idle, so
+    // a control freed from inside one of its own events leaves no dangling widget behind.
+    ~TQtWidgetBridge();
+
+    QWidget* Widget() const;
+    void SetParentWidget(TQtWidgetBridge* Parent);
+    // Top-level: the client area in screen coordinates; child: bounds in the parent's client.
+    void SetGeometry(const TRect& R);
+    void SetVisible(bool v);
+    void SetEnabled(bool v);
+    void SetTitle(const String& Title);
+    void SetFocus();
+    bool HasFocus() const;
+    void Update();
+    void UpdateRect(const TRect& R);
+    void Repaint();
+    void Raise();
+    void Lower();
+    void SetCursorShape(TCursor Cursor);
+
+    // Top-level windows only.
+    void SetWindowStyle(bool Frameless, bool Dialog, bool Tool, bool StayOnTop);
+    void SetOpacity(double Opacity);
+    void SetModal(bool Modal);
+    void SetMaskRegion(HRGN Region);  // nullptr clears
+    void Activate();
+    bool IsActiveWindow() const;
+    void ShowMinimized();
+    void ShowNormal();
+
+private:
+    QPointer<TQtWidget> m_widget;
+};
+
+// Toolkit services the class library needs beyond single widgets.
+namespace QtPlatform {
+// Runs the toolkit's loop once: delivers what is pending, waiting first when Wait is set.
+void ProcessEvents(bool Wait);
+// Wakes a loop that waits in ProcessEvents(true).
+void Wake();
+// Calls Fn from the loop once the current event has returned.
+void QueueCall(std::function<void()> Fn);
+// Deletes widgets whose controls went away, when no widget event is running.
+void FlushDeferredDeletes();
+// True while one of our widgets is handling an event.
+bool InWidgetEvent();
+TRect PrimaryScreenRect();
+TRect PrimaryWorkArea();
+TPoint CursorPos();
+void SetCursorPos(TPoint p);
+void SetOverrideCursor(TCursor Cursor);
+}  // namespace QtPlatform

@@ -1,0 +1,24 @@
+// The default interaction service: the toolkit's own message box, file, folder and colour
+// dialogs, and popup menus. Nothing here exposes the toolkit; the Qt side is QtDialogs.cpp and
+// QtMenus.cpp.
+#pragma once
+
+#include <vector>
+
+#include "platform/vcl/Interaction.h"
+
+// The one service that shows real dialogs (created on first use, never freed).
+TInteractionService* QtInteractionService();
+
+// A VCL file filter ("Video|*.avi;*.mpg|All files|*.*") as the toolkit's name filters, one per
+// pair: {"Video (*.avi *.mpg)", "All files (*)"}. A name that already ends with its own pattern
+// list in parentheses keeps one copy; "*.*" becomes "*" (names without a dot match too, as on
+// Windows). A trailing name without patterns is dropped.
+std::vector<String> VclFilterToQtFilters(const String& Filter);
+// The same, joined with ";;" as QFileDialog takes it.
+String VclFilterToQt(const String& Filter);
+
+// Shows Menu's visible items as a toolkit popup at a screen point and returns the chosen item
+// (nullptr when dismissed). Owner-drawn menus paint each item through the item's measure and
+// draw events. Defined in QtMenus.cpp.
+TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y);

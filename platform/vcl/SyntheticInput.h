@@ -1,0 +1,14 @@
+// Synthetic input delivered through the toolkit exactly as real input would be, for automated
+// drivers of the windows (the tests).
+#pragma once
+
+#include "platform/vcl/Controls.h"
+
+enum class TSyntheticMouse { Press, Release, DoubleClick, Move };
+
+// Sends a mouse event to Target's widget at a point in Target's client coordinates.
+// Held lists the buttons down after the event (as the toolkit reports them).
+void SendSyntheticMouse(TWinControl* Target, TSyntheticMouse Kind, TPoint ClientPos, TMouseButton Button,
+                        TShiftState Held);
+// Sends a key press (with its text) and, when Release is set, the key release to Target's widget.
+void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const String& Text, bool Release);

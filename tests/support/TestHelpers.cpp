@@ -1,0 +1,116 @@
+#include "tests/support/TestHelpers.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/vcl/SyntheticInput.h"
+
+namespace testing_vcl {
+
+namespace {
+
+// The window that takes a press keeps the following moves and the release, as the toolkit's
+// implicit grab does.
+TWinControl* g_pressed = nullptr;
+TShiftState g_held;
+
+TWinControl* WindowOf(TControl* Control, TPoint& P) {
+    TControl* c = Control;
+    while (c != nullptr && !c->IsWindowed()) {
+        P.x += c->GetLeft();
+        P.y += c->GetTop();
+        c = c->GetParent();
+    }
+    return static_cast<TWinControl*>(c);
+}
+
+TShiftStateE HeldFlag(TMouseButton b) { return b == mbRight ? ssRight : b == mbMiddle ? ssMiddle : ssLeft; }
+
+void Send(TControl* Control, int X, int Y, TSyntheticMouse Kind, TMouseButton Button) {
+    TPoint p{X, Y};
+    TWinControl* w = WindowOf(Control, p);
+    if (w == nullptr) return;
+    if (g_pressed != nullptr && g_pressed != w && (Kind == TSyntheticMouse::Move || Kind == TSyntheticMouse::Release)) {
+        TPoint screen = w->ClientToScreen(p);
+        p = g_pressed->ScreenToClient(screen);
+        w = g_pressed;
+    }
+    if (Kind == TSyntheticMouse::Press || Kind == TSyntheticMouse::DoubleClick) {
+        g_held << HeldFlag(Button);
+        g_pressed = w;
+    } else if (Kind == TSyntheticMouse::Release) {
+        g_held >> HeldFlag(Button);
+        if (g_held * TShiftState{ssLeft, ssRight, ssMiddle} == TShiftState{}) g_pressed = nullptr;
+    }
+    SendSyntheticMouse(w, Kind, p, Button, g_held);
+}
+
+}  // namespace
+
+bool RunUntil(const std::function<bool()>& Condition, int TimeoutMs) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+    while (!Condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void RunFor(int Ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
+    while (std::chrono::steady_clock::now() < end) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void MouseMoveTo(TControl* Control, int X, int Y, TShiftState) { Send(Control, X, Y, TSyntheticMouse::Move, mbLeft); }
+void MousePress(TControl* Control, int X, int Y, TMouseButton Button) { Send(Control, X, Y, TSyntheticMouse::Press, Button); }
+void MouseRelease(TControl* Control, int X, int Y, TMouseButton Button) { Send(Control, X, Y, TSyntheticMouse::Release, Button); }
+
+void ClickAt(TControl* Control, int X, int Y, TMouseButton Button) {
+    MouseMoveTo(Control, X, Y);
+    MousePress(Control, X, Y, Button);
+    MouseRelease(Control, X, Y, Button);
+}
+
+void Click(TControl* Control, TMouseButton Button) {
+    ClickAt(Control, Control->GetClientWidth() / 2, Control->GetClientHeight() / 2, Button);
+}
+
+void DoubleClickAt(TControl* Control, int X, int Y) {
+    MousePress(Control, X, Y, mbLeft);
+    MouseRelease(Control, X, Y, mbLeft);
+    Send(Control, X, Y, TSyntheticMouse::DoubleClick, mbLeft);
+    MouseRelease(Control, X, Y, mbLeft);
+}
+
+void PressKey(TCustomForm* Form, Word Key, TShiftState Shift, const String& Text) {
+    TWinControl* target = Form->GetActiveControl() != nullptr ? Form->GetActiveControl() : Form;
+    SendSyntheticKey(target, Key, Shift, Text, true);
+}
+
+void TypeText(TCustomForm* Form, const String& Text) {
+    for (char ch : Text) {
+        Word key = (ch >= 'a' && ch <= 'z') ? static_cast<Word>(ch - 'a' + 'A') : static_cast<Word>(static_cast<Byte>(ch));
+        PressKey(Form, key, {}, String(1, ch));
+    }
+}
+
+void Snapshot(TWinControl* Control, TBitmap* Out) {
+    Out->SetPixelFormat(pf32bit);
+    Out->SetSize(Control->GetClientWidth(), Control->GetClientHeight());
+    Control->PaintTo(Out->GetCanvas(), 0, 0);
+}
+
+TColor PixelAt(TControl* Control, int X, int Y) {
+    TPoint p{X, Y};
+    TWinControl* w = WindowOf(Control, p);
+    if (w == nullptr) return clNone;
+    TBitmap shot;
+    Snapshot(w, &shot);
+    return static_cast<TColor>(shot.GetPixelColor(p.x, p.y));
+}
+
+}  // namespace testing_vcl

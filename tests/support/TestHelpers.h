@@ -1,0 +1,36 @@
+// Helpers for tests that drive windows headless: mouse, keys, the message loop, pixels.
+#pragma once
+
+#include <functional>
+
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Graphics.h"
+
+namespace testing_vcl {
+
+// Runs the message loop until Condition holds or TimeoutMs passes; returns Condition().
+bool RunUntil(const std::function<bool()>& Condition, int TimeoutMs = 5000);
+// Runs the message loop for about Ms milliseconds.
+void RunFor(int Ms);
+
+// Mouse input at a point in Control's client coordinates, delivered as the toolkit would:
+// to the widget under the point (a graphic control's parent), with capture honoured.
+void MouseMoveTo(TControl* Control, int X, int Y, TShiftState Held = {});
+void MousePress(TControl* Control, int X, int Y, TMouseButton Button = mbLeft);
+void MouseRelease(TControl* Control, int X, int Y, TMouseButton Button = mbLeft);
+// Press and release at the control's centre (or at X, Y).
+void Click(TControl* Control, TMouseButton Button = mbLeft);
+void ClickAt(TControl* Control, int X, int Y, TMouseButton Button = mbLeft);
+void DoubleClickAt(TControl* Control, int X, int Y);
+
+// Key input to the focused control of Form (or to Form itself when nothing has the focus).
+void PressKey(TCustomForm* Form, Word Key, TShiftState Shift = {}, const String& Text = "");
+void TypeText(TCustomForm* Form, const String& Text);
+
+// Renders a windowed control (and its children) as it would appear on screen.
+void Snapshot(TWinControl* Control, TBitmap* Out);
+// The colour of one pixel of a control, in its client coordinates (graphic controls included).
+TColor PixelAt(TControl* Control, int X, int Y);
+
+}  // namespace testing_vcl
