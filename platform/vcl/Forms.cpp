@@ -197,6 +197,9 @@ void TCustomForm::Dispatch(TMessage& Message) {
         case WM_CLOSE:
             Close();
             return;
+        case CM_TEXTCHANGED:
+            UpdateWidgetTitle();
+            break;
         case CM_RELEASE:
             if (Application) Application->QueueRelease(this);
             return;

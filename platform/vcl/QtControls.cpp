@@ -155,7 +155,7 @@ private:
                 return false;
             case QEvent::Move:
                 if (isWindow()) {
-                    if (auto* f = dynamic_cast<TCustomForm*>(m_control)) f->WidgetMoved(x(), y());
+                    if (auto* f = dynamic_cast<TCustomForm*>(m_control)) f->WidgetMoved(geometry().x(), geometry().y());
                 }
                 return false;
             case QEvent::Close:

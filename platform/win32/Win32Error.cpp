@@ -1,4 +1,6 @@
 // The calling thread's last error, and errno turned into Windows codes.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <cerrno>

@@ -1,4 +1,6 @@
 // Files and folders with Win32's answers: attributes, copy, move, delete; '\' paths accepted.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <cerrno>
@@ -99,14 +101,11 @@ BOOL CopyLocal(const std::string& from, const std::string& to, bool failIfExists
     std::string temp = CopyToTemporary(source, info, to);
     int saved = errno;
     close(source);
-    if (temp.empty()) {
-        errno = saved;
-        return Win32_FailFromErrno(to);
-    }
+    if (temp.empty()) return Win32_Fail(Win32_ErrorFromErrno(saved, to));
     if (!PlaceCopy(temp, to, failIfExists)) {
         saved = errno;
         unlink(temp.c_str());
-        return saved == EEXIST ? Win32_Fail(ERROR_FILE_EXISTS) : (errno = saved, Win32_FailFromErrno(to));
+        return Win32_Fail(saved == EEXIST ? ERROR_FILE_EXISTS : Win32_ErrorFromErrno(saved, to));
     }
     return TRUE;
 }
@@ -167,7 +166,7 @@ BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
     if (!PathGiven(lpExistingFileName) || !PathGiven(lpNewFileName)) return Win32_Fail(ERROR_INVALID_PARAMETER);
     std::string from = Local(lpExistingFileName);
     std::string to = Local(lpNewFileName);
-    if (!Exists(from)) return Win32_FailFromErrno((errno = ENOENT, from));
+    if (!Exists(from)) return Win32_Fail(Win32_ErrorFromErrno(ENOENT, from));
     if (Exists(to)) return Win32_Fail(ERROR_ALREADY_EXISTS);
     if (RenameNoReplace(from, to)) return TRUE;
     if (errno == EEXIST) return Win32_Fail(ERROR_ALREADY_EXISTS);

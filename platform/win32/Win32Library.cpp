@@ -1,6 +1,8 @@
 // Dynamic libraries: modules registered in-process (tests' stand-ins) and shared objects.
 //
 // Loading the same module twice gives the same HMODULE with one more reference, as in Win32.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <algorithm>

@@ -2,6 +2,8 @@
 //
 // The UI thread's queue drains inside Qt's event loop: a post to one of its windows schedules
 // a drain there. Another thread drains its own queue with PeekMessageA/DispatchMessageA.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <QCoreApplication>

@@ -4,6 +4,8 @@
 // writable (optical media are kept read-only). Skipped: pseudo and network file systems,
 // read-only mounts, bind-mounted files. C is the volume holding the home folder, then D, E, ...
 // follow in mount-point order.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <algorithm>

@@ -1,4 +1,6 @@
 // ShellExecuteA "open" through the desktop's opener.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <cctype>

@@ -1,4 +1,6 @@
 // The version and locale answers the program asks for.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <cctype>

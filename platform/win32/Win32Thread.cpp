@@ -2,6 +2,8 @@
 //
 // Every HANDLE is a key into a table of live objects, so a closed or made-up handle is answered
 // with WAIT_FAILED / FALSE instead of being followed. Values are never reused.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <atomic>

@@ -1,4 +1,6 @@
 // Drive letters, free space and volume information, answered from the volume service.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <algorithm>

@@ -1,4 +1,6 @@
 // HWNDs for the class library's windows, and FindWindowA over this process and others.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <atomic>

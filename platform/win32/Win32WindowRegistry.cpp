@@ -4,6 +4,8 @@
 // One file per window, "<pid>-<window id>.win", holding "<pid> <start time>\n<title>", written
 // to a temporary name and renamed into place so a reader never sees half a file. The process's
 // start time guards against a dead process's pid being reused by another one.
+#include "platform/win32/Windows.h"
+
 #include "platform/win32/Win32Internal.h"
 
 #include <cerrno>

@@ -22,8 +22,9 @@ DWORD GatedRoutine(LPVOID parameter) {
     auto* gate = static_cast<Gate*>(parameter);
     gate->seenId = GetCurrentThreadId();
     WaitForSingleObject(gate->release, INFINITE);
+    DWORD code = gate->exitCode;   // the gate may be gone once finished is set
     SetEvent(gate->finished);
-    return gate->exitCode;
+    return code;
 }
 
 TEST(Win32Threads, ExitCodeIsStillActiveUntilTheRoutineReturns) {
