@@ -28,6 +28,17 @@ void BindCanvas(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Heigh
     Own->IntersectClipRect(deviceClip);
 }
 
+// Runs a paint routine with the control's own canvas bound to the surface being painted; the
+// canvas lets go of that surface however the routine ends.
+void PaintOnto(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Height, const std::function<void()>& Paint) {
+    BindCanvas(Own, Onto, Offset, Width, Height);
+    struct Unbind {
+        TCanvas* c;
+        ~Unbind() { c->SetTarget(nullptr); }
+    } unbind{Own};
+    Paint();
+}
+
 }  // namespace
 
 TMouse* Mouse = new TMouse();
@@ -1026,15 +1037,8 @@ TGraphicControl::~TGraphicControl() {
 
 void TGraphicControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam != 0) {
-        auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
-        BindCanvas(m_canvas, onto, {GetLeft(), GetTop()}, GetWidth(), GetHeight());
-        try {
-            Paint();
-        } catch (...) {
-            m_canvas->SetTarget(nullptr);
-            throw;
-        }
-        m_canvas->SetTarget(nullptr);
+        PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {GetLeft(), GetTop()}, GetWidth(),
+                  GetHeight(), [this] { Paint(); });
         return;
     }
     TControl::Dispatch(Message);
@@ -1053,15 +1057,8 @@ TCustomControl::~TCustomControl() {
 
 void TCustomControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam != 0) {
-        auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
-        BindCanvas(m_canvas, onto, {0, 0}, GetClientWidth(), GetClientHeight());
-        try {
-            Paint();
-        } catch (...) {
-            m_canvas->SetTarget(nullptr);
-            throw;
-        }
-        m_canvas->SetTarget(nullptr);
+        PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {0, 0}, GetClientWidth(),
+                  GetClientHeight(), [this] { Paint(); });
         return;
     }
     TWinControl::Dispatch(Message);

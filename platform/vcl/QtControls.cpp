@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QWindow>
 
 #include "platform/vcl/Forms.h"
@@ -170,6 +172,7 @@ private:
             case QEvent::WindowDeactivate:
                 if (auto* f = dynamic_cast<TCustomForm*>(m_control)) f->WidgetActivated(e->type() == QEvent::WindowActivate);
                 return false;
+            case QEvent::ToolTip: ShowHint(static_cast<QHelpEvent*>(e)); return true;
             case QEvent::Leave:
                 if (isWindow() && GetCaptureControl() == nullptr) {
                     TControl* hover = ::Mouse->GetHoverControl();
@@ -189,6 +192,16 @@ private:
         m_control->WidgetPaint(&back);
         QPainter p(this);
         p.drawImage(e->rect().topLeft(), BitmapToQImage(back, dirty));
+    }
+
+    // The hint of the control under the mouse (a graphic child's included): its short part,
+    // before any '|'.
+    void ShowHint(QHelpEvent* h) {
+        TControl* c = m_control->ControlAtPos({h->pos().x(), h->pos().y()}, true);
+        if (c == nullptr) c = m_control;
+        String hint = c->GetHint().substr(0, c->GetHint().find('|'));
+        if (c->GetShowHint() && !hint.empty()) QToolTip::showText(h->globalPos(), QString::fromStdString(hint), this);
+        else QToolTip::hideText();
     }
 
     void Mouse(QMouseEvent* m) {
