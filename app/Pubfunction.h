@@ -1,0 +1,100 @@
+// The program's shared state (what the windows pass to one another) and its small helpers.
+#pragma once
+
+#include <vector>
+
+#include "platform/vcl/Graphics.h"
+#include "platform/vcl/IniFiles.h"
+#include "platform/vcl/StdCtrls.h"
+
+class TClipInfo;
+
+// ---- global state ------------------------------------------------------------------------------
+
+extern String ExePath;  // the program folder, with a trailing '/'
+extern const String ProductName;
+extern const String DisplayProductName;
+extern String UILanguage;
+extern TIniFile* LanguageIni;
+
+extern std::vector<TClipInfo*> ClipInfo;    // owns the clips; order = title order
+extern std::vector<TLabel*> TitleMenuLabel;  // owns the labels
+extern String s_BackgroundSrcFile;
+extern String s_BackgroundMusicFile;
+extern Byte* RGBBuff;
+
+extern int i_DVDType;
+extern int i_DiscSizePerMin;
+extern int i_DVD5Size;
+extern int i_DVD9Size;
+extern String g_s_OutputFolder;
+extern bool b_UseSTPI;
+extern bool b_DeleteTempFile;
+extern bool b_DVD5;
+extern bool b_4_3;
+extern bool b_VideoForamt;
+extern int g_i_OutputQuality;
+extern int g_i_BurnerIndex;
+extern int i_CreateMenuSafeDistance;
+extern int i_MenuDuration;
+extern int i_FontSize;
+extern int i_SubTitleLanguageCodeIndex;
+extern int i_MenuLanguageCodeIndex;
+extern String OpenDialogFilter;
+extern String OpenDialogMusicFilter;
+
+// Written by a production window's worker thread while the user-interface thread polls them.
+extern volatile bool b_ThreadIsWorking;
+extern volatile int i_ThreadReturnVal;
+
+extern TBitmap* SrtEnabledBmp;
+extern TBitmap* SrtDisabledBmp;
+extern TBitmap* SetupClipSelectBmp;
+extern TBitmap* SetupClipSelectBmpOn;
+extern TBitmap* SetupClipUnSelectBmp;
+extern TBitmap* SetupClipUnSelectBmpOn;
+extern TBitmap* MenuClipSelectBmp;
+extern TBitmap* MenuClipSelectBmpOn;
+extern TBitmap* MenuClipUnSelectBmp;
+extern TBitmap* MenuClipUnSelectBmpOn;
+
+// The work folder's sub-folder name.
+extern const String TempSubFolder;
+
+// ---- helpers -----------------------------------------------------------------------------------
+
+namespace Pubfunction {
+
+String IntToStr2(int n);
+String SecondsToHMS(int seconds);
+int BitsPerPixel(const TBitmap* Bitmap);
+
+// The box the picture lands in when it is fitted into Width x Height (keeping its ratio or not).
+TRect FitRect(int SrcWidth, int SrcHeight, int Width, int Height, bool KeepRatio);
+void StretchBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool KeepRatio);
+void ResizeBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool Flag);
+
+void SwapInt(int& a, int& b);
+int QuickSortPartition(int* a, int lo, int hi);
+void QuickSort(int* a, int lo, int hi);
+
+String RemoveFileExt(const String& Path);
+// Sizes are 64-bit: VOB files pass 2 GB. -1 (and 0 KB, 0 MB) for a file that cannot be opened.
+Int64 GetFileSize(const String& FileName);
+Int64 GetFileSizeKB(const String& FileName);
+Int64 GetFileSizeMB(const String& FileName);
+
+void ClearTitleMenuLabel();
+void FreeSharedBitmaps();
+
+int GetWindowsVersion();
+
+// Free megabytes as the work-folder choice counts them: whole clusters, in steps of the sector.
+ULONGLONG CountedFreeMB(DWORD SectorsPerCluster, DWORD BytesPerSector, ULONGLONG FreeClusters);
+String FindTempFolder(const String& Sub);
+String GetTempFolder(const String& Path);
+// Empties a folder; refuses an empty path, a file-system root and the program folder, and
+// removes links without following them. Errors are ignored.
+void DeleteFolderContents(const String& Folder);
+
+}  // namespace Pubfunction

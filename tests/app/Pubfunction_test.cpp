@@ -1,0 +1,221 @@
+#include "app/Pubfunction.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "platform/vcl/SysUtils.h"
+
+using namespace Pubfunction;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        char tmpl[] = "/tmp/pubfunc-XXXXXX";
+        path = mkdtemp(tmpl);
+    }
+    ~TempDir() { fs::remove_all(path); }
+    String str() const { return path.string() + "/"; }
+};
+
+class TScriptedVolumes : public Win32VolumeService {
+public:
+    std::vector<Win32Volume> list;
+    std::vector<Win32Volume> Volumes() override { return list; }
+};
+
+Win32Volume Volume(char letter, const String& mount, ULONGLONG freeMB, UINT type = DRIVE_FIXED) {
+    Win32Volume v;
+    v.letter = letter;
+    v.mountPoint = mount;
+    v.driveType = type;
+    v.bytesPerSector = 512;
+    v.sectorsPerCluster = 8;
+    v.freeBytes = freeMB * 1048576;
+    v.totalBytes = v.freeBytes * 2;
+    return v;
+}
+
+struct VolumeServiceScope {
+    TScriptedVolumes service;
+    VolumeServiceScope() { Win32_SetVolumeService(&service); }
+    ~VolumeServiceScope() { Win32_SetVolumeService(nullptr); }
+};
+
+}  // namespace
+
+TEST(PubfunctionTest, TimeTexts) {
+    struct Case { int n; const char* two; };
+    for (auto c : {Case{7, "07"}, Case{0, "00"}, Case{123, "123"}, Case{-5, "05"}, Case{10, "10"}})
+        EXPECT_EQ(IntToStr2(c.n), c.two) << c.n;
+    struct HMS { int s; const char* text; };
+    for (auto c : {HMS{0, "00:00:00"}, HMS{3661, "01:01:01"}, HMS{-5, "00:00:05"}, HMS{360000, "100:00:00"}})
+        EXPECT_EQ(SecondsToHMS(c.s), c.text) << c.s;
+}
+
+TEST(PubfunctionTest, FitRectGeometry) {
+    struct Case { int sw, sh, w, h; bool keep; TRect r; };
+    for (auto c : {Case{720, 480, 296, 220, true, Rect(0, 12, 296, 208)},
+                   Case{100, 100, 50, 50, true, Rect(0, 0, 50, 50)},
+                   Case{100, 100, 51, 51, true, Rect(0, 0, 51, 50)},  // the computed side is evened
+                   Case{640, 800, 720, 576, true, Rect(130, 0, 590, 576)},
+                   Case{720, 480, 100, 80, false, Rect(0, 0, 100, 80)},
+                   Case{0, 480, 100, 80, true, TRect{}}}) {
+        EXPECT_EQ(FitRect(c.sw, c.sh, c.w, c.h, c.keep), c.r) << c.sw << "x" << c.sh << " into " << c.w << "x" << c.h;
+    }
+}
+
+TEST(PubfunctionTest, StretchBitmapFillsBandsBlackAndCentresThePicture) {
+    TBitmap src(720, 480, pf24bit);
+    src.GetCanvas()->GetBrush()->SetColor(clWhite);
+    src.GetCanvas()->FillRect(Rect(0, 0, 720, 480));
+    TBitmap* dst = nullptr;
+    StretchBitmap(dst, &src, 296, 220, true);
+    ASSERT_NE(dst, nullptr);
+    EXPECT_EQ(dst->GetWidth(), 296);
+    EXPECT_EQ(dst->GetPixelColor(0, 11), 0u);
+    EXPECT_EQ(dst->GetPixelColor(0, 12), 0xFFFFFFu);
+    EXPECT_EQ(dst->GetPixelColor(295, 207), 0xFFFFFFu);
+    EXPECT_EQ(dst->GetPixelColor(0, 208), 0u);
+    TBitmap empty;
+    StretchBitmap(dst, &empty, 20, 10, true);  // no ratio: black, no fault
+    EXPECT_EQ(dst->GetPixelColor(5, 5), 0u);
+    TBitmap* untouched = dst;
+    StretchBitmap(dst, nullptr, 1, 1, true);
+    EXPECT_EQ(dst, untouched);
+    delete dst;
+}
+
+TEST(PubfunctionTest, ResizeBitmapResamplesAndKeepsFormats) {
+    TBitmap src(64, 32, pf24bit);
+    src.GetCanvas()->GetBrush()->SetColor(clRed);
+    src.GetCanvas()->FillRect(Rect(0, 0, 32, 32));
+    src.GetCanvas()->GetBrush()->SetColor(clBlue);
+    src.GetCanvas()->FillRect(Rect(32, 0, 64, 32));
+    TBitmap* dst = nullptr;
+    ResizeBitmap(dst, &src, 128, 64, false);
+    ASSERT_NE(dst, nullptr);
+    EXPECT_EQ(dst->GetWidth(), 128);
+    EXPECT_EQ(dst->GetHeight(), 64);
+    EXPECT_EQ(src.GetPixelFormat(), pf24bit);
+    EXPECT_EQ(dst->GetPixelColor(10, 10) & 0xFFFFFF, static_cast<COLORREF>(clRed));
+    EXPECT_EQ(dst->GetPixelColor(120, 50) & 0xFFFFFF, static_cast<COLORREF>(clBlue));
+    delete dst;
+}
+
+TEST(PubfunctionTest, QuickSortMatchesStdSort) {
+    int given[] = {300, 0, 600, 300};
+    QuickSort(given, 0, 3);
+    EXPECT_EQ(std::vector<int>(given, given + 4), (std::vector<int>{0, 300, 300, 600}));
+    int untouched[] = {3, 1};
+    QuickSort(untouched, 1, 0);
+    EXPECT_EQ(untouched[0], 3);
+    std::mt19937 rng(42);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<int> v(rng() % 40);
+        for (int& x : v) x = static_cast<int>(rng() % 100);
+        std::vector<int> want = v;
+        std::sort(want.begin(), want.end());
+        if (!v.empty()) QuickSort(v.data(), 0, static_cast<int>(v.size()) - 1);
+        EXPECT_EQ(v, want);
+    }
+}
+
+TEST(PubfunctionTest, FileNamesAndSizes) {
+    struct Case { const char* in; const char* out; };
+    for (auto c : {Case{"/a/b.c/file", "/a/b.c/file"}, Case{"/a/b/clip.avi", "/a/b/clip"},
+                   Case{"clip.tar.gz", "clip.tar"}, Case{"noext", "noext"}, Case{"C:\\x.y\\z", "C:\\x.y\\z"}})
+        EXPECT_EQ(RemoveFileExt(c.in), c.out) << c.in;
+    TempDir dir;
+    EXPECT_EQ(GetFileSize(dir.str() + "missing"), -1);
+    EXPECT_EQ(GetFileSizeKB(dir.str() + "missing"), 0);
+    EXPECT_EQ(GetFileSizeMB(dir.str() + "missing"), 0);
+    // A sparse file past 4 GB keeps its size.
+    fs::path big = dir.path / "big.vob";
+    { std::ofstream(big.string()).put('x'); }
+    fs::resize_file(big, 5LL * 1024 * 1024 * 1024);
+    EXPECT_EQ(GetFileSizeMB(big.string()), 5 * 1024);
+}
+
+TEST(PubfunctionTest, WindowsVersionIsTheNtFamilyCode) { EXPECT_EQ(GetWindowsVersion(), 7); }
+
+TEST(PubfunctionTest, CountedFreeSpaceStepsAndDoesNotOverflow) {
+    EXPECT_EQ(CountedFreeMB(8, 512, 262144 * 10), 10240u);   // exactly 10240 MB
+    EXPECT_EQ(CountedFreeMB(8, 512, 131071), 0u);            // below one step of 512 MB
+    EXPECT_EQ(CountedFreeMB(8, 4096, 1ULL << 32), 128ULL * 1024 * 1024);  // 16 TiB
+}
+
+TEST(TempFolderTest, FindTempFolderPrefersTheFirstFixedDriveWithRoom) {
+    TempDir d, e, f;
+    VolumeServiceScope scope;
+    scope.service.list = {Volume('D', d.str(), 10240), Volume('E', e.str(), 20000, DRIVE_REMOVABLE),
+                          Volume('F', f.str(), 30000)};
+    // D has exactly 10240 MB: not enough (strictly more is needed); E is not fixed.
+    EXPECT_EQ(FindTempFolder(TempSubFolder), f.str() + TempSubFolder);
+    EXPECT_TRUE(DirectoryExists(f.str() + TempSubFolder));
+
+    scope.service.list = {Volume('D', d.str(), 5000), Volume('G', e.str(), 8000)};
+    EXPECT_EQ(FindTempFolder(TempSubFolder), e.str() + TempSubFolder);  // the roomiest one
+}
+
+TEST(TempFolderTest, WithoutFixedDrivesTheHomeFolderServes) {
+    TempDir home;
+    String oldHome = getenv("HOME");
+    setenv("HOME", home.path.c_str(), 1);
+    VolumeServiceScope scope;
+    EXPECT_EQ(FindTempFolder(TempSubFolder), home.str() + TempSubFolder);
+    setenv("HOME", oldHome.c_str(), 1);
+}
+
+TEST(TempFolderTest, GetTempFolderValidatesTheWantedFolder) {
+    TempDir d;
+    VolumeServiceScope scope;
+    scope.service.list = {Volume('D', d.str(), 50000)};
+    EXPECT_EQ(GetTempFolder("D:"), d.str() + TempSubFolder);
+    EXPECT_EQ(GetTempFolder(d.str() + "out"), d.str() + "out/");
+    g_s_OutputFolder = d.str() + "chosen/";
+    ASSERT_TRUE(CreateDir(g_s_OutputFolder));
+    EXPECT_EQ(GetTempFolder("nodef"), g_s_OutputFolder);
+    g_s_OutputFolder.clear();
+    EXPECT_EQ(GetTempFolder("nodef"), d.str() + TempSubFolder);
+    EXPECT_EQ(GetTempFolder(d.str() + "no/such/deep"), d.str() + TempSubFolder);
+}
+
+TEST(DeleteFolderContentsTest, EmptiesTheTreeButNotWhatLinksPointAt) {
+    TempDir work, outside;
+    fs::create_directories(work.path / "a" / "b");
+    std::ofstream((work.path / "a" / "b" / "f.txt").string()) << "x";
+    std::ofstream((work.path / "top.vob").string()) << "x";
+    std::ofstream((outside.path / "keep.txt").string()) << "keep";
+    fs::create_directory_symlink(outside.path, work.path / "link");
+    DeleteFolderContents(work.str());
+    EXPECT_TRUE(fs::exists(work.path));
+    EXPECT_TRUE(fs::is_empty(work.path));
+    EXPECT_TRUE(fs::exists(outside.path / "keep.txt"));
+    // Refused outright.
+    DeleteFolderContents("");
+    DeleteFolderContents("/");
+    std::ofstream((fs::path(ExePath) / "pubfunc-probe.txt").string()) << "x";
+    DeleteFolderContents(ExePath);
+    EXPECT_TRUE(fs::exists(fs::path(ExePath) / "pubfunc-probe.txt"));
+    fs::remove(fs::path(ExePath) / "pubfunc-probe.txt");
+}
+
+TEST(PubfunctionTest, ClearingTheListsAndBitmaps) {
+    TitleMenuLabel.push_back(new TLabel(nullptr));
+    TitleMenuLabel.push_back(new TLabel(nullptr));
+    ClearTitleMenuLabel();
+    EXPECT_TRUE(TitleMenuLabel.empty());
+    SrtEnabledBmp = new TBitmap();
+    MenuClipUnSelectBmpOn = new TBitmap();
+    FreeSharedBitmaps();
+    EXPECT_EQ(SrtEnabledBmp, nullptr);
+    EXPECT_EQ(MenuClipUnSelectBmpOn, nullptr);
+    FreeSharedBitmaps();  // twice is harmless
+}
