@@ -982,6 +982,8 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
         if (k == 0) return;
         Key = k;
     }
+    // The form's menu takes its shortcuts before the control sees the key.
+    if (form != nullptr && form->GetMenu() != nullptr && form->GetMenu()->IsShortCut(Key, Shift)) return;
     LRESULT dlgCode = Perform(WM_GETDLGCODE, 0, 0);
     if (form != nullptr && IsDialogNavigationKey(Key)) {
         bool wanted = (dlgCode & DLGC_WANTALLKEYS) != 0 ||

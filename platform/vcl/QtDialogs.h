@@ -7,6 +7,8 @@
 
 #include "platform/vcl/Interaction.h"
 
+class TBitmap;
+
 // The one service that shows real dialogs (created on first use, never freed).
 TInteractionService* QtInteractionService();
 
@@ -22,3 +24,10 @@ String VclFilterToQt(const String& Filter);
 // (nullptr when dismissed). Owner-drawn menus paint each item through the item's measure and
 // draw events. Defined in QtMenus.cpp.
 TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y);
+// The lines of the popup QtMenus_TrackPopup would show, without showing it: each action's text
+// ("&Open\tCtrl+O", plus " [x]" when checked and " [disabled]"), "-" for a toolkit separator,
+// "<drawn>" for an owner-drawn line; a sub-menu's lines follow it indented by two blanks.
+std::vector<String> QtMenus_DescribePopup(TPopupMenu* Menu);
+// Paints one owner-drawn line exactly as the popup does (measured size, at least Width wide)
+// and copies the result into Out.
+void QtMenus_RenderOwnerDrawnLine(TMenuItem* Item, bool Selected, int Width, TBitmap* Out);

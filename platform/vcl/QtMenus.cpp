@@ -64,8 +64,9 @@ TSize MeasureLine(TMenuItem* item) {
 // One owner-drawn line of the popup.
 class TOwnerDrawnLine : public QWidget {
 public:
-    TOwnerDrawnLine(TMenuItem* item, TPopupSession* session, QMenu* menu, QAction* action)
-        : m_item(item), m_session(session), m_menu(menu), m_action(action), m_size(MeasureLine(item)) {
+    TOwnerDrawnLine(TMenuItem* item, TPopupSession* session, QMenu* menu, QAction* action, bool forceHot = false)
+        : m_item(item), m_session(session), m_menu(menu), m_action(action), m_size(MeasureLine(item)),
+          m_forceHot(forceHot) {
         setMouseTracking(true);
         setMinimumSize(m_size.cx, m_size.cy);
     }
@@ -75,7 +76,8 @@ protected:
     void paintEvent(QPaintEvent*) override {
         if (!m_session->Alive(m_item)) return;
         TBitmap picture(width(), height(), pf24bit);
-        bool hot = !m_item->IsLine() && (underMouse() || m_menu->activeAction() == m_action);
+        bool hot = !m_item->IsLine() &&
+                   (m_forceHot || underMouse() || (m_menu != nullptr && m_menu->activeAction() == m_action));
         Barrier([&] {
             m_item->AdvancedDrawItem(picture.GetCanvas(), Rect(0, 0, width(), height()), m_item->DrawState(hot), false);
         });
@@ -97,6 +99,7 @@ private:
     QMenu* m_menu;
     QAction* m_action;
     TSize m_size;
+    bool m_forceHot;
 };
 
 QIcon IconOf(TMenuItem* item, TMenu* menu) {
@@ -175,6 +178,16 @@ void AddLevel(QMenu* qmenu, TMenuItem* parent, TMenu* menu, TPopupSession* sessi
         });
 }
 
+void Describe(const QMenu& qmenu, const String& indent, std::vector<String>& out) {
+    for (QAction* a : qmenu.actions()) {
+        if (a->isSeparator()) out.push_back(indent + "-");
+        else if (qobject_cast<QWidgetAction*>(a) != nullptr) out.push_back(indent + "<drawn>");
+        else out.push_back(indent + a->text().toUtf8().toStdString() + (a->isChecked() ? " [x]" : "") +
+                           (a->isEnabled() ? "" : " [disabled]"));
+        if (a->menu() != nullptr) Describe(*a->menu(), indent + "  ", out);
+    }
+}
+
 }  // namespace
 
 TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y) {
@@ -189,4 +202,25 @@ TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y) {
         chosen = session.chosen;
     }
     return chosen;
+}
+
+std::vector<String> QtMenus_DescribePopup(TPopupMenu* Menu) {
+    std::vector<String> out;
+    if (Menu == nullptr || QApplication::instance() == nullptr) return out;
+    TPopupSession session;
+    QMenu qmenu;
+    AddLevel(&qmenu, Menu->GetItems(), Menu, &session);
+    Describe(qmenu, "", out);
+    return out;
+}
+
+void QtMenus_RenderOwnerDrawnLine(TMenuItem* Item, bool Selected, int Width, TBitmap* Out) {
+    if (Item == nullptr || Out == nullptr || QApplication::instance() == nullptr) return;
+    TPopupSession session;
+    session.Watch(Item);
+    TOwnerDrawnLine line(Item, &session, nullptr, nullptr, Selected);
+    QSize size = line.sizeHint();
+    line.resize(std::max(Width, size.width()), size.height());
+    QImage image = line.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImageToBitmap(image, *Out);
 }

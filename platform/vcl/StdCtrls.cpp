@@ -99,9 +99,11 @@ void TLabel::AdjustBounds() {
     TRect r = GetClientRect();
     UINT flags = DT_EXPANDTABS | DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0);
     DoDrawText(&measure, r, flags);
+    // A word-wrapped label keeps its width and grows down.
+    int width = m_wordWrap ? GetWidth() : r.Right;
     int x = GetLeft();
-    if (m_alignment == taRightJustify) x += GetWidth() - r.Right;
-    SetBounds(x, GetTop(), r.Right, r.Bottom);
+    if (m_alignment == taRightJustify) x += GetWidth() - width;
+    SetBounds(x, GetTop(), width, r.Bottom);
 }
 
 void TLabel::Paint() {

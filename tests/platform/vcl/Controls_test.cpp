@@ -7,6 +7,7 @@
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Menus.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
@@ -356,4 +357,25 @@ TEST(FocusTest, CannotFocusAHiddenOrDisabledControl) {
     a->SetFocus();
     delete a;  // the form forgets its focused control
     EXPECT_EQ(form->GetActiveControl(), nullptr);
+}
+
+TEST(KeyTest, AMenuShortcutOfTheFormWinsOverTheFocusedControl) {
+    auto form = ShownForm();
+    std::vector<String> log;
+    auto* a = new TKeyTarget(form.get(), &log, "a");
+    a->SetParent(form.get());
+    auto* menu = new TMainMenu(form.get());
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("&Save");
+    item->SetShortCut(ShortCut('S', {ssCtrl}));
+    int saves = 0;
+    item->OnClick = [&](TObject*) { ++saves; };
+    menu->GetItems()->Add(item);
+    form->SetMenu(menu);
+    a->SetFocus();
+    log.clear();
+    PressKey(form.get(), 'S', {ssCtrl});
+    RunUntil([&] { return saves > 0; }, 1000);
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(log.empty());
 }

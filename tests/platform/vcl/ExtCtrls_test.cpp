@@ -186,10 +186,12 @@ TEST_F(ControlsOnAForm, PanelCaptionIsCentredByDefault) {
     panel->SetBevelOuter(bvNone);
     panel->GetFont()->SetColor(clBlack);
     panel->SetCaption("WW");
+    TBitmap shot;
+    testing_vcl::Snapshot(panel, &shot);
     int minX = 1000, maxX = -1;
     for (int x = 0; x < 120; ++x)
         for (int y = 0; y < 40; ++y)
-            if (static_cast<COLORREF>(PixelAt(panel, x, y)) == ColorToRGB(clBlack)) {
+            if (shot.GetPixelColor(x, y) == ColorToRGB(clBlack)) {
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);
             }

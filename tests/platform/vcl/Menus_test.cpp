@@ -5,6 +5,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/QtDialogs.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TestHelpers.h"
 
@@ -346,6 +347,59 @@ TEST(OwnerDraw, DefaultLookHighlightsTheSelectedLine) {
         for (int y = 0; y < 19 && !sawText; ++y)
             sawText = picture.GetPixelColor(x, y) == ColorToRGB(clMenuText);
     EXPECT_TRUE(sawText);
+}
+
+// ---- the toolkit's popup --------------------------------------------------------------------
+
+TEST(QtPopup, ShowsVisibleLinesWithAcceleratorsShortcutsChecksAndSubMenus) {
+    TPopupMenu menu(nullptr);
+    TMenuItem* open = NewItem(&menu, "Open", menu.GetItems());
+    open->SetShortCut(ShortCut('O', {ssCtrl}));
+    NewItem(&menu, "-", menu.GetItems());
+    NewItem(&menu, "Options", menu.GetItems())->SetChecked(true);
+    NewItem(&menu, "Secret", menu.GetItems())->SetVisible(false);
+    TMenuItem* recent = NewItem(&menu, "Recent", menu.GetItems());
+    NewItem(&menu, "a.dvd", recent)->SetEnabled(false);
+
+    EXPECT_EQ(QtMenus_DescribePopup(&menu),
+              (std::vector<String>{"&Open\tCtrl+O", "-", "O&ptions [x]", "&Recent", "  &a.dvd [disabled]"}));
+    menu.SetAutoHotkeys(maManual);
+    EXPECT_EQ(QtMenus_DescribePopup(&menu),
+              (std::vector<String>{"Open\tCtrl+O", "-", "Options [x]", "Recent", "  a.dvd [disabled]"}));
+    EXPECT_EQ(open->GetCaption(), "Open");  // automatic accelerators never touch the captions
+
+    menu.SetOwnerDraw(true);
+    EXPECT_EQ(QtMenus_DescribePopup(&menu),
+              (std::vector<String>{"<drawn>", "<drawn>", "<drawn>", "Recent", "  <drawn>"}));
+}
+
+TEST(QtPopup, OwnerDrawnLinesAreMeasuredAndPaintedThroughTheItemsEvents) {
+    TPopupMenu menu(nullptr);
+    menu.SetOwnerDraw(true);
+    TMenuItem* item = NewItem(&menu, "Burn", menu.GetItems());
+    item->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) {
+        w = 100;
+        h = 20;
+    };
+    TRect drawnRect;
+    item->OnAdvancedDrawItem = [&](TObject*, TCanvas* c, TRect r, TOwnerDrawState s) {
+        drawnRect = r;
+        c->GetBrush()->SetColor(s.Contains(odSelected) ? clRed : clBlue);
+        c->FillRect(r);
+        c->SetPixels(r.Right - 1, r.Bottom - 1, clLime);
+    };
+    TBitmap out;
+    QtMenus_RenderOwnerDrawnLine(item, true, 0, &out);
+    ASSERT_EQ(out.GetWidth(), 100);
+    ASSERT_EQ(out.GetHeight(), 20);
+    EXPECT_EQ(drawnRect, Rect(0, 0, 100, 20));
+    EXPECT_EQ(out.GetPixelColor(5, 5), ColorToRGB(clRed));
+    EXPECT_EQ(out.GetPixelColor(99, 19), ColorToRGB(clLime));
+
+    QtMenus_RenderOwnerDrawnLine(item, false, 150, &out);  // the popup may widen a line
+    EXPECT_EQ(out.GetWidth(), 150);
+    EXPECT_EQ(drawnRect, Rect(0, 0, 150, 20));
+    EXPECT_EQ(out.GetPixelColor(5, 5), ColorToRGB(clBlue));
 }
 
 // ---- popups -----------------------------------------------------------------------------------

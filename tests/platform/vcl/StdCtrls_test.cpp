@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "tests/support/TestHelpers.h"
@@ -38,10 +39,12 @@ protected:
         int minX = 100000, maxX = -1, minY = 100000, maxY = -1;
     };
     Extent Find(COLORREF colour) {
+        TBitmap shot;
+        testing_vcl::Snapshot(form, &shot);
         Extent e;
         for (int y = 0; y < label->GetHeight(); ++y)
             for (int x = 0; x < label->GetWidth(); ++x)
-                if (static_cast<COLORREF>(PixelAt(label, x, y)) == colour) {
+                if (shot.GetPixelColor(label->GetLeft() + x, label->GetTop() + y) == colour) {
                     e.minX = std::min(e.minX, x);
                     e.maxX = std::max(e.maxX, x);
                     e.minY = std::min(e.minY, y);
@@ -170,6 +173,26 @@ TEST_F(LabelTest, ADisabledLabelDrawsEmbossedText) {
     // The highlight copy shows one pixel further right and down than the shadow copy.
     EXPECT_EQ(highlight.maxX, shadow.maxX + 1);
     EXPECT_EQ(highlight.maxY, shadow.maxY + 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LabelTest, ItsAcceleratorFocusesTheFocusControlUntilThatIsFreed) {
+    auto* target = new TPanel(form);
+    target->SetParent(form);
+    target->SetTabStop(true);
+    label->SetCaption("Output &folder:");
+    label->SetFocusControl(target);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'x'), 0);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'F'), 1);
+    label->SetShowAccelChar(false);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'F'), 0);
+    label->SetShowAccelChar(true);
+    delete target;
+    EXPECT_EQ(label->GetFocusControl(), nullptr);
+    EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'F'), 0);
 }
 
 }  // namespace
