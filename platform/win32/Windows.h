@@ -190,7 +190,8 @@ std::string Win32_WindowRegistryFolder();
 
 BOOL IsWindow(HWND hWnd);
 HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
-BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// C linkage, so that a loaded module can find it by its plain name at run time.
+extern "C" BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessageA(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
 constexpr UINT PM_NOREMOVE = 0x0000;

@@ -1,0 +1,70 @@
+/* The media library's information and frame entry points (C linkage, loadable on its own).
+ *
+ * Call sequences:
+ *   information:  X_GetFileinfo_GetPic(path, 10, words); then X_Get_Frame(w, h, "2.bmp" or "", &px, &s)
+ *                 gives the file's first picture.
+ *   grabber run:  X_GetFrame_Init(window, 2, path, "", "start second");  wait for CORVANE_WM_MEDIA_INIT_DONE;
+ *                 per picture X_Set_NextFrame_Time(second), wait for CORVANE_WM_MEDIA_FRAME_READY,
+ *                 X_Get_Frame(w, h, NULL, &px, &s);  X_GetFrame_UnInit(), wait for CORVANE_WM_MEDIA_UNINIT_DONE.
+ *
+ * Every entry point is called on one thread (the caller's user-interface thread). Messages are
+ * posted to the window given to X_GetFrame_Init; with window 0 nothing is posted, and
+ * X_Get_Frame with a null name waits until the grabber has answered every request made so far.
+ * Every request is answered exactly once: INIT_DONE per Init, FRAME_READY per
+ * Set_NextFrame_Time, UNINIT_DONE per UnInit, whatever the file. */
+#ifndef CORVANE_DLL_H
+#define CORVANE_DLL_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The program knows these as WM_MEDIA_INIT_DONE, WM_MEDIA_FRAME_READY, WM_MEDIA_UNINIT_DONE. */
+#define CORVANE_WM_MEDIA_INIT_DONE 0x908    /* wParam 1: the file is open and its start frame decoded; 0: it is not */
+#define CORVANE_WM_MEDIA_FRAME_READY 0x96C  /* wParam 1: a frame can be fetched; 0: none; lParam: the second asked */
+#define CORVANE_WM_MEDIA_UNINIT_DONE 0x9D0  /* the grabber is gone */
+
+#define CORVANE_RECORD_WORDS 10
+#define CORVANE_MAX_SIDE 8192       /* larger frames (and frame requests) are not supported */
+
+/* Fills words[0..9] with the media information record: 0 duration in whole seconds, 1 frame
+ * rate (float), 2 video bit rate in kbit/s (float), 3 width, 4 height, 5 aspect code 0..4,
+ * 6 audio sample rate (0 without audio), 7 audio channels, 8 audio bit rate in kbit/s (float),
+ * 9 flag (0: the aspect code applies). Floats are stored bit for bit in their words.
+ * -1 when the file has no video stream, no usable size or no decodable frame; 0 otherwise.
+ * The first picture is kept by the module for the next X_Get_Frame with a non-null name. */
+typedef int (*X_GetFileinfo_GetPic_fn)(const char* path, int wordCount, int32_t* words);
+int X_GetFileinfo_GetPic(const char* path, int wordCount, int32_t* words);
+
+/* Hands out in *pixels height rows of width x 3 bytes (blue, green, red), top row first,
+ * contiguous, owned by the module and valid until the next call, X_GetFrame_UnInit or unload.
+ * A null name asks for the grabber's frame, any other name for the information call's first
+ * picture (each falls back on the other). *second is the second asked for (0 for a first
+ * picture). 0: a decoded frame; -1: black pixels (no frame), or a null buffer when the size is
+ * outside 1..CORVANE_MAX_SIDE. */
+typedef int (*X_Get_Frame_fn)(int width, int height, const char* name, uint8_t** pixels, int32_t* second);
+int X_Get_Frame(int width, int height, const char* name, uint8_t** pixels, int32_t* second);
+
+/* Starts the grabber on its own thread (restarting one that runs): it opens the file, decodes
+ * the frame at the start second (decimal text) and posts CORVANE_WM_MEDIA_INIT_DONE. mode and extra are
+ * accepted as the program passes them (2 and ""). Returns 0. */
+typedef int (*X_GetFrame_Init_fn)(void* window, int mode, const char* path, const char* extra, const char* startSecond);
+int X_GetFrame_Init(void* window, int mode, const char* path, const char* extra, const char* startSecond);
+
+/* Asks for the frame at a second (0 accepted; past the end gives the last frame); answered by
+ * CORVANE_WM_MEDIA_FRAME_READY. Returns 0. */
+typedef int (*X_Set_NextFrame_Time_fn)(int second);
+int X_Set_NextFrame_Time(int second);
+
+/* Stops the grabber (pending requests are answered with wParam 0), frees it and posts
+ * CORVANE_WM_MEDIA_UNINIT_DONE, also when no grabber ran. Returns 0. */
+typedef int (*X_GetFrame_UnInit_fn)(void);
+int X_GetFrame_UnInit(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
