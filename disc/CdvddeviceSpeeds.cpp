@@ -1,0 +1,169 @@
+// The speeds a drive really takes for the disc in it, found by asking for each table speed.
+#include "disc/Cdvddevice.h"
+
+#include "disc/Log.h"
+#include "disc/StarBurnSdk.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+constexpr TSpeed kCdSpeeds[] = {
+    {176, "1.0x"},   {353, "2.0x"},   {387, "2.2x"},   {528, "3.0x"},   {706, "4.0x"},   {1400, "8.0x"},
+    {1760, "10.0x"}, {2112, "12.0x"}, {2800, "16.0x"}, {3250, "20.0x"}, {4224, "24.0x"}, {5632, "32.0x"},
+    {7040, "40.0x"}, {7744, "44.0x"}, {8448, "48.0x"}, {9152, "52.0x"},
+};
+constexpr TSpeed kDvdSpeeds[] = {
+    {1385, "1.0x"}, {2770, "2.0x"}, {3324, "2.4x"},  {4155, "3.0x"},   {5540, "4.0x"},
+    {6925, "5.0x"}, {8310, "6.0x"}, {11080, "8.0x"}, {16620, "12.0x"}, {22160, "16.0x"},
+};
+
+enum class SpeedClass { Cd, Dvd, CdUnprobed, None };
+
+bool In(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+SpeedClass WriteClass(std::uint32_t media) {
+    if (In(media, {2, 3, 11, 12})) return SpeedClass::Cd;
+    if (In(media, {5, 6, 7, 8, 9, 13, 15, 16})) return SpeedClass::Dvd;
+    if (media == MEDIA_TYPE_EMPTY) return SpeedClass::CdUnprobed;
+    return SpeedClass::None;
+}
+
+SpeedClass ReadClass(std::uint32_t media) {
+    if (In(media, {1, 2, 3, 10, 11, 12})) return SpeedClass::Cd;
+    if (In(media, {4, 5, 6, 7, 8, 9, 13, 15, 16})) return SpeedClass::Dvd;
+    if (media == MEDIA_TYPE_EMPTY) return SpeedClass::CdUnprobed;
+    return SpeedClass::None;
+}
+
+}  // namespace
+
+// The nearest table entry's label; a speed outside the table takes its nearest end.
+const char* SpeedLabel(const TSpeed* table, std::size_t count, std::uint32_t kbps) {
+    if (count == 0) return "";
+    if (kbps <= table[0].KBps) return table[0].Label;
+    for (std::size_t j = 1; j < count; ++j) {
+        if (table[j - 1].KBps <= kbps && kbps <= table[j].KBps)
+            return (table[j].KBps - kbps < kbps - table[j - 1].KBps) ? table[j].Label : table[j - 1].Label;
+    }
+    return table[count - 1].Label;
+}
+
+bool CDevice::ProbeTable(const TSpeed* table, std::size_t count, TSpeeds& into, bool write, std::uint32_t stopAt) {
+    TSpeed current{0, ""};
+    for (std::size_t i = 0; i < count; ++i) {
+        if (table[i].KBps > current.KBps) {
+            std::uint32_t previous = current.KBps;
+            current.KBps = table[i].KBps;
+            bool taken = write ? SetWriteSpeed(current) : SetReadSpeed(current);
+            if (taken && current.KBps != previous && current.KBps != 0) {
+                current.Label = SpeedLabel(table, count, current.KBps);
+                if (std::find(into.begin(), into.end(), current) == into.end()) into.push_back(current);
+            }
+            // A refused speed leaves nothing taken: the next entry is tried from where we were.
+            if (!taken) current.KBps = previous;
+        }
+        if (stopAt && table[i].KBps == stopAt) break;
+    }
+    return true;
+}
+
+namespace {
+
+bool QuerySpeeds(CDevice&, StarBurnGrabber* grabber, std::uint32_t* speeds, char* text, std::uint32_t size,
+                 std::uint32_t* status, StarBurnCdbFailure* cdb, std::uint32_t& result) {
+    const StarBurnApi* sdk = StarBurnSdk();
+    result = sdk ? sdk->StarBurn_CdvdBurnerGrabber_GetSpeeds(grabber, text, size, status, cdb, &speeds[0], &speeds[1],
+                                                             &speeds[2], &speeds[3])
+                 : STARBURN_EXCEPTION_GENERIC;
+    return result == STARBURN_OK;
+}
+
+}  // namespace
+
+bool CDevice::SetWriteSpeed(TSpeed& speed) {
+    if (!EnsureGrabber()) return false;
+    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
+            return sdk.StarBurn_CdvdBurnerGrabber_SetSpeeds(m_Grabber, t, n, s, c, STARBURN_SPEED_NOT_SET, speed.KBps);
+        }))
+        return false;
+    std::uint32_t speeds[4] = {};
+    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb, m_LastResult))
+        return false;
+    speed.KBps = speeds[2];
+    return true;
+}
+
+bool CDevice::SetReadSpeed(TSpeed& speed) {
+    if (!EnsureGrabber()) return false;
+    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
+            return sdk.StarBurn_CdvdBurnerGrabber_SetSpeeds(m_Grabber, t, n, s, c, speed.KBps, STARBURN_SPEED_NOT_SET);
+        }))
+        return false;
+    std::uint32_t speeds[4] = {};
+    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb, m_LastResult))
+        return false;
+    speed.KBps = speeds[0];
+    return true;
+}
+
+bool CDevice::GetWriteSpeeds() {
+    m_WriteSpeeds.clear();
+    if (!EnsureGrabber()) return false;
+    std::uint32_t speeds[4] = {};
+    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb,
+                     m_LastResult)) {
+        Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
+            "\n\nGetWriteSpeeds(): StarBurn_CdvdBurnerGrabber_GetSpeeds() failed, exception %ld, status %ld, text '%s'\n",
+            static_cast<long>(m_LastResult), static_cast<long>(m_Status), m_ExceptionText);
+        return false;
+    }
+    std::uint32_t maxWrite = speeds[3];
+    switch (WriteClass(m_MediaType)) {
+        case SpeedClass::Cd: ProbeTable(kCdSpeeds, std::size(kCdSpeeds), m_WriteSpeeds, true, maxWrite); break;
+        case SpeedClass::Dvd: ProbeTable(kDvdSpeeds, std::size(kDvdSpeeds), m_WriteSpeeds, true, 0); break;
+        case SpeedClass::CdUnprobed:
+            for (const auto& entry : kCdSpeeds) {
+                if (entry.KBps > maxWrite) break;
+                m_WriteSpeeds.push_back(entry);
+            }
+            break;
+        case SpeedClass::None: break;
+    }
+    return true;
+}
+
+bool CDevice::GetReadSpeeds(TSpeeds& out) {
+    out.clear();
+    if (!EnsureGrabber()) return false;
+    std::uint32_t speeds[4] = {};
+    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb,
+                     m_LastResult)) {
+        Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
+            "\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_GetSpeeds() failed, exception %ld, status %ld, text '%s'\n",
+            static_cast<long>(m_LastResult), static_cast<long>(m_Status), m_ExceptionText);
+        return false;
+    }
+    std::uint32_t maxRead = speeds[1];
+    switch (ReadClass(m_MediaType)) {
+        case SpeedClass::Cd: ProbeTable(kCdSpeeds, std::size(kCdSpeeds), out, false, 0); break;
+        case SpeedClass::Dvd: ProbeTable(kDvdSpeeds, std::size(kDvdSpeeds), out, false, 0); break;
+        case SpeedClass::CdUnprobed:
+            for (const auto& entry : kCdSpeeds) {
+                if (entry.KBps > maxRead) break;
+                out.push_back(entry);
+            }
+            break;
+        case SpeedClass::None: break;
+    }
+    return true;
+}
+
+bool CDevice::CopyWriteSpeeds(TSpeeds& out) {
+    if (m_WriteSpeeds.empty()) GetWriteSpeeds();
+    out = m_WriteSpeeds;
+    return true;
+}

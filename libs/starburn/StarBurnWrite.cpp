@@ -1,0 +1,380 @@
+// The DVD-Video file system (genisoimage -dvd-video), track-at-once writing and blanking.
+#include "libs/starburn/StarBurnInternal.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+extern char** environ;
+
+using namespace burn;
+using namespace starburn;
+namespace fs = std::filesystem;
+
+#define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
+#define SB_ERR ErrorSink error{text, textSize, status, cdb}
+
+namespace {
+
+constexpr std::int64_t kBlockBytes = 2048;
+constexpr useconds_t kPollMicroseconds = 100 * 1000;
+
+struct ProgramRun {
+    int exitStatus = -1;   // -1: not started or killed
+    std::string output;
+    std::string errors;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs a program with its standard output captured and its errors in errorFile.
+ProgramRun Run(const std::vector<std::string>& args, const std::string& errorFile) {
+    ProgramRun run;
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return run;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    std::vector<char*> argv;
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned == 0) {
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+            if (n > 0) run.output.append(buffer, static_cast<std::size_t>(n));
+        }
+        int waitStatus = 0;
+        while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {}
+        run.exitStatus = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+    } else {
+        run.errors = std::string("genisoimage could not be started: ") + std::strerror(spawned);
+    }
+    close(pipeEnds[0]);
+    if (run.errors.empty()) run.errors = ReadFile(errorFile);
+    return run;
+}
+
+// The last non-empty line of a program's errors, the part a person needs.
+std::string LastLine(const std::string& text) {
+    std::string line, last;
+    std::stringstream in(text);
+    while (std::getline(in, line)) {
+        if (!line.empty()) last = line;
+    }
+    return last;
+}
+
+std::vector<std::string> ImageArguments(const std::string& root, const std::string& label, const std::string& publisher,
+                                        const std::string& preparer) {
+    return {"genisoimage", "-quiet", "-input-charset", "utf-8", "-dvd-video", "-follow-links",
+            "-V", label, "-publisher", publisher, "-p", preparer, root};
+}
+
+bool MakeWorkFolder(std::string& folder) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/starburn-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) return false;
+    folder = buffer.data();
+    return true;
+}
+
+void RemoveWorkFolder(const std::string& folder) {
+    std::error_code ignored;
+    if (!folder.empty()) fs::remove_all(folder, ignored);   // removes the link, not what it points to
+}
+
+// The video folder of a DVD folder ("x/VIDEO_TS"), "" when there is none.
+std::string VideoFolderOf(const std::string& folder) {
+    std::error_code ec;
+    fs::path video = fs::path(folder) / "VIDEO_TS";
+    if (!fs::is_directory(video, ec)) return "";
+    return fs::absolute(video, ec).string();
+}
+
+std::uint32_t BuildImage(StarBurnDVDVideo& video, const std::string& videoFolder, const std::string& label,
+                         const std::string& publisher, const std::string& preparer, std::string& reason) {
+    std::string root = video.workFolder + "/root";
+    std::error_code ec;
+    fs::create_directory(root, ec);
+    fs::create_directory_symlink(videoFolder, root + "/VIDEO_TS", ec);
+    if (ec) {
+        reason = "the DVD-Video tree could not be prepared: " + ec.message();
+        return STARBURN_EXCEPTION_FILE_SYSTEM;
+    }
+    std::string errorFile = video.workFolder + "/genisoimage.log";
+    auto args = ImageArguments(root, label, publisher, preparer);
+    auto sizeArgs = args;
+    sizeArgs.insert(sizeArgs.begin() + 1, "-print-size");
+    ProgramRun sizing = Run(sizeArgs, errorFile);
+    char* end = nullptr;
+    long long blocks = std::strtoll(sizing.output.c_str(), &end, 10);
+    if (sizing.exitStatus != 0 || blocks <= 0) {
+        reason = "genisoimage could not size the DVD-Video file system: " + LastLine(sizing.errors);
+        return STARBURN_EXCEPTION_FILE_SYSTEM;
+    }
+    std::string image = video.workFolder + "/image.iso";
+    args.insert(args.end() - 1, {"-o", image});
+    ProgramRun making = Run(args, errorFile);
+    if (making.exitStatus != 0) {
+        reason = "genisoimage failed: " + LastLine(making.errors);
+        return STARBURN_EXCEPTION_FILE_SYSTEM;
+    }
+    auto bytes = static_cast<std::int64_t>(fs::file_size(image, ec));
+    // A short image would reach the disc padded with zeros: refuse it.
+    if (ec || bytes != blocks * kBlockBytes) {
+        reason = "genisoimage wrote " + std::to_string(ec ? 0 : bytes) + " bytes of " +
+                 std::to_string(blocks * kBlockBytes);
+        return STARBURN_EXCEPTION_FILE_SYSTEM;
+    }
+    video.tree.imagePath = image;
+    video.tree.bytes = bytes;
+    return STARBURN_OK;
+}
+
+}  // namespace
+
+// The date fields are accepted; genisoimage stamps the file system with the present time.
+STARBURN_EXPORT std::uint32_t StarBurn_DVDVideo_Create(StarBurnDVDVideo** out, const char* folder, std::uint32_t,
+                                                       char* text, std::uint32_t textSize, std::uint32_t* status,
+                                                       const char* volumeLabel, const char* publisher,
+                                                       const char* preparer, std::uint32_t, std::uint32_t,
+                                                       std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+                                                       std::uint32_t) {
+    CopyText(text, textSize, "");
+    if (status) *status = 0;
+    auto fail = [&](std::uint32_t exception, std::uint32_t win32Status, const std::string& reason) {
+        CopyText(text, textSize, reason);
+        if (status) *status = win32Status;
+        return exception;
+    };
+    if (!out) return fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no place for the DVD-Video object");
+    *out = nullptr;
+    std::string source = folder ? folder : "";
+    std::string videoFolder = VideoFolderOf(source);
+    if (videoFolder.empty()) return fail(STARBURN_EXCEPTION_FILE_SYSTEM, 3, "'" + source + "' has no VIDEO_TS folder");
+    auto* video = new StarBurnDVDVideo;
+    if (!MakeWorkFolder(video->workFolder)) {
+        delete video;
+        return fail(STARBURN_EXCEPTION_FILE_SYSTEM, 82, "no work folder for the DVD-Video image");
+    }
+    std::string reason;
+    std::uint32_t result = BuildImage(*video, videoFolder, volumeLabel ? volumeLabel : "", publisher ? publisher : "",
+                                      preparer ? preparer : "", reason);
+    if (result != STARBURN_OK) {
+        RemoveWorkFolder(video->workFolder);
+        delete video;
+        return fail(result, 31, reason);
+    }
+    *out = video;
+    return STARBURN_OK;
+}
+
+STARBURN_EXPORT void StarBurn_DVDVideo_GetSizeInUCHARs(StarBurnDVDVideo* video, std::int64_t* bytes) {
+    if (bytes) *bytes = video ? video->tree.bytes : 0;
+}
+
+STARBURN_EXPORT void StarBurn_DVDVideo_GetTreeNode(StarBurnDVDVideo* video, StarBurnTree** tree) {
+    if (tree) *tree = video ? &video->tree : nullptr;
+}
+
+STARBURN_EXPORT void StarBurn_DVDVideo_Destroy(StarBurnDVDVideo** video) {
+    if (!video || !*video) return;
+    RemoveWorkFolder((*video)->workFolder);
+    delete *video;
+    *video = nullptr;
+}
+
+namespace {
+
+void Notify(const StarBurnGrabber& grabber, std::uint32_t code, void* first = nullptr, void* second = nullptr) {
+    if (grabber.callback) grabber.callback(code, grabber.context, first, second);
+}
+
+// The burn events, made from the drive's status as it is polled.
+class WriteReporter {
+public:
+    WriteReporter(const StarBurnGrabber& grabber, std::int64_t bytes) : grabber_(grabber), total_(bytes) {}
+
+    void Begin() {
+        Notify(grabber_, STARBURN_CN_TARGET_FILE_ANALYZE_BEGIN);
+        std::int64_t blocks = total_ / kBlockBytes;
+        Notify(grabber_, STARBURN_CN_TARGET_FILE_ANALYZE_END, &total_, &blocks);
+        std::uint32_t waitMs = 0;
+        Notify(grabber_, STARBURN_CN_WAIT_CACHE_FULL_BEGIN, &waitMs);
+    }
+
+    void Poll(burn_drive_status state, const burn_progress& progress) {
+        if (state == BURN_DRIVE_WRITING && !writing_) {
+            writing_ = true;
+            Notify(grabber_, STARBURN_CN_WAIT_CACHE_FULL_END);
+        }
+        if (state == BURN_DRIVE_WRITING) Progress(static_cast<std::int64_t>(progress.sector) * kBlockBytes);
+        if ((state == BURN_DRIVE_CLOSING_TRACK || state == BURN_DRIVE_CLOSING_SESSION) && !synchronizing_) {
+            synchronizing_ = true;
+            Notify(grabber_, STARBURN_CN_SYNCHRONIZE_CACHE_BEGIN);
+        }
+    }
+
+    void End(bool wroteWell) {
+        if (!writing_) Notify(grabber_, STARBURN_CN_WAIT_CACHE_FULL_END);
+        if (wroteWell) Progress(total_);
+        if (!synchronizing_) Notify(grabber_, STARBURN_CN_SYNCHRONIZE_CACHE_BEGIN);
+        Notify(grabber_, STARBURN_CN_SYNCHRONIZE_CACHE_END);
+    }
+
+private:
+    void Progress(std::int64_t written) {
+        written = std::clamp<std::int64_t>(written, 0, total_);
+        if (written <= reported_) return;   // never backwards, never the same twice
+        reported_ = written;
+        std::int64_t total = total_;
+        Notify(grabber_, STARBURN_CN_PROGRESS, &total, &written);
+    }
+
+    const StarBurnGrabber& grabber_;
+    std::int64_t total_;
+    std::int64_t reported_ = -1;
+    bool writing_ = false;
+    bool synchronizing_ = false;
+};
+
+struct WriteJob {
+    burn_write_opts* options = nullptr;
+    burn_disc* disc = nullptr;
+    burn_session* session = nullptr;
+    burn_track* track = nullptr;
+    burn_source* file = nullptr;
+    burn_source* fifo = nullptr;
+
+    ~WriteJob() {
+        if (fifo) burn_source_free(fifo);
+        if (file) burn_source_free(file);
+        if (track) burn_track_free(track);
+        if (session) burn_session_free(session);
+        if (disc) burn_disc_free(disc);
+        if (options) burn_write_opts_free(options);
+    }
+};
+
+// libburn learns what a disc now holds only when the drive is grabbed anew.
+void Regrab(StarBurnGrabber& grabber) {
+    Ungrab(grabber, false);
+    Grab(grabber);
+}
+
+bool PrepareJob(WriteJob& job, const StarBurnGrabber& grabber, burn_drive* drive, const StarBurnTree& tree,
+                bool testWrite) {
+    job.options = burn_write_opts_new(drive);
+    job.disc = burn_disc_create();
+    job.session = burn_session_create();
+    job.track = burn_track_create();
+    job.file = burn_file_source_new(tree.imagePath.c_str(), nullptr);
+    if (!job.options || !job.disc || !job.session || !job.track || !job.file) return false;
+    job.fifo = burn_fifo_source_new(job.file, 2048, 2048, 0);
+    if (!job.fifo) return false;
+    burn_write_opts_set_write_type(job.options, BURN_WRITE_TAO, BURN_BLOCK_MODE1);
+    burn_write_opts_set_simulate(job.options, testWrite ? 1 : 0);
+    burn_write_opts_set_underrun_proof(job.options, grabber.bufferUnderrunProtection ? 1 : 0);
+    burn_write_opts_set_perform_opc(job.options, grabber.performOpc ? 1 : 0);
+    burn_write_opts_set_multi(job.options, 0);
+    burn_track_define_data(job.track, 0, 0, 1, BURN_MODE1);
+    if (burn_track_set_source(job.track, job.fifo) != BURN_SOURCE_OK) return false;
+    burn_session_add_track(job.session, job.track, BURN_POS_END);
+    burn_disc_add_session(job.disc, job.session, BURN_POS_END);
+    return true;
+}
+
+}  // namespace
+
+STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                             StarBurnTree* tree, std::uint32_t,
+                                                                             std::uint8_t testWrite, std::uint32_t,
+                                                                             std::uint32_t, std::uint32_t) {
+    SB_ERR;
+    std::uint32_t result = 0;
+    burn_drive* drive = GrabbedDrive(grabber, error, result);
+    if (!drive) return result;
+    if (!tree || tree->imagePath.empty()) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no file tree");
+    WriteJob job;
+    if (!PrepareJob(job, *grabber, drive, *tree, testWrite != 0))
+        return error.Fail(STARBURN_EXCEPTION_GENERIC, 8, "the write could not be prepared");
+    char reasons[BURN_REASONS_LEN] = {};
+    if (burn_precheck_write(job.options, job.disc, reasons, 0) <= 0)
+        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, std::string("the disc cannot take the write: ") + reasons);
+    WriteReporter reporter(*grabber, tree->bytes);
+    reporter.Begin();
+    burn_disc_write(job.options, job.disc);
+    burn_progress progress{};
+    burn_drive_status state;
+    while ((state = burn_drive_get_status(drive, &progress)) == BURN_DRIVE_SPAWNING) usleep(kPollMicroseconds / 10);
+    while (state != BURN_DRIVE_IDLE) {
+        reporter.Poll(state, progress);
+        usleep(kPollMicroseconds);
+        state = burn_drive_get_status(drive, &progress);
+    }
+    // libburn can refuse a write and still say it wrote well: its queue tells.
+    std::string problem;
+    bool wroteWell = burn_drive_wrote_well(drive) != 0 && !TakeQueuedProblem(problem);
+    reporter.End(wroteWell);
+    grabber->performOpc = false;
+    if (!wroteWell) return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "the write failed" : problem);
+    Regrab(*grabber);
+    return error.Succeed();
+}
+
+// Track-at-once writing with multi-session off closes the disc itself.
+STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CloseSession(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+    SB_ERR;
+    std::uint32_t result = 0;
+    if (!GrabbedDrive(grabber, error, result)) return result;
+    return error.Succeed();
+}
+
+// Mode 0 blanks fast (the table of contents), any other mode the whole disc.
+STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Blank(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                               std::uint32_t mode) {
+    SB_ERR;
+    std::uint32_t result = 0;
+    burn_drive* drive = GrabbedDrive(grabber, error, result);
+    if (!drive) return result;
+    burn_disc_status before = burn_disc_get_status(drive);
+    if (before != BURN_DISC_FULL && before != BURN_DISC_APPENDABLE && before != BURN_DISC_BLANK)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc to blank");
+    if (!burn_disc_erasable(drive)) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, "the disc cannot be blanked");
+    burn_disc_erase(drive, mode == 0 ? 1 : 0);
+    burn_progress progress{};
+    while (burn_drive_get_status(drive, &progress) == BURN_DRIVE_SPAWNING) usleep(kPollMicroseconds / 10);
+    while (burn_drive_get_status(drive, &progress) != BURN_DRIVE_IDLE) usleep(kPollMicroseconds);
+    std::string problem;
+    if (burn_drive_wrote_well(drive) == 0 || TakeQueuedProblem(problem) || burn_disc_get_status(drive) != BURN_DISC_BLANK)
+        return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "blanking failed" : problem);
+    Regrab(*grabber);
+    return error.Succeed();
+}
