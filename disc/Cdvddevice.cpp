@@ -436,37 +436,27 @@ bool CDevice::Release() {
     return ok;
 }
 
-bool CDevice::Eject() {
-    if (!EnsureGrabber()) return false;
-    m_State = DEVICE_STATE_TRAY_MOVING;
-    bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_Eject(m_Grabber, t, n, s, c);
-    });
-    m_State = DEVICE_STATE_IDLE;
-    ForgetDisc();
-    if (!ok) {
-        LogFailure("\n\nCDevice::Eject()): StarBurn_CdvdBurnerGrabber_Eject() failed, ");
-        Log(LOG_CHANNEL_STATUS, LOG_LEVEL_ERROR, "Ejecting Error!");
-        return false;
-    }
-    Log(LOG_CHANNEL_STATUS, LOG_LEVEL_INFO, "Eject");
-    return true;
-}
+bool CDevice::Eject() { return MoveTray(true); }
 
-bool CDevice::Load() {
+bool CDevice::Load() { return MoveTray(false); }
+
+// Eject and load differ only in the call and the words they log.
+bool CDevice::MoveTray(bool Out) {
     if (!EnsureGrabber()) return false;
     m_State = DEVICE_STATE_TRAY_MOVING;
     bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_Load(m_Grabber, t, n, s, c);
+        return Out ? sdk.StarBurn_CdvdBurnerGrabber_Eject(m_Grabber, t, n, s, c)
+                   : sdk.StarBurn_CdvdBurnerGrabber_Load(m_Grabber, t, n, s, c);
     });
     m_State = DEVICE_STATE_IDLE;
     ForgetDisc();
     if (!ok) {
-        LogFailure("\n\nCDevice::Load()): StarBurn_CdvdBurnerGrabber_Load() failed, ");
-        Log(LOG_CHANNEL_STATUS, LOG_LEVEL_ERROR, "Loading Error!");
+        LogFailure(Out ? "\n\nCDevice::Eject()): StarBurn_CdvdBurnerGrabber_Eject() failed, "
+                       : "\n\nCDevice::Load()): StarBurn_CdvdBurnerGrabber_Load() failed, ");
+        Log(LOG_CHANNEL_STATUS, LOG_LEVEL_ERROR, Out ? "Ejecting Error!" : "Loading Error!");
         return false;
     }
-    Log(LOG_CHANNEL_STATUS, LOG_LEVEL_INFO, "Load");
+    Log(LOG_CHANNEL_STATUS, LOG_LEVEL_INFO, Out ? "Eject" : "Load");
     return true;
 }
 

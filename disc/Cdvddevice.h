@@ -118,6 +118,7 @@ public:
     void (*EventHook)(int event) = nullptr;
 
 private:
+    bool MoveTray(bool Out);
     static void NullCallback(std::uint32_t, void*, void*, void*) {}
     static void FindDeviceCallback(std::uint32_t code, void* context, void* first, void* second);
     bool EnsureGrabber();
