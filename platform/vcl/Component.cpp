@@ -89,6 +89,8 @@ void TComponent::InsertComponent(TComponent* AComponent) {
     if (AComponent->m_owner != nullptr) AComponent->m_owner->RemoveComponent(AComponent);
     m_components.push_back(AComponent);
     AComponent->m_owner = this;
+    // A component dropped on a form being designed is being designed too.
+    if (m_state.Contains(csDesigning)) AComponent->SetDesigning(true);
     NotifyOwned(AComponent, opInsert);
 }
 

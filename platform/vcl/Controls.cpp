@@ -850,6 +850,11 @@ void TWinControl::Dispatch(TMessage& Message) {
         case CM_ENTER: DoEnter(); break;
         case CM_EXIT: DoExit(); break;
         case WM_GETDLGCODE: Message.Result = 0; break;
+        case WM_PAINT:
+            // As the VCL's paint handler: a window's painting includes its graphic children,
+            // also when someone else asks for it on their canvas (a see-through control does).
+            if (Message.WParam != 0) PaintControls(reinterpret_cast<TCanvas*>(Message.WParam));
+            break;
         case WM_ERASEBKGND: {
             auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
             if (canvas != nullptr) {
@@ -913,7 +918,6 @@ void TWinControl::DoExit() {
 void TWinControl::PaintWindow(TCanvas* Canvas) {
     Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Canvas), 0);
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(Canvas), 0);
-    PaintControls(Canvas);
 }
 
 void TWinControl::PaintControls(TCanvas* Canvas) {
@@ -1059,8 +1063,9 @@ TCustomControl::~TCustomControl() {
 
 void TCustomControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam != 0) {
-        PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {0, 0}, GetClientWidth(),
-                  GetClientHeight(), [this] { Paint(); });
+        auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
+        PaintOnto(m_canvas, onto, {0, 0}, GetClientWidth(), GetClientHeight(), [this] { Paint(); });
+        PaintControls(onto);
         return;
     }
     TWinControl::Dispatch(Message);

@@ -302,7 +302,7 @@ protected:
     virtual void KeyPress(char& Key);
     virtual void DoEnter();
     virtual void DoExit();
-    // Paints the background (WM_ERASEBKGND), then the control (WM_PAINT), then graphic children.
+    // Paints the background (WM_ERASEBKGND), then the control and its graphic children (WM_PAINT).
     virtual void PaintWindow(TCanvas* Canvas);
     void PaintControls(TCanvas* Canvas);
     // True when the widget should be created as a top-level window.

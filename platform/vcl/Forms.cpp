@@ -8,6 +8,7 @@
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/QtControls.h"
 #include "platform/vcl/SysUtils.h"
+#include "platform/vcl/WindowMove.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -203,6 +204,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
         case CM_RELEASE:
             if (Application) Application->QueueRelease(this);
             return;
+        case WM_NCLBUTTONDOWN:
+            // A press "on the caption": the window moves with the pointer.
+            if (Message.WParam == HTCAPTION) {
+                GetWindowMoveService()->StartMove(this);
+                return;
+            }
+            break;
         default:
             break;
     }
@@ -357,6 +365,17 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
     }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         (*it)->Perform(CM_ENTER, 0, 0);
+        if (m_activeControl != Control) return;
+    }
+    // As the window system does: each side learns the window on the other side (or none).
+    HWND oldWindow = old != nullptr && old->HandleAllocated() ? old->GetHandle() : nullptr;
+    HWND newWindow = Control != nullptr && Control->HandleAllocated() ? Control->GetHandle() : nullptr;
+    if (old != nullptr) {
+        old->Perform(WM_KILLFOCUS, reinterpret_cast<WPARAM>(newWindow), 0);
+        if (m_activeControl != Control) return;
+    }
+    if (Control != nullptr) {
+        Control->Perform(WM_SETFOCUS, reinterpret_cast<WPARAM>(oldWindow), 0);
         if (m_activeControl != Control) return;
     }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));

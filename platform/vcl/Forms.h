@@ -235,5 +235,8 @@ BOOL PtInRegion(HRGN Rgn, int X, int Y);
 BOOL DeleteObject(HRGN Rgn);
 // The window takes ownership of the region, as in Win32.
 int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
+// Copies the window's region into hRgn (window coordinates); ERROR_REGION when the window has
+// none, else the region's complexity.
+int GetWindowRgn(HWND hWnd, HRGN hRgn);
 // The control behind one of our window handles, or nullptr.
 TWinControl* FindControl(HWND Handle);

@@ -327,6 +327,7 @@ void TQtWidgetBridge::SetModal(bool Modal) {
 void TQtWidgetBridge::SetMaskRegion(HRGN Region) {
     if (m_widget.isNull()) return;
     if (Region == nullptr || !IsRegion(Region)) m_widget->clearMask();
+    else if (RegionOf(Region).isEmpty()) m_widget->setMask(EmptyWindowMask());
     else m_widget->setMask(RegionOf(Region));
 }
 

@@ -81,7 +81,9 @@ void QImageToBitmapAt(const QImage& Image, TBitmap& Bitmap, int X, int Y) {
 
 QFont FontToQFont(const TFont& Font) {
     QFont f(QString::fromUtf8(Font.GetName().c_str()));
-    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    // No shaping: GDI draws "fi" as two letters, and the ligature glyphs of the stand-in fonts
+    // come out blank without antialiasing.
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias | QFont::PreferNoShaping));
     f.setHintingPreference(QFont::PreferFullHinting);
     int h = Font.GetHeight();
     if (h < 0) {

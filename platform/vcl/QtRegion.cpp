@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/QtControls.h"
 
 struct HRGN__ {
     QRegion region;
@@ -103,4 +104,15 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL) {
     }
     form->SetWindowRegion(hRgn);
     return 1;
+}
+
+QRegion EmptyWindowMask() { return QRegion(-1, -1, 1, 1); }
+
+int GetWindowRgn(HWND hWnd, HRGN hRgn) {
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(hWnd));
+    if (form == nullptr || !IsRegion(hRgn) || !form->HasBridge()) return ERROR_REGION;
+    QWidget* w = form->Bridge()->Widget();
+    if (w == nullptr || w->mask().isEmpty()) return ERROR_REGION;
+    hRgn->region = w->mask().subtracted(EmptyWindowMask());
+    return Complexity(hRgn->region);
 }

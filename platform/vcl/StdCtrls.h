@@ -3,6 +3,8 @@
 
 #include "platform/vcl/Controls.h"
 
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 // As the VCL's label: Caption drawn with DrawText ('&' marks an accelerator unless
 // ShowAccelChar is off); AutoSize makes the bounds fit the text (a word-wrapped label keeps its
 // width and grows down; a right-justified one keeps its right edge); a label that isn't

@@ -84,6 +84,9 @@ constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCACTIVATE = 0x0086;
 constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+// Hit-test codes (WM_NCHITTEST answers, WM_NCLBUTTONDOWN's WParam).
+constexpr WPARAM HTCLIENT = 1;
+constexpr WPARAM HTCAPTION = 2;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;

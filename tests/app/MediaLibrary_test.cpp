@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MediaLibrary.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -63,24 +64,14 @@ TEST_F(StandInLibrary, AClientThatStartsNoRunNeverWaits) {
 
 // ---- the real library -----------------------------------------------------------------------
 
-struct Clips {
-    std::string folder;
+struct Clips : testing_vcl::TTempFolder {
     bool made = false;
-    std::string operator[](const std::string& name) const { return folder + "/" + name; }
-    Clips() {
-        char pattern[] = "/tmp/media_library_test_XXXXXX";
-        if (!mkdtemp(pattern)) return;
-        folder = pattern;
-        std::string ffmpeg = "ffmpeg -nostdin -hide_banner -loglevel error -y ";
-        std::string seconds =
-            ffmpeg + "-filter_complex \"color=c=red:s=320x240:r=25:d=1[a];color=c=blue:s=320x240:r=25:d=1[b];"
-                     "color=c=white:s=320x240:r=25:d=1[c];[a][b][c]concat=n=3:v=1:a=0[v]\" -map \"[v]\" "
-                     "-c:v mpeg2video -aspect 4:3 -f vob '" + (*this)["seconds.mpg"] + "'";
-        made = std::system(seconds.c_str()) == 0 && fs::exists((*this)["seconds.mpg"]);
-    }
-    ~Clips() {
-        std::error_code ignored;
-        if (!folder.empty()) fs::remove_all(folder, ignored);
+    Clips() : TTempFolder("media_library_test") {
+        made = !Path().empty() &&
+               testing_vcl::Ffmpeg("-filter_complex \"color=c=red:s=320x240:r=25:d=1[a];color=c=blue:s=320x240:r=25:d=1[b];"
+                                   "color=c=white:s=320x240:r=25:d=1[c];[a][b][c]concat=n=3:v=1:a=0[v]\" -map \"[v]\" "
+                                   "-c:v mpeg2video -aspect 4:3 -f vob",
+                                   (*this)["seconds.mpg"]);
     }
 };
 

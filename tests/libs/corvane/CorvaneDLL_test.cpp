@@ -4,6 +4,7 @@
 
 #include "libs/corvane/CorvaneDLL.h"
 #include "platform/win32/Windows.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
 #include <cstdio>
@@ -30,12 +31,9 @@ constexpr Bgr kBlack{0, 0, 0};
 // Solid colours survive encoding and YUV within a few levels.
 constexpr int kColourTolerance = 14;
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+using testing_vcl::Ffmpeg;
 
-bool Ffmpeg(const std::string& arguments, const std::string& out) {
-    std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + arguments + " " + Quote(out);
-    return std::system(command.c_str()) == 0 && fs::exists(out);
-}
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -53,16 +51,11 @@ std::string Y4m(int width, int height, std::size_t frameBytes) {
 }
 
 // The clips every test uses, made once in a temporary folder that goes at exit.
-struct Clips {
-    std::string folder;
+struct Clips : testing_vcl::TTempFolder {
     bool made = false;
 
-    std::string operator[](const std::string& name) const { return folder + "/" + name; }
-
-    Clips() {
-        char pattern[] = "/tmp/corvane_test_XXXXXX";
-        if (!mkdtemp(pattern)) return;
-        folder = pattern;
+    Clips() : TTempFolder("corvane_test") {
+        if (Path().empty()) return;
         const std::string seconds =
             "-filter_complex \"color=c=red:s=352x288:r=25:d=1[a];color=c=0x00FF00:s=352x288:r=25:d=1[b];"
             "color=c=blue:s=352x288:r=25:d=1[c];color=c=white:s=352x288:r=25:d=1[d];"
@@ -93,10 +86,6 @@ struct Clips {
         WriteFile((*this)["tiny.y4m"], Y4m(16, 16, 16 * 16 * 3 / 2));
         WriteFile((*this)["toowide.y4m"], Y4m(9000, 2, 9000 * 2 * 3 / 2));
         WriteFile((*this)["nosize.y4m"], Y4m(0, 0, 64));
-    }
-    ~Clips() {
-        std::error_code ignored;
-        if (!folder.empty()) fs::remove_all(folder, ignored);
     }
 };
 

@@ -579,3 +579,20 @@ TEST(CanvasText, DrawTextAlignsAndClips) {
 }
 
 }  // namespace
+
+// GDI sets "fi" as two letters; a ligature would draw a different (here: blank) glyph.
+TEST(CanvasTextTest, LettersAreNotJoinedIntoLigatures) {
+    TBitmap a(60, 20, pf24bit), b(60, 20, pf24bit);
+    for (TBitmap* bmp : {&a, &b}) {
+        bmp->GetCanvas()->GetFont()->SetName("Tahoma");
+        bmp->GetCanvas()->GetFont()->SetSize(8);
+        bmp->GetCanvas()->GetBrush()->SetColor(clWhite);
+        bmp->GetCanvas()->FillRect(Rect(0, 0, 60, 20));
+    }
+    a.GetCanvas()->TextOut(2, 2, "fi");
+    b.GetCanvas()->TextOut(2, 2, "f");
+    b.GetCanvas()->TextOut(2 + b.GetCanvas()->TextWidth("f"), 2, "i");
+    EXPECT_EQ(a.GetCanvas()->TextWidth("fi"), b.GetCanvas()->TextWidth("f") + b.GetCanvas()->TextWidth("i"));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(a.GetPixelColor(x, y), b.GetPixelColor(x, y)) << x << "," << y;
+}
