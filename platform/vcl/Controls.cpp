@@ -702,10 +702,6 @@ void TWinControl::BoundsChanged() {
     Realign();
 }
 
-void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
 void TWinControl::SetEnabled(bool v) {
     TControl::SetEnabled(v);
     if (m_bridge) m_bridge->SetEnabled(v);

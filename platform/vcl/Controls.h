@@ -270,7 +270,6 @@ class TWinControl : public TControl {
 
     void Invalidate() override;
     void Update() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetEnabled(bool v) override;
 
     // Renders this control and everything inside it into Canvas at (X, Y).

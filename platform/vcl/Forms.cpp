@@ -337,6 +337,11 @@ TModalResult TCustomForm::RunModalLoop() {
     return result;
 }
 
+void TCustomForm::SetModalResult(TModalResult v) {
+    m_modalResult = v;
+    if (m_modal) QtPlatform::Wake();
+}
+
 void TCustomForm::SetActiveControl(TWinControl* v) {
     if (v == m_activeControl) return;
     if (v != nullptr && (!ContainsControl(v) || v == this))

@@ -53,7 +53,8 @@ class TCustomForm : public TWinControl {
     void Release();
     TModalResult ShowModal();
     TModalResult GetModalResult() const { return m_modalResult; }
-    void SetModalResult(TModalResult v) { m_modalResult = v; }
+    // Wakes a modal loop that is waiting for events, so it sees the result at once.
+    void SetModalResult(TModalResult v);
     bool IsModal() const { return m_modal; }
     bool Active() const;
 
