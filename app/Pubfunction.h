@@ -85,6 +85,8 @@ Int64 GetFileSizeKB(const String& FileName);
 Int64 GetFileSizeMB(const String& FileName);
 
 void ClearTitleMenuLabel();
+// Deletes every clip, empties ClipInfo and forgets the title menu's music (CustomClass.cpp).
+void ClearClipInfo();
 void FreeSharedBitmaps();
 
 int GetWindowsVersion();
