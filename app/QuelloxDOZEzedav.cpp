@@ -1,16 +1,97 @@
-// The program's entry point.
+// The program's entry: one instance, a splash while every window is made, then the message loop.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <exception>
+
+#include "app/About_Window.h"
+#include "app/Main_Window.h"
+#include "app/Option_Window.h"
+#include "app/Pubfunction.h"
+#include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
+#include "platform/win32/Windows.h"
+
+namespace {
+
+String RuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime != '\0') return runtime;
+    return "/tmp";
+}
+
+// The window title is set only after start-up, so two quick starts would both pass the title
+// check; a lock held for the life of the process closes that gap. The descriptor stays open on
+// purpose until the process ends.
+bool TakeInstanceLock() {
+    const String path = RuntimeFolder() + "/" + ProductName + "-" + IntToStr(static_cast<int>(::getuid())) + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return true;  // no place for a lock: the title check alone decides
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    ::close(fd);
+    return false;
+}
+
+bool AnotherInstanceRuns() {
+    HWND other = FindWindowA(nullptr, ProductName.c_str());
+    if (other != nullptr && IsWindow(other)) return true;
+    return !TakeInstanceLock();
+}
+
+void CreateProgramForms() {
+    Application->CreateForm(MainWindow);
+    Application->CreateForm(OptionWindow);
+    // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
+    Application->CreateForm(AboutWindow);
+    // Then the burner source page and the production and device windows.
+}
+
+// The application object frees its forms as the program ends; destroying the settings form is
+// what saves Option.ini.
+void FreeProgramForms() {
+    try {
+        while (Application->ComponentCount() > 0) delete Application->Components(Application->ComponentCount() - 1);
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    }
+}
+
+}  // namespace
+
+int WinMain() {
+    if (AnotherInstanceRuns()) return -1;
+    try {
+        Application->Initialize();
+        Application->SetTitle(DisplayProductName);
+        StartForm = new TStartForm(nullptr);
+        StartForm->Show();
+        StartForm->Update();
+        StartForm->Fade();  // in
+        try {
+            CreateProgramForms();
+        } catch (...) {
+            TObject::FreeAndNil(StartForm);
+            throw;
+        }
+        StartForm->Fade();  // out
+        StartForm->Close();
+        TObject::FreeAndNil(StartForm);
+        MainWindow->SetCaption(ProductName);
+        Application->Run();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    } catch (...) {
+        Application->ShowException(Exception(""));
+    }
+    FreeProgramForms();
+    return 0;
+}
 
 int main(int argc, char** argv) {
     Vcl_InitWidgets(argc, argv);
-    Application->Initialize();
-    TForm* MainWindow = nullptr;
-    Application->CreateForm(MainWindow);
-    MainWindow->SetCaption("QuelloxDOZEzedav");
-    MainWindow->SetPosition(poScreenCenter);
-    MainWindow->SetClientWidth(640);
-    MainWindow->SetClientHeight(480);
-    Application->Run();
-    return 0;
+    return WinMain();
 }

@@ -387,8 +387,9 @@ void Graphics_RegisterFonts() {
     static bool done = false;
     if (done || QGuiApplication::instance() == nullptr) return;
     done = true;
+    // Only the regular face: the bold file beside it carries the regular outlines, so bold text
+    // would come out regular; without it the toolkit emboldens the regular face.
     bool tahoma = AddFontFile(QString(WineFontDir) + "tahoma.ttf");
-    AddFontFile(QString(WineFontDir) + "tahomabd.ttf");
     if (!tahoma || !QFontDatabase::families().contains("Tahoma"))
         QFont::insertSubstitution("Tahoma", "Liberation Sans");
     QFont::insertSubstitution("Arial", "Liberation Sans");

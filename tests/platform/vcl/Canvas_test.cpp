@@ -596,3 +596,22 @@ TEST(CanvasTextTest, LettersAreNotJoinedIntoLigatures) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) ASSERT_EQ(a.GetPixelColor(x, y), b.GetPixelColor(x, y)) << x << "," << y;
 }
+
+TEST(CanvasTextTest, BoldTextIsHeavierThanRegular) {
+    auto ink = [](bool bold) {
+        TBitmap b(80, 20, pf24bit);
+        TCanvas* c = b.GetCanvas();
+        c->GetBrush()->SetColor(clWhite);
+        c->FillRect(Rect(0, 0, 80, 20));
+        c->GetFont()->SetName("Tahoma");
+        c->GetFont()->SetSize(10);
+        if (bold) c->GetFont()->SetStyle({fsBold});
+        c->GetBrush()->SetStyle(bsClear);
+        c->TextOut(1, 1, "Hello");
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x) n += b.GetPixelColor(x, y) != 0xFFFFFF;
+        return n;
+    };
+    EXPECT_GT(ink(true), ink(false) + 10);
+}

@@ -1,0 +1,314 @@
+#include "app/Main_Window.h"
+
+#include <memory>
+
+#include "app/About_Window.h"
+#include "app/Language.h"
+#include "app/Option_Window.h"
+#include "app/Pubfunction.h"
+#include "platform/vcl/SysUtils.h"
+#include "platform/win32/Windows.h"
+
+TMainWindow* MainWindow = nullptr;
+const String HomePageAddress = "https://www.quellox.example/dozezedav/";
+
+namespace {
+
+constexpr TColor kSeeThrough = static_cast<TColor>(0x797571);
+
+// The program cannot draw its clip rows and tiles without these: name the file, stop the start.
+void RequireFile(const String& Path) {
+    if (!FileExists(Path))
+        throw EFOpenError("A program file is missing: " + Path +
+                          ". Please reinstall the program; it cannot start without its RES folder.");
+}
+
+TBitmap* LoadRequiredBitmap(const String& Path) {
+    RequireFile(Path);
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->LoadFromFile(Path);
+    return bmp.release();
+}
+
+void MakeSeeThrough(std::initializer_list<TBitmap*> Bitmaps) {
+    for (TBitmap* b : Bitmaps) b->SetTransparentColor(kSeeThrough);
+    for (TBitmap* b : Bitmaps) b->SetTransparent(true);
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow(TComponent* AOwner) : TForm(AOwner) {
+    SetName("MainWindow");
+    SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
+    SetClientWidth(581);
+    SetClientHeight(394);
+    GetFont()->SetName("Tahoma");
+    CreateComponents();
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+TsuiImageButton* TMainWindow::MakeButton(const String& Name, int Left, int Top, int Width, int Height,
+                                         const String& Hint) {
+    auto* b = new TsuiImageButton(this);
+    b->SetName(Name);
+    b->SetParent(this);
+    b->SetBounds(Left, Top, Width, Height);
+    b->SetCursor(crHandPoint);
+    if (!Hint.empty()) {
+        b->SetHint(Hint);
+        b->SetShowHint(true);
+    }
+    return b;
+}
+
+TImage* TMainWindow::MakeDescriptionImage(const String& Name) {
+    auto* image = new TImage(this);
+    image->SetName(Name);
+    image->SetParent(this);
+    image->SetBounds(15, 210, 340, 65);
+    return image;
+}
+
+void TMainWindow::CreateComponents() {
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiSkinForm1MouseMove(s, sh, x, y); };
+
+    suiImageButton_Builder = MakeButton("suiImageButton_Builder", 18, 62, 130, 130, "");
+    suiImageButton_Converter = MakeButton("suiImageButton_Converter", 157, 62, 130, 130, "");
+    suiImageButton_Compiler = MakeButton("suiImageButton_Compiler", 296, 62, 130, 130, "");
+    suiImageButton_Burner = MakeButton("suiImageButton_Burner", 435, 62, 130, 130, "");
+    suiImageButton_Min = MakeButton("suiImageButton_Min", 518, 12, 22, 22, "Minimiaze");
+    suiImageButton_Exit = MakeButton("suiImageButton_Exit", 544, 12, 22, 22, "Close");
+    suiImageButton_Home = MakeButton("suiImageButton_Home", 380, 214, 56, 56, "");
+    suiImageButton_Option = MakeButton("suiImageButton_Option", 443, 214, 56, 56, "");
+    suiImageButton_Help = MakeButton("suiImageButton_Help", 506, 214, 56, 56, "");
+
+    suiImageButton_Builder->OnClick = [this](TObject* s) { suiImageButton_BuilderClick(s); };
+    suiImageButton_Converter->OnClick = [this](TObject* s) { suiImageButton_ConverterClick(s); };
+    suiImageButton_Compiler->OnClick = [this](TObject* s) { suiImageButton_CompilerClick(s); };
+    suiImageButton_Burner->OnClick = [this](TObject* s) { suiImageButton_BurnerClick(s); };
+    suiImageButton_Min->OnClick = [this](TObject* s) { suiImageButton_MinClick(s); };
+    suiImageButton_Exit->OnClick = [this](TObject* s) { suiImageButton_ExitClick(s); };
+    suiImageButton_Home->OnClick = [this](TObject* s) { suiImageButton_HomeClick(s); };
+    suiImageButton_Option->OnClick = [this](TObject* s) { suiImageButton_OptionClick(s); };
+    suiImageButton_Help->OnClick = [this](TObject* s) { suiImageButton_HelpClick(s); };
+    suiImageButton_Builder->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_BuilderMouseMove(s, sh, x, y); };
+    suiImageButton_Converter->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_ConverterMouseMove(s, sh, x, y); };
+    suiImageButton_Compiler->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_CompilerMouseMove(s, sh, x, y); };
+    suiImageButton_Burner->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_BurnerMouseMove(s, sh, x, y); };
+
+    Image_Builder = MakeDescriptionImage("Image_Builder");
+    Image_Vob = MakeDescriptionImage("Image_Vob");
+    Image_Menu = MakeDescriptionImage("Image_Menu");
+    Image_Burn = MakeDescriptionImage("Image_Burn");
+
+    Label_Description = new TLabel(this);
+    Label_Description->SetName("Label_Description");
+    Label_Description->SetParent(this);
+    Label_Description->SetAutoSize(false);
+    Label_Description->SetBounds(30, 221, 300, 76);
+    Label_Description->SetWordWrap(true);
+    Label_Description->SetTransparent(true);
+    Label_Description->SetCaption("");
+}
+
+void TMainWindow::LoadButtonPictures(TsuiImageButton* Button, const String& Base) {
+    const String stem = ResPath + Base;
+    RequireFile(stem + ".bmp");
+    Button->GetPicNormal()->LoadFromFile(stem + ".bmp");
+    if (FileExists(stem + "_on.bmp")) Button->GetPicMouseOn()->LoadFromFile(stem + "_on.bmp");
+    if (FileExists(stem + "_down.bmp")) Button->GetPicMouseDown()->LoadFromFile(stem + "_down.bmp");
+    if (FileExists(stem + "_dis.bmp")) Button->GetPicDisabled()->LoadFromFile(stem + "_dis.bmp");
+}
+
+void TMainWindow::LoadSkinPictures() {
+    std::unique_ptr<TBitmap> skin(LoadRequiredBitmap(ResPath + "main_skin.bmp"));
+    suiSkinForm1->SetGlyph(skin.get());
+    LoadButtonPictures(suiImageButton_Builder, "main_builder");
+    LoadButtonPictures(suiImageButton_Converter, "main_converter");
+    LoadButtonPictures(suiImageButton_Compiler, "main_compiler");
+    LoadButtonPictures(suiImageButton_Burner, "main_burner");
+    LoadButtonPictures(suiImageButton_Min, "main_min");
+    LoadButtonPictures(suiImageButton_Exit, "main_exit");
+    LoadButtonPictures(suiImageButton_Home, "main_home");
+    LoadButtonPictures(suiImageButton_Option, "main_option");
+    LoadButtonPictures(suiImageButton_Help, "main_help");
+    const std::pair<TImage*, const char*> descriptions[] = {
+        {Image_Builder, "desc_builder.bmp"}, {Image_Vob, "desc_converter.bmp"},
+        {Image_Menu, "desc_compiler.bmp"}, {Image_Burn, "desc_burner.bmp"}};
+    for (const auto& [image, file] : descriptions) {
+        RequireFile(ResPath + file);
+        image->GetPicture()->LoadFromFile(ResPath + file);
+    }
+}
+
+void TMainWindow::LoadSharedBitmaps() {
+    SrtEnabledBmp = LoadRequiredBitmap(ResPath + "srt.bmp");
+    SrtDisabledBmp = LoadRequiredBitmap(ResPath + "srt_dis.bmp");
+    SetupClipSelectBmp = LoadRequiredBitmap(ResPath + "setup_select.bmp");
+    SetupClipSelectBmpOn = LoadRequiredBitmap(ResPath + "setup_select_on.bmp");
+    SetupClipUnSelectBmp = LoadRequiredBitmap(ResPath + "setup_unselect.bmp");
+    SetupClipUnSelectBmpOn = LoadRequiredBitmap(ResPath + "setup_unselect_on.bmp");
+    MenuClipSelectBmp = LoadRequiredBitmap(ResPath + "menu_select.bmp");
+    MenuClipSelectBmpOn = LoadRequiredBitmap(ResPath + "menu_select_on.bmp");
+    MenuClipUnSelectBmp = LoadRequiredBitmap(ResPath + "menu_unselect.bmp");
+    MenuClipUnSelectBmpOn = LoadRequiredBitmap(ResPath + "menu_unselect_on.bmp");
+    MakeSeeThrough({SetupClipSelectBmp, SetupClipSelectBmpOn, SetupClipUnSelectBmp, SetupClipUnSelectBmpOn});
+    MakeSeeThrough({MenuClipSelectBmp, MenuClipSelectBmpOn, MenuClipUnSelectBmp, MenuClipUnSelectBmpOn});
+}
+
+void TMainWindow::FormCreate(TObject*) {
+    ResPath = ExePath + "RES/";
+    b_FirstShowDone = false;
+    SetDoubleBuffered(true);
+    ShownDescription = nullptr;
+    for (TImage* image : {Image_Builder, Image_Vob, Image_Menu, Image_Burn}) image->SetVisible(false);
+    Pubfunction::ClearClipInfo();
+    // A start-up that stopped half-way must not leave some bitmaps behind.
+    try {
+        LoadSharedBitmaps();
+        LoadSkinPictures();
+    } catch (...) {
+        Pubfunction::FreeSharedBitmaps();
+        throw;
+    }
+    HelpPopupMenu = nullptr;
+}
+
+void TMainWindow::FormShow(TObject*) {
+    if (b_FirstShowDone) return;
+    if (Language::LoadLanguageFile(UILanguage)) ApplyLanguageToAllForms(this);
+    b_FirstShowDone = true;
+}
+
+void TMainWindow::FreeProgramData() {
+    delete HelpPopupMenu;
+    HelpPopupMenu = nullptr;
+    Pubfunction::ClearClipInfo();
+    Pubfunction::ClearTitleMenuLabel();
+    Pubfunction::FreeSharedBitmaps();
+}
+
+void TMainWindow::FormClose(TObject*, TCloseAction&) { FreeProgramData(); }
+
+// The mode windows are not part of the program yet; each button gets its chain when they come.
+void TMainWindow::suiImageButton_BuilderClick(TObject*) {}
+void TMainWindow::suiImageButton_ConverterClick(TObject*) {}
+void TMainWindow::suiImageButton_CompilerClick(TObject*) {}
+void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
+
+void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }
+
+// Quitting frees what closing frees; the settings are saved when their form goes.
+void TMainWindow::suiImageButton_ExitClick(TObject*) {
+    FreeProgramData();
+    Application->Terminate();
+}
+
+void TMainWindow::suiImageButton_HomeClick(TObject*) {
+    ShellExecuteA(nullptr, "open", HomePageAddress.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+void TMainWindow::suiImageButton_OptionClick(TObject*) {
+    if (OptionWindow != nullptr) OptionWindow->ShowModal();
+}
+
+void TMainWindow::suiImageButton_HelpClick(TObject*) {
+    if (!BuildHelpMenu()) return;
+    const TPoint p = Mouse->GetCursorPos();
+    HelpPopupMenu->Popup(p.x, p.y);
+}
+
+void TMainWindow::AddHelpItem(const String& Name, const String& Caption, TNotifyEvent OnClick) {
+    auto* item = new TMenuItem(HelpPopupMenu);
+    if (!Name.empty()) item->SetName(Name);
+    item->SetCaption(Caption);
+    item->OnClick = std::move(OnClick);
+    HelpPopupMenu->GetItems()->Add(item);
+}
+
+bool TMainWindow::BuildHelpMenu() {
+    if (HelpPopupMenu == nullptr) {
+        HelpPopupMenu = new TPopupMenu(this);
+        HelpPopupMenu->SetAutoHotkeys(maManual);
+    }
+    HelpPopupMenu->GetItems()->Clear();
+    const TNotifyEvent onHelp = [this](TObject* s) { HelpMenuItemClick(s); };
+    AddHelpItem("Help", Language::GetMessageText(140), onHelp);
+    AddHelpItem("", Language::GetMessageText(34), onHelp);
+    AddHelpItem("About", Language::GetMessageText(141), onHelp);
+    AddHelpItem("", Language::GetMessageText(34), onHelp);
+    AddHelpItem("", "-", nullptr);
+    // The listing comes sorted without case; the item keeps the file's own spelling.
+    LanguageFiles.clear();
+    TSearchRec f;
+    int i = 0;
+    for (int rc = FindFirst(ExePath + "Lang/*.ini", faAnyFile & ~faDirectory, f); rc == 0; rc = FindNext(f)) {
+        if ((f.Attr & faDirectory) != 0 || f.Name.size() <= 4) continue;
+        LanguageFiles.push_back(f.Name);
+        AddHelpItem("Lang" + IntToStr(i++), f.Name.substr(0, f.Name.size() - 4),
+                    [this](TObject* s) { LanguageMenuItemClick(s); });
+        TMenuItem* item = HelpPopupMenu->GetItems()->Items(HelpPopupMenu->GetItems()->Count() - 1);
+        if (SameText(f.Name, UILanguage)) {
+            item->SetChecked(true);
+            item->SetDefault(true);
+        }
+        Application->ProcessMessages();
+    }
+    FindClose(f);
+    return true;
+}
+
+void TMainWindow::HelpMenuItemClick(TObject* Sender) {
+    auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (item == nullptr) return;
+    if (item->GetName() == "Help")
+        ShellExecuteA(GetHandle(), "open", (ExePath + "ZQHelp.CHM").c_str(), "", nullptr, SW_SHOWNORMAL);
+    else if (item->GetName() == "About" && AboutWindow != nullptr)
+        AboutWindow->ShowModal();
+}
+
+void TMainWindow::LanguageMenuItemClick(TObject* Sender) {
+    auto* item = dynamic_cast<TMenuItem*>(Sender);
+    if (item == nullptr) return;
+    const String& name = item->GetName();
+    const int index = name.rfind("Lang", 0) == 0 ? StrToIntDef(name.substr(4), -1) : -1;
+    if (index < 0 || index >= static_cast<int>(LanguageFiles.size())) return;
+    if (Language::LoadLanguageFile(LanguageFiles[static_cast<size_t>(index)])) ApplyLanguageToAllForms(this);
+}
+
+void TMainWindow::ShowModeDescription(TControl* control) {
+    if (control == ShownDescription) return;
+    auto* image = dynamic_cast<TImage*>(control);
+    if (UILanguage == "English.ini") {
+        if (ShownDescription != nullptr) ShownDescription->SetVisible(false);
+        if (image != nullptr) image->SetVisible(true);
+    } else {
+        int message = 0;
+        if (image == Image_Builder) message = 154;
+        if (image == Image_Vob) message = 155;
+        if (image == Image_Menu) message = 156;
+        if (image == Image_Burn) message = 157;
+        Label_Description->SetCaption(message == 0 ? String() : Language::GetMessageText(message));
+    }
+    ShownDescription = image;
+}
+
+void TMainWindow::suiImageButton_BuilderMouseMove(TObject*, TShiftState, int, int) { ShowModeDescription(Image_Builder); }
+void TMainWindow::suiImageButton_ConverterMouseMove(TObject*, TShiftState, int, int) { ShowModeDescription(Image_Vob); }
+void TMainWindow::suiImageButton_CompilerMouseMove(TObject*, TShiftState, int, int) { ShowModeDescription(Image_Menu); }
+void TMainWindow::suiImageButton_BurnerMouseMove(TObject*, TShiftState, int, int) { ShowModeDescription(Image_Burn); }
+void TMainWindow::suiSkinForm1MouseMove(TObject*, TShiftState, int, int) { ShowModeDescription(nullptr); }
+
+void ApplyLanguageToAllForms(TMainWindow* Main) {
+    Language::ApplyLanguageToForm(Main);
+    // The other windows follow in their creation order as they join the program.
+    if (OptionWindow != nullptr) OptionWindow->ApplyLanguage();
+    if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
+}

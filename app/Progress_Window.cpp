@@ -1,0 +1,115 @@
+#include "app/Progress_Window.h"
+
+#include <algorithm>
+
+#include "app/Language.h"
+#include "platform/vcl/Resources.h"
+#include "platform/vcl/SysUtils.h"
+
+TProgressWindow* ProgressWindow = nullptr;
+
+namespace {
+
+constexpr int kBarLength = 258;
+
+// Missing artwork leaves the picture empty: the window still works, only plainer.
+bool LoadArtwork(TPicture* Picture, const char* ResourceName) {
+    TBitmap bitmap;
+    try {
+        bitmap.LoadFromResourceName(HInstance, ResourceName);
+    } catch (const EResNotFound&) {
+        return false;
+    }
+    Picture->SetBitmap(&bitmap);
+    return true;
+}
+
+}  // namespace
+
+int ProgressBarWidth(int Percent) { return std::clamp(Percent, 0, 100) * kBarLength / 100; }
+
+int ProgressPercent(int Position, int Max) {
+    if (Max <= 0) return 100;
+    // Wide arithmetic: a large position must not wrap into a small percentage.
+    return static_cast<int>(std::clamp<Int64>(static_cast<Int64>(Position) * 100 / Max, 0, 100));
+}
+
+TProgressWindow::TProgressWindow(TComponent* AOwner) : TForm(AOwner) {
+    SetName("ProgressWindow");
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poScreenCenter);
+    GetFont()->SetName("Tahoma");
+    SetDoubleBuffered(true);
+    CreateSkin();
+    CreateControls();
+    SetAutoSize(true);
+    OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+    AfterConstruction();
+}
+
+void TProgressWindow::CreateSkin() {
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    TPicture background;
+    if (LoadArtwork(&background, "PROGRESSBACKGROUND")) {
+        suiSkinForm1->SetGlyph(background.GetBitmap());
+        return;
+    }
+    SetClientWidth(370);
+    SetClientHeight(79);
+}
+
+void TProgressWindow::CreateControls() {
+    Label_Text = new TLabel(this);
+    Label_Text->SetName("Label_Text");
+    Label_Text->SetParent(this);
+    Label_Text->SetAutoSize(false);
+    Label_Text->SetTransparent(true);
+    Label_Text->SetAlignment(taCenter);
+    Label_Text->SetBounds(19, 24, 327, 17);
+
+    Image_Progress = new TImage(this);
+    Image_Progress->SetName("Image_Progress");
+    Image_Progress->SetParent(this);
+    LoadArtwork(Image_Progress->GetPicture(), "PROGRESSFILL");
+    Image_Progress->SetBounds(57, 53, kBarLength, 10);
+
+    // Made after the bar, so the percentage is drawn over it.
+    Label_Percent = new TLabel(this);
+    Label_Percent->SetName("Label_Percent");
+    Label_Percent->SetParent(this);
+    Label_Percent->SetAutoSize(false);
+    Label_Percent->SetTransparent(true);
+    Label_Percent->SetAlignment(taRightJustify);
+    Label_Percent->SetBounds(170, 51, 32, 13);
+}
+
+void TProgressWindow::Start(int Max, int MessageIndex) {
+    i_Max = Max;
+    i_Position = 0;
+    Label_Text->SetCaption(Language::GetMessageText(MessageIndex));
+    SetPercent(0);
+    Show();
+}
+
+void TProgressWindow::SetPosition(int Position) {
+    i_Position = Position;
+    SetPercent(ProgressPercent(Position, i_Max));
+}
+
+void TProgressWindow::StepIt() { SetPosition(i_Position + 1); }
+
+// Repainted at once: the caller keeps the user-interface thread busy between steps.
+void TProgressWindow::SetPercent(int Percent) {
+    const int shown = std::clamp(Percent, 0, 100);
+    Image_Progress->SetWidth(ProgressBarWidth(shown));
+    Label_Percent->SetCaption(IntToStr(shown) + " %");
+    Update();
+}
+
+// Neither the person nor the owner's close request removes the window; its owner frees it.
+void TProgressWindow::FormCloseQuery(TObject*, bool& CanClose) { CanClose = false; }
+
+void TProgressWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
