@@ -63,6 +63,52 @@ int X_Set_NextFrame_Time(int second);
 typedef int (*X_GetFrame_UnInit_fn)(void);
 int X_GetFrame_UnInit(void);
 
+/* The encodes: both block the caller until they end and run their work on a thread of their own;
+ * meanwhile the calling thread's window messages keep flowing when a window is given and the
+ * host exports PeekMessageA and DispatchMessageA (a host without them just waits). One encode
+ * at a time: a call while one runs fails at once. The output appears only when complete; a
+ * stopped or failed encode leaves no file. */
+
+/* A clip to a DVD program stream. The texts used: 3 source, 5 start second, 7 aspect "4:3" or
+ * "16:9", 10 video kbit/s, 12 picture size "W:H" centred in 13 frame size "W:H" on black,
+ * 17 frame rate ("25", "30000/1001"), 20 output, 22 seconds to convert ("0": to the end);
+ * 24 video standard (1 NTSC, 2 PAL) settles a frame rate that can't be read. The others are
+ * accepted as the program passes them. 0: written; -1: failed or stopped. */
+typedef int (*X_SetPar_D2MPEG_fn)(void* window, int mode, const char* source, const char* passes,
+                                  const char* startSecond, const char* sampleRate, const char* aspect,
+                                  const char* videoFormat, const char* target, const char* videoKbps,
+                                  const char* audioKbps, const char* pictureSize, const char* frameSize,
+                                  const char* title, const char* author, const char* comment,
+                                  const char* frameRate, const char* reserved18, const char* reserved19,
+                                  const char* output, const char* reserved21, const char* durationSeconds,
+                                  int reserved23, int videoStandard, const char* audioFormat, int quality);
+int X_SetPar_D2MPEG(void* window, int mode, const char* source, const char* passes, const char* startSecond,
+                    const char* sampleRate, const char* aspect, const char* videoFormat, const char* target,
+                    const char* videoKbps, const char* audioKbps, const char* pictureSize, const char* frameSize,
+                    const char* title, const char* author, const char* comment, const char* frameRate,
+                    const char* reserved18, const char* reserved19, const char* output, const char* reserved21,
+                    const char* durationSeconds, int reserved23, int videoStandard, const char* audioFormat,
+                    int quality);
+
+/* A 24-bit BMP to a still menu VOB of the given length (seconds), the picture at pictureSize
+ * centred in frameSize, aspect "4/3" or "16/9" (":" also read), with the music file's sound cut
+ * or padded to the length when withMusic is 1, silence otherwise ("NoFile").
+ * 0: the VOB was written; anything else: it was not. */
+typedef int (*X_SetPar_BMP2VOB_fn)(void* window, int videoStandard, const char* bmp, const char* seconds,
+                                   const char* pictureSize, const char* frameSize, const char* aspect,
+                                   const char* output, int withMusic, const char* music);
+int X_SetPar_BMP2VOB(void* window, int videoStandard, const char* bmp, const char* seconds, const char* pictureSize,
+                     const char* frameSize, const char* aspect, const char* output, int withMusic, const char* music);
+
+/* From any thread at any time: info[0] seconds of output done, info[1] frames per second,
+ * info[2] frames written (0 while the start is sought). Returns 0. */
+typedef int (*X_Get_Info_fn)(int32_t* info);
+int X_Get_Info(int32_t* info);
+
+/* Makes the running encode give up and return within a second. Returns 0. */
+typedef int (*X_StopConvert_fn)(void);
+int X_StopConvert(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -200,9 +200,9 @@ BOOL PostThreadMessageA(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 // On the UI thread also lets Qt deliver its own events (timers, paints, input) first.
-BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+extern "C" BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
-LRESULT DispatchMessageA(const MSG* lpMsg);
+extern "C" LRESULT DispatchMessageA(const MSG* lpMsg);
 DWORD GetCurrentThreadId();
 
 // ---- threads, events, time -------------------------------------------------------------------

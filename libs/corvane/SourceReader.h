@@ -1,0 +1,49 @@
+// One stream of a media file, decoded frame after frame from a start second on.
+//
+// Owned by one thread. Times are seconds from the file's own start, the same for every stream
+// of the file, so a video and an audio reader of one file stay in step.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "libs/corvane/MediaDecoder.h"
+
+extern "C" {
+struct AVFormatContext;
+struct AVCodecContext;
+}
+
+namespace corvane {
+
+class SourceReader {
+public:
+    enum class Kind { Video, Audio };
+    // Null when the file can't be opened or has no decodable stream of the kind.
+    static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind);
+    ~SourceReader();
+    SourceReader(const SourceReader&) = delete;
+    SourceReader& operator=(const SourceReader&) = delete;
+
+    // Goes to the key frame at or before the second (the frames before it follow first).
+    void SeekTo(double second);
+    // The next decoded frame; null at the end of the stream (or of what can be decoded).
+    FramePtr Next();
+    // The frame's time; NaN when it has none.
+    double TimeOf(const AVFrame* frame) const;
+    // How long the frame shows; 0 when the file does not say.
+    double DurationOf(const AVFrame* frame) const;
+    const AVCodecContext* Codec() const { return codec_; }
+
+private:
+    SourceReader() = default;
+    bool OpenStream(const std::string& path, Kind kind);
+
+    AVFormatContext* format_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    int stream_ = -1;
+    double originSec_ = 0;
+    bool flushed_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,613 @@
+// The media library's encodes on clips made here: DVD stream parameters, the picture placed on
+// black, trims, menus from a BMP, authoring with dvdauthor into a folder libdvdread opens, the
+// program's timer during the blocking call, Stop, failures, and a plain program loading it alone.
+#include <gtest/gtest.h>
+
+#include "libs/corvane/CorvaneDLL.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/win32/Windows.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestHelpers.h"
+
+#include <dlfcn.h>
+#include <dvdread/dvd_reader.h>
+#include <dvdread/ifo_read.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_vcl::Ffmpeg;
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+std::string Run(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+        pclose(pipe);
+    }
+    return output;
+}
+
+// The clips, made once in a temporary folder that goes at exit.
+struct Clips : testing_vcl::TTempFolder {
+    bool made = false;
+
+    Clips() : TTempFolder("corvane_encode") {
+        if (Path().empty()) return;
+        const std::string seconds =
+            "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+            "-filter_complex \"color=c=red:s=320x240:r=25:d=1[a];color=c=0x00FF00:s=320x240:r=25:d=1[b];"
+            "color=c=blue:s=320x240:r=25:d=1[c];color=c=white:s=320x240:r=25:d=1[d];"
+            "[a][b][c][d]concat=n=4:v=1:a=0[v]\" -map \"[v]\" -map 0:a ";
+        made = Ffmpeg("-f lavfi -i color=c=red:s=640x360:r=30:d=3 -f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 "
+                      "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -ac 1",
+                      (*this)["wide.mp4"]) &&
+               Ffmpeg("-f lavfi -i color=c=0x00FF00:s=480x480:r=25:d=3 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an",
+                      (*this)["tall.mp4"]) &&
+               Ffmpeg(seconds + "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac", (*this)["seconds.mp4"]) &&
+               Ffmpeg("-f lavfi -i testsrc2=s=160x120:r=25:d=120 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an",
+                      (*this)["long.mp4"]) &&
+               Ffmpeg("-f lavfi -i color=c=blue:s=720x480 -frames:v 1 -pix_fmt bgr24", (*this)["menu.bmp"]) &&
+               Ffmpeg("-f lavfi -i color=c=blue:s=720x576 -frames:v 1 -pix_fmt bgr24", (*this)["menu_pal.bmp"]) &&
+               Ffmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -c:a pcm_s16le", (*this)["music.wav"]) &&
+               // Black and silent until 1.5 s, then white with a tone: one event in both streams.
+               Ffmpeg("-f lavfi -i color=c=white:s=160x120:r=30:d=3,fade=t=in:st=1.5:d=0.02 -f lavfi -i "
+                      "\"aevalsrc='if(gte(t,1.5),0.8*sin(2*PI*1000*t),0)':s=44100:d=3\" -c:v libx264 -preset ultrafast "
+                      "-pix_fmt yuv420p -c:a aac",
+                      (*this)["sync.mp4"]) &&
+               Ffmpeg("-f lavfi -i testsrc2=s=720x576:r=25:d=2 -c:v libx264 -preset ultrafast -qp 10 -pix_fmt yuv420p -an",
+                      (*this)["detail.mp4"]) &&
+               Ffmpeg("-f lavfi -i nullsrc=s=352x288:r=25:d=2,geq=lum='random(1)*255':cb=128:cr=128 -c:v libx264 "
+                      "-preset ultrafast -qp 0 -pix_fmt yuv420p -an",
+                      (*this)["noise.mp4"]);
+    }
+};
+
+const Clips& TestClips() {
+    static Clips clips;
+    return clips;
+}
+
+// ffprobe's answers about a file: "stream.key" for the first video (v) and audio (a) stream.
+std::map<std::string, std::string> Probe(const std::string& file) {
+    std::map<std::string, std::string> facts;
+    for (const char* kind : {"v", "a"}) {
+        std::string output = Run("ffprobe -v error -count_frames -select_streams " + std::string(kind) +
+                                 ":0 -show_entries stream=codec_name,width,height,display_aspect_ratio,r_frame_rate,"
+                                 "sample_rate,channels,bit_rate,nb_read_frames -of default=noprint_wrappers=1 " +
+                                 Quote(file));
+        std::istringstream lines(output);
+        for (std::string line; std::getline(lines, line);) {
+            auto at = line.find('=');
+            if (at != std::string::npos) facts[std::string(kind) + "." + line.substr(0, at)] = line.substr(at + 1);
+        }
+    }
+    return facts;
+}
+
+double Number(const std::map<std::string, std::string>& facts, const std::string& key) {
+    auto it = facts.find(key);
+    return it == facts.end() ? -1.0 : std::atof(it->second.c_str());
+}
+
+// Durations from the frames themselves: a program stream's time stamps leave out the frames
+// that share a packet, so the container's estimate falls short on small pictures.
+double FrameRate(const std::map<std::string, std::string>& facts) {
+    auto rate = facts.find("v.r_frame_rate");
+    if (rate == facts.end() || rate->second.find('/') == std::string::npos) return 0.0;
+    double num = std::atof(rate->second.c_str());
+    double den = std::atof(rate->second.substr(rate->second.find('/') + 1).c_str());
+    return num > 0 && den > 0 ? num / den : 0.0;
+}
+double VideoSeconds(const std::map<std::string, std::string>& facts) {
+    double rate = FrameRate(facts);
+    return rate > 0 ? Number(facts, "v.nb_read_frames") / rate : -1.0;
+}
+constexpr double kAc3FrameSeconds = 1536.0 / 48000.0;
+double AudioSeconds(const std::map<std::string, std::string>& facts) {
+    return Number(facts, "a.nb_read_frames") * kAc3FrameSeconds;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The picture at a time, as rows of red-green-blue bytes.
+std::vector<unsigned char> PictureAt(const std::string& file, double second, int width, int height) {
+    // Decoded from the start: a short stream is quick, and no seek can land elsewhere.
+    std::string bytes = Run("ffmpeg -nostdin -v error -i " + Quote(file) + " -ss " + std::to_string(second) +
+                            " -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+    if (bytes.size() != static_cast<std::size_t>(width) * height * 3) return {};
+    return {bytes.begin(), bytes.end()};
+}
+
+Rgb PixelOf(const std::vector<unsigned char>& picture, int width, int x, int y) {
+    const unsigned char* p = picture.data() + (static_cast<std::size_t>(y) * width + x) * 3;
+    return {p[0], p[1], p[2]};
+}
+
+::testing::AssertionResult Near(Rgb actual, Rgb expected) {
+    constexpr int kTolerance = 24;
+    if (std::abs(actual.r - expected.r) <= kTolerance && std::abs(actual.g - expected.g) <= kTolerance &&
+        std::abs(actual.b - expected.b) <= kTolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "RGB " << actual.r << "," << actual.g << "," << actual.b << " expected "
+                                         << expected.r << "," << expected.g << "," << expected.b;
+}
+
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kBlack{0, 0, 0};
+
+// Every GOP header in the stream: whether each is closed, and how many there are.
+struct Gops {
+    int count = 0;
+    int closed = 0;
+};
+Gops ScanGops(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Gops gops;
+    for (std::size_t at = bytes.find(std::string("\0\0\1\xB8", 4)); at != std::string::npos && at + 8 <= bytes.size();
+         at = bytes.find(std::string("\0\0\1\xB8", 4), at + 4)) {
+        ++gops.count;
+        if (static_cast<unsigned char>(bytes[at + 7]) & 0x40) ++gops.closed;
+    }
+    return gops;
+}
+
+// The longest run of frames from one key frame to the next.
+int LongestGop(const std::string& file) {
+    std::string types = Run("ffprobe -v error -select_streams v:0 -show_entries frame=pict_type -of csv=p=0 " + Quote(file));
+    int longest = 0, run = 0;
+    std::istringstream lines(types);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || std::string("IPB").find(line[0]) == std::string::npos) continue;
+        if (line[0] == 'I') run = 0;
+        longest = std::max(longest, ++run);
+    }
+    return longest;
+}
+
+// libdvdread bound at run time, so the test needs nothing more at link time.
+struct DvdRead {
+    void* library = dlopen("libdvdread.so.8", RTLD_NOW | RTLD_LOCAL);
+    decltype(&DVDOpen) open = library ? reinterpret_cast<decltype(&DVDOpen)>(dlsym(library, "DVDOpen")) : nullptr;
+    decltype(&DVDClose) close = library ? reinterpret_cast<decltype(&DVDClose)>(dlsym(library, "DVDClose")) : nullptr;
+    decltype(&ifoOpen) ifo = library ? reinterpret_cast<decltype(&ifoOpen)>(dlsym(library, "ifoOpen")) : nullptr;
+    decltype(&ifoClose) ifoFree = library ? reinterpret_cast<decltype(&ifoClose)>(dlsym(library, "ifoClose")) : nullptr;
+    ~DvdRead() {
+        if (library) dlclose(library);
+    }
+    bool Ready() const { return open && close && ifo && ifoFree; }
+};
+
+// A fresh binding of the module for each test, a window of ours, and an output folder.
+class CorvaneEncodeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(TestClips().made) << "ffmpeg could not make the test clips";
+        module_ = LoadLibraryA("CorvaneDLL.dll");
+        ASSERT_NE(module_, nullptr) << "CorvaneDLL.so beside the test program";
+        convert_ = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(module_, "X_SetPar_D2MPEG"));
+        menu_ = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(module_, "X_SetPar_BMP2VOB"));
+        info_ = reinterpret_cast<X_Get_Info_fn>(GetProcAddress(module_, "X_Get_Info"));
+        stop_ = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(module_, "X_StopConvert"));
+        ASSERT_TRUE(convert_ && menu_ && info_ && stop_);
+        window_ = Win32_CreateWindow([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; }, false, "");
+        ASSERT_NE(window_, nullptr);
+        ASSERT_FALSE(out_.Path().empty());
+    }
+    void TearDown() override {
+        if (module_) FreeLibrary(module_);
+        if (window_) Win32_DestroyWindow(window_);
+    }
+
+    // The clip encode with the arguments the program passes.
+    int Convert(const std::string& source, const std::string& start, const std::string& duration,
+                const std::string& picture, const std::string& frame, const std::string& aspect, int standard,
+                const std::string& output) {
+        const char* rate = standard == 2 ? "25" : "30000/1001";
+        return convert_(window_, 2, source.c_str(), "1", start.c_str(), "48000", aspect.c_str(), "mpeg2", "dvd", "4000",
+                        "192", picture.c_str(), frame.c_str(), "MyVideo", "MyVideo", "MyVideo", rate, "0", "0",
+                        output.c_str(), "0", duration.c_str(), 0, standard, "ac3", 2);
+    }
+
+    // Nothing of an unfinished encode is left in the output folder.
+    void ExpectFolderEmpty() {
+        for (const auto& entry : fs::directory_iterator(out_.Path())) ADD_FAILURE() << "left behind: " << entry.path();
+    }
+
+    testing_vcl::TTempFolder out_{"corvane_encode_out"};
+    HMODULE module_ = nullptr;
+    X_SetPar_D2MPEG_fn convert_ = nullptr;
+    X_SetPar_BMP2VOB_fn menu_ = nullptr;
+    X_Get_Info_fn info_ = nullptr;
+    X_StopConvert_fn stop_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+// ---- clip encodes --------------------------------------------------------------------------
+
+enum class Bars { None, Letterbox, Pillarbox };
+
+struct ClipCase {
+    const char* file;
+    int standard;          // 1 NTSC, 2 PAL
+    const char* aspect;
+    const char* picture;
+    Bars bars;
+    Rgb colour;
+};
+
+const ClipCase kClipCases[] = {
+    {"wide.mp4", 1, "4:3", "720:360", Bars::Letterbox, kRed},    // 16:9 on a 4:3 NTSC frame, 30 -> 29.97
+    {"wide.mp4", 2, "16:9", "720:576", Bars::None, kRed},        // fills a 16:9 PAL frame, 30 -> 25
+    {"tall.mp4", 2, "4:3", "540:576", Bars::Pillarbox, kGreen},  // square picture on 4:3 PAL, no sound
+    {"tall.mp4", 1, "16:9", "360:480", Bars::Pillarbox, kGreen}, // on 16:9 NTSC, 25 -> 29.97
+};
+
+TEST_F(CorvaneEncodeTest, ClipsBecomeDvdStreamsWithThePictureOnBlack) {
+    for (const auto& c : kClipCases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.aspect + " " + c.picture);
+        bool pal = c.standard == 2;
+        int height = pal ? 576 : 480;
+        std::string output = out_["clip.vob"];
+        ASSERT_EQ(Convert(TestClips()[c.file], "0", "0", c.picture, pal ? "720:576" : "720:480", c.aspect, c.standard, output), 0);
+        auto facts = Probe(output);
+        EXPECT_EQ(facts["v.codec_name"], "mpeg2video");
+        EXPECT_EQ(facts["v.width"], "720");
+        EXPECT_EQ(facts["v.height"], std::to_string(height));
+        EXPECT_EQ(facts["v.r_frame_rate"], pal ? "25/1" : "30000/1001");
+        EXPECT_EQ(facts["v.display_aspect_ratio"], c.aspect);
+        EXPECT_EQ(facts["a.codec_name"], "ac3") << "silence where the source has none";
+        EXPECT_EQ(facts["a.sample_rate"], "48000");
+        EXPECT_EQ(facts["a.channels"], "2");
+        EXPECT_EQ(facts["a.bit_rate"], "192000");
+        EXPECT_NEAR(VideoSeconds(facts), 3.0, 0.1);
+        EXPECT_NEAR(AudioSeconds(facts), VideoSeconds(facts), 0.1) << "sound as long as the picture";
+        Gops gops = ScanGops(output);
+        EXPECT_GE(gops.count, 5);
+        EXPECT_EQ(gops.closed, gops.count) << "closed GOPs only";
+        EXPECT_LE(LongestGop(output), pal ? 15 : 18);
+
+        auto picture = PictureAt(output, 1.0, 720, height);
+        ASSERT_FALSE(picture.empty());
+        EXPECT_TRUE(Near(PixelOf(picture, 720, 360, height / 2), c.colour)) << "centre";
+        Rgb top = PixelOf(picture, 720, 360, 4);
+        Rgb left = PixelOf(picture, 720, 4, height / 2);
+        EXPECT_TRUE(Near(top, c.bars == Bars::Letterbox ? kBlack : c.colour)) << "top edge";
+        EXPECT_TRUE(Near(left, c.bars == Bars::Pillarbox ? kBlack : c.colour)) << "left edge";
+        if (c.bars == Bars::Letterbox) {
+            EXPECT_TRUE(Near(PixelOf(picture, 720, 360, height - 4), kBlack)) << "bottom bar";
+            EXPECT_TRUE(Near(PixelOf(picture, 720, 360, height / 2 - 170), c.colour)) << "inside the picture's top";
+        }
+        if (c.bars == Bars::Pillarbox) {
+            EXPECT_TRUE(Near(PixelOf(picture, 720, 715, height / 2), kBlack)) << "right bar";
+        }
+        fs::remove(output);
+    }
+}
+
+TEST_F(CorvaneEncodeTest, TrimsHonourTheStartAndTheDuration) {
+    struct TrimCase {
+        const char* start;
+        const char* duration;
+        double seconds;
+        Rgb first;
+        Rgb last;
+    };
+    // One colour per second: red, green, blue, white.
+    const TrimCase cases[] = {{"1", "2", 2.0, kGreen, kBlue}, {"2", "0", 2.0, kBlue, {255, 255, 255}}, {"0", "1", 1.0, kRed, kRed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + "+" + c.duration);
+        std::string output = out_["trim.vob"];
+        ASSERT_EQ(Convert(TestClips()["seconds.mp4"], c.start, c.duration, "720:480", "720:480", "4:3", 1, output), 0);
+        auto facts = Probe(output);
+        EXPECT_NEAR(VideoSeconds(facts), c.seconds, 0.1);
+        EXPECT_NEAR(AudioSeconds(facts), c.seconds, 0.1);
+        auto first = PictureAt(output, 0.1, 720, 480);
+        auto last = PictureAt(output, c.seconds - 0.2, 720, 480);
+        ASSERT_FALSE(first.empty());
+        ASSERT_FALSE(last.empty());
+        EXPECT_TRUE(Near(PixelOf(first, 720, 360, 240), c.first)) << "first picture";
+        EXPECT_TRUE(Near(PixelOf(last, 720, 360, 240), c.last)) << "last picture";
+        fs::remove(output);
+    }
+}
+
+// When the picture turns bright and when the sound starts, in the output's own time.
+struct Events {
+    double picture = -1;
+    double sound = -1;
+};
+Events EventsOf(const std::string& file) {
+    Events events;
+    std::string starts = Run("ffprobe -v error -show_entries stream=codec_type,start_time -of csv=p=0 " + Quote(file));
+    double videoStart = 0, audioStart = 0;
+    std::istringstream lines(starts);
+    for (std::string line; std::getline(lines, line);) {
+        auto comma = line.find(',');
+        if (comma == std::string::npos) continue;
+        double start = std::atof(line.substr(comma + 1).c_str());
+        if (line.rfind("video", 0) == 0) videoStart = start;
+        if (line.rfind("audio", 0) == 0) audioStart = start;
+    }
+    double rate = FrameRate(Probe(file));
+    std::string grey = Run("ffmpeg -nostdin -v error -i " + Quote(file) + " -map 0:v -vf scale=8:8 -pix_fmt gray -f rawvideo -");
+    for (std::size_t frame = 0; rate > 0 && (frame + 1) * 64 <= grey.size(); ++frame) {
+        int sum = 0;
+        for (std::size_t i = 0; i < 64; ++i) sum += static_cast<unsigned char>(grey[frame * 64 + i]);
+        if (sum / 64 > 128) {
+            events.picture = videoStart + static_cast<double>(frame) / rate;
+            break;
+        }
+    }
+    std::string pcm = Run("ffmpeg -nostdin -v error -i " + Quote(file) + " -map 0:a -ac 1 -ar 48000 -f s16le -");
+    for (std::size_t i = 0; i + 1 < pcm.size(); i += 2) {
+        auto sample = static_cast<std::int16_t>(static_cast<unsigned char>(pcm[i]) | (static_cast<unsigned char>(pcm[i + 1]) << 8));
+        if (std::abs(sample) > 3000) {
+            events.sound = audioStart + static_cast<double>(i / 2) / 48000.0;
+            break;
+        }
+    }
+    // Both from the picture's first frame, as a player shows them.
+    if (events.picture >= 0) events.picture -= videoStart;
+    if (events.sound >= 0) events.sound -= videoStart;
+    return events;
+}
+
+TEST_F(CorvaneEncodeTest, SoundStaysInStepWithThePicture) {
+    struct SyncCase {
+        int standard;
+        const char* start;
+        double event;   // in the output
+    };
+    // 30 fps and 44.1 kHz in; 25 and 29.97 fps, 48 kHz out; from the start and trimmed.
+    const SyncCase cases[] = {{2, "0", 1.5}, {1, "1", 0.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.standard) + " from " + c.start);
+        std::string output = out_["sync.vob"];
+        const char* frame = c.standard == 2 ? "720:576" : "720:480";
+        ASSERT_EQ(Convert(TestClips()["sync.mp4"], c.start, "0", frame, frame, "4:3", c.standard, output), 0);
+        Events events = EventsOf(output);
+        ASSERT_GE(events.picture, 0);
+        ASSERT_GE(events.sound, 0);
+        EXPECT_NEAR(events.picture, c.event, 0.05);
+        EXPECT_NEAR(events.sound, c.event, 0.05);
+        EXPECT_NEAR(events.sound, events.picture, 0.05) << "one frame at most between them";
+        fs::remove(output);
+    }
+}
+
+TEST_F(CorvaneEncodeTest, DvdauthorMakesAFolderLibdvdreadOpens) {
+    DvdRead dvdread;
+    ASSERT_TRUE(dvdread.Ready());
+    struct AuthorCase {
+        int standard;
+        const char* aspect;
+        const char* format;
+        int videoFormat;    // 0 NTSC, 1 PAL
+        int aspectCode;     // 0 4:3, 3 16:9
+    };
+    const AuthorCase cases[] = {{1, "4:3", "NTSC", 0, 0}, {2, "16:9", "PAL", 1, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        std::string vob = out_[std::string(c.format) + ".vob"];
+        std::string dvd = out_[std::string(c.format) + "_dvd"];
+        ASSERT_EQ(Convert(TestClips()["wide.mp4"], "0", "0", c.standard == 2 ? "720:576" : "720:480",
+                          c.standard == 2 ? "720:576" : "720:480", c.aspect, c.standard, vob),
+                  0);
+        std::string env = std::string("VIDEO_FORMAT=") + c.format + " ";
+        ASSERT_EQ(std::system((env + "dvdauthor -o " + Quote(dvd) + " -t " + Quote(vob) + " >/dev/null 2>&1").c_str()), 0);
+        ASSERT_EQ(std::system((env + "dvdauthor -o " + Quote(dvd) + " -T >/dev/null 2>&1").c_str()), 0);
+        dvd_reader_t* disc = dvdread.open(dvd.c_str());
+        ASSERT_NE(disc, nullptr);
+        ifo_handle_t* vmg = dvdread.ifo(disc, 0);
+        ASSERT_NE(vmg, nullptr);
+        ASSERT_NE(vmg->tt_srpt, nullptr);
+        EXPECT_EQ(vmg->tt_srpt->nr_of_srpts, 1);
+        ifo_handle_t* vts = dvdread.ifo(disc, 1);
+        ASSERT_NE(vts, nullptr);
+        ASSERT_NE(vts->vtsi_mat, nullptr);
+        EXPECT_EQ(vts->vtsi_mat->vts_video_attr.video_format, c.videoFormat);
+        EXPECT_EQ(vts->vtsi_mat->vts_video_attr.display_aspect_ratio, c.aspectCode);
+        EXPECT_EQ(vts->vtsi_mat->nr_of_vts_audio_streams, 1);
+        EXPECT_EQ(vts->vtsi_mat->vts_audio_attr[0].audio_format, 0) << "AC-3";
+        dvdread.ifoFree(vts);
+        dvdread.ifoFree(vmg);
+        dvdread.close(disc);
+    }
+}
+
+TEST_F(CorvaneEncodeTest, TheQualityBitrateSetsTheStreamsSize) {
+    // A moving picture full of detail uses the bits it is given, so the size follows the rate.
+    std::map<std::string, std::uintmax_t> sizes;
+    for (const char* kbps : {"3000", "5000", "noise"}) {
+        std::string output = out_[std::string(kbps) + ".vob"];
+        bool noise = std::string(kbps) == "noise";
+        std::string source = TestClips()[noise ? "noise.mp4" : "detail.mp4"];
+        if (noise) kbps = "5000";
+        ASSERT_EQ(convert_(window_, 2, source.c_str(), "1", "0", "48000", "4:3", "mpeg2", "dvd", kbps, "192", "720:576",
+                           "720:576", "MyVideo", "MyVideo", "MyVideo", "25", "0", "0", output.c_str(), "0", "0", 0, 2,
+                           "ac3", 0),
+                  0);
+        sizes[noise ? "noise" : kbps] = fs::file_size(output);
+    }
+    double ratio = static_cast<double>(sizes["5000"]) / static_cast<double>(sizes["3000"]);
+    EXPECT_GT(ratio, 1.3) << sizes["3000"] << " bytes at 3000, " << sizes["5000"] << " at 5000";
+    // Noise would take any rate: it still keeps within the DVD's, two seconds of at most 9.8 Mbit/s
+    // of video plus the sound and the packs' overhead.
+    EXPECT_LT(sizes["noise"], 2u * (9800000u + 192000u) / 8u * 11u / 10u);
+    EXPECT_GT(sizes["noise"], sizes["5000"]) << "noise does use the peak rate";
+}
+
+// ---- menu encodes --------------------------------------------------------------------------
+
+TEST_F(CorvaneEncodeTest, MenuPicturesBecomeStillVobsOfTheAskedLength) {
+    struct MenuCase {
+        const char* bmp;
+        int standard;
+        const char* seconds;
+        const char* picture;
+        const char* frame;
+        const char* aspect;
+        int withMusic;
+        const char* music;
+        const char* probedAspect;
+    };
+    std::string music = TestClips()["music.wav"];
+    const MenuCase cases[] = {
+        {"menu.bmp", 1, "3", "720:480", "720:480", "4/3", 1, music.c_str(), "4:3"},   // music padded to 3 s
+        {"menu_pal.bmp", 2, "2", "720:576", "720:576", "16/9", 0, "NoFile", "16:9"},  // silence
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bmp);
+        std::string output = out_["Title.vob"];
+        std::string bmp = TestClips()[c.bmp];
+        ASSERT_EQ(menu_(window_, c.standard, bmp.c_str(), c.seconds, c.picture, c.frame, c.aspect, output.c_str(),
+                        c.withMusic, c.music),
+                  0);
+        auto facts = Probe(output);
+        int height = c.standard == 2 ? 576 : 480;
+        EXPECT_EQ(facts["v.codec_name"], "mpeg2video");
+        EXPECT_EQ(facts["v.height"], std::to_string(height));
+        EXPECT_EQ(facts["v.display_aspect_ratio"], c.probedAspect);
+        EXPECT_EQ(facts["a.codec_name"], "ac3");
+        EXPECT_NEAR(VideoSeconds(facts), std::atof(c.seconds), 0.1);
+        EXPECT_NEAR(AudioSeconds(facts), std::atof(c.seconds), 0.1);
+        auto picture = PictureAt(output, 0.5, 720, height);
+        ASSERT_FALSE(picture.empty());
+        EXPECT_TRUE(Near(PixelOf(picture, 720, 360, height / 2), kBlue));
+        fs::remove(output);
+    }
+}
+
+// ---- the blocking call ---------------------------------------------------------------------
+
+TEST_F(CorvaneEncodeTest, TimerFiresDuringTheEncodeAndStopEndsItLeavingNothing) {
+    std::vector<std::array<std::int32_t, 3>> polls;
+    int reentered = 1;
+    TTimer timer(nullptr);
+    timer.SetInterval(500);
+    timer.OnTimer = [&](TObject*) {
+        std::array<std::int32_t, 3> info{};
+        info_(info.data());
+        polls.push_back(info);
+        if (polls.size() == 1) {
+            std::string other = out_["other.vob"];
+            reentered = Convert(TestClips()["wide.mp4"], "0", "0", "720:480", "720:480", "4:3", 1, other);
+        }
+        if (polls.size() >= 2 && info[2] > 0) stop_();
+    };
+    timer.SetEnabled(true);
+    std::string output = out_["long.vob"];
+    int result = Convert(TestClips()["long.mp4"], "0", "0", "720:480", "720:480", "4:3", 1, output);
+    timer.SetEnabled(false);
+    EXPECT_EQ(result, -1) << "a stopped encode did not write its output";
+    EXPECT_EQ(reentered, -1) << "a second encode during the first is refused";
+    ASSERT_GE(polls.size(), 2u) << "the timer fired while the call blocked";
+    EXPECT_GT(polls.back()[2], polls.front()[2]) << "the frame count rises";
+    EXPECT_GE(polls.back()[0], polls.front()[0]);
+    EXPECT_GT(polls.back()[1], 0) << "frames per second";
+    std::int32_t after[3] = {};
+    info_(after);
+    EXPECT_LT(after[2], 120 * 30 / 2) << "stopped well before the end";
+    ExpectFolderEmpty();
+}
+
+// ---- failures ------------------------------------------------------------------------------
+
+TEST_F(CorvaneEncodeTest, FailedEncodesLeaveNoOutput) {
+    std::string output = out_["bad.vob"];
+    std::string good = TestClips()["wide.mp4"];
+    std::string missing = TestClips()["missing.mp4"];
+    std::string music = TestClips()["music.wav"];   // sound, no picture
+    EXPECT_EQ(Convert(missing, "0", "0", "720:480", "720:480", "4:3", 1, output), -1);
+    EXPECT_EQ(Convert(music, "0", "0", "720:480", "720:480", "4:3", 1, output), -1);
+    EXPECT_EQ(Convert(good, "0", "0", "720:480", "720:480", "5:4", 1, output), -1) << "not a DVD aspect";
+    EXPECT_EQ(Convert(good, "0", "0", "720:480", "abc", "4:3", 1, output), -1) << "no frame size";
+    EXPECT_EQ(Convert(good, "60", "0", "720:480", "720:480", "4:3", 1, output), -1) << "starts after the end";
+    EXPECT_EQ(Convert(good, "0", "0", "720:480", "720:480", "4:3", 1, ""), -1);
+    EXPECT_EQ(Convert(good, "0", "0", "720:480", "720:480", "4:3", 1, out_["no/such/folder/x.vob"]), -1);
+    std::string bmp = TestClips()["menu.bmp"];
+    EXPECT_NE(menu_(window_, 1, missing.c_str(), "2", "720:480", "720:480", "4/3", output.c_str(), 0, "NoFile"), 0);
+    EXPECT_NE(menu_(window_, 1, bmp.c_str(), "0", "720:480", "720:480", "4/3", output.c_str(), 0, "NoFile"), 0)
+        << "no length";
+    EXPECT_NE(menu_(window_, 1, bmp.c_str(), "2", "720:480", "720:480", "4/3", nullptr, 0, "NoFile"), 0);
+    ExpectFolderEmpty();
+    std::int32_t info[3] = {-1, -1, -1};
+    EXPECT_EQ(info_(info), 0);
+    EXPECT_EQ(info[2], 0);
+    EXPECT_EQ(stop_(), 0) << "nothing to stop";
+    ASSERT_EQ(Convert(good, "0", "1", "720:480", "720:480", "4:3", 1, output), 0) << "a stop with nothing running is forgotten";
+}
+
+// Cut short and overwritten copies of a real clip: each gets an answer, and a failed one leaves
+// nothing; none crashes or hangs.
+TEST_F(CorvaneEncodeTest, DamagedSourcesGetAnAnswer) {
+    std::ifstream in(TestClips()["seconds.mp4"], std::ios::binary);
+    const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(original.size(), 4096u);
+    std::vector<std::string> copies = {original.substr(0, 1000), original.substr(0, original.size() / 2)};
+    for (std::size_t at : {std::size_t{0}, std::size_t{64}, original.size() / 3, original.size() * 2 / 3}) {
+        std::string copy = original;
+        for (std::size_t i = 0; i < 512 && at + i < copy.size(); ++i) copy[at + i] = static_cast<char>((i * 131 + at) & 0xFF);
+        copies.push_back(copy);
+    }
+    for (std::size_t k = 0; k < copies.size(); ++k) {
+        SCOPED_TRACE(k);
+        std::string source = out_["damaged_" + std::to_string(k) + ".mp4"];
+        std::ofstream(source, std::ios::binary) << copies[k];
+        std::string output = out_["damaged.vob"];
+        int result = Convert(source, "0", "0", "720:480", "720:480", "4:3", 1, output);
+        ASSERT_TRUE(result == 0 || result == -1) << result;
+        EXPECT_EQ(fs::exists(output), result == 0);
+        EXPECT_FALSE(fs::exists(output + ".part"));
+        fs::remove(output);
+        fs::remove(source);
+    }
+}
+
+// ---- a plain program -----------------------------------------------------------------------
+
+std::string RunPeer(const std::string& arguments) {
+    return Run(std::string(TEST_PEER_DIR) + "/corvane_c_peer " + Quote(std::string(TEST_PEER_DIR) + "/CorvaneDLL.so") + " " +
+               arguments);
+}
+
+TEST(CorvaneEncodeCProgram, EncodesWithoutAWindow) {
+    ASSERT_TRUE(TestClips().made);
+    testing_vcl::TTempFolder out("corvane_encode_peer");
+    std::string output = RunPeer("encode " + Quote(TestClips()["wide.mp4"]) + " 0 2 720:360 720:480 30000/1001 4:3 " +
+                                 Quote(out["clip.vob"]));
+    EXPECT_NE(output.find("encode 0 2 60"), std::string::npos) << output;
+    EXPECT_NE(output.find("unloaded"), std::string::npos) << output;
+    EXPECT_EQ(Probe(out["clip.vob"])["v.codec_name"], "mpeg2video");
+
+    output = RunPeer("menu " + Quote(TestClips()["menu.bmp"]) + " 2 720:480 720:480 4/3 " + Quote(out["menu.vob"]) + " " +
+                     Quote(TestClips()["music.wav"]));
+    EXPECT_NE(output.find("menu 0"), std::string::npos) << output;
+    EXPECT_NEAR(AudioSeconds(Probe(out["menu.vob"])), 2.0, 0.1);
+
+    output = RunPeer("encode " + Quote(TestClips()["missing.mp4"]) + " 0 0 720:480 720:480 25 16:9 " + Quote(out["x.vob"]));
+    EXPECT_NE(output.find("encode -1"), std::string::npos) << output;
+    EXPECT_FALSE(fs::exists(out["x.vob"]));
+}
+
+}  // namespace
