@@ -10,7 +10,7 @@
 #include "platform/win32/Windows.h"
 
 TMainWindow* MainWindow = nullptr;
-const String HomePageAddress = "https://www.quellox.example/dozezedav/";
+const String HomePageAddress = AboutTexts::HomeURL;
 
 namespace {
 
