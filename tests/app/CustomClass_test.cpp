@@ -11,37 +11,15 @@
 #include "app/SetupClip_Window.h"
 #include "menu/MenuObjects.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHelpers.h"
+
+using testing_vcl::SolidBitmap;
+using testing_vcl::TDeathWatch;
 
 namespace {
 
 constexpr TColor Red = 0x0000FF;
 constexpr TColor Blue = 0xFF0000;
-
-TBitmap* SolidBitmap(int Width, int Height, TColor Colour) {
-    auto* b = new TBitmap(Width, Height, pf24bit);
-    b->GetCanvas()->GetBrush()->SetColor(Colour);
-    b->GetCanvas()->FillRect(Rect(0, 0, Width, Height));
-    return b;
-}
-
-// Counts the components destroyed among those it watches.
-class TDeathWatch : public TComponent {
-public:
-    TDeathWatch() : TComponent(nullptr) {}
-    void Watch(TComponent* C) {
-        if (C == nullptr) return;
-        FreeNotification(C);
-        ++watched;
-    }
-    std::set<TComponent*> gone;
-    int watched = 0;
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) gone.insert(AComponent);
-    }
-};
 
 // A clip as its creators make it: file name and media information at once.
 TClipInfo* MakeClip(int Width, int Height, int Code, int Flag, int Duration = 60) {

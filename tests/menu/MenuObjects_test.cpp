@@ -8,6 +8,10 @@
 #include "app/CustomClass.h"
 #include "app/Pubfunction.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHelpers.h"
+
+using testing_vcl::SolidBitmap;
+using testing_vcl::TDeathWatch;
 
 namespace {
 
@@ -15,26 +19,6 @@ constexpr TColor Red = 0x0000FF;
 constexpr TColor Blue = 0xFF0000;
 constexpr TColor Green = 0x00FF00;
 constexpr TColor Yellow = 0x00FFFF;
-
-TBitmap* SolidBitmap(int Width, int Height, TColor Colour) {
-    auto* b = new TBitmap(Width, Height, pf24bit);
-    b->GetCanvas()->GetBrush()->SetColor(Colour);
-    b->GetCanvas()->FillRect(Rect(0, 0, Width, Height));
-    return b;
-}
-
-class TDeathWatch : public TComponent {
-public:
-    TDeathWatch() : TComponent(nullptr) {}
-    void Watch(TComponent* C) { FreeNotification(C); }
-    std::set<TComponent*> gone;
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) gone.insert(AComponent);
-    }
-};
 
 // A clip of the given display ratio, as the designer sees it.
 std::unique_ptr<TClipInfo> ClipOfCode(int Code) {

@@ -113,4 +113,22 @@ TColor PixelAt(TControl* Control, int X, int Y) {
     return static_cast<TColor>(shot.GetPixelColor(p.x, p.y));
 }
 
+TBitmap* SolidBitmap(int Width, int Height, TColor Colour) {
+    auto* b = new TBitmap(Width, Height, pf24bit);
+    b->GetCanvas()->GetBrush()->SetColor(Colour);
+    b->GetCanvas()->FillRect(Rect(0, 0, Width, Height));
+    return b;
+}
+
+void TDeathWatch::Watch(TComponent* C) {
+    if (C == nullptr) return;
+    FreeNotification(C);
+    ++watched;
+}
+
+void TDeathWatch::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove) gone.insert(AComponent);
+}
+
 }  // namespace testing_vcl

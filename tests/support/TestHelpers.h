@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
@@ -32,5 +33,20 @@ void TypeText(TCustomForm* Form, const String& Text);
 void Snapshot(TWinControl* Control, TBitmap* Out);
 // The colour of one pixel of a control, in its client coordinates (graphic controls included).
 TColor PixelAt(TControl* Control, int X, int Y);
+
+// A new pf24bit bitmap filled with one colour; the caller owns it.
+TBitmap* SolidBitmap(int Width, int Height, TColor Colour);
+
+// Records which of the components it watches were destroyed (through free notification).
+class TDeathWatch : public TComponent {
+public:
+    TDeathWatch() : TComponent(nullptr) {}
+    void Watch(TComponent* C);
+    std::set<TComponent*> gone;
+    int watched = 0;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+};
 
 }  // namespace testing_vcl
