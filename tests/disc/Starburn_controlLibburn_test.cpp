@@ -4,10 +4,10 @@
 #include "disc/StarBurnSdk.h"
 #include "tests/libs/starburn/DvdFolderFixture.h"
 
-#include <dvdread/dvd_reader.h>
-#include <dvdread/ifo_read.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#include "tests/support/DvdRead.h"
 
 #include <filesystem>
 
@@ -15,19 +15,6 @@ using namespace starburn_test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// libdvdread bound at run time, so the test needs nothing more at link time.
-struct DvdRead {
-    void* library = dlopen("libdvdread.so.8", RTLD_NOW | RTLD_LOCAL);
-    decltype(&DVDOpen) open = library ? reinterpret_cast<decltype(&DVDOpen)>(dlsym(library, "DVDOpen")) : nullptr;
-    decltype(&DVDClose) close = library ? reinterpret_cast<decltype(&DVDClose)>(dlsym(library, "DVDClose")) : nullptr;
-    decltype(&ifoOpen) ifo = library ? reinterpret_cast<decltype(&ifoOpen)>(dlsym(library, "ifoOpen")) : nullptr;
-    decltype(&ifoClose) ifoFree = library ? reinterpret_cast<decltype(&ifoClose)>(dlsym(library, "ifoClose")) : nullptr;
-    ~DvdRead() {
-        if (library) dlclose(library);
-    }
-    bool Ready() const { return open && close && ifo && ifoFree; }
-};
 
 TEST(FacadeLibburn, BurnsADvdFolderThatLibdvdreadOpens) {
     std::string work = MakeTempFolder("facade-libburn");
@@ -51,7 +38,7 @@ TEST(FacadeLibburn, BurnsADvdFolderThatLibdvdreadOpens) {
 
     ASSERT_TRUE(fs::exists(drive));
     EXPECT_EQ(fs::file_size(drive) % 2048, 0u);
-    DvdRead dvdread;
+    testing_vcl::TDvdRead dvdread;
     ASSERT_TRUE(dvdread.Ready());
     dvd_reader_t* disc = dvdread.open(drive.c_str());
     ASSERT_NE(disc, nullptr);

@@ -3,6 +3,8 @@
 // program's timer during the blocking call, Stop, failures, and a plain program loading it alone.
 #include <gtest/gtest.h>
 
+#include "tests/support/DvdRead.h"
+
 #include "libs/corvane/CorvaneDLL.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/win32/Windows.h"
@@ -10,8 +12,6 @@
 #include "tests/support/TestHelpers.h"
 
 #include <dlfcn.h>
-#include <dvdread/dvd_reader.h>
-#include <dvdread/ifo_read.h>
 
 #include <array>
 #include <cmath>
@@ -183,19 +183,6 @@ int LongestGop(const std::string& file) {
     }
     return longest;
 }
-
-// libdvdread bound at run time, so the test needs nothing more at link time.
-struct DvdRead {
-    void* library = dlopen("libdvdread.so.8", RTLD_NOW | RTLD_LOCAL);
-    decltype(&DVDOpen) open = library ? reinterpret_cast<decltype(&DVDOpen)>(dlsym(library, "DVDOpen")) : nullptr;
-    decltype(&DVDClose) close = library ? reinterpret_cast<decltype(&DVDClose)>(dlsym(library, "DVDClose")) : nullptr;
-    decltype(&ifoOpen) ifo = library ? reinterpret_cast<decltype(&ifoOpen)>(dlsym(library, "ifoOpen")) : nullptr;
-    decltype(&ifoClose) ifoFree = library ? reinterpret_cast<decltype(&ifoClose)>(dlsym(library, "ifoClose")) : nullptr;
-    ~DvdRead() {
-        if (library) dlclose(library);
-    }
-    bool Ready() const { return open && close && ifo && ifoFree; }
-};
 
 // A fresh binding of the module for each test, a window of ours, and an output folder.
 class CorvaneEncodeTest : public ::testing::Test {
@@ -396,7 +383,7 @@ TEST_F(CorvaneEncodeTest, SoundStaysInStepWithThePicture) {
 }
 
 TEST_F(CorvaneEncodeTest, DvdauthorMakesAFolderLibdvdreadOpens) {
-    DvdRead dvdread;
+    testing_vcl::TDvdRead dvdread;
     ASSERT_TRUE(dvdread.Ready());
     struct AuthorCase {
         int standard;
