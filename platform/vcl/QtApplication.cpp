@@ -12,5 +12,3 @@ void Vcl_InitWidgets(int& argc, char** argv) {
     }
     Graphics_RegisterFonts();
 }
-
-bool Vcl_WidgetsReady() { return QApplication::instance() != nullptr; }

@@ -3,5 +3,3 @@
 
 // Creates the toolkit's application object once and registers the program's fonts.
 void Vcl_InitWidgets(int& argc, char** argv);
-// True once Vcl_InitWidgets has run.
-bool Vcl_WidgetsReady();
