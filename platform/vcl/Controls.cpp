@@ -1079,3 +1079,19 @@ TCustomForm* GetParentForm(TControl* Control) {
     while (c != nullptr && c->GetParent() != nullptr) c = c->GetParent();
     return dynamic_cast<TCustomForm*>(c);
 }
+
+BOOL GetScrollInfo(HWND Window, int Bar, SCROLLINFO* Info) {
+    TWinControl* control = FindControl(Window);
+    if (!control || !Info) return FALSE;
+    SCROLLINFO state;
+    if (!control->GetControlScrollInfo(Bar, state)) return FALSE;
+    const UINT mask = Info->fMask;
+    if (mask & SIF_RANGE) {
+        Info->nMin = state.nMin;
+        Info->nMax = state.nMax;
+    }
+    if (mask & SIF_PAGE) Info->nPage = state.nPage;
+    if (mask & SIF_POS) Info->nPos = state.nPos;
+    if (mask & SIF_TRACKPOS) Info->nTrackPos = state.nTrackPos;
+    return TRUE;
+}

@@ -275,6 +275,26 @@ class TWinControl : public TControl {
     // Renders this control and everything inside it into Canvas at (X, Y).
     void PaintTo(TCanvas* Canvas, int X, int Y);
 
+    // Where one of the control's own scroll bars lies and what its thumb covers, in client
+    // coordinates along the bar (ThumbStart..ThumbEnd), for the skin's external bars.
+    struct TScrollBarState {
+        bool Visible = false;
+        bool Enabled = false;
+        TRect BarRect;
+        int ThumbStart = 0;
+        int ThumbEnd = 0;
+    };
+    // The control's own bar Bar (SB_HORZ or SB_VERT); false when it has none. Scrolling controls
+    // (memo, list box, grid) answer both; every other control has no bar.
+    virtual bool GetControlScrollInfo(int Bar, SCROLLINFO& Info) {
+        (void)Bar; (void)Info;
+        return false;
+    }
+    virtual bool GetControlScrollBarState(int Bar, TScrollBarState& State) {
+        (void)Bar; (void)State;
+        return false;
+    }
+
     // Window procedure behind the handle: posted and sent messages arrive here.
     LRESULT HandleWindowMessage(UINT Msg, WPARAM WParam, LPARAM LParam);
 
@@ -367,6 +387,9 @@ private:
 TCustomForm* GetParentForm(TControl* Control);
 // The control under a screen point (graphic children included), or nullptr.
 TControl* FindControlAtScreen(TPoint ScreenPos);
+// The scroll state of the control behind Window (GetControlScrollInfo); FALSE for any other
+// window or a control without that bar. Info->fMask says which fields to fill.
+BOOL GetScrollInfo(HWND Window, int Bar, SCROLLINFO* Info);
 // The control that holds the mouse capture, or nullptr.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
