@@ -69,11 +69,8 @@ TEST(Resources, MissingOrDamagedResourcesRaise) {
 
 // ---- the build's embedding ------------------------------------------------------------------------
 
-String RepoRoot() {
-    String f = __FILE__;  // <root>/tests/platform/vcl/Resources_test.cpp
-    for (int i = 0; i < 4; ++i) f = f.substr(0, f.rfind('/'));
-    return f;
-}
+// Not derived from __FILE__: a compiler cache may make that path relative.
+String RepoRoot() { return TEST_SOURCE_ROOT; }
 
 String RunShell(const String& command, int& status) {
     String out;
