@@ -111,6 +111,13 @@ constexpr WORD SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1
 constexpr WORD SB_PAGEUP = 2, SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3;
 constexpr WORD SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5;
 constexpr WORD SB_TOP = 6, SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
+// WM_HSCROLL/WM_VSCROLL with SB_THUMBPOSITION or SB_THUMBTRACK: the whole 32-bit position rides
+// above the request code, so HIWORD still reads its low 16 bits and ScrollWParamPos reads all.
+static_assert(sizeof(WPARAM) >= 6, "the thumb position needs 48 bits of WPARAM");
+inline WPARAM MakeScrollWParam(WORD Code, int Pos) {
+    return static_cast<WPARAM>(Code) | (static_cast<WPARAM>(static_cast<std::uint32_t>(Pos)) << 16);
+}
+inline int ScrollWParamPos(WPARAM WParam) { return static_cast<int>(static_cast<std::uint32_t>(WParam >> 16)); }
 constexpr UINT SIF_RANGE = 0x0001;
 constexpr UINT SIF_PAGE = 0x0002;
 constexpr UINT SIF_POS = 0x0004;
