@@ -41,18 +41,18 @@ protected:
     testing_vcl::TTempFolder work_{"dozezedav_programs"};
 };
 
-struct Stand_in {
+struct StandIn {
     const char* name;
     const char* script;   // the stand-in's body
     int expected;
 };
 
-void PrintTo(const Stand_in& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StandIn& c, std::ostream* os) { *os << c.name; }
 
-class dozezedavSpumuxStandIns : public dozezedavPrograms, public ::testing::WithParamInterface<Stand_in> {};
+class dozezedavSpumuxStandIns : public dozezedavPrograms, public ::testing::WithParamInterface<StandIn> {};
 
 TEST_P(dozezedavSpumuxStandIns, FailWithoutOutput) {
-    const Stand_in& c = GetParam();
+    const StandIn& c = GetParam();
     programs_.Add("spumux", c.script);
     std::string xml = MuxProject();
     std::string in = Input();
@@ -66,28 +66,28 @@ TEST_P(dozezedavSpumuxStandIns, FailWithoutOutput) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, dozezedavSpumuxStandIns,
     ::testing::Values(
-        Stand_in{"ExitCode", "cat > /dev/null; cat /dev/null; exit 3", DOZEZEDAV_PROGRAM_FAILED},
-        Stand_in{"Killed", "head -c 100000 > /dev/null; printf 'partial'; kill -KILL $$", DOZEZEDAV_PROGRAM_KILLED},
-        Stand_in{"ErrorLineExitZero",
+        StandIn{"ExitCode", "cat > /dev/null; cat /dev/null; exit 3", DOZEZEDAV_PROGRAM_FAILED},
+        StandIn{"Killed", "head -c 100000 > /dev/null; printf 'partial'; kill -KILL $$", DOZEZEDAV_PROGRAM_KILLED},
+        StandIn{"ErrorLineExitZero",
                  "cat; echo 'ERR:  something went wrong' >&2; echo 'INFO: 1 subtitles added, 0 subtitles skipped' >&2",
                  DOZEZEDAV_PROGRAM_ERROR},
-        Stand_in{"NothingAdded",
+        StandIn{"NothingAdded",
                  "cat; echo 'INFO: Read 1 subtitles' >&2; echo 'INFO: 0 subtitles added, 0 subtitles skipped' >&2",
                  DOZEZEDAV_NOTHING_ADDED},
-        Stand_in{"NoOutput", "cat > /dev/null; echo 'INFO: 1 subtitles added, 0 subtitles skipped' >&2",
+        StandIn{"NoOutput", "cat > /dev/null; echo 'INFO: 1 subtitles added, 0 subtitles skipped' >&2",
                  DOZEZEDAV_NO_OUTPUT},
-        Stand_in{"InputLeftUnread",
+        StandIn{"InputLeftUnread",
                  "head -c 2048; echo 'INFO: 1 subtitles added, 0 subtitles skipped' >&2; exit 0", DOZEZEDAV_NO_OUTPUT},
-        Stand_in{"WrongFormatWarning",
+        StandIn{"WrongFormatWarning",
                  "cat; echo 'WARN: attempt to update tv format from ntsc to pal; skipping' >&2;"
                  "echo 'INFO: 1 subtitles added' >&2",
                  DOZEZEDAV_WRONG_FORMAT}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class dozezedavAuthorStandIns : public dozezedavPrograms, public ::testing::WithParamInterface<Stand_in> {};
+class dozezedavAuthorStandIns : public dozezedavPrograms, public ::testing::WithParamInterface<StandIn> {};
 
 TEST_P(dozezedavAuthorStandIns, FailWithoutFolder) {
-    const Stand_in& c = GetParam();
+    const StandIn& c = GetParam();
     programs_.Add("dvdauthor", kMakeDisc + c.script);
     std::string xml = AuthorProject();
     std::set<std::string> before = Names(work_.Path());
@@ -98,13 +98,13 @@ TEST_P(dozezedavAuthorStandIns, FailWithoutFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, dozezedavAuthorStandIns,
-    ::testing::Values(Stand_in{"ExitCode", "exit 1", DOZEZEDAV_PROGRAM_FAILED},
-                      Stand_in{"Killed", "kill -SEGV $$", DOZEZEDAV_PROGRAM_KILLED},
-                      Stand_in{"ErrorLineExitZero", "echo 'ERR:  no video format specified for VMGM' >&2",
+    ::testing::Values(StandIn{"ExitCode", "exit 1", DOZEZEDAV_PROGRAM_FAILED},
+                      StandIn{"Killed", "kill -SEGV $$", DOZEZEDAV_PROGRAM_KILLED},
+                      StandIn{"ErrorLineExitZero", "echo 'ERR:  no video format specified for VMGM' >&2",
                                DOZEZEDAV_PROGRAM_ERROR},
-                      Stand_in{"ErrorOnStandardOutput", "echo 'ERR:  said on the other channel'",
+                      StandIn{"ErrorOnStandardOutput", "echo 'ERR:  said on the other channel'",
                                DOZEZEDAV_PROGRAM_ERROR},
-                      Stand_in{"NoOutput", "rm -r \"$dest/VIDEO_TS\"", DOZEZEDAV_NO_OUTPUT}),
+                      StandIn{"NoOutput", "rm -r \"$dest/VIDEO_TS\"", DOZEZEDAV_NO_OUTPUT}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(dozezedavPrograms, MissingProgramsFailAtOnce) {
