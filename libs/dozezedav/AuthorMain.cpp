@@ -91,7 +91,7 @@ int Author(const char* xml, std::string& detail) {
     ParentFolder parent(dest);
     if (!parent.Ok()) return DOZEZEDAV_FILE_ERROR;
     TemporaryFolder fresh(dest);
-    TemporaryFile copy(dest, ".xml");
+    TemporaryFile copy(dest, ".xml", Naming::Plain);
     if (!fresh.Made() || !copy.Made()) return DOZEZEDAV_FILE_ERROR;
     project.RenameRoot("dvdauthor");
     project.SetRootAttribute("dest", fresh.Path());

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -68,15 +71,32 @@ struct ProjectXml::Document {
 ProjectXml::ProjectXml() : document_(std::make_unique<Document>()) {}
 ProjectXml::~ProjectXml() = default;
 
+// The files are read and written here, not by libxml2, which takes a file name for a URI and
+// would read "%41" in it as "A".
 bool ProjectXml::Load(const std::string& path) {
     StartParser();
     if (document_->doc) xmlFreeDoc(document_->doc);
-    document_->doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    document_->doc = nullptr;
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) return false;
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return false;
+    document_->doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,
+                                   XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     return document_->Root() != nullptr;
 }
 
 bool ProjectXml::Save(const std::string& path) const {
-    return document_->doc && xmlSaveFormatFileEnc(path.c_str(), document_->doc, "UTF-8", 0) > 0;
+    if (!document_->doc) return false;
+    xmlChar* text = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(document_->doc, &text, &size, "UTF-8", 0);
+    if (!text) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(text), size);
+    xmlFree(text);
+    out.close();
+    return out.good();
 }
 
 std::string ProjectXml::RootName() const {

@@ -72,7 +72,7 @@ int Mux(const char* xml, const char* in, const char* out, std::string& detail) {
 
     project.SetRootAttribute("format", StandardName(standard));
     project.ResolveFonts();
-    TemporaryFile copy(out, ".xml");
+    TemporaryFile copy(out, ".xml", Naming::Plain);
     if (!copy.Made() || !project.Save(copy.Path())) return DOZEZEDAV_FILE_ERROR;
     TemporaryFile output(out, ".vob");
     if (!output.Made()) return DOZEZEDAV_FILE_ERROR;

@@ -35,16 +35,17 @@ std::string RandomWord() {
 
 }  // namespace
 
-std::string SiblingName(const std::string& place, const std::string& suffix) {
+std::string SiblingName(const std::string& place, const std::string& suffix, Naming naming) {
     fs::path where(place);
     fs::path folder = where.parent_path();
-    std::string name = "." + ShortStem(where.filename().string()) + "." + RandomWord() + suffix;
+    std::string stem = naming == Naming::Plain ? std::string("dozezedav") : ShortStem(where.filename().string());
+    std::string name = "." + stem + "." + RandomWord() + suffix;
     return (folder.empty() ? fs::path(name) : folder / name).string();
 }
 
-TemporaryFile::TemporaryFile(const std::string& place, const std::string& suffix) {
+TemporaryFile::TemporaryFile(const std::string& place, const std::string& suffix, Naming naming) {
     for (int attempt = 0; attempt < kAttempts && fd_ < 0; ++attempt) {
-        path_ = SiblingName(place, suffix);
+        path_ = SiblingName(place, suffix, naming);
         fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }

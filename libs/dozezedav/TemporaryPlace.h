@@ -6,11 +6,15 @@
 
 namespace dozezedav {
 
+// Whether a temporary name shows the name of its place, or only the module's: a file handed
+// to a program by name gets a plain one, so that no character of the user's reaches it twice.
+enum class Naming { AfterPlace, Plain };
+
 class TemporaryFile {
 public:
-    // A new empty file beside place, named after it and ending in suffix; !Made() when it
-    // could not be made. Mode 0666 less the process's umask, as any file the user makes.
-    TemporaryFile(const std::string& place, const std::string& suffix);
+    // A new empty file beside place, ending in suffix; !Made() when it could not be made.
+    // Mode 0666 less the process's umask, as any file the user makes.
+    TemporaryFile(const std::string& place, const std::string& suffix, Naming naming = Naming::AfterPlace);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -46,7 +50,8 @@ private:
     bool moved_ = false;
 };
 
-// The name of a fresh hidden entry beside place: ".<name of place>.<random><suffix>".
-std::string SiblingName(const std::string& place, const std::string& suffix);
+// The name of a fresh hidden entry beside place: ".<name of place>.<random><suffix>", or
+// ".dozezedav.<random><suffix>" for a plain one.
+std::string SiblingName(const std::string& place, const std::string& suffix, Naming naming = Naming::AfterPlace);
 
 }  // namespace dozezedav
