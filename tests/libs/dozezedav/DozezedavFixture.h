@@ -10,6 +10,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -294,7 +295,7 @@ private:
         while (!stop_.load()) {
             int value = std::atomic_ref<int>(*counter_).load();
             if (values_.empty() || values_.back() != value) values_.push_back(value);
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         values_.push_back(std::atomic_ref<int>(*counter_).load());
     }
