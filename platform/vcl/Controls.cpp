@@ -846,7 +846,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_SYSKEYDOWN: {
             Word k = static_cast<Word>(Message.WParam);
             KeyDown(k, KeyDataToShiftState(Message.LParam));
-            Message.Result = k == 0 ? 1 : 0;
+            // Only a key the handler cleared is eaten; a key without a virtual key (punctuation
+            // the toolkit has no code for) still brings its character.
+            Message.Result = k == 0 && Message.WParam != 0 ? 1 : 0;
             Message.WParam = k;
             break;
         }
@@ -1018,7 +1020,7 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
     if (form != nullptr && form->GetMenu() != nullptr && form->GetMenu()->IsShortCut(Key, Shift)) return;
     LRESULT dlgCode = Perform(WM_GETDLGCODE, 0, 0);
     if (form != nullptr && IsDialogNavigationKey(Key)) {
-        bool wanted = (dlgCode & DLGC_WANTALLKEYS) != 0 ||
+        bool wanted = (dlgCode & DLGC_WANTALLKEYS) != 0 || Perform(CM_WANTSPECIALKEY, Key, keyData) != 0 ||
                       (Key == VK_TAB && (dlgCode & DLGC_WANTTAB) != 0) ||
                       ((Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) &&
                        (dlgCode & DLGC_WANTARROWS) != 0);

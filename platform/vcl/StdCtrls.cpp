@@ -153,7 +153,7 @@ String TCustomEdit::ApplyCharCase(const String& Text) const {
     return s;
 }
 
-void TCustomEdit::EditText(const String& Text, int CaretPos) {
+void TCustomEdit::ChangeText(const String& Text, int CaretPos) {
     m_undoText = StoredText();
     m_canUndo = true;
     StoreText(Text);
@@ -178,7 +178,7 @@ bool TCustomEdit::ReplaceSelection(const String& Text) {
     }
     if (len == 0 && insert.empty()) return false;
     String s = old.substr(0, static_cast<size_t>(start)) + insert + old.substr(static_cast<size_t>(start + len));
-    EditText(s, start + static_cast<int>(insert.size()));
+    ChangeText(s, start + static_cast<int>(insert.size()));
     return true;
 }
 
@@ -268,7 +268,7 @@ void TCustomEdit::DoClear() {
 void TCustomEdit::DoUndo() {
     if (!m_canUndo || m_readOnly) return;
     String back = m_undoText;
-    EditText(back, static_cast<int>(back.size()));
+    ChangeText(back, static_cast<int>(back.size()));
 }
 
 void TCustomEdit::DoSetText(TMessage& Message) {

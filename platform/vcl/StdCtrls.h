@@ -108,7 +108,7 @@ protected:
     int Anchor() const { return m_anchor; }
     int Caret() const { return m_caret; }
     // Sets the text as the edit itself changes it (no WM_SETTEXT), with the caret at Caret.
-    void EditText(const String& Text, int Caret);
+    void ChangeText(const String& Text, int Caret);
     // The part of the window the toolkit view covers.
     TRect ViewRect() const;
 
