@@ -260,7 +260,9 @@ TEST(DataSet, ARefusingBeforeEventLeavesEverythingAsItWas) {
         EXPECT_THROW(c.Call(*ds), EAbort);
         EXPECT_EQ(ds->GetState(), c.After);
         EXPECT_EQ(ds->GetRecNo(), recNo);
-        if (ds->GetActive()) EXPECT_EQ(ds->FieldByName("name")->GetAsString(), shown);
+        if (ds->GetActive()) {
+            EXPECT_EQ(ds->FieldByName("name")->GetAsString(), shown);
+        }
         EXPECT_EQ(StoreNames(*ds), kOriginal);
         EXPECT_EQ(ds->GetRecordCount(), ds->GetActive() ? 3 : 0);
     }

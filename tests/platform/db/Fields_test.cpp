@@ -56,10 +56,16 @@ TEST_F(FieldsTest, EachKindReadsInEveryForm) {
         SCOPED_TRACE(c.Field);
         TField* f = F(c.Field);
         EXPECT_FALSE(f->IsNull());
-        if (String(c.Field) != "x") EXPECT_EQ(f->GetAsString(), c.AsString);
+        if (String(c.Field) != "x") {
+            EXPECT_EQ(f->GetAsString(), c.AsString);
+        }
         EXPECT_EQ(f->GetDisplayText(), c.DisplayText);
-        if (c.AsFloat != 0) EXPECT_DOUBLE_EQ(f->GetAsFloat(), c.AsFloat);
-        if (String(c.Field) == "i" || String(c.Field) == "b") EXPECT_EQ(f->GetAsBoolean(), c.AsBoolean);
+        if (c.AsFloat != 0) {
+            EXPECT_DOUBLE_EQ(f->GetAsFloat(), c.AsFloat);
+        }
+        if (String(c.Field) == "i" || String(c.Field) == "b") {
+            EXPECT_EQ(f->GetAsBoolean(), c.AsBoolean);
+        }
     }
     EXPECT_EQ(F("x")->GetAsString(), String("\x01\x00\x02", 3));
     EXPECT_EQ(F("s")->GetAsInteger(), 42);
@@ -184,7 +190,9 @@ TEST(FieldConversions, DecimalIntegersWithinSixtyFourBits) {
     for (const TCase& c : cases) {
         Int64 v = 0;
         EXPECT_EQ(TryDecimalToInt64(c.Text, v), c.Ok) << c.Text;
-        if (c.Ok) EXPECT_EQ(v, c.Value) << c.Text;
+        if (c.Ok) {
+            EXPECT_EQ(v, c.Value) << c.Text;
+        }
     }
 }
 
@@ -218,6 +226,8 @@ TEST(FieldConversions, DeclaredTypesChooseTheKinds) {
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(FieldTypeForDeclaredType(c.Declared), c.Kind) << c.Declared;
-        if (c.Kind == ftString) EXPECT_EQ(DeclaredSize(c.Declared), c.Size) << c.Declared;
+        if (c.Kind == ftString) {
+            EXPECT_EQ(DeclaredSize(c.Declared), c.Size) << c.Declared;
+        }
     }
 }

@@ -201,6 +201,7 @@ TEST_F(SQLiteTableTest, CancelAfterTypingShowsTheStoredValueAndWritesNothing) {
 
 TEST_F(SQLiteTableTest, ALockHeldElsewhereFailsThePostAndKeepsWhatWasTyped) {
     table.Open();
+    const String before = FileBytes(path);
     TRawConnection holder(path);
     holder.Exec("BEGIN EXCLUSIVE");
     table.Edit();
@@ -212,6 +213,7 @@ TEST_F(SQLiteTableTest, ALockHeldElsewhereFailsThePostAndKeepsWhatWasTyped) {
     EXPECT_EQ(F("name")->GetAsString(), "Locked out");
     EXPECT_TRUE(table.GetModified());
     EXPECT_EQ(holder.One("SELECT name FROM people WHERE id = 1"), "Ann");
+    EXPECT_EQ(FileBytes(path), before);
 
     // Delete and Refresh fail the same way and keep the rows.
     table.Cancel();
@@ -224,6 +226,7 @@ TEST_F(SQLiteTableTest, ALockHeldElsewhereFailsThePostAndKeepsWhatWasTyped) {
     table.Edit();
     F("name")->SetAsString("Locked out");
     holder.Exec("COMMIT");
+    EXPECT_EQ(TRawConnection(path).One("SELECT name FROM people WHERE id = 1"), "Ann");
     table.Post();
     EXPECT_EQ(TRawConnection(path).One("SELECT name FROM people WHERE id = 1"), "Locked out");
 }
