@@ -83,9 +83,10 @@ int DvdWriter::OpenVideo(const EncodeJob& job) {
     video_->max_b_frames = 2;
     video_->qmax = 28;   // the largest the non-linear quantiser takes
     video_->flags |= AV_CODEC_FLAG_CLOSED_GOP;
-    // MPEG-2's encoder has slice threads only; they keep it ahead of the decoder (it needs about
-    // 0.7 of the decoder's time on one core per 1080p frame, and splits evenly), so segments of
-    // GOPs encoded side by side would buy nothing and cost a rate control per segment.
+    // MPEG-2's encoder has slice threads only, and needs them little: a DVD frame costs it about a
+    // fifth of the CPU time of decoding a 1080p H.264 frame (measured: 0.8 s against 2.8 to 5.4 s
+    // for 20 s), so the decoder stays the slowest stage. Encoding GOPs side by side would buy no
+    // time and cost a rate control per segment.
     video_->thread_count = EncoderThreads();
     video_->thread_type = FF_THREAD_SLICE;
     // Closed GOPs leave no room for scene-change key frames: the GOP length alone decides.

@@ -21,14 +21,16 @@ namespace {
 // row that give nothing (a real file needs a few hundred at most).
 constexpr int kMaxPacketsWithoutFrame = 20000;
 
-// A frame-threaded decoder holds about a picture per thread besides its references: big
-// pictures get fewer threads, so a 4K clip stays within this much for them.
-constexpr long long kDecoderThreadBytes = 96LL << 20;
+// A frame-threaded decoder keeps about four pictures per thread (its own, its references and
+// copies in flight): big pictures get fewer threads, so a 4K clip keeps within this much.
+constexpr long long kDecoderPictureBytes = 150LL << 20;
+constexpr long long kPicturesPerThread = 4;
 
 int DecoderThreadsFor(const AVCodecParameters* par) {
-    int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // What FFmpeg picks by itself: a thread per core and one more.
+    int automatic = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 15u)) + 1;
     long long bytes = static_cast<long long>(std::max(par->width, 16)) * std::max(par->height, 16) * 3 / 2;
-    return static_cast<int>(std::clamp<long long>(kDecoderThreadBytes / bytes, 2, cores));
+    return static_cast<int>(std::clamp<long long>(kDecoderPictureBytes / (bytes * kPicturesPerThread), 2, automatic));
 }
 
 }  // namespace
