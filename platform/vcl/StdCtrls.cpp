@@ -633,7 +633,7 @@ void TCustomMemo::DoScroll(int Bar, TMessage& Message) {
     if (!m_view->GetScrollInfo(Bar, si)) return;
     int page = std::max(static_cast<int>(si.nPage), 1);
     int pos = si.nPos;
-    switch (LOWORD(static_cast<DWORD>(Message.WParam))) {
+    switch (LOWORD(static_cast<DWORD>(Message.WParam & 0xFFFF))) {
         case SB_LINEUP: pos -= 1; break;
         case SB_LINEDOWN: pos += 1; break;
         case SB_PAGEUP: pos -= page; break;
@@ -642,8 +642,8 @@ void TCustomMemo::DoScroll(int Bar, TMessage& Message) {
         case SB_BOTTOM: pos = si.nMax; break;
         case SB_THUMBPOSITION:
         case SB_THUMBTRACK:
-            // The high word holds 16 bits only; a sender that knows the whole position passes it.
-            pos = Message.LParam != 0 ? static_cast<int>(Message.LParam) : HIWORD(static_cast<DWORD>(Message.WParam));
+            // The whole 32-bit position (HIWORD would keep only its low 16 bits).
+            pos = ScrollWParamPos(Message.WParam);
             break;
         default: return;
     }

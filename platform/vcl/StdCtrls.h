@@ -221,9 +221,9 @@ private:
 // As the VCL's memo: Lines holds the text (Text is the lines joined by "\n"); adding a line
 // shows it at the end. Keys go OnKeyDown, KeyPress, then the memo's view edits; every change,
 // typed or from code, runs Change (OnChange). WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_UNDO and
-// WM_SETTEXT are messages a descendant can catch; WM_VSCROLL and WM_HSCROLL scroll (for
-// SB_THUMBPOSITION and SB_THUMBTRACK a non-zero LParam carries the whole 32-bit position, the
-// high word only its low 16 bits), and the two scroll-bar virtuals report the memo's own bars.
+// WM_SETTEXT are messages a descendant can catch; WM_VSCROLL and WM_HSCROLL scroll (the thumb
+// position read whole with ScrollWParamPos, past 65,535 lines too), and the two scroll-bar
+// virtuals report the memo's own bars.
 class TCustomMemo : public TWinControl {
     VCL_CLASS(TCustomMemo)
     explicit TCustomMemo(TComponent* AOwner);

@@ -81,7 +81,7 @@ TEST_F(MemoTest, ThumbPositionPastSixteenBitsUsesTheWholePosition) {
     SCROLLINFO si = Vertical();
     EXPECT_GT(si.nMax, 65535);
     const int target = 69000;
-    memo->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, target & 0xFFFF), target);
+    memo->Perform(WM_VSCROLL, MakeScrollWParam(SB_THUMBPOSITION, target), 0);
     EXPECT_EQ(Vertical().nPos, target);
     memo->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
     EXPECT_EQ(Vertical().nPos, 10);
