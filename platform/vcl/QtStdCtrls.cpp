@@ -93,6 +93,7 @@ public:
         m_edit->setDragEnabled(false);
         m_edit->installEventFilter(new TLineEditFilter(window, m_edit));
         window->setFocusProxy(m_edit);
+        m_edit->lower();  // child windows of the edit (spin buttons) lie over the text
         QObject::connect(m_edit, &QLineEdit::selectionChanged, m_edit, [this] { Report(); });
         QObject::connect(m_edit, &QLineEdit::cursorPositionChanged, m_edit, [this] { Report(); });
         m_edit->show();
@@ -286,6 +287,7 @@ public:
         m_edit->installEventFilter(filter);
         m_edit->viewport()->installEventFilter(filter);
         window->setFocusProxy(m_edit);
+        m_edit->lower();
         QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
             if (!m_setting && m_textChanged) m_textChanged();
         });

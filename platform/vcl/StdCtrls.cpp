@@ -187,7 +187,9 @@ void TCustomEdit::Change() {
 }
 
 void TCustomEdit::DoEnter() {
-    if (m_autoSelect && !ControlState().Contains(csLButtonDown)) SelectAll();
+    TCreateParams params;
+    CreateParams(params);
+    if (m_autoSelect && !ControlState().Contains(csLButtonDown) && (params.Style & ES_MULTILINE) == 0) SelectAll();
     TWinControl::DoEnter();
 }
 
