@@ -374,6 +374,11 @@ constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
 constexpr LCTYPE LOCALE_SENGLANGUAGE = 0x1001;
 int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cchData);
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+// The system's measures; the scroll-bar sizes are those the class library's bars are drawn at.
+// 0 for an index this system does not answer.
+int GetSystemMetrics(int nIndex);
 
 // ---- shell -----------------------------------------------------------------------------------
 constexpr int SW_HIDE = 0;
