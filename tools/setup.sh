@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Shared by run.sh and test.sh: installs what is missing, then configures and builds.
+# Shared by run.sh and test.sh: installs what is missing, then configures and builds build/,
+# or with --sanitize the sanitizer build build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+sanitize=0
+[ "${1:-}" = "--sanitize" ] && sanitize=1
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libpng-dev
           libjpeg62-turbo-dev zlib1g-dev fonts-liberation2 fonts-wine
           libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
-          libburn-dev genisoimage dvdauthor libdvdread-dev fonts-noto-cjk)
+          libburn-dev genisoimage dvdauthor libdvdread-dev fonts-noto-cjk ccache)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,5 +24,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$(nproc)"
+# Reruns and the second build share compiled objects through the compiler cache.
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+if [ "$sanitize" -eq 1 ]; then
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON "${launcher[@]}"
+  cmake --build build-asan -j "$(nproc)"
+else
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+  cmake --build build -j "$(nproc)"
+fi
