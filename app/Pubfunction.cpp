@@ -70,6 +70,16 @@ String SecondsToHMS(int seconds) {
     return IntToStr2(h) + ":" + IntToStr2(m) + ":" + IntToStr2(s);
 }
 
+int ClampRange(int Value, int Low, int High) {
+    if (High < Low || Value < Low) return Low;
+    return Value > High ? High : Value;
+}
+
+double ClampFloat(double Value, double Low, double High) {
+    if (High < Low || std::isnan(Value) || Value < Low) return Low;
+    return Value > High ? High : Value;
+}
+
 int BitsPerPixel(const TBitmap* Bitmap) { return Bitmap->GetPixelFormat() == pf24bit ? 24 : 32; }
 
 TRect FitRect(int SrcWidth, int SrcHeight, int Width, int Height, bool KeepRatio) {

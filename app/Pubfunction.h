@@ -77,6 +77,11 @@ TRect FitRect(int SrcWidth, int SrcHeight, int Width, int Height, bool KeepRatio
 void StretchBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool KeepRatio);
 void ResizeBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool Flag);
 
+// Value limited to Low..High; Low when High < Low (the low bound wins).
+int ClampRange(int Value, int Low, int High);
+// The same for floating point; a value that is not a number gives Low.
+double ClampFloat(double Value, double Low, double High);
+
 void SwapInt(int& a, int& b);
 int QuickSortPartition(int* a, int lo, int hi);
 void QuickSort(int* a, int lo, int hi);
