@@ -25,10 +25,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Reruns and the second build share compiled objects through the compiler cache.
+# Reruns share compiled objects through the compiler cache, also between clones of the tree
+# (paths below the tree count as relative ones; debug information may then name another clone).
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+  export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 fi
 if [ "$sanitize" -eq 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON "${launcher[@]}"
