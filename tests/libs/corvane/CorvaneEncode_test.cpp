@@ -663,6 +663,38 @@ TEST_F(CorvaneEncodeTest, TimerFiresDuringTheEncodeAndStopEndsItLeavingNothing) 
     ExpectFolderEmpty();
 }
 
+int ThreadCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task")) ++count;
+    return count;
+}
+
+TEST_F(CorvaneEncodeTest, StopAndFailureEndEveryStage) {
+    const int threads = ThreadCount();
+    int during = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(100);
+    timer.OnTimer = [&](TObject*) {
+        std::int32_t info[3] = {};
+        info_(info);
+        if (info[2] > 0 && during == 0) {
+            during = ThreadCount();
+            stop_();
+        }
+    };
+    timer.SetEnabled(true);
+    int result = Convert(TestClips()["long.mp4"], "0", "0", "720:480", "720:480", "4:3", 1, out_["long.vob"]);
+    timer.SetEnabled(false);
+    EXPECT_EQ(result, -1);
+    // Decoding, scaling, video and sound encoding each on a thread, besides the codecs' own.
+    EXPECT_GE(during, threads + 5) << "the stages ran side by side";
+    EXPECT_EQ(ThreadCount(), threads) << "every thread of the stopped encode was joined";
+    // A failure found midway (a start past the end: no picture after the seek) ends them too.
+    EXPECT_EQ(Convert(TestClips()["wide.mp4"], "60", "0", "720:480", "720:480", "4:3", 1, out_["late.vob"]), -1);
+    EXPECT_EQ(ThreadCount(), threads);
+    ExpectFolderEmpty();
+}
+
 // ---- failures ------------------------------------------------------------------------------
 
 TEST_F(CorvaneEncodeTest, FailedEncodesLeaveNoOutput) {
