@@ -1,5 +1,6 @@
 #include "platform/db/Fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -89,7 +90,7 @@ String DateTimeToFieldText(TDateTime v) {
 
 bool TryFieldTextToDateTime(const String& S, TDateTime& v) {
     String t = Trim(S);
-    int y, mo, d, h = 0, mi = 0, s = 0;
+    int y, mo, d, h = 0, mi = 0, s = 0, ms = 0;
     if (!ReadDigits(t, 0, 4, y) || t.size() < 10 || t[4] != '-' || !ReadDigits(t, 5, 2, mo) || t[7] != '-' ||
         !ReadDigits(t, 8, 2, d))
         return false;
@@ -97,10 +98,19 @@ bool TryFieldTextToDateTime(const String& S, TDateTime& v) {
         if ((t[10] != ' ' && t[10] != 'T') || !ReadDigits(t, 11, 2, h) || t.size() < 16 || t[13] != ':' ||
             !ReadDigits(t, 14, 2, mi))
             return false;
-        if (t.size() > 16 && (t[16] != ':' || t.size() != 19 || !ReadDigits(t, 17, 2, s))) return false;
+        if (t.size() > 16 && (t[16] != ':' || t.size() < 19 || !ReadDigits(t, 17, 2, s))) return false;
+        // Fractions of a second, as SQLite's strftime('%f') writes them, are kept to the millisecond.
+        if (t.size() > 19) {
+            if (t[19] != '.' || t.size() == 20) return false;
+            for (size_t i = 20; i < t.size(); ++i) {
+                if (t[i] < '0' || t[i] > '9') return false;
+                if (i < 23) ms = ms * 10 + (t[i] - '0');
+            }
+            for (size_t i = std::min<size_t>(t.size(), 23); i < 23; ++i) ms *= 10;
+        }
     }
     if (y < 1 || mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo) || h > 23 || mi > 59 || s > 59) return false;
-    v = EncodeDate(Word(y), Word(mo), Word(d)) + EncodeTime(Word(h), Word(mi), Word(s), 0);
+    v = EncodeDate(Word(y), Word(mo), Word(d)) + EncodeTime(Word(h), Word(mi), Word(s), Word(ms));
     return true;
 }
 

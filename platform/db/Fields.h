@@ -196,7 +196,8 @@ public:
     TFieldValue Normalize(const TFieldValue& v) const override;
 };
 
-// A TDateTime; as text "yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss" (a 'T' may stand for the blank).
+// A TDateTime; as text "yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss", read also with a 'T' for the blank
+// and with fractions of a second.
 class TDateTimeField : public TField {
     VCL_CLASS(TDateTimeField)
     using TField::TField;

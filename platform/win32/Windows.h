@@ -54,6 +54,9 @@ inline WORD HIWORD(DWORD v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 inline LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
+inline WPARAM MAKEWPARAM(int lo, int hi) {
+    return static_cast<WPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
+}
 inline short GET_X_LPARAM(LPARAM l) { return static_cast<short>(LOWORD(static_cast<DWORD>(l))); }
 inline short GET_Y_LPARAM(LPARAM l) { return static_cast<short>(HIWORD(static_cast<DWORD>(l))); }
 

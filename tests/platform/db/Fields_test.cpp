@@ -203,8 +203,12 @@ TEST(FieldConversions, DateTextRoundTrips) {
         EXPECT_EQ(DateTimeToFieldText(d), text);
     }
     TDateTime d;
+    ASSERT_TRUE(TryFieldTextToDateTime("2024-01-01 10:00:00.250", d));
+    EXPECT_NEAR(d, EncodeDate(2024, 1, 1) + EncodeTime(10, 0, 0, 250), 1e-9);
+    ASSERT_TRUE(TryFieldTextToDateTime("2024-01-01T10:00:59.9996", d));
+    EXPECT_EQ(DateTimeToFieldText(d), "2024-01-01 10:01:00");
     for (const char* bad : {"", "2024-13-01", "2024-04-31", "2024-1-1", "2024-01-01 10", "2024-01-01 10:00:60",
-                            "2024-01-01 10:00:00.5", "1900-02-29"})
+                            "2024-01-01 10:00:00.", "2024-01-01 10:00:00,5", "1900-02-29"})
         EXPECT_FALSE(TryFieldTextToDateTime(bad, d)) << bad;
 }
 
