@@ -40,8 +40,8 @@ int i_MenuLanguageCodeIndex = 0;
 String OpenDialogFilter;
 String OpenDialogMusicFilter;
 
-volatile bool b_ThreadIsWorking = false;
-volatile int i_ThreadReturnVal = 0;
+std::atomic<bool> b_ThreadIsWorking = false;
+std::atomic<int> i_ThreadReturnVal = 0;
 
 TBitmap* SrtEnabledBmp = nullptr;
 TBitmap* SrtDisabledBmp = nullptr;

@@ -1,6 +1,7 @@
 // The program's shared state (what the windows pass to one another) and its small helpers.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "platform/vcl/Graphics.h"
@@ -44,8 +45,10 @@ extern String OpenDialogFilter;
 extern String OpenDialogMusicFilter;
 
 // Written by a production window's worker thread while the user-interface thread polls them.
-extern volatile bool b_ThreadIsWorking;
-extern volatile int i_ThreadReturnVal;
+// The worker stores its result before it clears the flag, so a poller that sees the flag clear
+// reads the result of that run.
+extern std::atomic<bool> b_ThreadIsWorking;
+extern std::atomic<int> i_ThreadReturnVal;
 
 extern TBitmap* SrtEnabledBmp;
 extern TBitmap* SrtDisabledBmp;

@@ -2,6 +2,7 @@
 // thumbnails. They are at once the controls on the designer's preview and what production reads.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/vcl/ExtCtrls.h"
@@ -110,6 +111,10 @@ public:
     void AddLabel(TLabel* Label);
     void DeleteLabel(TLabel* Label);
     void ClearLabels();
+
+private:
+    class TLabelWatch;
+    std::unique_ptr<TLabelWatch> m_labelWatch;
 };
 
 // What the title menu holds besides its controls: the back button's place and size, the aspect

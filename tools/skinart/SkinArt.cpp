@@ -191,14 +191,15 @@ void DrawGlyph(const View& v, Glyph g, Col c) {
     case Glyph::Up:
     case Glyph::Down:
         for (int i = 0; i <= (r - l) / 2; ++i) {
-            const int y = g == Glyph::Up ? (t + b) / 2 - 2 + i : (t + b) / 2 + 2 - i;
+            // The widest row is the base: below the tip for Up, above it for Down.
+            const int y = g == Glyph::Up ? (t + b) / 2 + 2 - i : (t + b) / 2 - 2 + i;
             Line(v, l + i, y, r - i, y, c);
         }
         break;
     case Glyph::Left:
     case Glyph::Right:
         for (int i = 0; i <= (b - t) / 2; ++i) {
-            const int x = g == Glyph::Left ? (l + r) / 2 - 2 + i : (l + r) / 2 + 2 - i;
+            const int x = g == Glyph::Left ? (l + r) / 2 + 2 - i : (l + r) / 2 - 2 + i;
             Line(v, x, t + i, x, b - i, c);
         }
         break;
