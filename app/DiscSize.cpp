@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/CustomClass.h"
+
 namespace DiscSize {
 
 Int64 EstimateKB(int PerMinuteKB, Int64 Seconds) { return static_cast<Int64>(PerMinuteKB) * Seconds / 60; }
@@ -18,6 +20,14 @@ int BarWidth(Int64 KB, Int64 CapacityKB, int FullWidth) {
     if (CapacityKB <= 0) return 0;
     double share = static_cast<double>(LimitToCapacity(KB, CapacityKB)) * 100.0 / static_cast<double>(CapacityKB) * 0.01;
     return static_cast<int>(std::trunc(share * FullWidth));
+}
+
+Int64 TrimmedSeconds(const std::vector<TClipInfo*>& Clips) {
+    Int64 seconds = 0;
+    for (const TClipInfo* clip : Clips) {
+        if (clip != nullptr) seconds += std::max(0, clip->i_TrimEnd - clip->i_TrimStart);
+    }
+    return seconds;
 }
 
 }  // namespace DiscSize

@@ -2,7 +2,11 @@
 // Burner source page. Sizes are 64-bit: a long project's KB count passes 2^31.
 #pragma once
 
+#include <vector>
+
 #include "platform/vcl/System.h"
+
+class TClipInfo;
 
 namespace DiscSize {
 
@@ -20,5 +24,8 @@ bool FitsOnDisc(Int64 KB, Int64 CapacityKB);
 int BarWidth(Int64 KB, Int64 CapacityKB, int FullWidth);
 // The KB the bar shows (and hands on to the other windows): KB limited to 0..capacity.
 Int64 LimitToCapacity(Int64 KB, Int64 CapacityKB);
+
+// The seconds a set of clips puts on the disc: the sum of their trimmed lengths.
+Int64 TrimmedSeconds(const std::vector<TClipInfo*>& Clips);
 
 }  // namespace DiscSize

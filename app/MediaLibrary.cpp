@@ -238,8 +238,10 @@ LRESULT TFrameGrabberClient::Receive(UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (request.Waited) m_results[request.Number] = !request.Ended && wParam == 1;
     if (request.Ended) return 0;
     if (Msg == WM_MEDIA_INIT_DONE) m_ready = wParam == 1;
+    // OnMessage may wait for another answer, which comes through here again.
+    const int outer = m_answering;
     m_answering = request.Number;
     if (OnMessage) OnMessage(Msg, wParam, lParam);
-    m_answering = 0;
+    m_answering = outer;
     return 0;
 }

@@ -302,3 +302,38 @@ bool TBackgroundImage::LoadFromFile(const String& Name) {
     FileName = Name;
     return true;
 }
+
+// ---- TTitleMenuState ---------------------------------------------------------------------------
+
+MenuLayout::TMenuAspect TTitleMenuState::Aspect() const {
+    return i_Aspect == 2 ? MenuLayout::TMenuAspect::Wide16x9 : MenuLayout::TMenuAspect::Standard4x3;
+}
+
+bool TTitleMenuState::SetAspect(MenuLayout::TMenuAspect To, int SafeDistance) {
+    const MenuLayout::TMenuAspect from = Aspect();
+    i_TitleBackY = MenuLayout::ShiftBackY(i_TitleBackY, from, To, i_BackHeight, SafeDistance);
+    i_TitleBackX = MenuLayout::ClampBackX(i_TitleBackX, i_BackWidth, SafeDistance);
+    i_Aspect = To == MenuLayout::TMenuAspect::Wide16x9 ? 2 : 1;
+    return from != To;
+}
+
+void TTitleMenuState::ClampBack(int SafeDistance) {
+    i_TitleBackX = MenuLayout::ClampBackX(i_TitleBackX, i_BackWidth, SafeDistance);
+    i_TitleBackY = MenuLayout::ClampIntoSafeFrame(i_TitleBackY, i_BackHeight, PreviewHeight(), SafeDistance);
+}
+
+void TTitleMenuState::ResetBackButton() {
+    i_TitleBackX = 0;
+    i_TitleBackY = 1000;
+}
+
+void TTitleMenuState::DecideHandOver(bool AnyTitleButton) {
+    b_TitleMenu = AnyTitleButton ? 1 : 0;
+    b_RootMenu = AnyTitleButton && b_RootMenuWanted ? 1 : 0;
+}
+
+void ShiftChapterBack(TSubChapter& Menu, MenuLayout::TMenuAspect From, MenuLayout::TMenuAspect To, int BackWidth,
+                      int BackHeight, int SafeDistance) {
+    Menu.i_BackY = MenuLayout::ShiftBackY(Menu.i_BackY, From, To, BackHeight, SafeDistance);
+    Menu.i_BackX = MenuLayout::ClampBackX(Menu.i_BackX, BackWidth, SafeDistance);
+}

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "app/CustomClass.h"
+
 using namespace DiscSize;
 
 namespace {
@@ -52,6 +56,22 @@ TEST(DiscSize, BarWidths) {
     EXPECT_EQ(LimitToCapacity(35840000, DVD5), DVD5);
     EXPECT_EQ(LimitToCapacity(-1, DVD5), 0);
     EXPECT_EQ(LimitToCapacity(100, 0), 0);
+}
+
+TEST(DiscSize, TheSumOfTrimmedLengths) {
+    std::vector<std::unique_ptr<TClipInfo>> owned;
+    std::vector<TClipInfo*> clips;
+    for (auto [start, end] : std::vector<std::pair<int, int>>{{5, 20}, {0, 30}, {40, 40}, {2000000000, 2147483647}}) {
+        owned.push_back(std::make_unique<TClipInfo>());
+        owned.back()->i_TrimStart = start;
+        owned.back()->i_TrimEnd = end;
+        clips.push_back(owned.back().get());
+    }
+    clips.push_back(nullptr);
+    EXPECT_EQ(TrimmedSeconds(clips), 15 + 30 + 0 + 147483647);
+    clips.push_back(clips[3]);
+    EXPECT_EQ(TrimmedSeconds(clips), 15 + 30 + 2 * Int64{147483647}) << "no 32-bit sum";
+    EXPECT_EQ(TrimmedSeconds({}), 0);
 }
 
 }  // namespace

@@ -343,6 +343,29 @@ TEST(FrameGrabberClient, ASeekThatDoesNotWait) {
     EXPECT_FALSE(client.IsLoaded());
 }
 
+TEST(FrameGrabberClient, AWaitInsideAnAnswer) {
+    ASSERT_TRUE(TestClips().made);
+    TFrameGrabberClient client;
+    client.WaitPauseMs = 5;
+    std::vector<int> answered;
+    bool grabbed = false;
+    client.OnMessage = [&](UINT msg, WPARAM wParam, LPARAM) {
+        answered.push_back(client.AnsweredRequest());
+        if (msg != WM_MEDIA_INIT_DONE || wParam != 1) return;
+        // A waiting request from inside the start's answer: its own answer comes meanwhile.
+        grabbed = client.RequestFrame(2);
+        answered.push_back(client.AnsweredRequest());
+    };
+    ASSERT_TRUE(client.Load());
+    int start = client.PostStart(TestClips()["seconds.mpg"], 0);
+    ASSERT_TRUE(PumpUntil([&] { return answered.size() == 3; }));
+    EXPECT_TRUE(grabbed);
+    EXPECT_EQ(answered, (std::vector<int>{start, start + 1, start})) << "the start's number again after the wait";
+    std::unique_ptr<TBitmap> frame(client.GrabFrame(32, 24));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(NearColour(frame->GetPixelColor(16, 12), 255, 255, 255));
+}
+
 TEST(FrameGrabberClient, AFileThatWontOpenStillEndsTheRun) {
     TFrameGrabberClient client;
     client.WaitPauseMs = 5;
