@@ -251,6 +251,14 @@ int AuthorPercent(Int64 Mb, Int64 TotalMb) {
     return static_cast<int>(std::clamp<Int64>(Mb * 100 / TotalMb, 0, 1000));
 }
 
+int TAuthorProgress::Show(Int64 Mb, bool& FixStarts) {
+    if (i_TotalVobMB < 1) i_TotalVobMB = 1;
+    const int percent = AuthorPercent(Mb, i_TotalVobMB);
+    FixStarts = percent >= 96 && !b_FixLogged;
+    if (FixStarts) b_FixLogged = true;
+    return percent;
+}
+
 TAuthorProject AuthorProjectFromClips(const TAuthorSettings& Settings) {
     TAuthorProject p;
     p.s_Dest = Settings.s_Dest;

@@ -90,6 +90,15 @@ Int64 TotalVobMB(const std::vector<TClipInfo*>& Clips);
 // Progress of the authoring run: Mb x 100 / Total in 64 bits, Total taken as at least 1 MB.
 int AuthorPercent(Int64 Mb, Int64 TotalMb);
 
+// The authoring progress of one run: the percent to show, and the fixing pass announced once,
+// the first time the progress reaches 96 %.
+struct TAuthorProgress {
+    Int64 i_TotalVobMB = 0;
+    bool b_FixLogged = false;
+    // The percent for Mb; FixStarts is set only on the call that should log the fixing pass.
+    int Show(Int64 Mb, bool& FixStarts);
+};
+
 struct TAuthorSettings {
     String s_Dest;
     String s_TempFolder;                  // with a trailing '/'

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "production/AuthorXml.h"
+
+#include "app/CustomClass.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/TempFolder.h"
 
@@ -232,6 +234,44 @@ TEST(productionAuthorProgressTest, PercentOfTheVobMegabytes) {
         {30000000LL, 40000000LL, 75},          // 3e9 would overflow 32 bits
     };
     for (const auto& c : cases) EXPECT_EQ(AuthorPercent(c.mb, c.total), c.percent) << c.mb << "/" << c.total;
+}
+
+TEST(productionAuthorProgressTest, TotalOfTheClipVobsInWholeMegabytes) {
+    testing_vcl::TTempFolder folder("vob_total");
+    std::vector<std::unique_ptr<TClipInfo>> clips;
+    std::vector<TClipInfo*> list;
+    const std::pair<const char*, std::uintmax_t> files[] = {
+        {"a.vob", 3ull << 30}, {"b.vob", (2ull << 20) + 5}, {"missing.vob", 0}};
+    for (const auto& [name, size] : files) {
+        clips.push_back(std::make_unique<TClipInfo>());
+        clips.back()->s_VobFile = folder[name];
+        if (size > 0) {
+            dozezedav_test::WriteText(folder[name], "");
+            std::filesystem::resize_file(folder[name], size);  // sparse: no 3 GB written
+        }
+        list.push_back(clips.back().get());
+    }
+    EXPECT_EQ(TotalVobMB(list), 3072 + 2);
+}
+
+TEST(productionAuthorProgressTest, TheFixingPassIsAnnouncedOnce) {
+    TAuthorProgress progress;
+    progress.i_TotalVobMB = 200;
+    struct {
+        Int64 mb;
+        int percent;
+        bool fix;
+    } steps[] = {{10, 5, false}, {150, 75, false}, {192, 96, true}, {195, 97, false}, {100, 50, false}, {200, 100, false}};
+    for (const auto& s : steps) {
+        bool fix = true;
+        EXPECT_EQ(progress.Show(s.mb, fix), s.percent) << s.mb;
+        EXPECT_EQ(fix, s.fix) << s.mb;
+    }
+    TAuthorProgress empty;
+    bool fix = false;
+    EXPECT_EQ(empty.Show(1, fix), 100) << "less than 1 MB of VOBs counts as 1 MB";
+    EXPECT_TRUE(fix);
+    EXPECT_EQ(empty.i_TotalVobMB, 1);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "production/MenuPictures.h"
 #include "production/MenuXml.h"
 #include "production/RunParameters.h"
+#include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -84,6 +85,39 @@ std::vector<int> MenuButtons(dvd_reader_t* dvd, int titleSet) {
     }
     ifoClose(ifo);
     return buttons;
+}
+
+int Bcd(uint8_t v) { return (v >> 4) * 10 + (v & 0x0F); }
+
+double Seconds(const dvd_time_t& t) {
+    const double fps = (t.frame_u >> 6) == 1 ? 25.0 : 29.97;
+    return Bcd(t.hour) * 3600.0 + Bcd(t.minute) * 60.0 + Bcd(t.second) + Bcd(t.frame_u & 0x3F) / fps;
+}
+
+// The start of every chapter of the disc's title Title (from 1), in seconds from the title's start.
+std::vector<double> ChapterStarts(dvd_reader_t* dvd, int title) {
+    std::vector<double> starts;
+    ifo_handle_t* vmg = ifoOpen(dvd, 0);
+    if (vmg == nullptr) return starts;
+    const title_info_t info = vmg->tt_srpt->title[title - 1];
+    ifoClose(vmg);
+    ifo_handle_t* vts = ifoOpen(dvd, info.title_set_nr);
+    if (vts == nullptr) return starts;
+    const ttu_t& ttu = vts->vts_ptt_srpt->title[info.vts_ttn - 1];
+    for (int c = 0; c < ttu.nr_of_ptts; ++c) {
+        const pgc_t* pgc = vts->vts_pgcit->pgci_srp[ttu.ptt[c].pgcn - 1].pgc;
+        const int firstCell = pgc->program_map[ttu.ptt[c].pgn - 1];
+        double at = 0;
+        for (int k = 0; k + 1 < firstCell; ++k) at += Seconds(pgc->cell_playback[k].playback_time);
+        starts.push_back(at);
+    }
+    ifoClose(vts);
+    return starts;
+}
+
+void ExpectNear(const std::vector<double>& got, const std::vector<double>& want, double within) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], within) << "chapter " << i + 1;
 }
 
 class productionMenuAuthoringReal : public ::testing::Test {
@@ -159,6 +193,8 @@ protected:
 };
 
 TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
+    std::unique_ptr<TBitmap> frame(Solid(80, 60, clYellow));
+    const TRect chapterBounds[] = {TRect(40, 100, 140, 175), TRect(200, 100, 300, 175), TRect(360, 100, 460, 175)};
     const String clip0 = root + "/OutputVOB_0.vob";
     const String clip1 = root + "/OutputVOB_1.vob";
     ASSERT_TRUE(testing_vcl::Ffmpeg("-f lavfi -i testsrc=s=720x576:r=25:d=8 -f lavfi -i sine=d=8:sample_rate=48000 "
@@ -167,12 +203,21 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     ASSERT_TRUE(testing_vcl::Ffmpeg("-f lavfi -i smptebars=s=720x576:r=25:d=6 -f lavfi -i sine=d=6:sample_rate=48000 "
                                     "-target pal-dvd -aspect 4:3 -g 15",
                                     clip1));
+    const String clip2 = root + "/OutputVOB_2.vob";
+    ASSERT_TRUE(testing_vcl::Ffmpeg("-f lavfi -i testsrc2=s=720x576:r=25:d=4 -f lavfi -i sine=d=4:sample_rate=48000 "
+                                    "-target pal-dvd -aspect 4:3 -g 15",
+                                    clip2));
     TClipInfo* first = AddClip(clip0, 8, TRect(60, 60, 180, 150), clRed);
     AddClip(clip1, 6, TRect(260, 60, 380, 150), clGreen);
+    // The third clip's chapters: none at its start, one past its end.
+    TClipInfo* third = AddClip(clip2, 4, TRect(460, 60, 500, 150), clBlue);
+    third->ChapterMenu = new TSubChapter(third);
+    for (int time : {1, 3, 9}) third->ChapterMenu->AddButton(frame.get(), time);
+    for (int i = 0; i < 3; ++i) third->ChapterMenu->GetButton(i)->SetBounds(chapterBounds[i].Left, chapterBounds[i].Top, 100, 75);
+    third->ChapterMenu->i_BackX = 400;
+    third->ChapterMenu->i_BackY = 320;
     first->ChapterMenu = new TSubChapter(first);
-    std::unique_ptr<TBitmap> frame(Solid(80, 60, clYellow));
     for (int time : {0, 2, 5}) first->ChapterMenu->AddButton(frame.get(), time);
-    const TRect chapterBounds[] = {TRect(40, 100, 140, 175), TRect(200, 100, 300, 175), TRect(360, 100, 460, 175)};
     for (int i = 0; i < 3; ++i) first->ChapterMenu->GetButton(i)->SetBounds(chapterBounds[i].Left, chapterBounds[i].Top, 100, 75);
     first->ChapterMenu->i_BackX = 20;
     first->ChapterMenu->i_BackY = 320;
@@ -198,16 +243,22 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
              pictures.DrawTitleMenuMask(TMenuMask::Highlight), pictures.DrawTitleMenuMask(TMenuMask::Select), title,
              standard, aspect);
 
-    // Clip 0's chapter menu.
-    TSubChapter* menu = first->ChapterMenu;
-    pictures.i_BackX = menu->i_BackX;
-    pictures.i_BackY = menu->i_BackY;
-    TMenuXmlValues chapter;
-    chapter.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
-    for (int i = 0; TSubButtonImage* b = menu->GetButton(i); ++i) chapter.Buttons.push_back(GetButtonFrameRect(b, pictures.Frame));
-    MakeMenu("Chapter_0", "Chapter_on_0.png", "Chapter_down_0.png", pictures.DrawChapterMenuImage(menu),
-             pictures.DrawChapterMenuMask(menu, TMenuMask::Highlight),
-             pictures.DrawChapterMenuMask(menu, TMenuMask::Select), chapter, standard, aspect);
+    // The chapter menus, numbered by their clip's place in the list.
+    for (size_t n = 0; n < ClipInfo.size(); ++n) {
+        TSubChapter* menu = ClipInfo[n]->ChapterMenu;
+        if (menu == nullptr) continue;
+        const String N = std::to_string(n);
+        pictures.i_BackX = menu->i_BackX;
+        pictures.i_BackY = menu->i_BackY;
+        TMenuXmlValues chapter;
+        chapter.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
+        for (int i = 0; TSubButtonImage* b = menu->GetButton(i); ++i) {
+            chapter.Buttons.push_back(GetButtonFrameRect(b, pictures.Frame));
+        }
+        MakeMenu("Chapter_" + N, "Chapter_on_" + N + ".png", "Chapter_down_" + N + ".png",
+                 pictures.DrawChapterMenuImage(menu), pictures.DrawChapterMenuMask(menu, TMenuMask::Highlight),
+                 pictures.DrawChapterMenuMask(menu, TMenuMask::Select), chapter, standard, aspect);
+    }
 
     TAuthorSettings settings;
     settings.s_Dest = ChooseDvdFolder(root, "pieces disc");
@@ -227,15 +278,24 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     ASSERT_EQ(modules.authorMain(authorXml.c_str()), DOZEZEDAV_OK);
 
     const TExpectedDisc expected = ExpectedDisc(project);
-    EXPECT_EQ(expected.TitleChapters, (std::vector<int>{3, 1}));
+    EXPECT_EQ(expected.TitleChapters, (std::vector<int>{3, 1, 3}));
     String problem;
     EXPECT_TRUE(ReadBackDvdFolder(settings.s_Dest, expected, &problem)) << problem;
 
     dvd_reader_t* dvd = DVDOpen(settings.s_Dest.c_str());
     ASSERT_NE(dvd, nullptr);
     EXPECT_EQ(MenuButtons(dvd, 0), (std::vector<int>{2})) << "the root menu";
-    EXPECT_EQ(MenuButtons(dvd, 1), (std::vector<int>{3, 4})) << "the title menu, then the chapter menu";
+    EXPECT_EQ(MenuButtons(dvd, 1), (std::vector<int>{4, 4, 4})) << "the title menu, then the chapter menus";
+    // Chapters where their buttons say (the third clip's buttons lead to chapters 2, 3 and 1).
+    ExpectNear(ChapterStarts(dvd, 1), {0, 2, 5}, 0.5);
+    ExpectNear(ChapterStarts(dvd, 2), {0}, 0.5);
+    ExpectNear(ChapterStarts(dvd, 3), {0, 1, 3}, 0.5);
     DVDClose(dvd);
+    const String text = dozezedav_test::ReadText(authorXml);
+    EXPECT_NE(text.find("<button> jump title 3 chapter 2 ; </button>\r\n"
+                        "        <button> jump title 3 chapter 3 ; </button>\r\n"
+                        "        <button> jump title 3 chapter 1 ; </button>"),
+              String::npos);
 
     // A disc that does not match what was asked is not a disc.
     TExpectedDisc wrong = expected;
