@@ -61,10 +61,13 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     SetParentColor(false);
     SetColor(clWindow);
     m_items->OnChange = [this](TObject* Sender) { ItemsChanged(Sender); };
+    UpdateEdit();
 }
 
 TCustomComboBox::~TCustomComboBox() {
     Destroying();
+    delete m_edit;
+    m_edit = nullptr;
     delete m_dropDown;
     m_dropDown = nullptr;
     if (GetParent() != nullptr) GetParent()->RemoveControl(this);
@@ -90,7 +93,51 @@ void TCustomComboBox::SetItemIndex(int Value) {
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
     if (Value == m_style) return;
     m_style = Value;
+    UpdateEdit();
     Invalidate();
+}
+
+void TCustomComboBox::UpdateEdit() {
+    if (GetComponentState().Contains(csDestroying)) return;
+    bool wanted = m_style == csDropDown || m_style == csSimple;
+    if (!wanted) {
+        delete m_edit;
+        m_edit = nullptr;
+        return;
+    }
+    if (m_edit == nullptr) {
+        m_edit = new TEdit(this);
+        m_edit->SetBorderStyle(bsNone);
+        m_edit->SetParentFont(true);
+        m_edit->SetParent(this);
+        m_syncingText = true;
+        m_edit->SetText(GetText());
+        m_syncingText = false;
+        m_edit->OnChange = [this](TObject*) { EditChanged(); };
+        // The list keys work from the edit too.
+        m_edit->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+            bool listKey = Key == VK_UP || Key == VK_DOWN || Key == VK_F4 ||
+                           (GetDroppedDown() && (Key == VK_RETURN || Key == VK_ESCAPE));
+            if (listKey) KeyDown(Key, Shift);
+        };
+    }
+    m_edit->SetMaxLength(m_maxLength);
+    m_edit->SetCharCase(m_charCase);
+    m_edit->SetColor(GetColor());
+    m_edit->SetBoundsRect(ItemRect());
+}
+
+void TCustomComboBox::EditChanged() {
+    if (m_syncingText) return;
+    // A person typed: the combo's text follows the edit's, and that is a change.
+    m_syncingText = true;
+    TControl::SetText(m_edit->GetText());
+    m_syncingText = false;
+    Change();
+}
+
+void TCustomComboBox::SetFocus() {
+    if (m_edit != nullptr) m_edit->SetFocus(); else TWinControl::SetFocus();
 }
 
 int TCustomComboBox::GetItemHeight() const {
@@ -261,6 +308,20 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
             return;
         case WM_GETDLGCODE:
             Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+            return;
+        case WM_SETTEXT:
+            TWinControl::Dispatch(Message);
+            // Text set from code shows in the edit without counting as typing.
+            if (m_edit != nullptr && !m_syncingText) {
+                m_syncingText = true;
+                m_edit->SetText(GetText());
+                m_syncingText = false;
+            }
+            return;
+        case WM_SIZE:
+        case CM_COLORCHANGED:
+            TWinControl::Dispatch(Message);
+            if (m_edit != nullptr) UpdateEdit();
             return;
         case CM_ENABLEDCHANGED:
         case CM_FOCUSCHANGED:

@@ -152,12 +152,16 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AHeight = std::max(AHeight, 0);
     if (ALeft == m_left && ATop == m_top && AWidth == m_width && AHeight == m_height) return;
     bool resized = AWidth != m_width || AHeight != m_height;
+    bool moved = ALeft != m_left || ATop != m_top;
     if (!m_windowed) Invalidate();  // the old place
     m_left = ALeft;
     m_top = ATop;
     m_width = AWidth;
     m_height = AHeight;
     BoundsChanged();
+    // A window hears of its new place and size as the system tells it.
+    if (m_windowed && moved) Perform(WM_MOVE, 0, MAKELPARAM(ALeft, ATop));
+    if (m_windowed && resized) Perform(WM_SIZE, 0, MAKELPARAM(AWidth, AHeight));
     if (!m_windowed) Invalidate();  // the new place
     RequestAlign();
     if (resized && !GetComponentState().Contains(csLoading)) Resize();
@@ -259,8 +263,8 @@ void TControl::SetParentFont(bool v) {
 }
 
 void TControl::SetText(const String& v) {
-    if (v == m_text) return;
-    m_text = v;
+    if (v == GetText()) return;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(&v));
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -400,7 +404,13 @@ void TControl::Dispatch(TMessage& Message) {
     }
 }
 
-void TControl::DefaultHandler(TMessage&) {}
+void TControl::DefaultHandler(TMessage& Message) {
+    // WM_SETTEXT carries a String* (our texts are UTF-8 strings, not C buffers).
+    if (Message.Msg == WM_SETTEXT && Message.LParam != 0) {
+        m_text = *reinterpret_cast<const String*>(Message.LParam);
+        Message.Result = 1;
+    }
+}
 
 bool TControl::GetMouseCapture() const { return g_captureControl == this; }
 
@@ -697,6 +707,23 @@ void TWinControl::UpdateWidgetBounds() {
 
 void TWinControl::UpdateWidgetTitle() {}
 
+void TWinControl::CreateParams(TCreateParams& Params) { Params = TCreateParams{}; }
+
+void TWinControl::SetBorderWidth(int v) {
+    v = std::max(v, 0);
+    if (v == m_borderWidth) return;
+    m_borderWidth = v;
+    Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+TRect TWinControl::GetInsetClientRect() const {
+    TRect r = GetClientRect();
+    InflateRect(r, -m_borderWidth, -m_borderWidth);
+    if (r.Right < r.Left) r.Right = r.Left;
+    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    return r;
+}
+
 void TWinControl::BoundsChanged() {
     UpdateWidgetBounds();
     Realign();
@@ -819,7 +846,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         case WM_SYSKEYDOWN: {
             Word k = static_cast<Word>(Message.WParam);
             KeyDown(k, KeyDataToShiftState(Message.LParam));
-            Message.Result = k == 0 ? 1 : 0;
+            // Only a key the handler cleared is eaten; a key without a virtual key (punctuation
+            // the toolkit has no code for) still brings its character.
+            Message.Result = k == 0 && Message.WParam != 0 ? 1 : 0;
             Message.WParam = k;
             break;
         }
@@ -876,6 +905,10 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case CM_CURSORCHANGED:
             if (m_bridge) m_bridge->SetCursorShape(GetCursor());
+            break;
+        case CM_BORDERCHANGED:
+            Realign();
+            Invalidate();
             break;
         case CM_COLORCHANGED:
             TControl::Dispatch(Message);
@@ -941,6 +974,7 @@ void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
     Canvas->MoveOrigin(X, Y);
     Canvas->IntersectClipRect(GetClientRect());
     PaintWindow(Canvas);
+    PaintNativeContent(Canvas);
     for (TControl* c : std::vector<TControl*>(m_controls)) {
         auto* w = dynamic_cast<TWinControl*>(c);
         if (w == nullptr || !w->GetVisible()) continue;
@@ -995,7 +1029,7 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
     if (form != nullptr && form->GetMenu() != nullptr && form->GetMenu()->IsShortCut(Key, Shift)) return;
     LRESULT dlgCode = Perform(WM_GETDLGCODE, 0, 0);
     if (form != nullptr && IsDialogNavigationKey(Key)) {
-        bool wanted = (dlgCode & DLGC_WANTALLKEYS) != 0 ||
+        bool wanted = (dlgCode & DLGC_WANTALLKEYS) != 0 || Perform(CM_WANTSPECIALKEY, Key, keyData) != 0 ||
                       (Key == VK_TAB && (dlgCode & DLGC_WANTTAB) != 0) ||
                       ((Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) &&
                        (dlgCode & DLGC_WANTARROWS) != 0);

@@ -75,6 +75,12 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
+// The window styles a control asks for when its window is made (ES_RIGHT, ES_MULTILINE, ...).
+struct TCreateParams {
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+};
+
 // Packs and unpacks the keys of mouse and key messages.
 WPARAM ShiftStateToKeys(TShiftState Shift);
 TShiftState KeysToShiftState(WPARAM Keys);
@@ -134,7 +140,9 @@ class TControl : public TComponent {
     void SetParentFont(bool v);
     const String& GetCaption() const { return m_text; }
     void SetCaption(const String& v) { SetText(v); }
-    const String& GetText() const { return m_text; }
+    // What the control shows as its text; a masked edit answers without its blanks.
+    virtual String GetText() const { return m_text; }
+    // Sends WM_SETTEXT (whose default handling stores the text), then CM_TEXTCHANGED.
     void SetText(const String& v);
     const String& GetHint() const { return m_hint; }
     void SetHint(const String& v) { m_hint = v; }
@@ -193,6 +201,10 @@ protected:
     virtual void BoundsChanged();
     // The VCL's RequestAlign: asks the parent to lay out its aligned children again.
     void RequestAlign();
+    // Stores the text without any message: for a control whose text changes from within (typing).
+    void StoreText(const String& v) { m_text = v; }
+    // The text as WM_SETTEXT stored it.
+    const String& StoredText() const { return m_text; }
     // The parent's background colour to paint behind see-through controls.
     void ParentFontChanged();
     void ParentColorChanged();
@@ -268,6 +280,14 @@ class TWinControl : public TControl {
     bool GetDoubleBuffered() const { return m_doubleBuffered; }
     void SetDoubleBuffered(bool v) { m_doubleBuffered = v; }
 
+    // Pixels kept free inside the window's edge on every side (CM_BORDERCHANGED when it
+    // changes): aligned children and a control's native content sit inside it, and a skin
+    // paints its border there. Child coordinates stay the window's.
+    int GetBorderWidth() const { return m_borderWidth; }
+    void SetBorderWidth(int v);
+    // The client area less BorderWidth on each side.
+    TRect GetInsetClientRect() const;
+
     void Invalidate() override;
     void Update() override;
     void SetEnabled(bool v) override;
@@ -326,6 +346,11 @@ protected:
     void PaintControls(TCanvas* Canvas);
     // True when the widget should be created as a top-level window.
     virtual bool IsTopLevel() const { return m_parent == nullptr; }
+    // The styles asked for when the window is made; descendants add theirs.
+    virtual void CreateParams(TCreateParams& Params);
+    // Draws what a toolkit widget inside the window shows (an edit's text) for PaintTo; on
+    // screen that widget paints itself.
+    virtual void PaintNativeContent(TCanvas* Canvas) { (void)Canvas; }
     virtual void CreateWnd();
     virtual void DestroyWnd();
     void BoundsChanged() override;
@@ -348,6 +373,7 @@ private:
     bool m_doubleBuffered = true;
     int m_alignDisabled = 0;
     bool m_aligning = false;
+    int m_borderWidth = 0;
 
     friend class TControl;
     friend class TCustomForm;

@@ -222,13 +222,12 @@ void TPanel::Changed() {
 void TPanel::SetBevelInner(TBevelCut v) { if (v != m_bevelInner) { m_bevelInner = v; Changed(); } }
 void TPanel::SetBevelOuter(TBevelCut v) { if (v != m_bevelOuter) { m_bevelOuter = v; Changed(); } }
 void TPanel::SetBevelWidth(TBevelWidth v) { v = std::max(v, 1); if (v != m_bevelWidth) { m_bevelWidth = v; Changed(); } }
-void TPanel::SetBorderWidth(TBorderWidth v) { v = std::max(v, 0); if (v != m_borderWidth) { m_borderWidth = v; Changed(); } }
 void TPanel::SetBorderStyle(TBorderStyle v) { if (v != m_borderStyle) { m_borderStyle = v; Changed(); } }
 void TPanel::SetAlignment(TAlignment v) { if (v != m_alignment) { m_alignment = v; Invalidate(); } }
 void TPanel::SetParentBackground(bool v) { if (v != m_parentBackground) { m_parentBackground = v; Invalidate(); } }
 
 int TPanel::FrameWidth() const {
-    int w = m_borderWidth;
+    int w = GetBorderWidth();
     if (m_borderStyle != bsNone) ++w;
     if (m_bevelOuter != bvNone) w += m_bevelWidth;
     if (m_bevelInner != bvNone) w += m_bevelWidth;
@@ -259,7 +258,7 @@ void TPanel::Paint() {
         BevelColors(m_bevelOuter, GetColor(), top, bottom);
         Frame3D(c, r, top, bottom, m_bevelWidth);
     }
-    Frame3D(c, r, GetColor(), GetColor(), m_borderWidth);
+    Frame3D(c, r, GetColor(), GetColor(), GetBorderWidth());
     if (m_bevelInner != bvNone) {
         BevelColors(m_bevelInner, GetColor(), top, bottom);
         Frame3D(c, r, top, bottom, m_bevelWidth);

@@ -130,8 +130,6 @@ class TPanel : public TCustomControl {
     void SetBevelOuter(TBevelCut v);
     TBevelWidth GetBevelWidth() const { return m_bevelWidth; }
     void SetBevelWidth(TBevelWidth v);
-    TBorderWidth GetBorderWidth() const { return m_borderWidth; }
-    void SetBorderWidth(TBorderWidth v);
     TBorderStyle GetBorderStyle() const { return m_borderStyle; }
     void SetBorderStyle(TBorderStyle v);
     TAlignment GetAlignment() const { return m_alignment; }
@@ -156,7 +154,6 @@ private:
     TBevelCut m_bevelInner = bvNone;
     TBevelCut m_bevelOuter = bvRaised;
     TBevelWidth m_bevelWidth = 1;
-    TBorderWidth m_borderWidth = 0;
     TBorderStyle m_borderStyle = bsNone;
     TAlignment m_alignment = taCenter;
     bool m_parentBackground = false;

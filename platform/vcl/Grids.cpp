@@ -235,7 +235,7 @@ TGridLayout TCustomDrawGrid::Layout() const {
     return l;
 }
 
-int TCustomDrawGrid::FrameInset() const { return m_borderStyle == bsSingle ? 2 : 0; }
+int TCustomDrawGrid::FrameInset() const { return (m_borderStyle == bsSingle ? 2 : 0) + GetBorderWidth(); }
 
 bool TCustomDrawGrid::NeedsVScroll(int Height) const {
     if (m_scrollBars != ssVertical && m_scrollBars != ssBoth) return false;

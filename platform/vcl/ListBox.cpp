@@ -190,7 +190,7 @@ int TCustomListBox::RowHeight(int Index) const {
     return std::max(1, h);
 }
 
-int TCustomListBox::FrameInset() const { return m_borderStyle == bsSingle ? 2 : 0; }
+int TCustomListBox::FrameInset() const { return (m_borderStyle == bsSingle ? 2 : 0) + GetBorderWidth(); }
 
 bool TCustomListBox::VScrollVisible() const {
     TRect r = GetClientRect();

@@ -56,6 +56,7 @@ constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
 
 // Notifications reflected back to the control that caused them.
 constexpr UINT CN_BASE = 0xBC00;

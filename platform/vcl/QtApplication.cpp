@@ -9,6 +9,7 @@ void Vcl_InitWidgets(int& argc, char** argv) {
         // Leaked on purpose: it lives until the process ends, after every form is gone.
         new QApplication(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        Win32_SetMessageBeepHook([](UINT) { QApplication::beep(); });
     }
     Graphics_RegisterFonts();
 }

@@ -1,16 +1,162 @@
-// TLabel, a caption drawn on its parent, sized to its text; the list box and the combo box,
-// painted by this class library.
+// TLabel: a caption drawn on its parent, sized to its text. TCustomEdit and TCustomMemo: the
+// single- and multi-line edits, whose text, selection and keys live here while a toolkit widget
+// inside the window (QtStdCtrls.cpp) shows them. The list box and the combo box, painted by this
+// class library.
 #pragma once
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/ScrollBars.h"
 #include "platform/vcl/StringList.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// ---- single-line edit --------------------------------------------------------------------------
+
+// The toolkit side of a single-line edit: shows the text, selection and look the edit holds in
+// the part of its window inside the frame, and reports what the mouse selects (SelectionChanged
+// with byte offsets, anchor and caret).
+class TEditView {
+public:
+    virtual ~TEditView() = default;
+    virtual void SetBounds(const TRect& R) = 0;  // in the edit's window
+    virtual void SetText(const String& Text) = 0;
+    virtual void SetSelection(int Anchor, int Caret) = 0;
+    virtual void SetAlignment(TAlignment Alignment) = 0;
+    virtual void SetLook(const TFont& Font, TColor Background) = 0;
+    virtual void SetPasswordChar(char PasswordChar) = 0;
+    // Free space between the view's edges and the text (left, top, right, bottom).
+    virtual void SetMargins(const TRect& Margins) = 0;
+    virtual void RenderTo(TCanvas* Canvas, int X, int Y) = 0;
+};
+std::unique_ptr<TEditView> CreateEditView(TWinControl* Control,
+                                          std::function<void(int Anchor, int Caret)> SelectionChanged);
+
+// The next and previous character boundary of a UTF-8 text from byte offset Pos.
+int NextCharPos(const String& Text, int Pos);
+int PrevCharPos(const String& Text, int Pos);
+
+// As the VCL's edit: keys go OnKeyDown, KeyPress (which may change or cancel the character),
+// then the edit itself, then Change (OnChange). Change also follows every text set from code
+// (WM_SETTEXT, then CM_TEXTCHANGED). Cut, copy, paste, clear and undo are the messages WM_CUT,
+// WM_COPY, WM_PASTE, WM_CLEAR and WM_UNDO, so a descendant can catch them; EM_SETSEL,
+// EM_GETSEL, EM_GETRECT, EM_SETRECT(NP) (text margins, in the client area inside BorderWidth),
+// EM_GETMODIFY, EM_SETMODIFY, EM_LIMITTEXT and EM_SETREADONLY work as the system's. Offsets
+// (SelStart, SelLength, MaxLength) count bytes of the UTF-8 text.
+class TCustomEdit : public TWinControl {
+    VCL_CLASS(TCustomEdit)
+    explicit TCustomEdit(TComponent* AOwner);
+    ~TCustomEdit() override;
+
+    bool GetAutoSelect() const { return m_autoSelect; }
+    void SetAutoSelect(bool v) { m_autoSelect = v; }
+    bool GetAutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool v) { m_autoSize = v; }
+    TFormBorderStyle GetBorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TEditCharCase GetCharCase() const { return m_charCase; }
+    void SetCharCase(TEditCharCase v);
+    bool GetHideSelection() const { return m_hideSelection; }
+    void SetHideSelection(bool v) { m_hideSelection = v; }
+    int GetMaxLength() const { return m_maxLength; }
+    void SetMaxLength(int v);
+    char GetPasswordChar() const { return m_passwordChar; }
+    void SetPasswordChar(char v);
+    bool GetReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool v);
+    bool GetModified() const { return m_modified; }
+    void SetModified(bool v) { m_modified = v; }
+    bool GetCanUndo() const { return m_canUndo; }
+
+    int GetSelStart() const;
+    void SetSelStart(int v);
+    int GetSelLength() const;
+    void SetSelLength(int v);
+    String GetSelText() const;
+    // Replaces the selection (as typing would, within MaxLength), then Change.
+    void SetSelText(const String& v);
+    void SelectAll();
+    void ClearSelection() { Perform(WM_CLEAR, 0, 0); }
+    void CopyToClipboard() { Perform(WM_COPY, 0, 0); }
+    void CutToClipboard() { Perform(WM_CUT, 0, 0); }
+    void PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
+    void Undo() { Perform(WM_UNDO, 0, 0); }
+    void Clear() { SetText(""); }
+
+    // The formatting rectangle (EM_GETRECT).
+    TRect GetEditRect();
+
+    TNotifyEvent OnChange;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual void Change();
+    void DoEnter() override;
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void PaintNativeContent(TCanvas* Canvas) override;
+    void BoundsChanged() override;
+    // The edit's own handling of a key and a character that got past KeyDown and KeyPress.
+    virtual void EditKeyDown(Word Key, TShiftState Shift);
+    virtual void EditChar(char Key);
+    // Replaces the selection by Text (cut to MaxLength) as the user's typing; true when the text
+    // changed (then Modified is set and Change has run).
+    bool ReplaceSelection(const String& Text);
+    // Moves the caret (extending the selection from the anchor when Extend is set).
+    void MoveCaret(int Pos, bool Extend);
+    int Anchor() const { return m_anchor; }
+    int Caret() const { return m_caret; }
+    // Sets the text as the edit itself changes it (no WM_SETTEXT), with the caret at Caret.
+    void ChangeText(const String& Text, int Caret);
+    // The part of the window the toolkit view covers.
+    TRect ViewRect() const;
+
+private:
+    void PushText();
+    void PushSelection();
+    void PushLook();
+    void PushMargins();
+    void SetSelection(int AnchorPos, int CaretPos);
+    void ViewSelected(int AnchorPos, int CaretPos);
+    void DoCut();
+    void DoCopy();
+    void DoPaste();
+    void DoClear();
+    void DoUndo();
+    void DoSetText(TMessage& Message);
+    void PaintFrame(TCanvas* Canvas);
+    String ApplyCharCase(const String& Text) const;
+
+    std::unique_ptr<TEditView> m_view;
+    bool m_autoSelect = true;
+    bool m_autoSize = true;
+    TFormBorderStyle m_borderStyle = bsSingle;
+    TEditCharCase m_charCase = ecNormal;
+    bool m_hideSelection = true;
+    int m_maxLength = 0;
+    char m_passwordChar = 0;
+    bool m_readOnly = false;
+    bool m_modified = false;
+    int m_anchor = 0;
+    int m_caret = 0;
+    TRect m_editRect;
+    bool m_hasEditRect = false;
+    String m_undoText;
+    bool m_canUndo = false;
+};
+
+class TEdit : public TCustomEdit {
+    VCL_CLASS(TEdit)
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
 
 // As the VCL's label: Caption drawn with DrawText ('&' marks an accelerator unless
 // ShowAccelChar is off); AutoSize makes the bounds fit the text (a word-wrapped label keeps its
@@ -215,7 +361,6 @@ class TListBox : public TCustomListBox {
 // ---- combo boxes --------------------------------------------------------------------------------
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 class TCustomComboBox;
 
@@ -245,9 +390,9 @@ class TCustomComboBox : public TWinControl {
     bool GetSorted() const;
     void SetSorted(bool Value);
     TEditCharCase GetCharCase() const { return m_charCase; }
-    void SetCharCase(TEditCharCase Value) { m_charCase = Value; }
+    void SetCharCase(TEditCharCase Value) { m_charCase = Value; UpdateEdit(); }
     int GetMaxLength() const { return m_maxLength; }
-    void SetMaxLength(int Value) { m_maxLength = Value; }
+    void SetMaxLength(int Value) { m_maxLength = Value; UpdateEdit(); }
     bool GetAutoComplete() const { return m_autoComplete; }
     void SetAutoComplete(bool Value) { m_autoComplete = Value; }
     bool GetAutoDropDown() const { return m_autoDropDown; }
@@ -262,6 +407,9 @@ class TCustomComboBox : public TWinControl {
     TCustomListBox* DropDownList() const;
     TWinControl* DropDownWindow() const;
     TCanvas* GetCanvas() const { return m_canvas; }
+    // The edit csDropDown and csSimple type into (nullptr for the list styles).
+    TCustomEdit* EditControl() const { return m_edit; }
+    void SetFocus() override;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
@@ -299,6 +447,12 @@ private:
     void CNDrawItem(TMessage& Message);
     void ItemsChanged(TObject* Sender);
     void CloseList();
+    // Creates, places or removes the edit as the style asks.
+    void UpdateEdit();
+    void EditChanged();
+
+    TCustomEdit* m_edit = nullptr;
+    bool m_syncingText = false;
 
     TStringList* m_items;
     TCanvas* m_canvas;

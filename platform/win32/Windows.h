@@ -101,6 +101,26 @@ constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
 
+// Edit controls: styles, the messages a subclass may catch, and the change notification.
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+// LParam points to the class library's TRect: the formatting rectangle, in client coordinates.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
+constexpr UINT EM_GETMODIFY = 0x00B8;
+constexpr UINT EM_SETMODIFY = 0x00B9;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr WORD EN_CHANGE = 0x0300;
+
 // Scroll bars: which bar, what a SCROLLINFO carries, and the request codes of WM_HSCROLL and
 // WM_VSCROLL (low word; the high word carries the position for SB_THUMBPOSITION/SB_THUMBTRACK).
 constexpr int SB_HORZ = 0;
@@ -247,6 +267,8 @@ constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_CUT = 0x0300;
 constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
@@ -325,6 +347,13 @@ extern "C" BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMs
 BOOL TranslateMessage(const MSG* lpMsg);
 extern "C" LRESULT DispatchMessageA(const MSG* lpMsg);
 DWORD GetCurrentThreadId();
+
+// Sounds the alert of the given kind (MB_OK, MB_ICONHAND, ... or 0xFFFFFFFF). Every beep goes
+// through one replaceable hook (the class library installs the toolkit's bell); tests count.
+BOOL MessageBeep(UINT uType);
+using Win32BeepHook = std::function<void(UINT uType)>;
+// Installs Hook (nullptr: silence) and returns the one it replaces.
+Win32BeepHook Win32_SetMessageBeepHook(Win32BeepHook Hook);
 
 // ---- threads, events, time -------------------------------------------------------------------
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID lpParameter);

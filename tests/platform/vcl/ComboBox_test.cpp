@@ -97,6 +97,27 @@ TEST_F(ComboBoxTest, OwnerDrawnFaceGoesThroughDrawItem) {
     EXPECT_EQ(PixelAt(combo, 140, 5), ColorToRGB(clBtnFace));
 }
 
+TEST_F(ComboBoxTest, DropDownStyleTypesIntoItsEditAndOnlyTypingIsAChange) {
+    combo->SetStyle(csDropDown);
+    ASSERT_NE(combo->EditControl(), nullptr);
+    combo->SetItemIndex(1);
+    EXPECT_EQ(combo->EditControl()->GetText(), "two");
+    combo->SetText("free text");
+    EXPECT_EQ(combo->EditControl()->GetText(), "free text");
+    EXPECT_EQ(changes, 0);
+    combo->SetFocus();
+    combo->EditControl()->SelectAll();
+    testing_vcl::TypeText(form, "ab");
+    EXPECT_EQ(combo->GetText(), "ab");
+    EXPECT_EQ(changes, 2);
+    testing_vcl::PressKey(form, VK_DOWN);
+    EXPECT_EQ(combo->GetItemIndex(), 2);
+    EXPECT_EQ(combo->GetText(), "three");
+    EXPECT_EQ(changes, 3);
+    combo->SetStyle(csDropDownList);
+    EXPECT_EQ(combo->EditControl(), nullptr);
+}
+
 TEST(FilterComboBox, ListsDescriptionsAndAnswersTheMask) {
     TFilterComboBox box(nullptr);
     box.SetFilter("Video (*.vob)|*.vob|All (*.*)|*.*");

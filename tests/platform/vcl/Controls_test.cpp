@@ -220,7 +220,7 @@ TEST(MessageTest, WindowProcIsReplaceableAndSeesChangeMessages) {
     c.SetVisible(false);
     c.GetFont()->SetSize(12);
     EXPECT_EQ(c.Perform(WM_USER + 5, 1, 2), 0);
-    std::vector<UINT> want{CM_TEXTCHANGED, CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_FONTCHANGED, WM_USER + 5};
+    std::vector<UINT> want{WM_SETTEXT, CM_TEXTCHANGED, CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_FONTCHANGED, WM_USER + 5};
     EXPECT_EQ(seen, want);
 }
 
