@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "app/About_Window.h"
+#include "app/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
@@ -15,6 +16,7 @@
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
+#include "skin/controls/SUIGroupBox.h"
 
 namespace {
 
@@ -64,6 +66,7 @@ void FreeProgramForms() {
 
 int WinMain() {
     if (AnotherInstanceRuns()) return -1;
+    Language::SetGroupBoxCaptionSetter(&SUISetGroupBoxCaption);
     try {
         Application->Initialize();
         Application->SetTitle(DisplayProductName);

@@ -438,7 +438,7 @@ void TCustomDrawGrid::Dispatch(TMessage& Message) {
         case WM_VSCROLL:
         case WM_HSCROLL:
             Scroll(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(static_cast<DWORD>(Message.WParam)),
-                   HIWORD(static_cast<DWORD>(Message.WParam)));
+                   ScrollWParamPos(Message.WParam));
             return;
         case WM_MOUSEWHEEL: {
             auto delta = static_cast<short>(HIWORD(static_cast<DWORD>(Message.WParam)));

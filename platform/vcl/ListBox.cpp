@@ -436,7 +436,7 @@ void TCustomListBox::Dispatch(TMessage& Message) {
                 case SB_PAGEUP: ScrollBy(-std::max(1, VisibleRows() - 1)); break;
                 case SB_PAGEDOWN: ScrollBy(std::max(1, VisibleRows() - 1)); break;
                 case SB_THUMBPOSITION:
-                case SB_THUMBTRACK: SetTopIndex(HIWORD(static_cast<DWORD>(Message.WParam))); break;
+                case SB_THUMBTRACK: SetTopIndex(ScrollWParamPos(Message.WParam)); break;
                 case SB_TOP: SetTopIndex(0); break;
                 case SB_BOTTOM: SetTopIndex(Count()); break;
                 default: break;

@@ -173,5 +173,5 @@ void TOwnScrollTracker::Release(TPoint Point) {
 
 void TOwnScrollTracker::Send(WORD Code, int Position) {
     UINT msg = m_bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
-    m_control->Perform(msg, static_cast<WPARAM>(Code) | (static_cast<WPARAM>(Position & 0xFFFF) << 16), 0);
+    m_control->Perform(msg, MakeScrollWParam(Code, Position), 0);
 }

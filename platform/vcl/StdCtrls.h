@@ -438,7 +438,8 @@ protected:
     void KeyPress(char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoExit() override;
-    bool IsOwnerDraw() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
+    // The face and the list items are drawn through DrawItem (the owner-draw styles).
+    virtual bool IsOwnerDraw() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
     // A person moved the selection to Index: the text follows, then Click and Select.
     void SelectByPerson(int Index);
     void DrawFaceItem(TCanvas* Onto, int Index, const TRect& Rect, UINT ItemState);
