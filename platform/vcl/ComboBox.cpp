@@ -52,8 +52,25 @@ private:
     TListBox* m_list;
 };
 
+// The combo's items: clearing and deleting move the selection as the system's combo box does.
+class TComboBoxStrings : public TStringList {
+public:
+    explicit TComboBoxStrings(TCustomComboBox* Combo) : m_combo(Combo) {}
+    void Clear() override {
+        TStringList::Clear();
+        m_combo->ItemsCleared();
+    }
+    void Delete(int Index) override {
+        TStringList::Delete(Index);
+        m_combo->ItemDeleted(Index);
+    }
+
+private:
+    TCustomComboBox* m_combo;
+};
+
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), m_items(new TStringList()), m_canvas(new TCanvas()) {
+    : TWinControl(AOwner), m_items(new TComboBoxStrings(this)), m_canvas(new TCanvas()) {
     ControlStyle() << csOpaque << csDoubleClicks;
     ControlStyle() >> csClickEvents;  // OnClick comes from a pick
     SetBounds(GetLeft(), GetTop(), 145, 21);
@@ -79,6 +96,18 @@ TCustomComboBox::~TCustomComboBox() {
 void TCustomComboBox::ItemsChanged(TObject*) {
     if (m_itemIndex >= m_items->Count()) m_itemIndex = -1;
     Invalidate();
+}
+
+void TCustomComboBox::ItemsCleared() {
+    if (m_itemIndex < 0) return;
+    m_itemIndex = -1;
+    // A list-only face shows nothing once its item is gone; an edit keeps its text.
+    if (m_edit == nullptr) TControl::SetText(String());
+}
+
+void TCustomComboBox::ItemDeleted(int Index) {
+    if (Index == m_itemIndex) ItemsCleared();
+    else if (Index < m_itemIndex) --m_itemIndex;
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
@@ -203,11 +232,13 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
     } else {
         list->OnDrawItem = nullptr;
     }
-    list->GetItems()->Assign(m_items);
-    list->SetItemIndex(m_itemIndex);
+    // Sized first, so that the selected item is scrolled into the rows the list really has.
     int rows = std::clamp(m_items->Count(), 1, m_dropDownCount);
     TPoint origin = ClientToScreen({0, GetHeight()});
     m_dropDown->Place(TRect{origin.x, origin.y, origin.x + GetWidth(), origin.y + rows * GetItemHeight() + 2});
+    list->GetItems()->Assign(m_items);
+    list->SetTopIndex(0);
+    list->SetItemIndex(m_itemIndex);
     m_dropDown->Show();
     Invalidate();
 }

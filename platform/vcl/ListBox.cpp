@@ -31,6 +31,7 @@ UINT OwnerDrawStateToODS(TOwnerDrawState State) {
 }
 
 void AttachCanvas(TCanvas* Target, TCanvas* Source) {
+    if (Target == Source) return;  // bound already (re-binding would reset its origin)
     Target->SetTarget(Source->GetTarget());
     Target->SetOrigin(Source->GetOrigin());
     Target->SelectClipRect(Source->GetClipRect());

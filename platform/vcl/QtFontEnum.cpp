@@ -94,8 +94,8 @@ TFontFace MakeFace(FcPattern* p, const String& Family) {
     String file = PatternString(p, FC_FILE);
     TFaceFacts facts = ReadFacts(file.c_str(), PatternInt(p, FC_INDEX, 0));
     bool scalable = PatternBool(p, FC_SCALABLE) && !facts.raster;
-    String format = PatternString(p, FC_FONTFORMAT);
-    face.FontType = scalable ? ((format == "TrueType" || format == "CFF") ? TRUETYPE_FONTTYPE : 0) : RASTER_FONTTYPE;
+    // Every outline format is drawn from its outlines at any size, as TrueType is.
+    face.FontType = scalable ? TRUETYPE_FONTTYPE : RASTER_FONTTYPE;
     bool fixed = PatternInt(p, FC_SPACING, FC_PROPORTIONAL) >= FC_MONO;
     Byte pitch = fixed ? FIXED_PITCH : VARIABLE_PITCH;
     SetFaceName(face.LogFont, Family);

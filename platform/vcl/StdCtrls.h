@@ -445,8 +445,12 @@ protected:
     void DrawFaceItem(TCanvas* Onto, int Index, const TRect& Rect, UINT ItemState);
 
 private:
+    friend class TComboBoxStrings;
     void CNDrawItem(TMessage& Message);
     void ItemsChanged(TObject* Sender);
+    // The items cleared, or item Index deleted: the selection follows as the system's does.
+    void ItemsCleared();
+    void ItemDeleted(int Index);
     void CloseList();
     // Creates, places or removes the edit as the style asks.
     void UpdateEdit();
