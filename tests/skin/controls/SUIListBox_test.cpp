@@ -36,7 +36,7 @@ protected:
         TRect r = list->ItemRect(Row);
         for (int x = r.Left; x < r.Right; ++x)
             for (int y = r.Top; y < r.Bottom; ++y)
-                if (shot.GetPixelColor(x, y) == Colour) {
+                if (static_cast<TColor>(shot.GetPixelColor(x, y)) == Colour) {
                     if (first < 0) first = x;
                     last = x;
                 }
