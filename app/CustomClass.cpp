@@ -6,7 +6,7 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
-#include "app/SetupClip_Window.h"
+#include "app/SetupClip_WindowRows.h"
 #include "menu/MenuObjects.h"
 #include "platform/vcl/SysUtils.h"
 

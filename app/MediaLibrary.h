@@ -8,9 +8,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/win32/Windows.h"
 
@@ -45,13 +49,15 @@ public:
 
     // -1: not supported (or not bound); 0: Record holds the file's information.
     int GetFileInfo(const String& Path, TMediaInfoRecord& Record);
-    // The frame as a new 24-bit bitmap the caller deletes; null when not bound or the size is
-    // refused. Name: "2.bmp" or "" for the first picture, nullptr for the grabber's frame.
+    // The frame as a new 24-bit bitmap the caller deletes; null when not bound, the size is
+    // refused or the library has no decoded frame (never the pixels of an earlier call). Name: "2.bmp" or "" for the first picture, nullptr for the grabber's frame.
     TBitmap* GetFrame(int Width, int Height, const char* Name, int* Second = nullptr);
     // The grabber's requests; each is answered by its message. False when not bound.
     bool InitGrabber(HWND Window, const String& Path, int StartSecond);
     bool SetNextFrameTime(int Second);
     bool UnInitGrabber();
+    // Forgets the module without freeing it: a worker of the library may still run its code.
+    void Abandon() { m_module = nullptr; }
 
 private:
     TMediaLibrary() = default;
@@ -66,46 +72,91 @@ private:
     int (*m_unInit)() = nullptr;
 };
 
-// The frame grabber the windows share: one binding with its own message window, waits that
-// keep the user-interface thread's messages flowing (no time-out: the library answers every
-// request), and the messages handed on to whoever shows the frames.
+// The frame grabber the windows share: one binding with its own message window.
+//
+// Every request (start, frame, end) is numbered and the library answers each once, in order;
+// an answer of a run that has ended (a restart, Unload, a time-out) is dropped, so a window
+// never sees a frame it no longer asked for. Requests come in two kinds: Post* return at once
+// and are answered through OnMessage (the clip editor keeps working while it seeks); Start and
+// RequestFrame wait for their answer with the user-interface thread's messages flowing (the
+// designer's chapter grabs). Every wait is bounded: when the library stays silent for TimeoutMs
+// the client gives up the run, reports failure (false, OnTimeOut) and goes idle; the library is
+// then left loaded for good, since a worker of it may still be running its code.
 class TFrameGrabberClient {
 public:
+    static constexpr DWORD DefaultTimeoutMs = 10000;
+
     TFrameGrabberClient();
-    // Ends a run still going and frees the library.
+    // Ends a run still going and frees the library. Not from inside OnMessage or OnTimeOut.
     ~TFrameGrabberClient();
     TFrameGrabberClient(const TFrameGrabberClient&) = delete;
     TFrameGrabberClient& operator=(const TFrameGrabberClient&) = delete;
 
-    // LoadFrameGrabber / LoadFrameLibrary: true when bound already or now.
+    // LoadFrameGrabber / LoadFrameLibrary: true when bound already or now; a library that can't
+    // be loaded leaves the client idle.
     bool Load(TMediaEntries Entries = TMediaEntries::Grabber);
     bool IsLoaded() const { return m_library != nullptr; }
     TMediaLibrary* Library() { return m_library.get(); }
+    // A run was started and has not ended.
+    bool IsRunning() const { return m_running; }
+    // b_GrabberReady: the run's start was answered with the file open.
+    bool IsReady() const { return m_ready; }
+    // Requests of the current run still waiting for their answer.
+    int PendingRequests() const;
 
-    // Starts a run and waits for its WM_MEDIA_INIT_DONE; true when the file opened.
+    // Starts a run (ending one that goes) and waits for its answer; true when the file opened.
     bool Start(const String& Path, int StartSecond);
     // Asks for the frame at a second and waits for its answer; true when one can be fetched.
     bool RequestFrame(int Second);
+    // The same requests without waiting: the request's number, 0 when nothing was sent (no
+    // binding, no run, or an unload under way). The answer comes through OnMessage.
+    int PostStart(const String& Path, int StartSecond);
+    int PostFrameRequest(int Second);
+    // While OnMessage runs: the number of the request it answers; 0 otherwise.
+    int AnsweredRequest() const { return m_answering; }
+
     // GrabFrame / GrabFrameBitmap: the run's latest frame as a new 24-bit bitmap, or null.
     TBitmap* GrabFrame(int Width, int Height, int* Second = nullptr);
-    // Ends the run (waiting for WM_MEDIA_UNINIT_DONE when one was started) and frees the library.
+    // UnloadFrameGrabber: ends the run (waiting, bounded, for WM_MEDIA_UNINIT_DONE when one
+    // was started) and frees the library. A nested call during the wait returns at once.
     void Unload();
+    bool IsUnloading() const { return m_unloading; }
 
-    // Each grabber message, after the client has noted it.
+    // Each answer of the current run, after the client has noted it.
     std::function<void(UINT Msg, WPARAM wParam, LPARAM lParam)> OnMessage;
+    // The library left a request unanswered for TimeoutMs; the client is idle again.
+    std::function<void()> OnTimeOut;
     // The pause between message rounds while waiting.
     DWORD WaitPauseMs = 50;
+    // How long the library may stay silent while requests are open.
+    DWORD TimeoutMs = DefaultTimeoutMs;
 
 private:
+    struct TRequest {
+        int Number;
+        UINT Answer;     // the message that answers it
+        bool Ended;      // its run has ended: the answer is dropped
+        bool Waited;     // a caller waits for its result
+    };
+
+    int Send(UINT Answer, bool Waited, const std::function<bool()>& Call);
+    bool WaitFor(int Number);
+    void EndRun();
+    void GiveUp();
+    void ArmWatchdog();
+    void OpenWindow();
     LRESULT Receive(UINT Msg, WPARAM wParam, LPARAM lParam);
-    void WaitUntil(const std::function<bool()>& Done) const;
 
     std::unique_ptr<TMediaLibrary> m_library;
     HWND m_window = nullptr;
+    std::vector<HWND> m_retiredWindows;  // windows of given-up runs: late answers land there
+    int m_generation = 0;
+    std::deque<TRequest> m_pending;
+    std::map<int, bool> m_results;       // answers of waited-for requests (true: wParam 1)
+    int m_nextNumber = 1;
+    int m_answering = 0;
     bool m_running = false;
-    int m_initDone = 0;
-    int m_framesReady = 0;
-    int m_uninitDone = 0;
-    bool m_lastInitOpened = false;
-    bool m_lastFrameReady = false;
+    bool m_ready = false;
+    bool m_unloading = false;
+    std::unique_ptr<TTimer> m_watchdog;
 };

@@ -40,8 +40,8 @@ int i_MenuLanguageCodeIndex = 0;
 String OpenDialogFilter;
 String OpenDialogMusicFilter;
 
-volatile bool b_ThreadIsWorking = false;
-volatile int i_ThreadReturnVal = 0;
+std::atomic<bool> b_ThreadIsWorking = false;
+std::atomic<int> i_ThreadReturnVal = 0;
 
 TBitmap* SrtEnabledBmp = nullptr;
 TBitmap* SrtDisabledBmp = nullptr;
@@ -68,6 +68,16 @@ String SecondsToHMS(int seconds) {
     int m = (seconds % 3600) / 60;
     int s = seconds % 60;
     return IntToStr2(h) + ":" + IntToStr2(m) + ":" + IntToStr2(s);
+}
+
+int ClampRange(int Value, int Low, int High) {
+    if (High < Low || Value < Low) return Low;
+    return Value > High ? High : Value;
+}
+
+double ClampFloat(double Value, double Low, double High) {
+    if (High < Low || std::isnan(Value) || Value < Low) return Low;
+    return Value > High ? High : Value;
 }
 
 int BitsPerPixel(const TBitmap* Bitmap) { return Bitmap->GetPixelFormat() == pf24bit ? 24 : 32; }

@@ -1,6 +1,7 @@
 // The program's shared state (what the windows pass to one another) and its small helpers.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "platform/vcl/Graphics.h"
@@ -44,8 +45,10 @@ extern String OpenDialogFilter;
 extern String OpenDialogMusicFilter;
 
 // Written by a production window's worker thread while the user-interface thread polls them.
-extern volatile bool b_ThreadIsWorking;
-extern volatile int i_ThreadReturnVal;
+// The worker stores its result before it clears the flag, so a poller that sees the flag clear
+// reads the result of that run.
+extern std::atomic<bool> b_ThreadIsWorking;
+extern std::atomic<int> i_ThreadReturnVal;
 
 extern TBitmap* SrtEnabledBmp;
 extern TBitmap* SrtDisabledBmp;
@@ -73,6 +76,11 @@ int BitsPerPixel(const TBitmap* Bitmap);
 TRect FitRect(int SrcWidth, int SrcHeight, int Width, int Height, bool KeepRatio);
 void StretchBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool KeepRatio);
 void ResizeBitmap(TBitmap*& Dst, TBitmap* Src, int Width, int Height, bool Flag);
+
+// Value limited to Low..High; Low when High < Low (the low bound wins).
+int ClampRange(int Value, int Low, int High);
+// The same for floating point; a value that is not a number gives Low.
+double ClampFloat(double Value, double Low, double High);
 
 void SwapInt(int& a, int& b);
 int QuickSortPartition(int* a, int lo, int hi);

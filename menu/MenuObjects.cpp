@@ -48,7 +48,11 @@ TMenuImage::TMenuImage(TComponent* AOwner, TClipInfo* AClip) : TImage(AOwner), C
     DrawBack(false);
 }
 
-TMenuImage::~TMenuImage() { WindowProc = OldWindowProc; }
+TMenuImage::~TMenuImage() {
+    WindowProc = OldWindowProc;
+    // A parent may free the tile before its clip: the clip must not free it again.
+    if (Clip != nullptr && Clip->MenuTile == this) Clip->MenuTile = nullptr;
+}
 
 void TMenuImage::TileWndProc(TMessage& Message) {
     if (Message.Msg == CM_MOUSEENTER) DrawBack(true);
@@ -86,6 +90,7 @@ TButtonImage::TButtonImage(TComponent* AOwner, TClipInfo* AClip) : TImage(AOwner
 TButtonImage::~TButtonImage() {
     WindowProc = OldWindowProc;
     delete ScaledCache;
+    if (Clip != nullptr && Clip->TitleButton == this) Clip->TitleButton = nullptr;
 }
 
 void TButtonImage::ButtonWndProc(TMessage& Message) {
@@ -204,16 +209,38 @@ TSubButtonImage::TSubButtonImage(TComponent* AOwner, TSubChapter* ASubChapter, T
     TButtonImage::SetPicture(nullptr, 80, 60);
 }
 
-TSubButtonImage::~TSubButtonImage() { delete FrameBitmap; }
+TSubButtonImage::~TSubButtonImage() {
+    delete FrameBitmap;
+    if (SubChapter != nullptr) std::erase(SubChapter->Buttons, this);
+}
 
 // ---- TSubChapter -------------------------------------------------------------------------------
 
-TSubChapter::TSubChapter(TClipInfo* AClip) : Clip(AClip) {}
+// Told when a label of the menu is freed elsewhere (with the preview it sits on), so that the
+// menu never frees it again.
+class TSubChapter::TLabelWatch : public TComponent {
+public:
+    explicit TLabelWatch(TSubChapter* Menu) : TComponent(nullptr), m_menu(Menu) {}
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove) std::erase(m_menu->Labels, static_cast<TLabel*>(AComponent));
+    }
+
+private:
+    TSubChapter* m_menu;
+};
+
+TSubChapter::TSubChapter(TClipInfo* AClip) : Clip(AClip), m_labelWatch(std::make_unique<TLabelWatch>(this)) {}
 
 TSubChapter::~TSubChapter() {
-    for (TSubButtonImage* b : Buttons) delete b;
-    Buttons.clear();
+    // Each button takes itself off the list as it dies, so the list is emptied first.
+    std::vector<TSubButtonImage*> buttons;
+    buttons.swap(Buttons);
+    for (TSubButtonImage* b : buttons) delete b;
     ClearLabels();
+    if (Clip != nullptr && Clip->ChapterMenu == this) Clip->ChapterMenu = nullptr;
 }
 
 TSubButtonImage* TSubChapter::GetButton(int Index) const {
@@ -239,14 +266,17 @@ void TSubChapter::AddButton(TBitmap* Picture, int Time) {
 void TSubChapter::DeleteButton(TSubButtonImage* Button) { RemoveAndDelete(Buttons, Button); }
 
 void TSubChapter::AddLabel(TLabel* Label) {
-    if (Label != nullptr) Labels.push_back(Label);
+    if (Label == nullptr) return;
+    Labels.push_back(Label);
+    m_labelWatch->FreeNotification(Label);
 }
 
 void TSubChapter::DeleteLabel(TLabel* Label) { RemoveAndDelete(Labels, Label); }
 
 void TSubChapter::ClearLabels() {
-    for (TLabel* l : Labels) delete l;
-    Labels.clear();
+    std::vector<TLabel*> labels;
+    labels.swap(Labels);
+    for (TLabel* l : labels) delete l;
 }
 
 // ---- TBackgroundImage --------------------------------------------------------------------------
@@ -271,4 +301,39 @@ bool TBackgroundImage::LoadFromFile(const String& Name) {
     GetPicture()->Assign(&loaded);
     FileName = Name;
     return true;
+}
+
+// ---- TTitleMenuState ---------------------------------------------------------------------------
+
+MenuLayout::TMenuAspect TTitleMenuState::Aspect() const {
+    return i_Aspect == 2 ? MenuLayout::TMenuAspect::Wide16x9 : MenuLayout::TMenuAspect::Standard4x3;
+}
+
+bool TTitleMenuState::SetAspect(MenuLayout::TMenuAspect To, int SafeDistance) {
+    const MenuLayout::TMenuAspect from = Aspect();
+    i_TitleBackY = MenuLayout::ShiftBackY(i_TitleBackY, from, To, i_BackHeight, SafeDistance);
+    i_TitleBackX = MenuLayout::ClampBackX(i_TitleBackX, i_BackWidth, SafeDistance);
+    i_Aspect = To == MenuLayout::TMenuAspect::Wide16x9 ? 2 : 1;
+    return from != To;
+}
+
+void TTitleMenuState::ClampBack(int SafeDistance) {
+    i_TitleBackX = MenuLayout::ClampBackX(i_TitleBackX, i_BackWidth, SafeDistance);
+    i_TitleBackY = MenuLayout::ClampIntoSafeFrame(i_TitleBackY, i_BackHeight, PreviewHeight(), SafeDistance);
+}
+
+void TTitleMenuState::ResetBackButton() {
+    i_TitleBackX = 0;
+    i_TitleBackY = 1000;
+}
+
+void TTitleMenuState::DecideHandOver(bool AnyTitleButton) {
+    b_TitleMenu = AnyTitleButton ? 1 : 0;
+    b_RootMenu = AnyTitleButton && b_RootMenuWanted ? 1 : 0;
+}
+
+void ShiftChapterBack(TSubChapter& Menu, MenuLayout::TMenuAspect From, MenuLayout::TMenuAspect To, int BackWidth,
+                      int BackHeight, int SafeDistance) {
+    Menu.i_BackY = MenuLayout::ShiftBackY(Menu.i_BackY, From, To, BackHeight, SafeDistance);
+    Menu.i_BackX = MenuLayout::ClampBackX(Menu.i_BackX, BackWidth, SafeDistance);
 }

@@ -2,11 +2,14 @@
 // thumbnails. They are at once the controls on the designer's preview and what production reads.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Messages.h"
 #include "platform/vcl/StdCtrls.h"
+
+#include "menu/MenuLayout.h"
 
 class TClipInfo;
 class TSubChapter;
@@ -108,7 +111,43 @@ public:
     void AddLabel(TLabel* Label);
     void DeleteLabel(TLabel* Label);
     void ClearLabels();
+
+private:
+    class TLabelWatch;
+    std::unique_ptr<TLabelWatch> m_labelWatch;
 };
+
+// What the title menu holds besides its controls: the back button's place and size, the aspect
+// and the root-menu wish, and what Next hands the production windows. The designer owns one;
+// the menu-picture step reads it with the clips and the title labels.
+class TTitleMenuState {
+public:
+    int i_TitleBackX = 0;
+    int i_TitleBackY = 1000;   // below every preview, until first clamped into the safe frame
+    int i_BackWidth = 0;
+    int i_BackHeight = 0;
+    int i_Aspect = 1;          // 1 = 4:3, 2 = 16:9, as the production windows count
+    bool b_RootMenuWanted = true;  // " Auto Add DVD Root Menu"
+    int b_TitleMenu = 0;
+    int b_RootMenu = 0;
+
+    MenuLayout::TMenuAspect Aspect() const;
+    int PreviewHeight() const { return MenuLayout::PreviewHeight(Aspect()); }
+    // SetAspect4x3 / SetAspect16x9 for the title menu: the back button moves by the difference
+    // of the heights only when the aspect really changes, and is clamped into the safe frame
+    // either way. True when the aspect changed.
+    bool SetAspect(MenuLayout::TMenuAspect To, int SafeDistance);
+    // The back button clamped into the safe frame (placing the back image).
+    void ClampBack(int SafeDistance);
+    // With no clips the back button starts over below the preview.
+    void ResetBackButton();
+    // Next: a title menu when any clip has a title button, a root menu when also wished for.
+    void DecideHandOver(bool AnyTitleButton);
+};
+
+// A chapter menu's back button after an aspect call, as the title menu's.
+void ShiftChapterBack(TSubChapter& Menu, MenuLayout::TMenuAspect From, MenuLayout::TMenuAspect To, int BackWidth,
+                      int BackHeight, int SafeDistance);
 
 // One thumbnail in the designer's background list.
 class TBackgroundImage : public TImage {

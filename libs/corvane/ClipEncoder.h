@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "libs/corvane/EncodeJob.h"
 
@@ -23,7 +24,7 @@ struct EncodeProgress {
 };
 
 // True when job.output was written completely. Otherwise (failure or stop) nothing is left at
-// job.output, and no half-made file beside it.
-bool EncodeToDvd(const EncodeJob& job, EncodeProgress& progress);
+// job.output, no half-made file beside it, and error says why.
+bool EncodeToDvd(const EncodeJob& job, EncodeProgress& progress, std::string& error);
 
 }  // namespace corvane

@@ -2,12 +2,16 @@
 
 #include "libs/corvane/BgrPicture.h"
 #include "libs/corvane/FrameGrabber.h"
+#include "libs/corvane/LastError.h"
 #include "libs/corvane/MediaDecoder.h"
 #include "libs/corvane/MediaRecord.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -43,6 +47,11 @@ int ParseSecond(const char* text) {
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
+int Failed(const std::string& why) {
+    corvane::SetLastError(why);
+    return -1;
+}
+
 bool HandOut(ModuleState& state, int width, int height, const char* name) {
     bool grabberFirst = name == nullptr;
     if (grabberFirst && state.grabber && state.grabber->CopyLatest(width, height, state.pixels)) return true;
@@ -63,13 +72,19 @@ __attribute__((visibility("default"))) int X_GetFileinfo_GetPic(const char* path
         std::lock_guard lock(state.mutex);
         state.firstPicture.reset();
     }
-    if (!path || !words || wordCount < CORVANE_RECORD_WORDS) return -1;
-    auto decoder = corvane::MediaDecoder::Open(path);
-    if (!decoder) return -1;
+    if (!path || !words || wordCount < CORVANE_RECORD_WORDS) {
+        corvane::SetLastError("media information needs a path and a record of ten words");
+        return -1;
+    }
+    std::string error;
+    auto decoder = corvane::MediaDecoder::Open(path, error);
+    if (!decoder) return Failed(error);
     FramePtr first = decoder->DecodeFirst();
-    if (!first) return -1;
+    if (!first) return Failed("'" + std::string(path) + "' has no picture that decodes");
     int32_t record[CORVANE_RECORD_WORDS] = {};
-    if (!corvane::FillRecord(decoder->Facts(first.get()), record)) return -1;
+    if (!corvane::FillRecord(decoder->Facts(first.get()), record)) {
+        return Failed("'" + std::string(path) + "' has a picture size that is not supported");
+    }
     for (int i = 0; i < CORVANE_RECORD_WORDS; ++i) words[i] = record[i];
     std::lock_guard lock(state.mutex);
     state.firstPicture = std::move(first);
@@ -82,11 +97,14 @@ __attribute__((visibility("default"))) int X_Get_Frame(int width, int height, co
     std::lock_guard lock(state.mutex);
     if (second) *second = 0;
     if (!corvane::SupportedSize(width, height)) {
+        corvane::SetLastError("a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                              " is not supported");
         state.pixels.clear();
         if (pixels) *pixels = nullptr;
         return -1;
     }
     bool decoded = HandOut(state, width, height, name);
+    if (!decoded) corvane::SetLastError("no decoded picture to hand out; black given");
     if (pixels) *pixels = state.pixels.data();
     if (second && name == nullptr && state.grabber) *second = state.grabber->LatestSecond();
     return decoded ? 0 : -1;
@@ -123,6 +141,16 @@ __attribute__((visibility("default"))) int X_GetFrame_UnInit(void) {
     state.pixels.shrink_to_fit();
     MessagePoster(state.window).Post(CORVANE_WM_MEDIA_UNINIT_DONE, 0, 0);
     return 0;
+}
+
+__attribute__((visibility("default"))) int X_GetLastErrorText(char* text, int size) {
+    std::string reason = corvane::LastError();
+    if (text && size > 0) {
+        std::size_t copied = std::min(reason.size(), static_cast<std::size_t>(size) - 1);
+        std::memcpy(text, reason.data(), copied);
+        text[copied] = '\0';
+    }
+    return static_cast<int>(std::min<std::size_t>(reason.size(), INT_MAX));
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
  *   grabber run:  X_GetFrame_Init(window, 2, path, "", "start second");  wait for CORVANE_WM_MEDIA_INIT_DONE;
  *                 per picture X_Set_NextFrame_Time(second), wait for CORVANE_WM_MEDIA_FRAME_READY,
  *                 X_Get_Frame(w, h, NULL, &px, &s);  X_GetFrame_UnInit(), wait for CORVANE_WM_MEDIA_UNINIT_DONE.
+ *   after a failure: X_GetLastErrorText(text, size) says why, for the log.
  *
  * Every entry point is called on one thread (the caller's user-interface thread). Messages are
  * posted to the window given to X_GetFrame_Init; with window 0 nothing is posted, and
@@ -30,7 +31,8 @@ extern "C" {
 #define CORVANE_MAX_SIDE 8192       /* larger frames (and frame requests) are not supported */
 
 /* Fills words[0..9] with the media information record: 0 duration in whole seconds, 1 frame
- * rate (float), 2 video bit rate in kbit/s (float), 3 width, 4 height, 5 aspect code 0..4,
+ * rate (float), 2 video bit rate in kbit/s (float), 3 width, 4 height (as shown: a picture the
+ * file says to turn a quarter has them swapped), 5 aspect code 0..4,
  * 6 audio sample rate (0 without audio), 7 audio channels, 8 audio bit rate in kbit/s (float),
  * 9 flag (0: the aspect code applies). Floats are stored bit for bit in their words.
  * -1 when the file has no video stream, no usable size or no decodable frame; 0 otherwise.
@@ -38,7 +40,7 @@ extern "C" {
 typedef int (*X_GetFileinfo_GetPic_fn)(const char* path, int wordCount, int32_t* words);
 int X_GetFileinfo_GetPic(const char* path, int wordCount, int32_t* words);
 
-/* Hands out in *pixels height rows of width x 3 bytes (blue, green, red), top row first,
+/* Hands out in *pixels height rows of width x 3 bytes (blue, green, red), top row first, upright,
  * contiguous, owned by the module and valid until the next call, X_GetFrame_UnInit or unload.
  * A null name asks for the grabber's frame, any other name for the information call's first
  * picture (each falls back on the other). *second is the second asked for (0 for a first
@@ -108,6 +110,13 @@ int X_Get_Info(int32_t* info);
 /* Makes the running encode give up and return within a second. Returns 0. */
 typedef int (*X_StopConvert_fn)(void);
 int X_StopConvert(void);
+
+/* The reason of the module's last failure (any entry point's, the grabber's on its thread
+ * included), kept until the next failure; "" when nothing failed since the module was loaded.
+ * Copies at most size - 1 bytes and a terminating zero into text (the caller's buffer) and
+ * returns the length of the whole reason. Any thread. */
+typedef int (*X_GetLastErrorText_fn)(char* text, int size);
+int X_GetLastErrorText(char* text, int size);
 
 #ifdef __cplusplus
 }

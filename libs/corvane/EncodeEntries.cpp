@@ -4,10 +4,12 @@
 
 #include "libs/corvane/ClipEncoder.h"
 #include "libs/corvane/EncodeJob.h"
+#include "libs/corvane/LastError.h"
 #include "libs/corvane/MessagePump.h"
 
 #include <atomic>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -33,13 +35,31 @@ Ratio RateOf(const char* text, int videoStandard) {
 
 bool Text(const char* text) { return text && *text; }
 
+std::string Shown(const char* text) { return text ? "'" + std::string(text) + "'" : "none"; }
+
+bool Refuse(const std::string& why) {
+    corvane::SetLastError(why);
+    return false;
+}
+
+// The arguments both encodes read alike; false, with the reason kept, for unusable ones.
+bool ReadFrame(EncodeJob& job, const char* frameSize, const char* aspect) {
+    if (!corvane::ParseSize(frameSize, job.frameWidth, job.frameHeight)) {
+        return Refuse("frame size " + Shown(frameSize) + " is not W:H with even sides of 16 to 1920");
+    }
+    if (!corvane::ParseAspect(aspect, job.displayAspect)) return Refuse("aspect " + Shown(aspect) + " is neither 4:3 nor 16:9");
+    return true;
+}
+
 // Runs the job on its own thread unless another encode runs; true when the output was written.
 bool RunJob(void* window, const EncodeJob& job) {
     bool idle = false;
-    if (!Busy().compare_exchange_strong(idle, true)) return false;
+    if (!Busy().compare_exchange_strong(idle, true)) return Refuse("another encode is running");
     Progress().Reset();
-    bool written = corvane::RunPumping(window, [&job] { return corvane::EncodeToDvd(job, Progress()); });
+    std::string error;
+    bool written = corvane::RunPumping(window, [&job, &error] { return corvane::EncodeToDvd(job, Progress(), error); });
     Busy() = false;
+    if (!written) corvane::SetLastError("'" + job.output + "' was not written: " + error);
     return written;
 }
 
@@ -70,9 +90,11 @@ __attribute__((visibility("default"))) int X_SetPar_D2MPEG(
     EncodeJob job;
     int start = 0;
     int duration = 0;
-    if (!Text(source) || !Text(output)) return -1;
-    if (!corvane::ParseSize(frameSize, job.frameWidth, job.frameHeight)) return -1;
-    if (!corvane::ParseAspect(aspect, job.displayAspect)) return -1;
+    if (!Text(source) || !Text(output)) {
+        Refuse("a clip encode needs a source and an output");
+        return -1;
+    }
+    if (!ReadFrame(job, frameSize, aspect)) return -1;
     if (!corvane::ParseSeconds(startSecond, start)) start = 0;
     if (!corvane::ParseSeconds(durationSeconds, duration)) duration = 0;
     job.source = source;
@@ -93,10 +115,15 @@ __attribute__((visibility("default"))) int X_SetPar_BMP2VOB(void* window, int vi
                                                             const char* output, int withMusic, const char* music) {
     EncodeJob job;
     int length = 0;
-    if (!Text(bmp) || !Text(output)) return 1;
-    if (!corvane::ParseSeconds(seconds, length) || length < 1) return 1;
-    if (!corvane::ParseSize(frameSize, job.frameWidth, job.frameHeight)) return 1;
-    if (!corvane::ParseAspect(aspect, job.displayAspect)) return 1;
+    if (!Text(bmp) || !Text(output)) {
+        Refuse("a menu encode needs a picture and an output");
+        return 1;
+    }
+    if (!corvane::ParseSeconds(seconds, length) || length < 1) {
+        Refuse("menu length " + Shown(seconds) + " is not a whole number of seconds from 1");
+        return 1;
+    }
+    if (!ReadFrame(job, frameSize, aspect)) return 1;
     job.source = bmp;
     job.still = true;
     if (withMusic == 1 && Text(music) && std::strcmp(music, "NoFile") != 0) job.audioSource = music;

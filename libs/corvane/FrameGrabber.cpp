@@ -2,6 +2,7 @@
 
 #include "libs/corvane/BgrPicture.h"
 #include "libs/corvane/CorvaneDLL.h"
+#include "libs/corvane/LastError.h"
 
 #include <utility>
 
@@ -39,9 +40,12 @@ int FrameGrabber::LatestSecond() {
 }
 
 void FrameGrabber::Run(std::string path, int startSecond) {
-    std::unique_ptr<MediaDecoder> decoder = MediaDecoder::Open(path);
+    std::string error;
+    std::unique_ptr<MediaDecoder> decoder = MediaDecoder::Open(path, error);
     if (decoder) Decode(decoder.get(), startSecond);
     bool ready = decoder && latest_;
+    if (decoder && !ready) error = "'" + path + "' has no picture that decodes at second " + std::to_string(startSecond);
+    if (!ready) SetLastError("grabber: " + error);
     {
         std::lock_guard lock(mutex_);
         busy_ = false;

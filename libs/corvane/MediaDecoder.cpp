@@ -1,6 +1,7 @@
 #include "libs/corvane/MediaDecoder.h"
 
 #include "libs/corvane/CorvaneDLL.h"
+#include "libs/corvane/PictureTurn.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,6 +11,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
+#include <libavutil/error.h>
 }
 
 namespace corvane {
@@ -22,11 +24,6 @@ constexpr int kMaxPacketsPerDecode = 200000;
 // A seek may land after the key frame the asked time needs (program streams seek by time
 // stamps, not key frames): go back this far and try again, the last time from the start.
 constexpr double kSeekBacksSec[] = {0.0, 10.0, 60.0, 1e18};
-
-struct PacketDeleter {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 
 FramePtr NewFrame() { return FramePtr(av_frame_alloc()); }
 
@@ -51,17 +48,28 @@ bool AtMostOneFrameLate(long long ts, long long target, long long oneFrame) {
 
 void FrameDeleter::operator()(AVFrame* frame) const { av_frame_free(&frame); }
 
+void PacketDeleter::operator()(AVPacket* packet) const { av_packet_free(&packet); }
+
+std::string ErrorText(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(error, text, sizeof text);
+    return text;
+}
+
 bool SupportedSize(int width, int height) {
     return width >= 1 && height >= 1 && width <= CORVANE_MAX_SIDE && height <= CORVANE_MAX_SIDE;
 }
 
-std::unique_ptr<MediaDecoder> MediaDecoder::Open(const std::string& path) {
+std::unique_ptr<MediaDecoder> MediaDecoder::Open(const std::string& path, std::string& error) {
     // Broken files make the decoders talk a lot; the program has no console to show it on.
     static const bool quiet = (av_log_set_level(AV_LOG_FATAL), true);
     (void)quiet;
     std::unique_ptr<MediaDecoder> decoder(new MediaDecoder);
-    if (!decoder->OpenVideo(path)) return nullptr;
-    return decoder;
+    int result = decoder->OpenVideo(path);
+    if (result == 0) return decoder;
+    error = result == AVERROR_STREAM_NOT_FOUND ? "'" + path + "' has no picture stream"
+                                               : "'" + path + "' can't be read: " + ErrorText(result);
+    return nullptr;
 }
 
 MediaDecoder::~MediaDecoder() {
@@ -69,25 +77,31 @@ MediaDecoder::~MediaDecoder() {
     avformat_close_input(&format_);
 }
 
-bool MediaDecoder::OpenVideo(const std::string& path) {
-    if (avformat_open_input(&format_, path.c_str(), nullptr, nullptr) < 0) return false;
-    if (avformat_find_stream_info(format_, nullptr) < 0) return false;
+int MediaDecoder::OpenVideo(const std::string& path) {
+    int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
+    if (result < 0) return result;
+    if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return result;
     const AVCodec* codec = nullptr;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    if (stream_ < 0 || !codec) return false;
+    if (stream_ < 0) return stream_;
+    if (!codec) return AVERROR_DECODER_NOT_FOUND;
     codec_ = avcodec_alloc_context3(codec);
-    if (!codec_) return false;
-    if (avcodec_parameters_to_context(codec_, format_->streams[stream_]->codecpar) < 0) return false;
+    if (!codec_) return AVERROR(ENOMEM);
+    if ((result = avcodec_parameters_to_context(codec_, format_->streams[stream_]->codecpar)) < 0) return result;
     codec_->thread_count = 0;   // as many as the machine has: seeks decode whole GOPs
-    if (avcodec_open2(codec_, codec, nullptr) < 0) return false;
+    if ((result = avcodec_open2(codec_, codec, nullptr)) < 0) return result;
     // Only the video stream is decoded; the demuxer may skip the others' packets.
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
         if (static_cast<int>(i) != stream_) format_->streams[i]->discard = AVDISCARD_ALL;
     }
-    return true;
+    return 0;
 }
 
-int MediaDecoder::ReceiveInto(AVFrame* frame) { return avcodec_receive_frame(codec_, frame); }
+int MediaDecoder::ReceiveInto(AVFrame* frame) {
+    int got = avcodec_receive_frame(codec_, frame);
+    if (got == 0 && !MarkStreamTurn(frame, format_->streams[stream_])) return AVERROR(ENOMEM);
+    return got;
+}
 
 FramePtr MediaDecoder::DecodeUntil(long long targetTs) {
     PacketPtr packet(av_packet_alloc());
@@ -171,14 +185,15 @@ MediaFacts MediaDecoder::Facts(const AVFrame* firstFrame) const {
     }
     facts.frameRate = Rational(stream->avg_frame_rate) > 0 ? Rational(stream->avg_frame_rate)
                                                             : Rational(stream->r_frame_rate);
-    facts.width = firstFrame ? firstFrame->width : stream->codecpar->width;
-    facts.height = firstFrame ? firstFrame->height : stream->codecpar->height;
+    int width = firstFrame ? firstFrame->width : stream->codecpar->width;
+    int height = firstFrame ? firstFrame->height : stream->codecpar->height;
     AVRational sar = av_guess_sample_aspect_ratio(format_, stream, const_cast<AVFrame*>(firstFrame));
     facts.squarePixels = sar.num <= 0 || sar.den <= 0 || sar.num == sar.den;
-    if (facts.height > 0) {
-        double pixelAspect = facts.squarePixels ? 1.0 : av_q2d(sar);
-        facts.displayAspect = facts.width * pixelAspect / facts.height;
-    }
+    double storedAspect = height > 0 ? width * (facts.squarePixels ? 1.0 : av_q2d(sar)) / height : 0.0;
+    bool onItsSide = TurnSwapsSides(firstFrame ? ClockwiseTurnOf(firstFrame) : ClockwiseTurnOf(stream));
+    facts.width = onItsSide ? height : width;
+    facts.height = onItsSide ? width : height;
+    facts.displayAspect = onItsSide && storedAspect > 0 ? 1.0 / storedAspect : storedAspect;
     enum AVCodecID id = stream->codecpar->codec_id;
     facts.programStream = std::strcmp(format_->iformat->name, "mpeg") == 0 &&
                           (id == AV_CODEC_ID_MPEG1VIDEO || id == AV_CODEC_ID_MPEG2VIDEO);

@@ -11,6 +11,7 @@ extern "C" {
 struct AVFormatContext;
 struct AVCodecContext;
 struct AVFrame;
+struct AVPacket;
 }
 
 namespace corvane {
@@ -19,13 +20,20 @@ struct FrameDeleter {
     void operator()(AVFrame* frame) const;
 };
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+struct PacketDeleter {
+    void operator()(AVPacket* packet) const;
+};
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+
+// FFmpeg's error code as text.
+std::string ErrorText(int error);
 
 // The facts of a file the record is made from.
 struct MediaFacts {
     double durationSec = 0;
     double frameRate = 0;
     double videoKbps = 0;
-    int width = 0;
+    int width = 0;                // as shown: a picture stored on its side has its sides swapped
     int height = 0;
     double displayAspect = 0;     // 0 when the file says nothing about it
     bool squarePixels = true;     // no sample aspect, or 1:1
@@ -37,12 +45,13 @@ struct MediaFacts {
 
 class MediaDecoder {
 public:
-    // Null when the file can't be opened or has no decodable video stream.
-    static std::unique_ptr<MediaDecoder> Open(const std::string& path);
+    // Null when the file can't be opened or has no decodable video stream; error says why.
+    static std::unique_ptr<MediaDecoder> Open(const std::string& path, std::string& error);
     ~MediaDecoder();
     MediaDecoder(const MediaDecoder&) = delete;
     MediaDecoder& operator=(const MediaDecoder&) = delete;
 
+    // Decoded frames carry the turn that shows them upright.
     // The first frame of the file; null when none decodes.
     FramePtr DecodeFirst();
     // The frame shown at a second: decoded forward from the key frame before it; past the end
@@ -53,7 +62,7 @@ public:
 
 private:
     MediaDecoder() = default;
-    bool OpenVideo(const std::string& path);
+    int OpenVideo(const std::string& path);
     // Decodes forward; stops at the first frame whose time reaches targetTs (AV_NOPTS_VALUE:
     // the first frame of all), or at the end with the last one.
     FramePtr DecodeUntil(long long targetTs);

@@ -1,7 +1,11 @@
 #include "libs/corvane/SourceReader.h"
 
+#include "libs/corvane/PictureTurn.h"
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -17,18 +21,30 @@ namespace {
 // row that give nothing (a real file needs a few hundred at most).
 constexpr int kMaxPacketsWithoutFrame = 20000;
 
-struct PacketDeleter {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
+// A frame-threaded decoder keeps about four pictures per thread (its own, its references and
+// copies in flight): big pictures get fewer threads, so a 4K clip keeps within this much.
+constexpr long long kDecoderPictureBytes = 150LL << 20;
+constexpr long long kPicturesPerThread = 4;
+
+int DecoderThreadsFor(const AVCodecParameters* par) {
+    // What FFmpeg picks by itself: a thread per core and one more.
+    int automatic = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 15u)) + 1;
+    long long bytes = static_cast<long long>(std::max(par->width, 16)) * std::max(par->height, 16) * 3 / 2;
+    return static_cast<int>(std::clamp<long long>(kDecoderPictureBytes / (bytes * kPicturesPerThread), 2, automatic));
+}
 
 }  // namespace
 
-std::unique_ptr<SourceReader> SourceReader::Open(const std::string& path, Kind kind) {
+std::unique_ptr<SourceReader> SourceReader::Open(const std::string& path, Kind kind, std::string& error) {
     static const bool quiet = (av_log_set_level(AV_LOG_FATAL), true);
     (void)quiet;
     std::unique_ptr<SourceReader> reader(new SourceReader);
-    if (!reader->OpenStream(path, kind)) return nullptr;
-    return reader;
+    int result = reader->OpenStream(path, kind);
+    if (result == 0) return reader;
+    const char* what = kind == Kind::Video ? "picture" : "sound";
+    error = result == AVERROR_STREAM_NOT_FOUND ? "'" + path + "' has no " + what + " stream"
+                                               : "'" + path + "' can't be read: " + ErrorText(result);
+    return nullptr;
 }
 
 SourceReader::~SourceReader() {
@@ -36,24 +52,27 @@ SourceReader::~SourceReader() {
     avformat_close_input(&format_);
 }
 
-bool SourceReader::OpenStream(const std::string& path, Kind kind) {
-    if (avformat_open_input(&format_, path.c_str(), nullptr, nullptr) < 0) return false;
-    if (avformat_find_stream_info(format_, nullptr) < 0) return false;
+int SourceReader::OpenStream(const std::string& path, Kind kind) {
+    int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
+    if (result < 0) return result;
+    if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return result;
     const AVCodec* codec = nullptr;
     AVMediaType type = kind == Kind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
     stream_ = av_find_best_stream(format_, type, -1, -1, &codec, 0);
-    if (stream_ < 0 || !codec) return false;
+    if (stream_ < 0) return stream_;
+    if (!codec) return AVERROR_DECODER_NOT_FOUND;
     codec_ = avcodec_alloc_context3(codec);
-    if (!codec_) return false;
-    if (avcodec_parameters_to_context(codec_, format_->streams[stream_]->codecpar) < 0) return false;
-    codec_->thread_count = 0;   // as many as the machine has
+    if (!codec_) return AVERROR(ENOMEM);
+    const AVCodecParameters* par = format_->streams[stream_]->codecpar;
+    if ((result = avcodec_parameters_to_context(codec_, par)) < 0) return result;
+    codec_->thread_count = kind == Kind::Video ? DecoderThreadsFor(par) : 0;
     codec_->pkt_timebase = format_->streams[stream_]->time_base;
-    if (avcodec_open2(codec_, codec, nullptr) < 0) return false;
+    if ((result = avcodec_open2(codec_, codec, nullptr)) < 0) return result;
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
         if (static_cast<int>(i) != stream_) format_->streams[i]->discard = AVDISCARD_ALL;
     }
     if (format_->start_time != AV_NOPTS_VALUE) originSec_ = static_cast<double>(format_->start_time) / AV_TIME_BASE;
-    return true;
+    return 0;
 }
 
 void SourceReader::SeekTo(double second) {
@@ -65,12 +84,15 @@ void SourceReader::SeekTo(double second) {
 }
 
 FramePtr SourceReader::Next() {
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    PacketPtr packet(av_packet_alloc());
     FramePtr frame(av_frame_alloc());
     if (!packet || !frame) return nullptr;
     for (int idle = 0; idle < kMaxPacketsWithoutFrame;) {
         int got = avcodec_receive_frame(codec_, frame.get());
-        if (got == 0) return frame;
+        if (got == 0) {
+            if (codec_->codec_type == AVMEDIA_TYPE_VIDEO && !MarkStreamTurn(frame.get(), format_->streams[stream_])) return nullptr;
+            return frame;
+        }
         if (got != AVERROR(EAGAIN) || flushed_) return nullptr;
         if (av_read_frame(format_, packet.get()) < 0) {
             avcodec_send_packet(codec_, nullptr);   // drain what the decoder still holds

@@ -19,15 +19,16 @@ namespace corvane {
 class SourceReader {
 public:
     enum class Kind { Video, Audio };
-    // Null when the file can't be opened or has no decodable stream of the kind.
-    static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind);
+    // Null when the file can't be opened or has no decodable stream of the kind; error says why.
+    static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind, std::string& error);
     ~SourceReader();
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
     // Goes to the key frame at or before the second (the frames before it follow first).
     void SeekTo(double second);
-    // The next decoded frame; null at the end of the stream (or of what can be decoded).
+    // The next decoded frame; null at the end of the stream (or of what can be decoded). A video
+    // frame carries the turn that shows it upright.
     FramePtr Next();
     // The frame's time; NaN when it has none.
     double TimeOf(const AVFrame* frame) const;
@@ -37,7 +38,7 @@ public:
 
 private:
     SourceReader() = default;
-    bool OpenStream(const std::string& path, Kind kind);
+    int OpenStream(const std::string& path, Kind kind);
 
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;

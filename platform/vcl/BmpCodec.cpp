@@ -1,5 +1,6 @@
 #include "platform/vcl/BmpCodec.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -12,6 +13,7 @@ constexpr std::uint32_t BI_BITFIELDS = 3;
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::size_t CoreHeaderSize = 12;
+constexpr std::size_t MaskedHeaderSize = InfoHeaderSize + 12;
 
 [[noreturn]] void Invalid(const String& why) {
     throw EInvalidGraphic("Bitmap image is not valid: " + why);
@@ -68,11 +70,11 @@ Header ReadHeader(const Byte* d, std::size_t size) {
     h.colorsUsed = U32(d + 32);
     h.headerSize = biSize;
     if (h.compression == BI_BITFIELDS) {
-        const Byte* m = d + 40;
-        if (biSize == InfoHeaderSize) {
-            if (size < InfoHeaderSize + 12) Invalid("the colour masks are missing");
-            h.headerSize += 12;
-        }
+        // The masks sit right after the 40 bytes of the info header, inside a longer header or
+        // after a short one; either way all 12 bytes must be there.
+        if (size < MaskedHeaderSize) Invalid("the colour masks are missing");
+        h.headerSize = std::max<std::size_t>(biSize, MaskedHeaderSize);
+        const Byte* m = d + InfoHeaderSize;
         for (int i = 0; i < 3; ++i) h.masks[i] = U32(m + 4 * i);
     }
     return h;

@@ -120,7 +120,10 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    // Both directions, as FreeNotification links both: a link left on one side would point at
+    // a freed component later.
     std::erase(m_freeNotifies, AComponent);
+    if (AComponent != nullptr) std::erase(AComponent->m_freeNotifies, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {

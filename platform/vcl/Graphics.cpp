@@ -1,9 +1,5 @@
 #include "platform/vcl/Graphics.h"
 
-#include <QFont>
-#include <QFontDatabase>
-#include <QGuiApplication>
-
 #include <cstdlib>
 #include <iterator>
 
@@ -409,35 +405,4 @@ void TPicture::LoadFromFile(const String& FileName) {
 void TPicture::SaveToFile(const String& FileName) {
     if (!m_graphic) throw EInvalidGraphicOperation("The picture is empty");
     m_graphic->SaveToFile(FileName);
-}
-
-// ---- fonts of the toolkit ----------------------------------------------------------------------
-
-namespace {
-
-constexpr const char* WineFontDir = "/usr/share/wine/fonts/";
-
-bool AddFontFile(const QString& path) {
-    return QFontDatabase::addApplicationFont(path) >= 0;
-}
-
-}  // namespace
-
-void Graphics_RegisterFonts() {
-    static bool done = false;
-    if (done || QGuiApplication::instance() == nullptr) return;
-    done = true;
-    // Only the regular face: the bold file beside it carries the regular outlines, so bold text
-    // would come out regular; without it the toolkit emboldens the regular face.
-    bool tahoma = AddFontFile(QString(WineFontDir) + "tahoma.ttf");
-    if (!tahoma || !QFontDatabase::families().contains("Tahoma"))
-        QFont::insertSubstitution("Tahoma", "Liberation Sans");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
-    QFont::insertSubstitution("Helvetica", "Liberation Sans");
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Microsoft Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Verdana", "DejaVu Sans");
-    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
-    QFont::insertSubstitution("Courier New", "Liberation Mono");
-    QFont::insertSubstitution("Courier", "Liberation Mono");
 }

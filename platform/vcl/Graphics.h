@@ -606,7 +606,7 @@ class TCanvas : public TPersistent {
 
 private:
     struct State;
-    // Pixels a shape or text covers, rasterised by Qt: 1 = covered.
+    // Pixels a shape or text covers, rasterised by the toolkit: 1 = covered.
     struct Mask {
         TRect area;  // device coordinates
         std::vector<Byte> bits;
@@ -626,7 +626,7 @@ private:
     void PenPixel(int x, int y);
     void ApplyMasks(const Mask* brush, const Mask* pen);
     void ApplyTextMask(const Mask& glyphs, COLORREF colour);
-    void QtShape(ShapeKind kind, const TRect& box, const int* extra, const TPoint* pts, int count);
+    void DrawShape(ShapeKind kind, const TRect& box, const int* extra, const TPoint* pts, int count);
     void PolyPoints(ShapeKind kind, const TPoint* Points, int Count);
     void StretchCopy(const TRect& dest, const TBitmap& src, const TRect& srcRect, bool keyed,
                      COLORREF key, TCopyMode mode);

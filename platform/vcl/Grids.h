@@ -30,8 +30,6 @@ constexpr TGridDrawStateE gdSelected = TGridDrawStateE::gdSelected;
 constexpr TGridDrawStateE gdFocused = TGridDrawStateE::gdFocused;
 constexpr TGridDrawStateE gdFixed = TGridDrawStateE::gdFixed;
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
 struct TGridCoord {
     int X = 0;
     int Y = 0;

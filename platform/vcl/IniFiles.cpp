@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/vcl/SysUtils.h"
@@ -148,16 +150,13 @@ int FindKey(const TIniDoc& doc, int header, const String& key) {
 }
 
 // The keys of a section, first spelling of each, in file order.
-std::vector<const TIniLine*> SectionKeys(const TIniDoc& doc, const String& section) {
+std::vector<const TIniLine*> SectionKeys(const TIniDoc& doc, int header) {
     std::vector<const TIniLine*> keys;
-    int header = FindSection(doc, section);
     if (header < 0) return keys;
+    std::unordered_set<String> seen;
     for (int i = header + 1; i < SectionEnd(doc, header); ++i) {
         const TIniLine& l = doc.lines[static_cast<size_t>(i)];
-        if (l.kind != TIniLine::Key) continue;
-        bool seen = false;
-        for (const TIniLine* k : keys) seen = seen || SameText(k->name, l.name);
-        if (!seen) keys.push_back(&l);
+        if (l.kind == TIniLine::Key && seen.insert(UpperCase(l.name)).second) keys.push_back(&l);
     }
     return keys;
 }
@@ -278,29 +277,54 @@ int SaveAtomically(const String& path, const String& text) {
 
 struct TIniFileState {
     TIniDoc doc;
+    String text;  // the bytes doc was parsed from
+    std::unordered_map<String, int> sections;  // upper-cased name -> first header line
     TFileSignature signature;
     bool loaded = false;
 };
 
 namespace {
 
+void Take(TIniFileState& st, TIniDoc doc, String text, const TFileSignature& signature) {
+    st.doc = std::move(doc);
+    st.text = std::move(text);
+    st.sections.clear();
+    for (int i = 0; i < static_cast<int>(st.doc.lines.size()); ++i) {
+        const TIniLine& l = st.doc.lines[static_cast<size_t>(i)];
+        if (l.kind == TIniLine::Section) st.sections.emplace(UpperCase(l.name), i);
+    }
+    st.signature = signature;
+    st.loaded = true;
+}
+
 // File times tick in steps of a few milliseconds, so two saves close together can leave the
-// same signature: a file changed in the last seconds is read again every time.
+// same signature: a file changed in the last seconds is read again every time, but parsed only
+// when its bytes differ from the version parsed last.
 bool SettledSince(const TFileSignature& s) {
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
     return now.tv_sec - s.mtime.tv_sec > 2 && now.tv_sec - s.ctime.tv_sec > 2;
 }
 
-// The document as the file holds it now, re-read only when the file changed.
-const TIniDoc& Current(TIniFileState& st, const String& path) {
+// The document as the file holds it now, parsed once per version of the file.
+const TIniFileState& Current(TIniFileState& st, const String& path) {
     TFileSignature now = SignatureOf(path);
-    if (st.loaded && now == st.signature && (!now.valid || SettledSince(now))) return st.doc;
+    if (st.loaded && now == st.signature && (!now.valid || SettledSince(now))) return st;
     String text;
-    st.doc = (now.valid && ReadWholeFile(path, text) == 0) ? ParseDoc(text) : TIniDoc();
-    st.signature = now;
-    st.loaded = true;
-    return st.doc;
+    if (!now.valid || ReadWholeFile(path, text) != 0) text.clear();
+    if (st.loaded && text == st.text) {
+        st.signature = now;
+        return st;
+    }
+    TIniDoc doc = ParseDoc(text);
+    Take(st, std::move(doc), std::move(text), now);
+    return st;
+}
+
+// The first header of Section in the current document, or -1.
+int IndexedSection(const TIniFileState& st, const String& section) {
+    auto it = st.sections.find(UpperCase(section));
+    return it == st.sections.end() ? -1 : it->second;
 }
 
 // Applies change to a fresh copy of the file and saves it when change answers true.
@@ -311,11 +335,12 @@ void Modify(TIniFileState& st, const String& path, const std::function<bool(TIni
         throw EIniFileException("Cannot read the INI file \"" + path + "\": " + SysErrorMessage(err));
     TIniDoc doc = err == 0 ? ParseDoc(text) : TIniDoc();
     if (!change(doc)) return;
-    err = SaveAtomically(path, SerializeDoc(doc));
+    String saved = SerializeDoc(doc);
+    err = SaveAtomically(path, saved);
     if (err != 0) throw EIniFileException("Cannot save the INI file \"" + path + "\": " + SysErrorMessage(err));
-    st.doc = std::move(doc);
-    st.signature = SignatureOf(path);
-    st.loaded = true;
+    // Reparsed, so that the lines' raw text and the index match what a reader of the file gets.
+    TIniDoc reread = ParseDoc(saved);
+    Take(st, std::move(reread), std::move(saved), SignatureOf(path));
 }
 
 void SetKey(TIniDoc& doc, const String& section, const String& key, const String& value) {
@@ -347,10 +372,10 @@ TIniFile::TIniFile(const String& FileName) : TCustomIniFile(FileName), m_state(s
 TIniFile::~TIniFile() = default;
 
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
-    const TIniDoc& doc = Current(*m_state, FileName());
-    int header = FindSection(doc, Section);
-    int at = header < 0 ? -1 : FindKey(doc, header, Ident);
-    return at < 0 ? Default : Unquoted(doc.lines[static_cast<size_t>(at)].value);
+    const TIniFileState& st = Current(*m_state, FileName());
+    int header = IndexedSection(st, Section);
+    int at = header < 0 ? -1 : FindKey(st.doc, header, Ident);
+    return at < 0 ? Default : Unquoted(st.doc.lines[static_cast<size_t>(at)].value);
 }
 
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
@@ -370,7 +395,8 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
     Strings->BeginUpdate();
     try {
         Strings->Clear();
-        for (const TIniLine* k : SectionKeys(Current(*m_state, FileName()), Section)) Strings->Add(k->name);
+        const TIniFileState& st = Current(*m_state, FileName());
+        for (const TIniLine* k : SectionKeys(st.doc, IndexedSection(st, Section))) Strings->Add(k->name);
     } catch (...) {
         Strings->EndUpdate();
         throw;
@@ -380,23 +406,27 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
 
 void TIniFile::ReadSections(TStrings* Strings) {
     if (Strings == nullptr) return;
-    const TIniDoc& doc = Current(*m_state, FileName());
+    const TIniFileState& st = Current(*m_state, FileName());
     TStringList names;
-    for (const TIniLine& l : doc.lines)
-        if (l.kind == TIniLine::Section && names.IndexOf(l.name) < 0) names.Add(l.name);
+    // The first spelling of each section, in file order.
+    for (int i = 0; i < static_cast<int>(st.doc.lines.size()); ++i) {
+        const TIniLine& l = st.doc.lines[static_cast<size_t>(i)];
+        if (l.kind == TIniLine::Section && IndexedSection(st, l.name) == i) names.Add(l.name);
+    }
     Strings->Assign(&names);
 }
 
 void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
     if (Strings == nullptr) return;
     TStringList lines;
-    for (const TIniLine* k : SectionKeys(Current(*m_state, FileName()), Section))
+    const TIniFileState& st = Current(*m_state, FileName());
+    for (const TIniLine* k : SectionKeys(st.doc, IndexedSection(st, Section)))
         lines.Add(k->name + "=" + Unquoted(k->value));
     Strings->Assign(&lines);
 }
 
 bool TIniFile::SectionPresent(const String& Section) {
-    return FindSection(Current(*m_state, FileName()), Section) >= 0;
+    return IndexedSection(Current(*m_state, FileName()), Section) >= 0;
 }
 
 void TIniFile::EraseSection(const String& Section) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include <jpeglib.h>
@@ -56,7 +57,7 @@ Byte CmykChannel(int c, int k, bool inverted) {
     return static_cast<Byte>(((255 - c) * (255 - k) + 127) / 255);
 }
 
-bool DecodeRgb(const Byte* data, size_t size, bool gray, DecodeResult* out) {
+bool DecodeRgb(const Byte* data, size_t size, bool gray, TJPEGScale scale, DecodeResult* out) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     std::memset(&cinfo, 0, sizeof cinfo);
@@ -72,7 +73,9 @@ bool DecodeRgb(const Byte* data, size_t size, bool gray, DecodeResult* out) {
     jpeg_read_header(&cinfo, TRUE);
     bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : (gray ? JCS_GRAYSCALE : JCS_RGB);
-    // Refuse absurd sizes before libjpeg allocates anything for them.
+    // Refuse absurd sizes before libjpeg allocates anything for them. A few hundred bytes can
+    // declare gigapixels, and a progressive file needs buffers of its full size even when it
+    // is decoded scaled down.
     if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > static_cast<JDIMENSION>(BmpMaxSide) ||
         cinfo.image_height > static_cast<JDIMENSION>(BmpMaxSide)) {
         std::snprintf(out->message, sizeof out->message, "image size %ux%u is not supported",
@@ -80,6 +83,14 @@ bool DecodeRgb(const Byte* data, size_t size, bool gray, DecodeResult* out) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > JpegMaxPixels) {
+        std::snprintf(out->message, sizeof out->message, "image size %ux%u is too large",
+                      cinfo.image_width, cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = JpegScaleDenominator(scale);
     jpeg_start_decompress(&cinfo);
     out->width = static_cast<int>(cinfo.output_width);
     out->height = static_cast<int>(cinfo.output_height);
@@ -149,13 +160,32 @@ bool EncodeRgb(const Byte* rgb, int width, int height, int quality, EncodeResult
 
 }  // namespace
 
-void Jpeg_Decode(const Byte* Data, size_t Size, TBitmap& Out, bool Grayscale) {
+unsigned JpegScaleDenominator(TJPEGScale Scale) {
+    switch (Scale) {
+        case jsHalf: return 2;
+        case jsQuarter: return 4;
+        case jsEighth: return 8;
+        default: return 1;
+    }
+}
+
+TJPEGScale JpegScaleFor(int Width, int Height, int WantWidth, int WantHeight) {
+    if (WantWidth <= 0 || WantHeight <= 0) return jsFullSize;
+    for (TJPEGScale s : {jsEighth, jsQuarter, jsHalf}) {
+        // libjpeg rounds the scaled size up.
+        int d = static_cast<int>(JpegScaleDenominator(s));
+        if ((Width + d - 1) / d >= WantWidth && (Height + d - 1) / d >= WantHeight) return s;
+    }
+    return jsFullSize;
+}
+
+void Jpeg_Decode(const Byte* Data, size_t Size, TBitmap& Out, bool Grayscale, TJPEGScale Scale) {
     if (Data == nullptr || Size < 4 || Data[0] != 0xFF || Data[1] != 0xD8)
         throw EJPEG("JPEG error #53: not a JPEG file");
     std::vector<Byte> rgb;
     DecodeResult r;
     r.rgb = &rgb;
-    if (!DecodeRgb(Data, Size, Grayscale, &r)) throw EJPEG(String("JPEG error: ") + r.message);
+    if (!DecodeRgb(Data, Size, Grayscale, Scale, &r)) throw EJPEG(String("JPEG error: ") + r.message);
     int stride = BytesPerScanline(r.width, 24, 32);
     std::vector<Byte> bits(static_cast<size_t>(stride) * static_cast<size_t>(r.height));
     for (int y = 0; y < r.height; ++y) {
@@ -272,9 +302,27 @@ void TJPEGImage::SetGrayscale(bool v) {
     }
 }
 
+void TJPEGImage::SetScale(TJPEGScale v) {
+    if (v == m_scale) return;
+    m_scale = v;
+    // Only loaded data decodes at a scale; the size follows at once, as the picture's size does.
+    if (!m_data.empty() && !m_encodedFromBitmap) LoadFromBytes(std::vector<Byte>(m_data));
+}
+
+void TJPEGImage::LoadFromBytes(std::vector<Byte>&& Data) {
+    auto bmp = std::make_unique<TBitmap>();
+    Jpeg_Decode(Data.data(), Data.size(), *bmp, m_grayscale, m_scale);
+    m_data = std::move(Data);
+    m_width = bmp->GetWidth();
+    m_height = bmp->GetHeight();
+    m_bitmap = std::move(bmp);
+    m_encodedFromBitmap = false;
+    Changed();
+}
+
 void TJPEGImage::LoadFromBytes(const Byte* Data, size_t Size) {
     auto bmp = std::make_unique<TBitmap>();
-    Jpeg_Decode(Data, Size, *bmp, m_grayscale);
+    Jpeg_Decode(Data, Size, *bmp, m_grayscale, m_scale);
     m_data.assign(Data, Data + Size);
     m_width = bmp->GetWidth();
     m_height = bmp->GetHeight();
@@ -307,7 +355,7 @@ void TJPEGImage::SaveToStream(TStream* Stream) {
 void TJPEGImage::DIBNeeded() {
     if (m_bitmap || m_data.empty()) return;
     auto bmp = std::make_unique<TBitmap>();
-    Jpeg_Decode(m_data.data(), m_data.size(), *bmp, m_grayscale);
+    Jpeg_Decode(m_data.data(), m_data.size(), *bmp, m_grayscale, m_encodedFromBitmap ? jsFullSize : m_scale);
     m_bitmap = std::move(bmp);
 }
 

@@ -31,3 +31,6 @@ std::vector<String> QtMenus_DescribePopup(TPopupMenu* Menu);
 // Paints one owner-drawn line exactly as the popup does (measured size, at least Width wide)
 // and copies the result into Out.
 void QtMenus_RenderOwnerDrawnLine(TMenuItem* Item, bool Selected, int Width, TBitmap* Out);
+// Opens the popup QtMenus_TrackPopup would show without waiting for a choice, with Hot as the
+// selected line (may be nullptr), and copies the whole window, border included, into Out.
+void QtMenus_RenderPopup(TPopupMenu* Menu, TMenuItem* Hot, TBitmap* Out);

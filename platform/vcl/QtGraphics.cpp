@@ -1,7 +1,9 @@
 #include "platform/vcl/QtGraphics.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 
 namespace {
 
@@ -119,4 +121,35 @@ TColor QColorToColor(const QColor& Color) {
 
 String FontFamilyInUse(const TFont& Font) {
     return QFontInfo(FontToQFont(Font)).family().toStdString();
+}
+
+// ---- fonts of the toolkit ----------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* WineFontDir = "/usr/share/wine/fonts/";
+
+bool AddFontFile(const QString& path) {
+    return QFontDatabase::addApplicationFont(path) >= 0;
+}
+
+}  // namespace
+
+void Graphics_RegisterFonts() {
+    static bool done = false;
+    if (done || QGuiApplication::instance() == nullptr) return;
+    done = true;
+    // Only the regular face: the bold file beside it carries the regular outlines, so bold text
+    // would come out regular; without it the toolkit emboldens the regular face.
+    bool tahoma = AddFontFile(QString(WineFontDir) + "tahoma.ttf");
+    if (!tahoma || !QFontDatabase::families().contains("Tahoma"))
+        QFont::insertSubstitution("Tahoma", "Liberation Sans");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Helvetica", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Microsoft Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Verdana", "DejaVu Sans");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+    QFont::insertSubstitution("Courier", "Liberation Mono");
 }

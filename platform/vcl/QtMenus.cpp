@@ -2,6 +2,7 @@
 // menus get one widget per line that paints through the item's measure and draw events.
 #include "platform/vcl/QtDialogs.h"
 
+#include <algorithm>
 #include <set>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/vcl/MenuWindow.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/QtGraphics.h"
 
@@ -61,6 +63,49 @@ TSize MeasureLine(TMenuItem* item) {
     return {std::max(w, 1), std::max(h, 1)};
 }
 
+// A popup window whose border an owner-drawn line may paint (a flat menu frame): what is drawn
+// on the two outer rings of its whole-window canvas is laid over the toolkit's frame.
+class TQtPopup : public QMenu, public TMenuWindow {
+public:
+    explicit TQtPopup(QWidget* parent = nullptr) : QMenu(parent) {}
+    TRect ScreenRect() const override {
+        QPoint p = mapToGlobal(QPoint(0, 0));
+        return Bounds(p.x(), p.y(), width(), height());
+    }
+    TCanvas* WindowCanvas() override {
+        if (m_border.GetWidth() != width() || m_border.GetHeight() != height()) m_border.SetSize(width(), height());
+        if (!m_borderPainted) {
+            m_borderPainted = true;
+            update();
+        }
+        return m_border.GetCanvas();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QMenu::paintEvent(e);
+        QPainter painter(this);
+        PaintBorderOver(painter, rect());
+    }
+
+public:
+    // Lays the painted border over Area (in the popup's coordinates) on a painter whose origin
+    // is Area's top-left corner: the lines cover the popup's edges, so each paints its share.
+    void PaintBorderOver(QPainter& Painter, const QRect& Area) {
+        if (!m_borderPainted || m_border.GetWidth() != width() || m_border.GetHeight() != height()) return;
+        QImage ring = BitmapToQImage(m_border);
+        const int w = width(), h = height(), t = std::min({2, w, h});
+        for (QRect strip : {QRect(0, 0, w, t), QRect(0, h - t, w, t), QRect(0, 0, t, h), QRect(w - t, 0, t, h)}) {
+            QRect part = strip.intersected(Area);
+            if (!part.isEmpty()) Painter.drawImage(part.translated(-Area.topLeft()), ring, part);
+        }
+    }
+
+private:
+    TBitmap m_border{0, 0, pf24bit};
+    bool m_borderPainted = false;
+};
+
 // One owner-drawn line of the popup.
 class TOwnerDrawnLine : public QWidget {
 public:
@@ -71,6 +116,7 @@ public:
         setMinimumSize(m_size.cx, m_size.cy);
     }
     QSize sizeHint() const override { return QSize(m_size.cx, m_size.cy); }
+    TMenuItem* Item() const { return m_item; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -79,10 +125,12 @@ protected:
         bool hot = !m_item->IsLine() &&
                    (m_forceHot || underMouse() || (m_menu != nullptr && m_menu->activeAction() == m_action));
         Barrier([&] {
+            TMenuLineDrawing drawing(picture.GetCanvas(), dynamic_cast<TQtPopup*>(m_menu));
             m_item->AdvancedDrawItem(picture.GetCanvas(), Rect(0, 0, width(), height()), m_item->DrawState(hot), false);
         });
         QPainter painter(this);
         painter.drawImage(0, 0, BitmapToQImage(picture));
+        if (auto* popup = dynamic_cast<TQtPopup*>(m_menu)) popup->PaintBorderOver(painter, geometry());
     }
     void enterEvent(QEnterEvent*) override { update(); }
     void leaveEvent(QEvent*) override { update(); }
@@ -126,7 +174,9 @@ void AddPlainItem(QMenu* qmenu, TMenuItem* item, const String& caption, TMenu* m
     if (item->GetShortCut() != scNone) text += '\t' + Q(ShortCutToText(item->GetShortCut()));
     QAction* action = nullptr;
     if (item->Count() > 0) {
-        QMenu* sub = qmenu->addMenu(text);
+        auto* sub = new TQtPopup(qmenu);
+        sub->setTitle(text);
+        qmenu->addMenu(sub);
         AddLevel(sub, item, menu, session);
         action = sub->menuAction();
     } else {
@@ -195,7 +245,7 @@ TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y) {
     TPopupSession session;
     TMenuItem* chosen = nullptr;
     {
-        QMenu qmenu;
+        TQtPopup qmenu;
         AddLevel(&qmenu, Menu->GetItems(), Menu, &session);
         if (qmenu.isEmpty()) return nullptr;
         qmenu.exec(QPoint(X, Y));
@@ -223,4 +273,32 @@ void QtMenus_RenderOwnerDrawnLine(TMenuItem* Item, bool Selected, int Width, TBi
     line.resize(std::max(Width, size.width()), size.height());
     QImage image = line.grab().toImage().convertToFormat(QImage::Format_RGB32);
     QImageToBitmap(image, *Out);
+}
+
+void QtMenus_RenderPopup(TPopupMenu* Menu, TMenuItem* Hot, TBitmap* Out) {
+    if (Menu == nullptr || Out == nullptr || QApplication::instance() == nullptr) return;
+    TPopupSession session;
+    TQtPopup qmenu;
+    AddLevel(&qmenu, Menu->GetItems(), Menu, &session);
+    if (qmenu.isEmpty()) return;
+    qmenu.popup(QPoint(0, 0));
+    for (QAction* a : qmenu.actions())
+        if (auto* w = qobject_cast<QWidgetAction*>(a); w != nullptr && Hot != nullptr) {
+            auto* line = dynamic_cast<TOwnerDrawnLine*>(w->defaultWidget());
+            if (line != nullptr && line->Item() == Hot) qmenu.setActiveAction(a);
+        }
+    // Twice: the first paint of a flat menu's lines asks for the border.
+    for (int i = 0; i < 2; ++i) {
+        QImage image = qmenu.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImageToBitmap(image, *Out);
+    }
+    qmenu.close();
+}
+
+bool GetSystemMenuFont(String& Name, int& Height) {
+    if (QApplication::instance() == nullptr) return false;
+    QFont font = QApplication::font("QMenu");
+    Name = font.family().toUtf8().toStdString();
+    Height = font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(font.pointSizeF() * 96.0 / 72.0 + 0.5);
+    return !Name.empty() && Height > 0;
 }

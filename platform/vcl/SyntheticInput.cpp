@@ -1,87 +1,14 @@
 #include "platform/vcl/SyntheticInput.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-#include "platform/vcl/QtControls.h"
-
-namespace {
-
-Qt::MouseButton QtButton(TMouseButton b) {
-    switch (b) {
-        case mbRight: return Qt::RightButton;
-        case mbMiddle: return Qt::MiddleButton;
-        default: return Qt::LeftButton;
-    }
-}
-
-Qt::KeyboardModifiers QtModifiers(TShiftState s) {
-    Qt::KeyboardModifiers m;
-    if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
-    if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
-    if (s.Contains(ssAlt)) m |= Qt::AltModifier;
-    return m;
-}
-
-int QtKey(Word vk) {
-    if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + (vk - 'A');
-    if (vk >= '0' && vk <= '9') return Qt::Key_0 + (vk - '0');
-    if (vk >= VK_F1 && vk <= VK_F1 + 23) return Qt::Key_F1 + (vk - VK_F1);
-    switch (vk) {
-        case VK_BACK: return Qt::Key_Backspace;
-        case VK_TAB: return Qt::Key_Tab;
-        case VK_RETURN: return Qt::Key_Return;
-        case VK_SHIFT: return Qt::Key_Shift;
-        case VK_CONTROL: return Qt::Key_Control;
-        case VK_MENU: return Qt::Key_Alt;
-        case VK_ESCAPE: return Qt::Key_Escape;
-        case VK_SPACE: return Qt::Key_Space;
-        case VK_PRIOR: return Qt::Key_PageUp;
-        case VK_NEXT: return Qt::Key_PageDown;
-        case VK_END: return Qt::Key_End;
-        case VK_HOME: return Qt::Key_Home;
-        case VK_LEFT: return Qt::Key_Left;
-        case VK_UP: return Qt::Key_Up;
-        case VK_RIGHT: return Qt::Key_Right;
-        case VK_DOWN: return Qt::Key_Down;
-        case VK_INSERT: return Qt::Key_Insert;
-        case VK_DELETE: return Qt::Key_Delete;
-        default: return Qt::Key_unknown;
-    }
-}
-
-}  // namespace
+#include "platform/vcl/QtSyntheticInput.h"
 
 void SendSyntheticMouse(TWinControl* Target, TSyntheticMouse Kind, TPoint ClientPos, TMouseButton Button,
                         TShiftState Held) {
-    QWidget* w = Target->Bridge()->Widget();
-    if (w == nullptr) return;
-    QEvent::Type type = QEvent::MouseMove;
-    switch (Kind) {
-        case TSyntheticMouse::Press: type = QEvent::MouseButtonPress; break;
-        case TSyntheticMouse::Release: type = QEvent::MouseButtonRelease; break;
-        case TSyntheticMouse::DoubleClick: type = QEvent::MouseButtonDblClick; break;
-        case TSyntheticMouse::Move: type = QEvent::MouseMove; break;
-    }
-    Qt::MouseButtons buttons;
-    if (Held.Contains(ssLeft)) buttons |= Qt::LeftButton;
-    if (Held.Contains(ssRight)) buttons |= Qt::RightButton;
-    if (Held.Contains(ssMiddle)) buttons |= Qt::MiddleButton;
-    QPointF local(ClientPos.x, ClientPos.y);
-    TPoint screen = Target->ClientToScreen(ClientPos);
-    QPointF global(screen.x, screen.y);
-    Qt::MouseButton button = Kind == TSyntheticMouse::Move ? Qt::NoButton : QtButton(Button);
-    QMouseEvent e(type, local, global, button, buttons, QtModifiers(Held));
-    QApplication::sendEvent(w, &e);
+    // Input goes to a widget, so the control gets its window first, as a shown control has one.
+    TQtWidgetBridge* bridge = Target->Bridge();
+    QtSendSyntheticMouse(bridge, Kind, ClientPos, Target->ClientToScreen(ClientPos), Button, Held);
 }
 
 void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const String& Text, bool Release) {
-    QWidget* w = Target->Bridge()->Widget();
-    if (w == nullptr) return;
-    QKeyEvent press(QEvent::KeyPress, QtKey(Key), QtModifiers(Shift), QString::fromStdString(Text));
-    QApplication::sendEvent(w, &press);
-    if (!Release) return;
-    QKeyEvent release(QEvent::KeyRelease, QtKey(Key), QtModifiers(Shift), QString::fromStdString(Text));
-    QApplication::sendEvent(w, &release);
+    QtSendSyntheticKey(Target->Bridge(), Key, Shift, Text, Release);
 }

@@ -79,3 +79,15 @@ int GetLocaleInfoA(LCID, LCTYPE LCType, LPSTR lpLCData, int cchData) {
     std::memcpy(lpLCData, name.c_str(), static_cast<std::size_t>(needed));
     return needed;
 }
+
+int GetSystemMetrics(int nIndex) {
+    // The classic Windows bar thickness, which the skinned bars' artwork is drawn for.
+    constexpr int kScrollBarThickness = 17;
+    switch (nIndex) {
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+        return kScrollBarThickness;
+    default:
+        return 0;
+    }
+}

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "app/Pubfunction.h"
-#include "app/SetupClip_Window.h"
+#include "app/SetupClip_WindowRows.h"
 #include "menu/MenuObjects.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -392,6 +392,50 @@ TEST_F(ClipInfoTest, DeletingAClipDeletesEveryView) {
     ASSERT_EQ(watch.watched, 6);
     delete clip;
     EXPECT_EQ(watch.gone.size(), 6u);
+}
+
+// The windows put a clip's views on their panels, and a panel frees its children: a panel freed
+// before the clip leaves the clip nothing to free twice.
+TEST_F(ClipInfoTest, ViewsFreedWithTheirParentFirstLeaveTheClipConsistent) {
+    TDeathWatch watch;
+    TClipInfo* clip = MakeClip(720, 480, 3, 0);
+    std::unique_ptr<TBitmap> frame(SolidBitmap(720, 480, Red));
+    clip->SetPicture(frame.get());
+    clip->RefreshMenuImage();
+    clip->RefreshTitleButton();
+    clip->ChapterMenu = new TSubChapter(clip);
+    clip->ChapterMenu->AddButton(frame.get(), 5);
+    clip->ChapterMenu->AddButton(frame.get(), 9);
+    clip->ChapterMenu->AddLabel(new TLabel(nullptr));
+    clip->ChapterMenu->AddLabel(new TLabel(nullptr));
+    auto* panel = new TPanel(nullptr);
+    // Every view but the second chapter button and label goes on the panel.
+    std::vector<TControl*> onPanel{clip->ListRow, clip->SrtIcon, clip->MenuTile, clip->TitleButton,
+                                   clip->ChapterMenu->GetButton(0), clip->ChapterMenu->GetLabel(0)};
+    for (TControl* view : onPanel) {
+        view->SetParent(panel);
+        watch.Watch(view);
+    }
+    TSubButtonImage* keptButton = clip->ChapterMenu->GetButton(1);
+    TLabel* keptLabel = clip->ChapterMenu->GetLabel(1);
+    watch.Watch(keptButton);
+    watch.Watch(keptLabel);
+
+    delete panel;
+    EXPECT_EQ(watch.gone.size(), onPanel.size());
+    EXPECT_EQ(clip->ListRow, nullptr);
+    EXPECT_EQ(clip->SrtIcon, nullptr);
+    EXPECT_EQ(clip->MenuTile, nullptr);
+    EXPECT_EQ(clip->TitleButton, nullptr);
+    ASSERT_NE(clip->ChapterMenu, nullptr);
+    EXPECT_EQ(clip->ChapterMenu->Buttons, (std::vector<TSubButtonImage*>{keptButton}));
+    EXPECT_EQ(clip->ChapterMenu->Labels, (std::vector<TLabel*>{keptLabel}));
+
+    // The clip makes its views again on demand, and frees only what is left.
+    clip->RefreshMenuImage();
+    EXPECT_NE(clip->MenuTile, nullptr);
+    delete clip;
+    EXPECT_EQ(watch.gone.size(), onPanel.size() + 2);
 }
 
 TEST_F(ClipInfoTest, ClearClipInfoDeletesEveryClipAndForgetsTheMusic) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -57,6 +59,18 @@ TEST(PubfunctionTest, TimeTexts) {
     struct HMS { int s; const char* text; };
     for (auto c : {HMS{0, "00:00:00"}, HMS{3661, "01:01:01"}, HMS{-5, "00:00:05"}, HMS{360000, "100:00:00"}})
         EXPECT_EQ(SecondsToHMS(c.s), c.text) << c.s;
+}
+
+TEST(PubfunctionTest, ClampsLetTheLowBoundWin) {
+    struct {
+        int value, low, high, expected;
+    } const ints[] = {{5, 0, 10, 5}, {-3, 0, 10, 0}, {12, 0, 10, 10}, {5, 10, 0, 10}, {-5, 10, 0, 10}, {7, 7, 7, 7}};
+    for (const auto& c : ints) EXPECT_EQ(ClampRange(c.value, c.low, c.high), c.expected) << c.value << " " << c.low << " " << c.high;
+    struct {
+        double value, low, high, expected;
+    } const floats[] = {{0.5, 0, 1, 0.5}, {-0.1, 0, 1, 0}, {1.5, 0, 1, 1}, {0.5, 1, 0, 1}, {std::nan(""), 0, 1, 0},
+                        {std::numeric_limits<double>::infinity(), 0, 1, 1}};
+    for (const auto& c : floats) EXPECT_EQ(ClampFloat(c.value, c.low, c.high), c.expected) << c.value;
 }
 
 TEST(PubfunctionTest, FitRectGeometry) {

@@ -397,4 +397,63 @@ TEST_F(MenuObjectsTest, BackgroundThumbnailLoadsOnlyRealPictures) {
     EXPECT_EQ(image.GetPicture()->GetBitmap()->GetCanvas()->GetPixels(0, 0), Blue);
 }
 
+// ---- the title menu's state ----------------------------------------------------------------
+
+TEST(TitleMenuState, TheBackButtonMovesOnlyOnARealAspectChange) {
+    using MenuLayout::TMenuAspect;
+    TTitleMenuState state;
+    state.i_BackWidth = 60;
+    state.i_BackHeight = 40;
+    EXPECT_EQ(state.i_Aspect, 1);
+    state.ClampBack(10);
+    EXPECT_EQ(state.i_TitleBackX, 10);
+    EXPECT_EQ(state.i_TitleBackY, 338) << "from below the preview to the safe frame's bottom";
+    state.i_TitleBackY = 200;
+    // The clip editor calls the aspect on every show: repeated calls keep the place.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(state.SetAspect(TMenuAspect::Standard4x3, 10));
+        EXPECT_EQ(state.i_TitleBackY, 200);
+    }
+    EXPECT_TRUE(state.SetAspect(TMenuAspect::Wide16x9, 10));
+    EXPECT_EQ(state.i_TitleBackY, 104);
+    EXPECT_EQ(state.i_Aspect, 2);
+    EXPECT_EQ(state.PreviewHeight(), 292);
+    EXPECT_FALSE(state.SetAspect(TMenuAspect::Wide16x9, 10));
+    EXPECT_EQ(state.i_TitleBackY, 104);
+    EXPECT_TRUE(state.SetAspect(TMenuAspect::Standard4x3, 10));
+    EXPECT_EQ(state.i_TitleBackY, 200);
+    EXPECT_EQ(state.i_Aspect, 1);
+    state.ResetBackButton();
+    EXPECT_EQ(state.i_TitleBackX, 0);
+    EXPECT_EQ(state.i_TitleBackY, 1000);
+}
+
+TEST(TitleMenuState, ChapterMenusShiftAlike) {
+    using MenuLayout::TMenuAspect;
+    TSubChapter menu(nullptr);
+    menu.i_BackX = 700;
+    menu.i_BackY = 300;
+    ShiftChapterBack(menu, TMenuAspect::Standard4x3, TMenuAspect::Wide16x9, 60, 40, 10);
+    EXPECT_EQ(menu.i_BackX, 448);
+    EXPECT_EQ(menu.i_BackY, 204);
+    ShiftChapterBack(menu, TMenuAspect::Wide16x9, TMenuAspect::Wide16x9, 60, 40, 10);
+    EXPECT_EQ(menu.i_BackY, 204);
+}
+
+TEST(TitleMenuState, NextHandsOverTheMenus) {
+    struct {
+        bool wanted, anyButton;
+        int titleMenu, rootMenu;
+    } const cases[] = {{true, true, 1, 1}, {false, true, 1, 0}, {true, false, 0, 0}, {false, false, 0, 0}};
+    for (const auto& c : cases) {
+        TTitleMenuState state;
+        state.b_RootMenuWanted = c.wanted;
+        state.b_TitleMenu = 7;
+        state.b_RootMenu = 7;
+        state.DecideHandOver(c.anyButton);
+        EXPECT_EQ(state.b_TitleMenu, c.titleMenu) << c.wanted << c.anyButton;
+        EXPECT_EQ(state.b_RootMenu, c.rootMenu) << c.wanted << c.anyButton;
+    }
+}
+
 }  // namespace

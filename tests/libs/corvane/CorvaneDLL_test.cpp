@@ -50,6 +50,12 @@ std::string Y4m(int width, int height, std::size_t frameBytes) {
            std::string(frameBytes, '\x80');
 }
 
+// Stored as a landscape 320 x 176 picture of four colours: red, green above blue, white.
+const std::string kQuadrants =
+    "-filter_complex \"color=c=red:s=320x176:r=25:d=2[bg];color=c=0x00FF00:s=160x88:r=25:d=2[g];"
+    "color=c=blue:s=160x88:r=25:d=2[b];color=c=white:s=160x88:r=25:d=2[w];[bg][g]overlay=160:0[t1];"
+    "[t1][b]overlay=0:88[t2];[t2][w]overlay=160:88[v]\" -map \"[v]\" ";
+
 // The clips every test uses, made once in a temporary folder that goes at exit.
 struct Clips : testing_vcl::TTempFolder {
     bool made = false;
@@ -78,7 +84,13 @@ struct Clips : testing_vcl::TTempFolder {
                       (*this)["split.mp4"]) &&
                Ffmpeg(seconds + "-c:v mpeg2video -b:v 1M -f vob", (*this)["seconds.mpg"]) &&
                Ffmpeg(seconds + "-c:v libx264 -preset ultrafast -pix_fmt yuv420p", (*this)["seconds.mp4"]) &&
-               Ffmpeg("-f lavfi -i sine=frequency=440:duration=1 -c:a pcm_s16le", (*this)["audio.wav"]);
+               Ffmpeg("-f lavfi -i sine=frequency=440:duration=1 -c:a pcm_s16le", (*this)["audio.wav"]) &&
+               Ffmpeg(kQuadrants + "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25", (*this)["turn0.mp4"]);
+        // A phone keeps its sensor's pixels and writes how far to turn them (the display matrix).
+        for (const char* turn : {"90", "180", "270"}) {
+            made = made && Ffmpeg("-i " + Quote((*this)["turn0.mp4"]) + " -c copy -metadata:s:v:0 rotate=" + turn,
+                                  (*this)[std::string("turn") + turn + ".mp4"]);
+        }
         if (!made) return;
         WriteFile((*this)["empty.avi"], "");
         WriteFile((*this)["text.avi"], std::string(2000, 'x') + "\nnot a video at all\n");
@@ -149,7 +161,8 @@ protected:
         init_ = reinterpret_cast<X_GetFrame_Init_fn>(GetProcAddress(module_, "X_GetFrame_Init"));
         next_ = reinterpret_cast<X_Set_NextFrame_Time_fn>(GetProcAddress(module_, "X_Set_NextFrame_Time"));
         uninit_ = reinterpret_cast<X_GetFrame_UnInit_fn>(GetProcAddress(module_, "X_GetFrame_UnInit"));
-        ASSERT_TRUE(info_ && frame_ && init_ && next_ && uninit_);
+        lastError_ = reinterpret_cast<X_GetLastErrorText_fn>(GetProcAddress(module_, "X_GetLastErrorText"));
+        ASSERT_TRUE(info_ && frame_ && init_ && next_ && uninit_ && lastError_);
     }
     void Unbind() {
         if (module_) FreeLibrary(module_);
@@ -178,6 +191,11 @@ protected:
         EXPECT_TRUE(got) << "message 0x" << std::hex << message << " #" << n << " never came";
         return found;
     }
+    std::string LastError() {
+        char text[512] = {};
+        lastError_(text, sizeof text);
+        return text;
+    }
     int Count(UINT message) const {
         int n = 0;
         for (const auto& m : messages_) n += m.message == message;
@@ -190,6 +208,7 @@ protected:
     X_GetFrame_Init_fn init_ = nullptr;
     X_Set_NextFrame_Time_fn next_ = nullptr;
     X_GetFrame_UnInit_fn uninit_ = nullptr;
+    X_GetLastErrorText_fn lastError_ = nullptr;
     HWND window_ = nullptr;
     std::vector<Message> messages_;
 };
@@ -424,15 +443,122 @@ TEST_F(CorvaneTest, SecondInitRestartsAndUnInitAlwaysAnswers) {
     EXPECT_EQ(Count(CORVANE_WM_MEDIA_UNINIT_DONE), 2);
 }
 
+int ThreadCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task")) ++count;
+    return count;
+}
+
+bool ModuleMapped() {
+    return ReadFile("/proc/self/maps").find("CorvaneDLL.so") != std::string::npos;
+}
+
 TEST_F(CorvaneTest, UnloadingDuringARunStopsIt) {
     std::string path = TestClips()["seconds.mp4"];
+    int threads = ThreadCount();
     init_(window_, 2, path.c_str(), "", "1");
     for (int second : {3, 2, 1, 0}) next_(second);
+    EXPECT_GT(ThreadCount(), threads) << "the grabber runs on a thread of its own";
     Unbind();   // the program's close path may free the library mid-run
+    EXPECT_FALSE(ModuleMapped()) << "the module's code is gone: no thread may still run in it";
+    EXPECT_EQ(ThreadCount(), threads) << "the grabber and its decoder's threads ended with the module";
+    testing_vcl::RunFor(100);
+    EXPECT_EQ(Count(CORVANE_WM_MEDIA_INIT_DONE), 1);
+    EXPECT_EQ(Count(CORVANE_WM_MEDIA_FRAME_READY), 4) << "every request answered once, and nothing after the unload";
     Bind();
     std::int32_t words[10];
     EXPECT_EQ(Info(TestClips()["green.mp4"], words), 0) << "a fresh binding works";
-    testing_vcl::RunFor(50);
+}
+
+// ---- turned phone video --------------------------------------------------------------------
+
+struct TurnCase {
+    const char* file;
+    int width;    // as shown
+    int height;
+    Bgr topLeft, topRight, bottomLeft, bottomRight;
+};
+// As players show them: "rotate=90" turns the stored picture a quarter counter-clockwise.
+const TurnCase kTurns[] = {
+    {"turn0.mp4", 320, 176, kRed, kGreen, kBlue, kWhite},
+    {"turn90.mp4", 176, 320, kGreen, kWhite, kRed, kBlue},
+    {"turn180.mp4", 320, 176, kWhite, kBlue, kGreen, kRed},
+    {"turn270.mp4", 176, 320, kBlue, kRed, kWhite, kGreen},
+};
+
+void ExpectUpright(const std::uint8_t* pixels, int width, int height, const TurnCase& c) {
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_TRUE(Near(PixelOf(pixels, width, width / 4, height / 4), c.topLeft)) << "top left";
+    EXPECT_TRUE(Near(PixelOf(pixels, width, width * 3 / 4, height / 4), c.topRight)) << "top right";
+    EXPECT_TRUE(Near(PixelOf(pixels, width, width / 4, height * 3 / 4), c.bottomLeft)) << "bottom left";
+    EXPECT_TRUE(Near(PixelOf(pixels, width, width * 3 / 4, height * 3 / 4), c.bottomRight)) << "bottom right";
+}
+
+TEST_F(CorvaneTest, TurnedPhoneVideoIsDescribedAndGrabbedUpright) {
+    for (const auto& c : kTurns) {
+        SCOPED_TRACE(c.file);
+        std::string path = TestClips()[c.file];
+        std::int32_t words[10];
+        ASSERT_EQ(Info(path, words), 0);
+        EXPECT_EQ(words[3], c.width) << "the width as shown";
+        EXPECT_EQ(words[4], c.height);
+        EXPECT_EQ(words[5], 0) << "square pixels: the shown frame's own ratio";
+        std::uint8_t* pixels = nullptr;
+        std::int32_t second = -1;
+        ASSERT_EQ(frame_(c.width, c.height, "2.bmp", &pixels, &second), 0);
+        ExpectUpright(pixels, c.width, c.height, c);
+
+        messages_.clear();
+        init_(window_, 2, path.c_str(), "", "0");
+        ASSERT_EQ(WaitFor(CORVANE_WM_MEDIA_INIT_DONE).wParam, 1u);
+        next_(1);
+        ASSERT_EQ(WaitFor(CORVANE_WM_MEDIA_FRAME_READY).wParam, 1u);
+        ASSERT_EQ(frame_(c.width / 2, c.height / 2, nullptr, &pixels, &second), 0);
+        ExpectUpright(pixels, c.width / 2, c.height / 2, c);
+        uninit_();
+        WaitFor(CORVANE_WM_MEDIA_UNINIT_DONE);
+    }
+}
+
+// ---- the reason of a failure ---------------------------------------------------------------
+
+TEST_F(CorvaneTest, FailuresSayWhyForTheLog) {
+    std::int32_t words[10];
+    EXPECT_EQ(LastError(), "") << "nothing failed yet";
+    struct FailureCase {
+        const char* file;
+        const char* reason;
+    };
+    const FailureCase cases[] = {{"does-not-exist.mpg", "does-not-exist.mpg' can't be read"},
+                                 {"audio.wav", "has no picture stream"},
+                                 {"text.avi", "text.avi"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(Info(TestClips()[c.file], words), -1);
+        EXPECT_NE(LastError().find(c.reason), std::string::npos) << LastError();
+    }
+    ASSERT_EQ(Info(TestClips()["red43.mpg"], words), 0);
+    EXPECT_NE(LastError().find("text.avi"), std::string::npos) << "a success leaves the last failure's reason";
+
+    std::string whole = LastError();
+    char small[8];
+    std::memset(small, 'x', sizeof small);
+    EXPECT_EQ(lastError_(small, sizeof small), static_cast<int>(whole.size())) << "the whole length";
+    EXPECT_EQ(std::string(small), whole.substr(0, 7)) << "cut to the buffer, zero-terminated";
+    EXPECT_EQ(lastError_(nullptr, 0), static_cast<int>(whole.size()));
+
+    std::uint8_t* pixels = nullptr;
+    std::int32_t second = 0;
+    EXPECT_EQ(frame_(CORVANE_MAX_SIDE + 1, 2, "2.bmp", &pixels, &second), -1);
+    EXPECT_NE(LastError().find("8193 x 2"), std::string::npos) << LastError();
+
+    messages_.clear();
+    std::string missing = TestClips()["gone.mp4"];
+    init_(window_, 2, missing.c_str(), "", "0");
+    EXPECT_EQ(WaitFor(CORVANE_WM_MEDIA_INIT_DONE).wParam, 0u);
+    EXPECT_NE(LastError().find("grabber: '" + missing + "' can't be read"), std::string::npos) << LastError();
+    uninit_();
+    WaitFor(CORVANE_WM_MEDIA_UNINIT_DONE);
 }
 
 // ---- bad input -----------------------------------------------------------------------------

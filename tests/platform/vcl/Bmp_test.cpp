@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <unistd.h>
 
@@ -369,6 +371,55 @@ INSTANTIATE_TEST_SUITE_P(Table, BmpDamage, ::testing::ValuesIn(Damages),
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return n;
                          });
+
+// A header of 41 to 51 bytes with colour masks in a 65-byte file (found by fuzzing): the 12 mask
+// bytes after the first 40 of the header run past the end of the file.
+class BmpShortMaskedHeader : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(BmpShortMaskedHeader, RefusesWithoutReadingPastTheData) {
+    const std::uint32_t biSize = GetParam();
+    std::vector<Byte> f = {'B', 'M'};
+    Put32(f, 0);
+    Put32(f, 0);
+    Put32(f, 0);
+    Put32(f, biSize);
+    Put32(f, 1);   // width
+    Put32(f, 1);   // height
+    Put16(f, 1);   // planes
+    Put16(f, 32);  // bits
+    Put32(f, 3);   // BI_BITFIELDS
+    f.resize(65, 0);
+    // Exactly the bytes of the file, so that a read past them is a read past the allocation.
+    std::unique_ptr<Byte[]> exact(new Byte[f.size()]);
+    std::copy(f.begin(), f.end(), exact.get());
+    EXPECT_THROW(Bmp_DecodeFile(exact.get(), f.size()), EInvalidGraphic);
+    EXPECT_THROW(Bmp_DecodeDib(exact.get() + 14, f.size() - 14), EInvalidGraphic);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BmpShortMaskedHeader, ::testing::Range<std::uint32_t>(41, 52));
+
+TEST(BmpFormat, MasksAfterAShortHeaderAreRead) {
+    // 42-byte header, masks 5-6-5 from byte 40 on, one 16-bit pixel of pure green.
+    std::vector<Byte> f = {'B', 'M'};
+    Put32(f, 0);
+    Put32(f, 0);
+    Put32(f, 14 + 52);
+    Put32(f, 42);
+    Put32(f, 1);
+    Put32(f, 1);
+    Put16(f, 1);
+    Put16(f, 16);
+    Put32(f, 3);
+    f.resize(14 + 40, 0);
+    Put32(f, 0xF800);
+    Put32(f, 0x07E0);
+    Put32(f, 0x001F);
+    Put32(f, 0x07E0);
+    TBmpImage img = Bmp_DecodeFile(f.data(), f.size());
+    EXPECT_EQ(img.Format, pf16bit);
+    ASSERT_GE(img.Bits.size(), 2u);
+    EXPECT_EQ(img.Bits[0] | (img.Bits[1] << 8), 0x07E0);
+}
 
 TEST(BmpDamage, RandomDamageNeverCrashes) {
     const std::vector<Byte> good = ValidFile();

@@ -184,6 +184,35 @@ TEST(IniFileRead, SeesChangesMadeByOthers) {
     EXPECT_EQ(reader.ReadString("S", "k", "gone"), "gone");
 }
 
+TEST(IniFileRead, ManySectionsKeepFileOrderAndFirstSpellings) {
+    TempDir d;
+    String text;
+    for (int i = 0; i < 5000; ++i) text += "[Region" + IntToStr(i) + "]\nCode=" + IntToStr(i) + "\n";
+    text += "[REGION7]\nCode=late\nExtra=1\n";
+    WriteText(d / "big.ini", text);
+    TIniFile ini(d / "big.ini");
+    TStringList sections;
+    ini.ReadSections(&sections);
+    ASSERT_EQ(sections.Count(), 5000);
+    EXPECT_EQ(sections[0], "Region0");
+    EXPECT_EQ(sections[7], "Region7");
+    EXPECT_EQ(sections[4999], "Region4999");
+    // Reads of every section answer from the first of each name.
+    for (int i = 0; i < 5000; i += 499) EXPECT_EQ(ini.ReadInteger("region" + IntToStr(i), "code", -1), i);
+    EXPECT_EQ(ini.ReadString("Region7", "Code", ""), "7");
+    EXPECT_EQ(ini.ReadString("Region7", "Extra", "none"), "none");
+    EXPECT_TRUE(ini.SectionPresent("REGION4999"));
+    EXPECT_FALSE(ini.SectionPresent("Region5000"));
+    // A write through another object is seen by the next read of this one.
+    TIniFile other(d / "big.ini");
+    other.WriteString("Region4999", "Code", "changed");
+    EXPECT_EQ(ini.ReadString("Region4999", "Code", ""), "changed");
+    other.WriteString("New", "Key", "v");
+    ini.ReadSections(&sections);
+    EXPECT_EQ(sections.Count(), 5001);
+    EXPECT_EQ(sections[5000], "New");
+}
+
 // ------------------------------------------------------------------------ writing
 
 TEST(IniFileWrite, ChangesOnlyItsOwnLine) {

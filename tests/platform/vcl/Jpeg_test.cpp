@@ -255,6 +255,101 @@ TEST(JpegDamage, RandomDamageNeverCrashes) {
     EXPECT_GT(refused, 0);
 }
 
+// A progressive JPEG of a few hundred bytes whose frame header declares Width x Height: the
+// shape of a decompression bomb.
+std::vector<Byte> DeclaringSize(unsigned width, unsigned height) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* buf = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buf, &size);
+    c.image_width = 8;
+    c.image_height = 8;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<Byte> row(8 * 3, 128);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<Byte> out(buf, buf + size);
+    free(buf);
+    for (size_t i = 0; i + 9 < out.size(); ++i) {
+        if (out[i] != 0xFF || out[i + 1] != 0xC2) continue;
+        out[i + 5] = static_cast<Byte>(height >> 8);
+        out[i + 6] = static_cast<Byte>(height);
+        out[i + 7] = static_cast<Byte>(width >> 8);
+        out[i + 8] = static_cast<Byte>(width);
+        return out;
+    }
+    ADD_FAILURE() << "no progressive frame header";
+    return out;
+}
+
+TEST(JpegDamage, PicturesOverTheLimitAreRefusedUnread) {
+    const struct { unsigned w, h; } bombs[] = {{14592, 11528}, {32768, 32768}, {10001, 10000}, {32768, 3052}};
+    for (const auto& b : bombs) {
+        std::vector<Byte> f = DeclaringSize(b.w, b.h);
+        EXPECT_LT(f.size(), 1024u);
+        TJPEGImage j;
+        try {
+            LoadBytes(j, f);
+            ADD_FAILURE() << b.w << "x" << b.h << ": loaded";
+        } catch (const EJPEG& e) {
+            EXPECT_NE(String(e.what()).find("too large"), String::npos) << e.what();
+        }
+        EXPECT_TRUE(j.GetEmpty());
+    }
+}
+
+TEST(JpegScale, ScaledDecodingShrinksThePicture) {
+    auto src = Smooth(64, 48);
+    const std::vector<Byte> data = Encode(*src, 95);
+    const struct { TJPEGScale scale; int w, h; } cases[] = {
+        {jsFullSize, 64, 48}, {jsHalf, 32, 24}, {jsQuarter, 16, 12}, {jsEighth, 8, 6}};
+    for (const auto& c : cases) {
+        TJPEGImage j;
+        j.SetScale(c.scale);
+        LoadBytes(j, data);
+        EXPECT_EQ(j.GetWidth(), c.w);
+        EXPECT_EQ(j.GetHeight(), c.h);
+        TBitmap b;
+        b.Assign(&j);
+        ASSERT_EQ(b.GetWidth(), c.w);
+        // The top-left corner keeps the colour of the full picture's corner area.
+        COLORREF p = b.GetPixelColor(0, 0);
+        COLORREF q = src->GetPixelColor(0, 0);
+        EXPECT_NEAR(GetBValue(p), GetBValue(q), 24);
+    }
+    // Changing the scale of a loaded image decodes it again at the new size.
+    TJPEGImage j;
+    LoadBytes(j, data);
+    j.SetScale(jsHalf);
+    EXPECT_EQ(j.GetWidth(), 32);
+    EXPECT_EQ(j.GetBitmap()->GetWidth(), 32);
+}
+
+TEST(JpegScale, ScaleForAWantedSize) {
+    const struct { int w, h, wantW, wantH; TJPEGScale scale; } cases[] = {
+        {6000, 4000, 720, 480, jsEighth},   // 750 x 500 still covers it
+        {6000, 4000, 720, 576, jsQuarter},  // 1/8 is 500 high, too low
+        {1440, 1152, 720, 576, jsHalf},
+        {1441, 1153, 720, 577, jsHalf},     // rounded up: 721 x 577
+        {1400, 1100, 720, 576, jsFullSize},
+        {720, 576, 720, 576, jsFullSize},
+        {800, 600, 0, 0, jsFullSize},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JpegScaleFor(c.w, c.h, c.wantW, c.wantH), c.scale) << c.w << "x" << c.h << " for " << c.wantW << "x" << c.wantH;
+}
+
 TEST(JpegDamage, EncodingAnEmptyBitmapRaises) {
     TBitmap empty;
     EXPECT_THROW(Jpeg_Encode(empty, 90), EInvalidGraphic);

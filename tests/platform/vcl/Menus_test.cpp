@@ -5,6 +5,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/QtDialogs.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TestHelpers.h"
@@ -515,3 +516,14 @@ TEST_F(PopupTest, AnExceptionInTheClickHandlerReachesTheApplication) {
 }
 
 }  // namespace
+
+TEST(MenuImages, AReplacedImageListFreedLaterLeavesTheMenuSound) {
+    auto* first = new TImageList(nullptr);
+    TImageList second(nullptr);
+    auto* menu = new TPopupMenu(nullptr);
+    menu->SetImages(first);
+    menu->SetImages(&second);
+    delete first;   // no longer the menu's: the menu must not be told, nor keep a link to it
+    EXPECT_EQ(menu->GetImages(), &second);
+    delete menu;    // would reach the freed list through a one-sided link
+}

@@ -149,3 +149,9 @@ TEST_F(Win32Shell, AnOpenerThatCannotStartAndUnknownVerbsFail) {
 }
 
 }  // namespace
+
+TEST(Win32System, ScrollBarThicknessIsAnsweredAndOtherMetricsAreZero) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(-1), 0);
+}

@@ -1,4 +1,5 @@
-// The clip list editor's row and subtitle-icon controls.
+// The clip list editor's row and subtitle-icon controls (unit SetupClip_Window): the views of a
+// clip in that window, made and owned by the clip record.
 #pragma once
 
 #include <array>
@@ -40,6 +41,7 @@ private:
 class TSrtImage : public TImage {
     VCL_CLASS(TSrtImage)
     TSrtImage(TComponent* AOwner, TClipInfo* AClip);
+    ~TSrtImage() override;
 
     TClipInfo* Clip = nullptr;  // not owned
 

@@ -1,5 +1,6 @@
-#include "app/SetupClip_Window.h"
+#include "app/SetupClip_WindowRows.h"
 
+#include "app/CustomClass.h"
 #include "app/Pubfunction.h"
 #include "menu/MenuObjects.h"
 
@@ -26,7 +27,11 @@ TSetupImage::TSetupImage(TComponent* AOwner, TClipInfo* AClip) : TImage(AOwner),
     DrawBack(false);
 }
 
-TSetupImage::~TSetupImage() { WindowProc = OldWindowProc; }
+TSetupImage::~TSetupImage() {
+    WindowProc = OldWindowProc;
+    // A parent may free the row before its clip: the clip must not free it again.
+    if (Clip != nullptr && Clip->ListRow == this) Clip->ListRow = nullptr;
+}
 
 void TSetupImage::RowWndProc(TMessage& Message) {
     if (Message.Msg == CM_MOUSEENTER) DrawBack(true);
@@ -66,6 +71,10 @@ String TSetupImage::GetLine(int Index) const {
 
 TSrtImage::TSrtImage(TComponent* AOwner, TClipInfo* AClip) : TImage(AOwner), Clip(AClip) {
     SetBounds(GetLeft(), GetTop(), 25, 73);
+}
+
+TSrtImage::~TSrtImage() {
+    if (Clip != nullptr && Clip->SrtIcon == this) Clip->SrtIcon = nullptr;
 }
 
 void TSrtImage::SetEnabled() { GetPicture()->SetBitmap(SrtEnabledBmp); }

@@ -1,0 +1,75 @@
+#include "libs/corvane/FrameSchedule.h"
+
+#include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/frame.h>
+}
+
+namespace corvane {
+
+namespace {
+
+// A time stamp this far ahead of the stream is a broken file's jump, not a gap to fill: the
+// stream goes on from where it is (filling it could mean hours of repeated frames).
+constexpr double kLongestGapSec = 10.0;
+
+}  // namespace
+
+FrameSchedule::FrameSchedule(const EncodeJob& job, const std::atomic<bool>& stop)
+    : job_(job), stop_(stop), painter_(job) {
+    if (job.durationSec > 0) lastFrame_ = std::llround(job.durationSec * job.frameRate.Value());
+}
+
+bool FrameSchedule::Run(const Source& source, const Sink& sink) {
+    for (;;) {
+        if (stop_) return false;
+        std::optional<SourcePicture> picture = source();
+        if (!picture) break;
+        double time = job_.still ? 0.0 : picture->timeSec + shiftSec_;
+        if (held_ && time > heldEnd_ + kLongestGapSec) {
+            shiftSec_ -= time - heldEnd_;
+            time = heldEnd_;
+        }
+        long long at = std::isnan(time) ? next_ : std::llround(time * job_.frameRate.Value());
+        if (!EmitHeldUntil(at, sink)) return false;
+        if (!job_.still && lastFrame_ > 0 && next_ >= lastFrame_) return true;
+        heldEnd_ = time + picture->durationSec;
+        held_ = std::move(picture->frame);
+        painted_.reset();
+        if (job_.still) break;
+    }
+    if (stop_) return false;
+    // Nothing decodable from the start on (a start past the end included).
+    if (!held_ || (!job_.still && next_ == 0 && heldEnd_ <= 0)) {
+        failure_ = "no picture decodes from the start second on";
+        return false;
+    }
+    long long end = lastFrame_ > 0 ? lastFrame_ : std::max(next_ + 1, std::llround(heldEnd_ * job_.frameRate.Value()));
+    return EmitHeldUntil(end, sink);
+}
+
+bool FrameSchedule::EmitHeldUntil(long long at, const Sink& sink) {
+    if (lastFrame_ > 0) at = std::min(at, lastFrame_);
+    while (next_ < at) {
+        if (stop_) return false;
+        if (!held_) {
+            next_ = at;   // frames before the first decoded one are not shown
+            return true;
+        }
+        if (!painted_) painted_ = painter_.Paint(held_.get());
+        if (!painted_) {
+            failure_ = "a picture can't be scaled to the frame";
+            return false;
+        }
+        FramePtr copy(av_frame_clone(painted_.get()));
+        if (!copy) return false;
+        copy->pts = next_++;
+        copy->pict_type = AV_PICTURE_TYPE_NONE;
+        if (!sink(std::move(copy))) return false;
+    }
+    return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,277 @@
+#include "libs/dozezedav/ChildProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace dozezedav {
+namespace {
+
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { Close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Open() const { return fd_ >= 0; }
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
+    void Close() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+class SpawnActions {
+public:
+    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+    SpawnActions(const SpawnActions&) = delete;
+    SpawnActions& operator=(const SpawnActions&) = delete;
+    posix_spawn_file_actions_t* Get() { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+};
+
+// The child starts with no signal blocked and every signal at its default action, whatever
+// this process has set for itself.
+class SpawnAttributes {
+public:
+    SpawnAttributes() {
+        posix_spawnattr_init(&attributes_);
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t all;
+        sigfillset(&all);
+        posix_spawnattr_setsigmask(&attributes_, &none);
+        posix_spawnattr_setsigdefault(&attributes_, &all);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+    posix_spawnattr_t* Get() { return &attributes_; }
+
+private:
+    posix_spawnattr_t attributes_;
+};
+
+std::string VariableName(const char* entry) {
+    const char* equals = std::strchr(entry, '=');
+    return equals ? std::string(entry, equals) : std::string(entry);
+}
+
+std::vector<std::string> ChildEnvironment(const ChildJob& job) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        std::string name = VariableName(*entry);
+        bool changed = false;
+        for (const auto& change : job.environment) changed = changed || change.first == name;
+        if (!changed) entries.emplace_back(*entry);
+    }
+    for (const auto& [name, value] : job.environment) {
+        if (value) entries.push_back(name + "=" + *value);
+    }
+    return entries;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (auto& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+// Hands the input file to the child piece by piece, as fast as it takes it.
+class Feeder {
+public:
+    Feeder(int file, Descriptor& socket, const ChildJob& job) : file_(file), socket_(socket), job_(job) {}
+
+    // Called when the socket can take more; false once feeding has ended.
+    bool Step(bool& complete) {
+        if (position_ == length_ && !Refill(complete)) return false;
+        ssize_t sent = send(socket_.Get(), buffer_.data() + position_, length_ - position_, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            position_ += static_cast<std::size_t>(sent);
+            fed_ += static_cast<std::uint64_t>(sent);
+            if (job_.onFed) job_.onFed(fed_);
+            return true;
+        }
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return true;
+        socket_.Close();   // the child stopped reading
+        return false;
+    }
+
+private:
+    bool Refill(bool& complete) {
+        ssize_t got;
+        do {
+            got = read(file_, buffer_.data(), buffer_.size());
+        } while (got < 0 && errno == EINTR);
+        if (got > 0) {
+            position_ = 0;
+            length_ = static_cast<std::size_t>(got);
+            return true;
+        }
+        complete = got == 0;
+        shutdown(socket_.Get(), SHUT_WR);
+        socket_.Close();
+        return false;
+    }
+
+    int file_;
+    Descriptor& socket_;
+    const ChildJob& job_;
+    std::vector<char> buffer_ = std::vector<char>(64 * 1024);
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    std::uint64_t fed_ = 0;
+};
+
+// Reads what the child says until it closes its side; false once it has.
+bool ReadMessages(int fd, LineSplitter& lines) {
+    char buffer[8192];
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+        lines.Add(std::string_view(buffer, static_cast<std::size_t>(got)));
+        return true;
+    }
+    return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+}
+
+void Converse(const ChildJob& job, Descriptor& feedSocket, Descriptor& messages, ChildResult& result) {
+    LineSplitter lines(job.onLine ? job.onLine : [](std::string_view) {});
+    Feeder feeder(job.inputFile, feedSocket, job);
+    bool feeding = feedSocket.Open();
+    bool reading = true;
+    result.inputComplete = !feeding;
+    if (feeding) SetNonBlocking(feedSocket.Get());
+    SetNonBlocking(messages.Get());
+    while (feeding || reading) {
+        pollfd watched[2];
+        nfds_t count = 0;
+        int feedSlot = -1;
+        int readSlot = -1;
+        if (feeding) {
+            feedSlot = static_cast<int>(count);
+            watched[count++] = pollfd{feedSocket.Get(), POLLOUT, 0};
+        }
+        if (reading) {
+            readSlot = static_cast<int>(count);
+            watched[count++] = pollfd{messages.Get(), POLLIN, 0};
+        }
+        if (poll(watched, count, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (feedSlot >= 0 && watched[feedSlot].revents != 0) feeding = feeder.Step(result.inputComplete);
+        if (readSlot >= 0 && watched[readSlot].revents != 0) reading = ReadMessages(messages.Get(), lines);
+    }
+    lines.Finish();
+}
+
+}  // namespace
+
+void LineSplitter::Add(std::string_view bytes) {
+    for (char c : bytes) {
+        if (c == '\r' || c == '\n') {
+            if (!pending_.empty()) onLine_(pending_);
+            pending_.clear();
+            continue;
+        }
+        pending_.push_back(c);
+        if (pending_.size() >= kLongestLine) {
+            onLine_(pending_);
+            pending_.clear();
+        }
+    }
+}
+
+void LineSplitter::Finish() {
+    if (!pending_.empty()) onLine_(pending_);
+    pending_.clear();
+}
+
+ChildResult RunChild(const ChildJob& job) {
+    ChildResult result;
+    if (job.arguments.empty()) {
+        result.startError = EINVAL;
+        return result;
+    }
+    Descriptor feedOurs, feedTheirs, messagesOurs, messagesTheirs;
+    if (job.inputFile >= 0) {
+        int pair[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+            result.startError = errno;
+            return result;
+        }
+        feedOurs.Reset(pair[0]);
+        feedTheirs.Reset(pair[1]);
+    }
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        result.startError = errno;
+        return result;
+    }
+    messagesOurs.Reset(pipeEnds[0]);
+    messagesTheirs.Reset(pipeEnds[1]);
+
+    SpawnActions actions;
+    if (feedTheirs.Open())
+        posix_spawn_file_actions_adddup2(actions.Get(), feedTheirs.Get(), 0);
+    else
+        posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(actions.Get(), job.outputFile >= 0 ? job.outputFile : messagesTheirs.Get(), 1);
+    posix_spawn_file_actions_adddup2(actions.Get(), messagesTheirs.Get(), 2);
+    posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
+    SpawnAttributes attributes;
+
+    std::vector<std::string> arguments = job.arguments;
+    std::vector<std::string> environment = ChildEnvironment(job);
+    std::vector<char*> argv = Pointers(arguments);
+    std::vector<char*> envp = Pointers(environment);
+    pid_t pid = -1;
+    int spawned = posix_spawnp(&pid, argv[0], actions.Get(), attributes.Get(), argv.data(), envp.data());
+    feedTheirs.Close();
+    messagesTheirs.Close();
+    if (spawned != 0) {
+        result.startError = spawned;
+        return result;
+    }
+    result.started = true;
+    Converse(job, feedOurs, messagesOurs, result);
+    feedOurs.Close();
+    messagesOurs.Close();
+
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return result;
+    }
+    if (WIFSIGNALED(status)) {
+        result.signalled = true;
+        result.exitSignal = WTERMSIG(status);
+    } else if (WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    }
+    return result;
+}
+
+}  // namespace dozezedav
