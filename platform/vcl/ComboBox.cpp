@@ -15,6 +15,13 @@ constexpr int ButtonWidth = 17;
 
 }  // namespace
 
+// The dropped list never takes the focus: the combo keeps it, as with the system's list.
+class TComboDropDownList : public TListBox {
+public:
+    using TListBox::TListBox;
+    bool CanFocus() const override { return false; }
+};
+
 class TComboDropDown : public TCustomForm {
 public:
     explicit TComboDropDown(TCustomComboBox* Combo) : TCustomForm(nullptr), m_combo(Combo) {
@@ -23,7 +30,7 @@ public:
         SetParentColor(false);
         SetColor(clWindowFrame);  // the one-pixel frame around the list
         SetKeyPreview(true);
-        m_list = new TListBox(this);
+        m_list = new TComboDropDownList(this);
         m_list->SetBorderStyle(bsNone);
         m_list->SetParent(this);
         m_list->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
