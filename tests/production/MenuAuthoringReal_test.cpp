@@ -236,9 +236,8 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     // The title menu: the back button first, then one button per clip.
     pictures.i_BackX = 20;
     pictures.i_BackY = 330;
-    TMenuXmlValues title;
-    title.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
-    for (TClipInfo* clip : ClipInfo) title.Buttons.push_back(GetButtonFrameRect(clip->TitleButton, pictures.Frame));
+    TMenuXmlValues title = TitleMenuXmlValues(pictures, "", "", 60, 30);
+    ASSERT_TRUE(title.BackButton.has_value());
     MakeMenu("Title", "Title_on.png", "Title_down.png", pictures.DrawTitleMenuImage(),
              pictures.DrawTitleMenuMask(TMenuMask::Highlight), pictures.DrawTitleMenuMask(TMenuMask::Select), title,
              standard, aspect);
@@ -250,11 +249,7 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
         const String N = std::to_string(n);
         pictures.i_BackX = menu->i_BackX;
         pictures.i_BackY = menu->i_BackY;
-        TMenuXmlValues chapter;
-        chapter.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
-        for (int i = 0; TSubButtonImage* b = menu->GetButton(i); ++i) {
-            chapter.Buttons.push_back(GetButtonFrameRect(b, pictures.Frame));
-        }
+        TMenuXmlValues chapter = ChapterMenuXmlValues(pictures, menu, "", "", 60, 30);
         MakeMenu("Chapter_" + N, "Chapter_on_" + N + ".png", "Chapter_down_" + N + ".png",
                  pictures.DrawChapterMenuImage(menu), pictures.DrawChapterMenuMask(menu, TMenuMask::Highlight),
                  pictures.DrawChapterMenuMask(menu, TMenuMask::Select), chapter, standard, aspect);
