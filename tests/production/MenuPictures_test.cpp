@@ -13,7 +13,9 @@
 #include "menu/MenuObjects.h"
 #include "platform/vcl/Jpeg.h"
 #include "production/MenuPictures.h"
+#include "production/MenuFiles.h"
 #include "production/MenuXml.h"
+#include "platform/vcl/SysUtils.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -432,6 +434,39 @@ TEST_F(productionMenuPicturesTest, XmlButtonsFollowThePicturesBackButtonRules) {
     std::filesystem::remove(pictures.BackShapeFile());
     chapter = ChapterMenuXmlValues(pictures, &menu, "on.png", "down.png", 12, 10);
     EXPECT_FALSE(chapter.BackButton.has_value()) << "without the shape picture there is no back button";
+}
+
+TEST_F(productionMenuPicturesTest, MenuFilesAreWrittenOrReportedMissing) {
+    AddClip(TRect(100, 50, 180, 110), clRed);
+    const String temp = folder.Path() + "/";
+    const TMenuFiles title = TitleMenuFiles(temp);
+    EXPECT_EQ(title.s_Vob, temp + "Title.vob");
+    EXPECT_EQ(title.s_MuxOut, temp + "Title_sub.vob");
+    ASSERT_EQ(WriteTitleMenuFiles(pictures, title, 12, 10), 1);
+    for (const String& f : {title.s_Bmp, title.s_OnPng, title.s_DownPng, title.s_Xml}) EXPECT_TRUE(FileExists(f)) << f;
+    TBitmap bmp;
+    bmp.LoadFromFile(title.s_Bmp);
+    EXPECT_EQ(bmp.GetWidth(), 720);
+    EXPECT_EQ(bmp.GetHeight(), 576);
+    EXPECT_EQ(bmp.GetPixelFormat(), pf24bit);
+
+    TSubChapter menu(nullptr);
+    const TMenuFiles chapter = ChapterMenuFiles(temp, 2);
+    EXPECT_EQ(chapter.s_Bmp, temp + "Chapter_2.bmp");
+    EXPECT_EQ(chapter.s_OnPng, temp + "Chapter_on_2.png");
+    EXPECT_EQ(chapter.s_DownPng, temp + "Chapter_down_2.png");
+    EXPECT_EQ(chapter.s_MuxOut, temp + "Chapter_sub_2.vob");
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, nullptr, chapter, 12, 10), 2);
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, &menu, chapter, 12, 10), 1);
+
+    // An unwritable work folder: 0, and nothing raises.
+    const TMenuFiles nowhere = ChapterMenuFiles(temp + "missing/", 0);
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, &menu, nowhere, 12, 10), 0);
+    EXPECT_EQ(WriteTitleMenuFiles(pictures, TitleMenuFiles(temp + "missing/"), 12, 10), 0);
+    // The XML alone unwritable: still 0.
+    TMenuFiles blocked = title;
+    blocked.s_Xml = temp + "missing/Title.xml";
+    EXPECT_EQ(WriteTitleMenuFiles(pictures, blocked, 12, 10), 0);
 }
 
 TEST_F(productionMenuPicturesTest, AnUnwritableMaskGivesFalse) {
