@@ -104,9 +104,9 @@ TTrimChange ConfirmStart(int Entry, int TrimStart, int TrimEnd, int Duration) {
 }
 
 TTrimChange ConfirmStop(int Entry, int TrimStart, int TrimEnd, int Duration) {
-    if (Entry == TrimEnd) return {false, TrimStart, TrimEnd, SeekBeforeEnd(TrimEnd, Duration)};
+    if (Entry == TrimEnd) return {false, TrimStart, TrimEnd, SeekAtLeastOne(TrimEnd)};
     int end = ClampRange(Entry, TrimStart, std::max(Duration, 0));
-    return Change(TrimStart, end, SeekBeforeEnd(end, Duration));
+    return Change(TrimStart, end, end);
 }
 
 int ParseTimeEdit(const String& Text) {

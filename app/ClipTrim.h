@@ -56,11 +56,13 @@ struct TTrimChange {
 
 // Highest start the clip allows with its end at TrimEnd.
 int HighestStart(int TrimEnd, int Duration);
+// Releases seek the new start, or for the end handle the new end lowered to Duration - 10.
 TTrimChange ReleaseStartHandle(const TTrimRatios& Ratios, int TrimStart, int TrimEnd, int Duration);
 TTrimChange ReleaseEndHandle(const TTrimRatios& Ratios, int TrimStart, int TrimEnd, int Duration);
 // Moves both ends; the disc size changes with it like after any other release.
 TTrimChange ReleaseRangeBar(const TTrimRatios& Ratios, int TrimStart, int TrimEnd, int Duration);
-// A confirmed time edit; no change when the entry equals the stored value.
+// A confirmed time edit; no change when the entry equals the stored value. The start seeks the
+// stored start, the stop the stored end (neither below 1).
 TTrimChange ConfirmStart(int Entry, int TrimStart, int TrimEnd, int Duration);
 TTrimChange ConfirmStop(int Entry, int TrimStart, int TrimEnd, int Duration);
 

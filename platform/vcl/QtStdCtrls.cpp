@@ -1,12 +1,17 @@
-// The toolkit side of the edits: a frameless QLineEdit inside the edit's window. It shows what
-// the edit holds; keys and mouse go to the edit's window first, so the class library sees them
-// in its own order, and only the mouse's selection comes back.
+// The toolkit side of the edits: a frameless QLineEdit (a QPlainTextEdit for a memo) inside the
+// edit's window. It shows what the edit holds; keys and mouse go to the edit's window first, so
+// the class library sees them in its own order, and only the mouse's selection comes back.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 #include "platform/vcl/QtControls.h"
 #include "platform/vcl/QtGraphics.h"
@@ -89,6 +94,7 @@ public:
         m_edit->setDragEnabled(false);
         m_edit->installEventFilter(new TLineEditFilter(window, m_edit));
         window->setFocusProxy(m_edit);
+        m_edit->lower();  // child windows of the edit (spin buttons) lie over the text
         QObject::connect(m_edit, &QLineEdit::selectionChanged, m_edit, [this] { Report(); });
         QObject::connect(m_edit, &QLineEdit::cursorPositionChanged, m_edit, [this] { Report(); });
         m_edit->show();
@@ -180,4 +186,304 @@ private:
 
 std::unique_ptr<TEditView> CreateEditView(TWinControl* Control, std::function<void(int Anchor, int Caret)> SelectionChanged) {
     return std::make_unique<TQtEditView>(Control, std::move(SelectionChanged));
+}
+
+// ---- memo --------------------------------------------------------------------------------------
+
+
+namespace {
+
+int QtKeyOf(Word vk) {
+    switch (vk) {
+        case VK_LEFT: return Qt::Key_Left;
+        case VK_RIGHT: return Qt::Key_Right;
+        case VK_UP: return Qt::Key_Up;
+        case VK_DOWN: return Qt::Key_Down;
+        case VK_HOME: return Qt::Key_Home;
+        case VK_END: return Qt::Key_End;
+        case VK_PRIOR: return Qt::Key_PageUp;
+        case VK_NEXT: return Qt::Key_PageDown;
+        case VK_DELETE: return Qt::Key_Delete;
+        default: return 0;
+    }
+}
+
+Qt::KeyboardModifiers QtMods(TShiftState s) {
+    Qt::KeyboardModifiers m;
+    if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
+    if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
+    if (s.Contains(ssAlt)) m |= Qt::AltModifier;
+    return m;
+}
+
+// The plain-text edit of a memo: keys reach it only from the memo (EditKey, EditChar).
+class TMemoTextEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    void Feed(QKeyEvent* e) { keyPressEvent(e); }
+    void FeedWheel(QWheelEvent* e) { wheelEvent(e); }
+};
+
+class TMemoFilter : public QObject {
+public:
+    TMemoFilter(TWinControl* Control, QWidget* Window, TMemoTextEdit* Edit)
+        : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* e) override {
+        if (m_window.isNull()) return false;
+        bool onViewport = Watched == m_edit->viewport();
+        switch (e->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                if (Watched != m_edit) return false;
+                QApplication::sendEvent(m_window, e);
+                return true;
+            case QEvent::FocusIn:
+                if (Watched == m_edit) QApplication::sendEvent(m_window, e);
+                return false;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove: {
+                if (!onViewport) return false;
+                auto* m = static_cast<QMouseEvent*>(e);
+                QPointF at = m->position() + QPointF(m_edit->viewport()->mapTo(m_window, QPoint(0, 0)));
+                QMouseEvent copy(m->type(), at, m->globalPosition(), m->button(), m->buttons(), m->modifiers());
+                QPointer<TMemoTextEdit> alive(m_edit);
+                QApplication::sendEvent(m_window, &copy);
+                if (alive.isNull()) return true;
+                return m->button() == Qt::MiddleButton || (m->buttons() & Qt::MiddleButton);
+            }
+            case QEvent::Wheel: {
+                if (!onViewport) return false;
+                // The memo scrolls, then hears of it (its external bars follow).
+                auto* w = static_cast<QWheelEvent*>(e);
+                m_edit->FeedWheel(w);
+                QPoint at = w->position().toPoint() + m_edit->viewport()->mapTo(m_window, QPoint(0, 0));
+                TWinControl* control = m_control;
+                Application->Guard(control, [&] {
+                    control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, w->angleDelta().y()), MAKELPARAM(at.x(), at.y()));
+                });
+                return true;
+            }
+            case QEvent::ContextMenu:
+            case QEvent::Drop:
+            case QEvent::DragEnter:
+                return onViewport || Watched == m_edit;
+            default:
+                return false;
+        }
+    }
+
+private:
+    TWinControl* m_control;
+    QPointer<QWidget> m_window;
+    TMemoTextEdit* m_edit;
+};
+
+class TQtMemoView : public TMemoView {
+public:
+    TQtMemoView(TWinControl* Control, std::function<void()> TextChanged) : m_textChanged(std::move(TextChanged)) {
+        QWidget* window = Control->Bridge()->Widget();
+        m_edit = new TMemoTextEdit(window);
+        m_edit->setFrameShape(QFrame::NoFrame);
+        m_edit->setContextMenuPolicy(Qt::NoContextMenu);
+        m_edit->setAcceptDrops(false);
+        m_edit->setTabChangesFocus(true);
+        auto* filter = new TMemoFilter(Control, window, m_edit);
+        m_edit->installEventFilter(filter);
+        m_edit->viewport()->installEventFilter(filter);
+        window->setFocusProxy(m_edit);
+        m_edit->lower();
+        QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
+            if (!m_setting && m_textChanged) m_textChanged();
+        });
+        m_edit->show();
+    }
+
+    ~TQtMemoView() override {
+        if (m_edit.isNull()) return;
+        if (QWidget* window = m_edit->parentWidget()) window->setFocusProxy(nullptr);
+        delete m_edit.data();
+    }
+
+    void SetBounds(const TRect& R) override {
+        if (m_edit) m_edit->setGeometry(R.Left, R.Top, std::max(R.Width(), 0), std::max(R.Height(), 0));
+    }
+
+    void SetText(const String& Text) override {
+        if (m_edit.isNull()) return;
+        Setting guard(this);
+        m_edit->setPlainText(QString::fromStdString(Text));
+    }
+
+    void AppendLine(const String& Line) override {
+        if (m_edit.isNull()) return;
+        Setting guard(this);
+        QTextCursor c(m_edit->document());
+        c.movePosition(QTextCursor::End);
+        c.insertText(QStringLiteral("\n") + QString::fromStdString(Line));
+    }
+
+    String Text() const override { return m_edit ? m_edit->toPlainText().toStdString() : String(); }
+
+    void SetLook(const TFont& Font, TColor Background) override {
+        if (m_edit.isNull()) return;
+        m_edit->setFont(FontToQFont(Font));
+        QPalette p = m_edit->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(group, QPalette::Base, ColorToQColor(Background));
+            if (group != QPalette::Disabled) p.setColor(group, QPalette::Text, ColorToQColor(Font.GetColor()));
+        }
+        m_edit->setPalette(p);
+    }
+
+    void SetScrollBars(TScrollStyle Bars) override {
+        if (m_edit.isNull()) return;
+        // As the system's memo: a bar asked for is always there (disabled when nothing scrolls).
+        bool h = Bars == ssHorizontal || Bars == ssBoth, v = Bars == ssVertical || Bars == ssBoth;
+        m_edit->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        m_edit->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    }
+
+    void SetWordWrap(bool Wrap) override {
+        if (m_edit) m_edit->setLineWrapMode(Wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    }
+
+    void SetReadOnly(bool ReadOnly) override {
+        if (m_edit) m_edit->setReadOnly(ReadOnly);
+    }
+
+    void SetAlignment(TAlignment Alignment) override {
+        if (m_edit.isNull()) return;
+        QTextOption o = m_edit->document()->defaultTextOption();
+        o.setAlignment(Alignment == taRightJustify ? Qt::AlignRight : Alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
+        m_edit->document()->setDefaultTextOption(o);
+    }
+
+    void EditKey(Word Key, TShiftState Shift) override {
+        int k = QtKeyOf(Key);
+        if (m_edit.isNull() || k == 0) return;
+        QKeyEvent e(QEvent::KeyPress, k, QtMods(Shift));
+        m_edit->Feed(&e);
+    }
+
+    void EditChar(char Key) override {
+        if (m_edit.isNull()) return;
+        int k = Key == '\r' ? Qt::Key_Return : Key == '\b' ? Qt::Key_Backspace : Key == '\t' ? Qt::Key_Tab : Qt::Key_unknown;
+        QString text = k == Qt::Key_unknown ? QString::fromLatin1(&Key, 1) : QString();
+        if (k == Qt::Key_unknown && static_cast<Byte>(Key) >= 0x80) text = QString::fromUtf8(&Key, 1);
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
+        m_edit->Feed(&e);
+    }
+
+    void Cut() override { if (m_edit) m_edit->cut(); }
+    void Copy() override { if (m_edit) m_edit->copy(); }
+    void Paste() override { if (m_edit) m_edit->paste(); }
+    void ClearSelection() override { if (m_edit) m_edit->textCursor().removeSelectedText(); }
+    void Undo() override { if (m_edit) m_edit->undo(); }
+    void SelectAll() override { if (m_edit) m_edit->selectAll(); }
+
+    void ShowEnd() override {
+        if (m_edit.isNull()) return;
+        QTextCursor c = m_edit->textCursor();
+        c.movePosition(QTextCursor::End);
+        m_edit->setTextCursor(c);
+        m_edit->ensureCursorVisible();
+        if (QScrollBar* v = m_edit->verticalScrollBar()) v->setValue(v->maximum());
+    }
+
+    int SelStart() const override { return m_edit ? m_edit->textCursor().selectionStart() : 0; }
+    int SelLength() const override {
+        if (m_edit.isNull()) return 0;
+        QTextCursor c = m_edit->textCursor();
+        return c.selectionEnd() - c.selectionStart();
+    }
+    void SetSelection(int Start, int Length) override {
+        if (m_edit.isNull()) return;
+        QTextCursor c = m_edit->textCursor();
+        int n = m_edit->document()->characterCount() - 1;
+        c.setPosition(std::clamp(Start, 0, n));
+        c.setPosition(std::clamp(Start + Length, 0, n), QTextCursor::KeepAnchor);
+        m_edit->setTextCursor(c);
+    }
+
+    bool GetScrollInfo(int Bar, SCROLLINFO& Info) const override {
+        QScrollBar* b = BarOf(Bar);
+        if (b == nullptr || !Shown(Bar)) return false;
+        Info.nMin = b->minimum();
+        Info.nPage = static_cast<UINT>(std::max(b->pageStep(), 0));
+        Info.nMax = b->maximum() + b->pageStep() - 1;
+        Info.nPos = b->value();
+        Info.nTrackPos = b->sliderPosition();
+        return true;
+    }
+
+    bool GetScrollBarState(int Bar, TWinControl::TScrollBarState& State) const override {
+        QScrollBar* b = BarOf(Bar);
+        if (b == nullptr || !Shown(Bar)) return false;
+        QPoint at = b->mapTo(m_edit.data(), QPoint(0, 0));
+        State.Visible = true;
+        State.Enabled = b->isEnabled() && b->maximum() > b->minimum();
+        State.BarRect = Bounds(at.x(), at.y(), b->width(), b->height());
+        QStyleOptionSlider opt;
+        opt.initFrom(b);
+        opt.orientation = b->orientation();
+        opt.minimum = b->minimum();
+        opt.maximum = b->maximum();
+        opt.sliderPosition = b->sliderPosition();
+        opt.sliderValue = b->value();
+        opt.singleStep = b->singleStep();
+        opt.pageStep = b->pageStep();
+        opt.upsideDown = b->invertedAppearance();
+        opt.rect = b->rect();
+        QRect thumb = b->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, b);
+        bool vertical = Bar == SB_VERT;
+        int base = vertical ? at.y() : at.x();
+        State.ThumbStart = base + (vertical ? thumb.top() : thumb.left());
+        State.ThumbEnd = base + (vertical ? thumb.bottom() + 1 : thumb.right() + 1);
+        return true;
+    }
+
+    void ScrollTo(int Bar, int Pos) override {
+        if (QScrollBar* b = BarOf(Bar)) b->setValue(std::clamp(Pos, b->minimum(), b->maximum()));
+    }
+
+    void RenderTo(TCanvas* Canvas, int X, int Y) override {
+        if (m_edit.isNull() || m_edit->width() <= 0 || m_edit->height() <= 0) return;
+        QImage image(m_edit->size(), QImage::Format_RGB32);
+        image.fill(m_edit->palette().color(QPalette::Base));
+        m_edit->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        TBitmap shot;
+        QImageToBitmap(image, shot);
+        Canvas->Draw(X, Y, &shot);
+    }
+
+private:
+    struct Setting {
+        explicit Setting(TQtMemoView* v) : view(v) { view->m_setting = true; }
+        ~Setting() { view->m_setting = false; }
+        TQtMemoView* view;
+    };
+
+    QScrollBar* BarOf(int Bar) const {
+        if (m_edit.isNull()) return nullptr;
+        return Bar == SB_VERT ? m_edit->verticalScrollBar() : Bar == SB_HORZ ? m_edit->horizontalScrollBar() : nullptr;
+    }
+
+    bool Shown(int Bar) const {
+        Qt::ScrollBarPolicy p = Bar == SB_VERT ? m_edit->verticalScrollBarPolicy() : m_edit->horizontalScrollBarPolicy();
+        return p != Qt::ScrollBarAlwaysOff;
+    }
+
+    QPointer<TMemoTextEdit> m_edit;
+    std::function<void()> m_textChanged;
+    bool m_setting = false;
+};
+
+}  // namespace
+
+std::unique_ptr<TMemoView> CreateMemoView(TWinControl* Control, std::function<void()> TextChanged) {
+    return std::make_unique<TQtMemoView>(Control, std::move(TextChanged));
 }

@@ -187,7 +187,9 @@ void TCustomEdit::Change() {
 }
 
 void TCustomEdit::DoEnter() {
-    if (m_autoSelect && !ControlState().Contains(csLButtonDown)) SelectAll();
+    TCreateParams params;
+    CreateParams(params);
+    if (m_autoSelect && !ControlState().Contains(csLButtonDown) && (params.Style & ES_MULTILINE) == 0) SelectAll();
     TWinControl::DoEnter();
 }
 
@@ -399,6 +401,343 @@ void TCustomEdit::BoundsChanged() {
     TWinControl::BoundsChanged();
     if (m_view) m_view->SetBounds(ViewRect());
     PushMargins();
+}
+
+// ---- TMemoStrings ------------------------------------------------------------------------------
+
+namespace {
+
+std::vector<String> SplitLines(const String& Text) {
+    std::vector<String> lines;
+    if (Text.empty()) return lines;
+    String line;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        char c = Text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+String JoinLines(const std::vector<String>& Lines) {
+    String s;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        if (i > 0) s += '\n';
+        s += Lines[i];
+    }
+    return s;
+}
+
+}  // namespace
+
+String TMemoStrings::Get(int Index) const {
+    if (Index < 0 || Index >= GetCount()) Error(Index);
+    return m_lines[static_cast<size_t>(Index)];
+}
+
+void TMemoStrings::Put(int Index, const String& S) {
+    if (Index < 0 || Index >= GetCount()) Error(Index);
+    m_lines[static_cast<size_t>(Index)] = S;
+    Changed();
+}
+
+int TMemoStrings::Add(const String& S) {
+    int first = GetCount();
+    // A line of several lines becomes several lines, as in the window.
+    for (const String& line : S.empty() ? std::vector<String>{String()} : SplitLines(S)) m_lines.push_back(line);
+    if (UpdateCount() > 0) m_dirty = true;
+    else m_memo->LinesChanged(first);
+    return GetCount() - 1;
+}
+
+void TMemoStrings::Insert(int Index, const String& S) {
+    if (Index < 0 || Index > GetCount()) Error(Index);
+    if (Index == GetCount()) {
+        Add(S);
+        return;
+    }
+    m_lines.insert(m_lines.begin() + Index, S);
+    Changed();
+}
+
+void TMemoStrings::Delete(int Index) {
+    if (Index < 0 || Index >= GetCount()) Error(Index);
+    m_lines.erase(m_lines.begin() + Index);
+    Changed();
+}
+
+void TMemoStrings::Clear() {
+    if (m_lines.empty()) return;
+    m_lines.clear();
+    Changed();
+}
+
+void TMemoStrings::SetText(const String& Text) {
+    m_lines = SplitLines(Text);
+    Changed();
+}
+
+void TMemoStrings::SetUpdateState(bool Updating) {
+    if (Updating || !m_dirty) return;
+    m_dirty = false;
+    m_memo->LinesChanged(-1);
+}
+
+void TMemoStrings::Changed() {
+    if (UpdateCount() > 0) m_dirty = true;
+    else m_memo->LinesChanged(-1);
+}
+
+// ---- TCustomMemo -------------------------------------------------------------------------------
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TWinControl(AOwner), m_lines(new TMemoStrings(this)) {
+    ControlStyle() = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    SetBounds(GetLeft(), GetTop(), 185, 89);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TCustomMemo::~TCustomMemo() {
+    Destroying();
+    m_view.reset();
+    delete m_lines;
+}
+
+String TCustomMemo::GetText() const { return JoinLines(m_lines->m_lines); }
+
+void TCustomMemo::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (m_view != nullptr || !HasBridge()) return;
+    m_view = CreateMemoView(this, [this] { ViewTextChanged(); });
+    m_view->SetBounds(ViewRect());
+    PushAll();
+}
+
+void TCustomMemo::DestroyWnd() {
+    m_view.reset();
+    TWinControl::DestroyWnd();
+}
+
+void TCustomMemo::PushAll() {
+    if (!m_view) return;
+    m_view->SetLook(*GetFont(), GetColor());
+    m_view->SetScrollBars(m_scrollBars);
+    m_view->SetWordWrap(m_wordWrap);
+    m_view->SetReadOnly(m_readOnly);
+    m_view->SetAlignment(m_alignment);
+    m_pushing = true;
+    m_view->SetText(GetText());
+    m_pushing = false;
+}
+
+TRect TCustomMemo::ViewRect() const {
+    TRect r = GetInsetClientRect();
+    if (m_borderStyle == bsSingle) InflateRect(r, -2, -2);
+    if (r.Right < r.Left) r.Right = r.Left;
+    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    return r;
+}
+
+void TCustomMemo::BoundsChanged() {
+    TWinControl::BoundsChanged();
+    if (m_view) m_view->SetBounds(ViewRect());
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v) {
+    if (v == m_scrollBars) return;
+    m_scrollBars = v;
+    if (m_view) m_view->SetScrollBars(v);
+}
+
+void TCustomMemo::SetWordWrap(bool v) {
+    if (v == m_wordWrap) return;
+    m_wordWrap = v;
+    if (m_view) m_view->SetWordWrap(v);
+}
+
+void TCustomMemo::SetReadOnly(bool v) {
+    m_readOnly = v;
+    if (m_view) m_view->SetReadOnly(v);
+}
+
+void TCustomMemo::SetAlignment(TAlignment v) {
+    m_alignment = v;
+    if (m_view) m_view->SetAlignment(v);
+}
+
+void TCustomMemo::SetBorderStyle(TFormBorderStyle v) {
+    if (v != bsNone) v = bsSingle;
+    if (v == m_borderStyle) return;
+    m_borderStyle = v;
+    if (m_view) m_view->SetBounds(ViewRect());
+    Invalidate();
+}
+
+int TCustomMemo::GetSelStart() const { return m_view ? m_view->SelStart() : 0; }
+int TCustomMemo::GetSelLength() const { return m_view ? m_view->SelLength() : 0; }
+void TCustomMemo::SetSelStart(int v) { if (m_view) m_view->SetSelection(v, 0); }
+void TCustomMemo::SetSelLength(int v) { if (m_view) m_view->SetSelection(GetSelStart(), v); }
+void TCustomMemo::SelectAll() { if (m_view) m_view->SelectAll(); }
+
+void TCustomMemo::LinesChanged(int FirstAppended) {
+    if (m_view) {
+        m_pushing = true;
+        const auto& lines = m_lines->m_lines;
+        if (FirstAppended > 0) {
+            for (size_t i = static_cast<size_t>(FirstAppended); i < lines.size(); ++i) m_view->AppendLine(lines[i]);
+        } else {
+            m_view->SetText(GetText());
+        }
+        // An added line is shown: the caret goes to the end, as the system's memo does.
+        if (FirstAppended >= 0) m_view->ShowEnd();
+        m_pushing = false;
+    }
+    Change();
+}
+
+void TCustomMemo::ViewTextChanged() {
+    if (m_pushing || !m_view) return;
+    m_lines->m_lines = SplitLines(m_view->Text());
+    m_modified = true;
+    Change();
+}
+
+void TCustomMemo::Change() {
+    if (OnChange) OnChange(this);
+}
+
+bool TCustomMemo::GetControlScrollInfo(int Bar, SCROLLINFO& Info) {
+    return m_view != nullptr && m_view->GetScrollInfo(Bar, Info);
+}
+
+bool TCustomMemo::GetControlScrollBarState(int Bar, TScrollBarState& State) {
+    if (m_view == nullptr || !m_view->GetScrollBarState(Bar, State)) return false;
+    // The view lies inside the frame: report in our client coordinates.
+    TRect r = ViewRect();
+    OffsetRect(State.BarRect, r.Left, r.Top);
+    int along = Bar == SB_VERT ? r.Top : r.Left;
+    State.ThumbStart += along;
+    State.ThumbEnd += along;
+    return true;
+}
+
+void TCustomMemo::DoScroll(int Bar, TMessage& Message) {
+    if (!m_view) return;
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    if (!m_view->GetScrollInfo(Bar, si)) return;
+    int page = std::max(static_cast<int>(si.nPage), 1);
+    int pos = si.nPos;
+    switch (LOWORD(static_cast<DWORD>(Message.WParam & 0xFFFF))) {
+        case SB_LINEUP: pos -= 1; break;
+        case SB_LINEDOWN: pos += 1; break;
+        case SB_PAGEUP: pos -= page; break;
+        case SB_PAGEDOWN: pos += page; break;
+        case SB_TOP: pos = si.nMin; break;
+        case SB_BOTTOM: pos = si.nMax; break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            // The whole 32-bit position (HIWORD would keep only its low 16 bits).
+            pos = ScrollWParamPos(Message.WParam);
+            break;
+        default: return;
+    }
+    m_view->ScrollTo(Bar, pos);
+}
+
+void TCustomMemo::PaintFrame(TCanvas* Canvas) {
+    if (m_borderStyle != bsSingle) return;
+    TRect r = GetInsetClientRect();
+    Frame3D(Canvas, r, clBtnShadow, clBtnHighlight, 1);
+    Frame3D(Canvas, r, clWindowFrame, clBtnFace, 1);
+}
+
+void TCustomMemo::PaintNativeContent(TCanvas* Canvas) {
+    if (!m_view) return;
+    TRect r = ViewRect();
+    m_view->RenderTo(Canvas, r.Left, r.Top);
+}
+
+void TCustomMemo::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_KEYDOWN: {
+            TWinControl::Dispatch(Message);
+            Word key = static_cast<Word>(Message.WParam);
+            TShiftState shift = KeyDataToShiftState(Message.LParam);
+            if (key == 0) return;
+            bool ctrl = shift.Contains(ssCtrl) && !shift.Contains(ssShift);
+            if (ctrl && key == 'C') Perform(WM_COPY, 0, 0);
+            else if (ctrl && key == 'X') Perform(WM_CUT, 0, 0);
+            else if (ctrl && key == 'V') Perform(WM_PASTE, 0, 0);
+            else if (ctrl && key == 'Z') Perform(WM_UNDO, 0, 0);
+            else if (ctrl && key == 'A') SelectAll();
+            else if (key == VK_DELETE && shift.Contains(ssShift)) Perform(WM_CUT, 0, 0);
+            else if (key == VK_INSERT && shift.Contains(ssShift)) Perform(WM_PASTE, 0, 0);
+            else if (m_view && key != VK_BACK && key != VK_RETURN && key != VK_TAB) m_view->EditKey(key, shift);
+            return;
+        }
+        case WM_CHAR:
+            TWinControl::Dispatch(Message);
+            if (Message.WParam == 0 || !m_view) return;
+            if (Message.WParam == '\t' && !m_wantTabs) return;
+            if (Message.WParam == '\r' && !m_wantReturns) return;
+            if (m_maxLength > 0 && static_cast<int>(GetText().size()) >= m_maxLength && Message.WParam != '\b') return;
+            m_view->EditChar(static_cast<char>(Message.WParam));
+            return;
+        case WM_GETDLGCODE:
+            Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (m_wantTabs ? DLGC_WANTTAB : 0);
+            return;
+        case CM_WANTSPECIALKEY:
+            Message.Result = Message.WParam == VK_RETURN && m_wantReturns ? 1 : 0;
+            return;
+        case WM_CUT: if (m_view && !m_readOnly) m_view->Cut(); return;
+        case WM_COPY: if (m_view) m_view->Copy(); return;
+        case WM_PASTE: if (m_view && !m_readOnly) m_view->Paste(); return;
+        case WM_CLEAR: if (m_view && !m_readOnly) m_view->ClearSelection(); return;
+        case WM_UNDO: if (m_view && !m_readOnly) m_view->Undo(); return;
+        case WM_SETTEXT:
+            if (Message.LParam != 0) {
+                m_lines->m_lines = SplitLines(*reinterpret_cast<const String*>(Message.LParam));
+                TWinControl::Dispatch(Message);
+                m_modified = false;
+                if (m_view) {
+                    m_pushing = true;
+                    m_view->SetText(GetText());
+                    m_pushing = false;
+                }
+            }
+            Message.Result = 1;
+            return;
+        case CM_TEXTCHANGED:
+            TWinControl::Dispatch(Message);
+            Change();
+            return;
+        case WM_VSCROLL: DoScroll(SB_VERT, Message); return;
+        case WM_HSCROLL: DoScroll(SB_HORZ, Message); return;
+        case WM_ERASEBKGND:
+            TWinControl::Dispatch(Message);
+            if (Message.WParam != 0) PaintFrame(reinterpret_cast<TCanvas*>(Message.WParam));
+            return;
+        case CM_FONTCHANGED:
+        case CM_COLORCHANGED:
+            TWinControl::Dispatch(Message);
+            if (m_view) m_view->SetLook(*GetFont(), GetColor());
+            return;
+        case CM_BORDERCHANGED:
+            TWinControl::Dispatch(Message);
+            if (m_view) m_view->SetBounds(ViewRect());
+            return;
+        default:
+            TWinControl::Dispatch(Message);
+            return;
+    }
 }
 
 // ---- TLabel ---------------------------------------------------------------------------------------

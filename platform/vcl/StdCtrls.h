@@ -6,9 +6,11 @@
 #include <memory>
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/StringList.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // ---- single-line edit --------------------------------------------------------------------------
 
@@ -102,7 +104,7 @@ protected:
     virtual void EditChar(char Key);
     // Replaces the selection by Text (cut to MaxLength) as the user's typing; true when the text
     // changed (then Modified is set and Change has run).
-    bool ReplaceSelection(const String& Text);
+    virtual bool ReplaceSelection(const String& Text);
     // Moves the caret (extending the selection from the anchor when Extend is set).
     void MoveCaret(int Pos, bool Extend);
     int Anchor() const { return m_anchor; }
@@ -149,6 +151,153 @@ private:
 class TEdit : public TCustomEdit {
     VCL_CLASS(TEdit)
     explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// ---- multi-line edit ---------------------------------------------------------------------------
+
+// The toolkit side of a memo: shows the text, edits it with the keys the memo hands on, and
+// reports its scroll bars.
+class TMemoView {
+public:
+    virtual ~TMemoView() = default;
+    virtual void SetBounds(const TRect& R) = 0;
+    virtual void SetText(const String& Text) = 0;
+    virtual void AppendLine(const String& Line) = 0;
+    virtual String Text() const = 0;
+    virtual void SetLook(const TFont& Font, TColor Background) = 0;
+    virtual void SetScrollBars(TScrollStyle Bars) = 0;
+    virtual void SetWordWrap(bool Wrap) = 0;
+    virtual void SetReadOnly(bool ReadOnly) = 0;
+    virtual void SetAlignment(TAlignment Alignment) = 0;
+    // A key or a character the memo did not take itself, edited as the toolkit does.
+    virtual void EditKey(Word Key, TShiftState Shift) = 0;
+    virtual void EditChar(char Key) = 0;
+    virtual void Cut() = 0;
+    virtual void Copy() = 0;
+    virtual void Paste() = 0;
+    virtual void ClearSelection() = 0;
+    virtual void Undo() = 0;
+    virtual void SelectAll() = 0;
+    // Puts the caret at the end and brings it into view.
+    virtual void ShowEnd() = 0;
+    virtual int SelStart() const = 0;
+    virtual int SelLength() const = 0;
+    virtual void SetSelection(int Start, int Length) = 0;
+    // Bar is SB_HORZ or SB_VERT; positions in lines (vertical) or pixels (horizontal).
+    virtual bool GetScrollInfo(int Bar, SCROLLINFO& Info) const = 0;
+    virtual bool GetScrollBarState(int Bar, TWinControl::TScrollBarState& State) const = 0;
+    virtual void ScrollTo(int Bar, int Pos) = 0;
+    virtual void RenderTo(TCanvas* Canvas, int X, int Y) = 0;
+};
+std::unique_ptr<TMemoView> CreateMemoView(TWinControl* Control, std::function<void()> TextChanged);
+
+class TCustomMemo;
+
+// The memo's lines: kept here, shown by the memo's view.
+class TMemoStrings : public TStrings {
+    VCL_CLASS(TMemoStrings)
+    explicit TMemoStrings(TCustomMemo* Memo) : m_memo(Memo) {}
+    int Add(const String& S) override;
+    void Insert(int Index, const String& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    void SetText(const String& Text) override;
+
+protected:
+    int GetCount() const override { return static_cast<int>(m_lines.size()); }
+    String Get(int Index) const override;
+    void Put(int Index, const String& S) override;
+    void SetUpdateState(bool Updating) override;
+
+private:
+    friend class TCustomMemo;
+    void Changed();
+
+    TCustomMemo* m_memo;
+    std::vector<String> m_lines;
+    bool m_dirty = false;
+};
+
+// As the VCL's memo: Lines holds the text (Text is the lines joined by "\n"); adding a line
+// shows it at the end. Keys go OnKeyDown, KeyPress, then the memo's view edits; every change,
+// typed or from code, runs Change (OnChange). WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_UNDO and
+// WM_SETTEXT are messages a descendant can catch; WM_VSCROLL and WM_HSCROLL scroll (the thumb
+// position read whole with ScrollWParamPos, past 65,535 lines too), and the two scroll-bar
+// virtuals report the memo's own bars.
+class TCustomMemo : public TWinControl {
+    VCL_CLASS(TCustomMemo)
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+
+    TStrings* GetLines() const { return m_lines; }
+    void SetLines(TStrings* v) { m_lines->Assign(v); }
+    String GetText() const override;
+    TScrollStyle GetScrollBars() const { return m_scrollBars; }
+    void SetScrollBars(TScrollStyle v);
+    bool GetWordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool v);
+    bool GetReadOnly() const { return m_readOnly; }
+    void SetReadOnly(bool v);
+    bool GetWantReturns() const { return m_wantReturns; }
+    void SetWantReturns(bool v) { m_wantReturns = v; }
+    bool GetWantTabs() const { return m_wantTabs; }
+    void SetWantTabs(bool v) { m_wantTabs = v; }
+    TAlignment GetAlignment() const { return m_alignment; }
+    void SetAlignment(TAlignment v);
+    int GetMaxLength() const { return m_maxLength; }
+    void SetMaxLength(int v) { m_maxLength = std::max(v, 0); }
+    TFormBorderStyle GetBorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    bool GetModified() const { return m_modified; }
+    void SetModified(bool v) { m_modified = v; }
+    int GetSelStart() const;
+    int GetSelLength() const;
+    void SetSelStart(int v);
+    void SetSelLength(int v);
+    void SelectAll();
+    void Clear() { SetText(""); }
+
+    bool GetControlScrollInfo(int Bar, SCROLLINFO& Info) override;
+    bool GetControlScrollBarState(int Bar, TScrollBarState& State) override;
+
+    TNotifyEvent OnChange;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual void Change();
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void PaintNativeContent(TCanvas* Canvas) override;
+    void BoundsChanged() override;
+    TRect ViewRect() const;
+
+private:
+    friend class TMemoStrings;
+    // FirstAppended: the first of the lines just added at the end, or -1 for any other change.
+    void LinesChanged(int FirstAppended);
+    void ViewTextChanged();
+    void PushAll();
+    void DoScroll(int Bar, TMessage& Message);
+    void PaintFrame(TCanvas* Canvas);
+
+    TMemoStrings* m_lines;
+    std::unique_ptr<TMemoView> m_view;
+    TScrollStyle m_scrollBars = ssNone;
+    bool m_wordWrap = true;
+    bool m_readOnly = false;
+    bool m_wantReturns = true;
+    bool m_wantTabs = false;
+    TAlignment m_alignment = taLeftJustify;
+    int m_maxLength = 0;
+    TFormBorderStyle m_borderStyle = bsSingle;
+    bool m_modified = false;
+    bool m_pushing = false;
+};
+
+class TMemo : public TCustomMemo {
+    VCL_CLASS(TMemo)
+    explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
 };
 
 // As the VCL's label: Caption drawn with DrawText ('&' marks an accelerator unless

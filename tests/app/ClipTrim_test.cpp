@@ -129,7 +129,7 @@ TEST(ClipTrim, ConfirmResults) {
         {"start past D - 10", Start, "00:01:39", 0, 100, 100, true, 90, 100, 90},
         {"start past the end", Start, "00:00:40", 0, 30, 100, true, 30, 30, 30},
         {"7 s clip: start", Start, "00:00:05", 0, 7, 7, true, 0, 7, 1},
-        {"stop beyond the duration", Stop, "01:00:00", 0, 50, 100, true, 0, 100, 90},
+        {"stop beyond the duration", Stop, "01:00:00", 0, 50, 100, true, 0, 100, 100},
         {"stop below the start", Stop, "00:00:10", 20, 50, 100, true, 20, 20, 20},
         {"stop inside", Stop, "00:01:00", 0, 50, 100, true, 0, 60, 60},
         {"stop of 0 on a 0 s clip", Stop, "00:00:03", 0, 0, 0, true, 0, 0, 1},
