@@ -288,6 +288,22 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     wrong.i_Aspect = 2;
     EXPECT_FALSE(ReadBackDvdFolder(settings.s_Dest, wrong, &problem));
     EXPECT_FALSE(ReadBackDvdFolder(root + "/Temp", expected, &problem)) << "no DVD there";
+    EXPECT_TRUE(VerifyAuthoredFolder(settings.s_Dest, expected, &problem)) << problem;
+    EXPECT_TRUE(fs::exists(settings.s_Dest + "/VIDEO_TS/VIDEO_TS.IFO"));
+
+    // A copy whose title set was lost does not read back and is removed, except what is not ours.
+    const String broken = root + "/BROKEN";
+    fs::copy(settings.s_Dest, broken, fs::copy_options::recursive);
+    fs::remove(broken + "/VIDEO_TS/VTS_01_0.IFO");
+    fs::remove(broken + "/VIDEO_TS/VTS_01_0.BUP");
+    EXPECT_FALSE(VerifyAuthoredFolder(broken, expected, &problem));
+    EXPECT_FALSE(fs::exists(broken));
+    fs::copy(settings.s_Dest, broken, fs::copy_options::recursive);
+    dozezedav_test::WriteText(broken + "/notes.txt", "mine");
+    EXPECT_FALSE(VerifyAuthoredFolder(broken, wrong, &problem));
+    EXPECT_FALSE(fs::exists(broken + "/VIDEO_TS"));
+    EXPECT_TRUE(fs::exists(broken + "/notes.txt"));
+    fs::remove_all(broken, ec_);
 
     // For a person to look at.
     const fs::path renders = fs::path(root) / "../../../renders/menus";
