@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 #include "platform/vcl/QtControls.h"
 #include "platform/vcl/QtGraphics.h"
@@ -27,6 +28,17 @@ int ToQtIndex(const String& Text, int Pos) {
 int FromQtIndex(const QString& Text, int Index) {
     Index = std::clamp(Index, 0, static_cast<int>(Text.size()));
     return static_cast<int>(Text.left(Index).toUtf8().size());
+}
+
+// Lets go of a view's widget: no more signals, no focus through it, and deleted once the
+// toolkit is idle, since the edit may be freed from inside one of that widget's own events.
+void RetireWidget(QWidget* Widget) {
+    if (Widget == nullptr) return;
+    if (QWidget* window = Widget->parentWidget(); window != nullptr && window->focusProxy() == Widget)
+        window->setFocusProxy(nullptr);
+    Widget->disconnect();
+    Widget->hide();
+    Widget->deleteLater();
 }
 
 Qt::Alignment QtAlignment(TAlignment a) {
@@ -100,9 +112,7 @@ public:
     }
 
     ~TQtEditView() override {
-        if (m_edit.isNull()) return;
-        if (QWidget* window = m_edit->parentWidget()) window->setFocusProxy(nullptr);
-        delete m_edit.data();
+        RetireWidget(m_edit.data());
     }
 
     void SetBounds(const TRect& R) override {
@@ -219,24 +229,23 @@ Qt::KeyboardModifiers QtMods(TShiftState s) {
 class TMemoTextEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
-    void Feed(QKeyEvent* e) {
-        m_feeding = true;
-        keyPressEvent(e);
-        m_feeding = false;
-    }
-    bool Feeding() const { return m_feeding; }
-
-private:
-    bool m_feeding = false;
+    void Feed(QKeyEvent* e) { keyPressEvent(e); }
+    void FeedWheel(QWheelEvent* e) { wheelEvent(e); }
 };
 
 class TMemoFilter : public QObject {
 public:
-    TMemoFilter(QWidget* Window, TMemoTextEdit* Edit) : QObject(Edit), m_window(Window), m_edit(Edit) {}
+    TMemoFilter(TWinControl* Control, QWidget* Window, TMemoTextEdit* Edit)
+        : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {}
+    // The memo is going: its events stop here.
+    void Detach() {
+        m_control = nullptr;
+        m_window = nullptr;
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* e) override {
-        if (m_window.isNull()) return false;
+        if (m_window.isNull() || m_control == nullptr) return false;
         bool onViewport = Watched == m_edit->viewport();
         switch (e->type()) {
             case QEvent::KeyPress:
@@ -260,6 +269,18 @@ protected:
                 if (alive.isNull()) return true;
                 return m->button() == Qt::MiddleButton || (m->buttons() & Qt::MiddleButton);
             }
+            case QEvent::Wheel: {
+                if (!onViewport) return false;
+                // The memo scrolls, then hears of it (its external bars follow).
+                auto* w = static_cast<QWheelEvent*>(e);
+                m_edit->FeedWheel(w);
+                QPoint at = w->position().toPoint() + m_edit->viewport()->mapTo(m_window, QPoint(0, 0));
+                TWinControl* control = m_control;
+                Application->Guard(control, [&] {
+                    control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, w->angleDelta().y()), MAKELPARAM(at.x(), at.y()));
+                });
+                return true;
+            }
             case QEvent::ContextMenu:
             case QEvent::Drop:
             case QEvent::DragEnter:
@@ -270,6 +291,7 @@ protected:
     }
 
 private:
+    TWinControl* m_control;
     QPointer<QWidget> m_window;
     TMemoTextEdit* m_edit;
 };
@@ -283,9 +305,9 @@ public:
         m_edit->setContextMenuPolicy(Qt::NoContextMenu);
         m_edit->setAcceptDrops(false);
         m_edit->setTabChangesFocus(true);
-        auto* filter = new TMemoFilter(window, m_edit);
-        m_edit->installEventFilter(filter);
-        m_edit->viewport()->installEventFilter(filter);
+        m_filter = new TMemoFilter(Control, window, m_edit);
+        m_edit->installEventFilter(m_filter);
+        m_edit->viewport()->installEventFilter(m_filter);
         window->setFocusProxy(m_edit);
         m_edit->lower();
         QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
@@ -295,9 +317,8 @@ public:
     }
 
     ~TQtMemoView() override {
-        if (m_edit.isNull()) return;
-        if (QWidget* window = m_edit->parentWidget()) window->setFocusProxy(nullptr);
-        delete m_edit.data();
+        if (m_filter != nullptr) m_filter->Detach();
+        RetireWidget(m_edit.data());
     }
 
     void SetBounds(const TRect& R) override {
@@ -470,6 +491,7 @@ private:
     }
 
     QPointer<TMemoTextEdit> m_edit;
+    QPointer<TMemoFilter> m_filter;
     std::function<void()> m_textChanged;
     bool m_setting = false;
 };
