@@ -82,6 +82,9 @@ TFrameGrabberClient::TFrameGrabberClient() : m_watchdog(std::make_unique<TTimer>
 }
 
 TFrameGrabberClient::~TFrameGrabberClient() {
+    // The owner may be half gone already: what it captured must not be reached from here.
+    OnMessage = nullptr;
+    OnTimeOut = nullptr;
     Unload();
     m_watchdog.reset();
     Win32_DestroyWindow(m_window);

@@ -366,6 +366,19 @@ TEST(FrameGrabberClient, AWaitInsideAnAnswer) {
     EXPECT_TRUE(NearColour(frame->GetPixelColor(16, 12), 255, 255, 255));
 }
 
+TEST(FrameGrabberClient, ADyingClientCallsNoneOfItsOwnersCallbacks) {
+    ASSERT_TRUE(TestClips().made);
+    std::vector<UINT> messages;
+    auto client = std::make_unique<TFrameGrabberClient>();
+    client->WaitPauseMs = 5;
+    client->OnMessage = [&](UINT msg, WPARAM, LPARAM) { messages.push_back(msg); };
+    ASSERT_TRUE(client->Load());
+    ASSERT_NE(client->PostStart(TestClips()["seconds.mpg"], 0), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }));
+    client.reset();   // a run still going: its end is waited for, but not reported
+    EXPECT_EQ(messages, std::vector<UINT>{WM_MEDIA_INIT_DONE});
+}
+
 TEST(FrameGrabberClient, AFileThatWontOpenStillEndsTheRun) {
     TFrameGrabberClient client;
     client.WaitPauseMs = 5;
