@@ -229,8 +229,20 @@ Qt::KeyboardModifiers QtMods(TShiftState s) {
 class TMemoTextEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
+    // Being destroyed: the filter goes before the base classes free the viewport, whose events
+    // it would otherwise read from a half-destroyed edit.
+    ~TMemoTextEdit() override { delete m_filter.data(); }
+    // Hands the edit's and its viewport's events to Filter, which dies with the edit.
+    void Watch(QObject* Filter) {
+        m_filter = Filter;
+        installEventFilter(Filter);
+        viewport()->installEventFilter(Filter);
+    }
     void Feed(QKeyEvent* e) { keyPressEvent(e); }
     void FeedWheel(QWheelEvent* e) { wheelEvent(e); }
+
+private:
+    QPointer<QObject> m_filter;
 };
 
 class TMemoFilter : public QObject {
@@ -306,8 +318,7 @@ public:
         m_edit->setAcceptDrops(false);
         m_edit->setTabChangesFocus(true);
         m_filter = new TMemoFilter(Control, window, m_edit);
-        m_edit->installEventFilter(m_filter);
-        m_edit->viewport()->installEventFilter(m_filter);
+        m_edit->Watch(m_filter);
         window->setFocusProxy(m_edit);
         m_edit->lower();
         QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
