@@ -239,8 +239,9 @@ void TsuiForm::Release() {
     if (auto* menu = dynamic_cast<TsuiMainMenu*>(m_menu); menu != nullptr && menu->GetForm() == this) menu->SetForm(nullptr);
     delete m_appEvents;
     m_appEvents = nullptr;
+    // The hook goes even from a form being freed: the frame's own teardown still sends it messages.
+    if (m_form != nullptr) m_form->WindowProc = m_oldWndProc;
     if (m_form != nullptr && !m_form->GetComponentState().Contains(csDestroying)) {
-        m_form->WindowProc = m_oldWndProc;
         if (m_form->HandleAllocated()) {
             HWND h = m_form->GetHandle();
             SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) | WS_CAPTION);

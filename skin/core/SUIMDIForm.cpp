@@ -92,13 +92,14 @@ void TsuiMDIForm::Release() {
     if (auto* menu = dynamic_cast<TsuiMainMenu*>(m_menu); menu != nullptr && menu->GetForm() == this) menu->SetForm(nullptr);
     delete m_appEvents;
     m_appEvents = nullptr;
-    if (m_client != nullptr && !m_client->GetComponentState().Contains(csDestroying)) {
+    // The hooks go even from windows being freed: they outlive this frame's members.
+    if (m_client != nullptr) {
         m_client->WindowProc = m_oldClientProc;
         m_client->RemoveFreeNotification(this);
     }
     m_client = nullptr;
+    if (m_form != nullptr) m_form->WindowProc = m_oldWndProc;
     if (m_form != nullptr && !m_form->GetComponentState().Contains(csDestroying)) {
-        m_form->WindowProc = m_oldWndProc;
         m_form->SetWindowStyle(m_form->GetWindowStyle() | WS_CAPTION);
         m_form->FrameChanged();
         DestroyMenuBar();
