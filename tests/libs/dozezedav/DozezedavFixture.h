@@ -281,7 +281,9 @@ private:
 // as it lives; Values() is every value seen, in order.
 class CounterWatch {
 public:
-    explicit CounterWatch(int* counter) : counter_(counter), thread_([this] { Run(); }) {}
+    // Returns once the first value is taken: what the counter held before the call watched is
+    // seen however late the thread gets to run.
+    explicit CounterWatch(int* counter) : counter_(counter), thread_([this] { Run(); }) { started_.wait(false); }
     ~CounterWatch() { Stop(); }
     CounterWatch(const CounterWatch&) = delete;
     CounterWatch& operator=(const CounterWatch&) = delete;
@@ -295,6 +297,7 @@ private:
         while (!stop_.load()) {
             int value = std::atomic_ref<int>(*counter_).load();
             if (values_.empty() || values_.back() != value) values_.push_back(value);
+            if (!started_.exchange(true)) started_.notify_one();
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         values_.push_back(std::atomic_ref<int>(*counter_).load());
@@ -305,6 +308,7 @@ private:
     }
     int* counter_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> started_{false};
     std::vector<int> values_;
     std::thread thread_;
 };
