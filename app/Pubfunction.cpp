@@ -192,21 +192,25 @@ void FreeSharedBitmaps() {
     TObject::FreeAndNil(LanguageIni);
 }
 
+int WindowsVersionCode(const OSVERSIONINFOA* Info) {
+    if (Info == nullptr) return 2;  // only NT-family systems run this program
+    if (Info->dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        if (Info->dwMinorVersion == 0) return 1;
+        if (Info->dwMinorVersion == 10) return 4;
+        if (Info->dwMinorVersion > 50) return 6;
+        return 0;
+    }
+    if (Info->dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        if (Info->dwMajorVersion == 4) return 2;
+        return Info->dwMinorVersion == 0 ? 5 : 7;
+    }
+    return 0;
+}
+
 int GetWindowsVersion() {
     OSVERSIONINFOA info;
     info.dwOSVersionInfoSize = 148;
-    if (!GetVersionExA(&info)) return 2;  // only NT-family systems run this program
-    if (info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
-        if (info.dwMinorVersion == 0) return 1;
-        if (info.dwMinorVersion == 10) return 4;
-        if (info.dwMinorVersion > 50) return 6;
-        return 0;
-    }
-    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
-        if (info.dwMajorVersion == 4) return 2;
-        return info.dwMinorVersion == 0 ? 5 : 7;
-    }
-    return 0;
+    return WindowsVersionCode(GetVersionExA(&info) ? &info : nullptr);
 }
 
 namespace {

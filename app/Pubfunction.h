@@ -97,7 +97,11 @@ void ClearTitleMenuLabel();
 void ClearClipInfo();
 void FreeSharedBitmaps();
 
+// The system's version code: 1 Windows 95, 2 NT 4, 4 Windows 98, 5 Windows 2000, 6 Windows Me,
+// 7 XP and later, 0 anything else.
 int GetWindowsVersion();
+// The code for an answer of the version query; nullptr when the query failed.
+int WindowsVersionCode(const OSVERSIONINFOA* Info);
 
 // Free megabytes as the work-folder choice counts them: whole clusters, in steps of the sector.
 ULONGLONG CountedFreeMB(DWORD SectorsPerCluster, DWORD BytesPerSector, ULONGLONG FreeClusters);

@@ -139,14 +139,10 @@ bool CDevice::CdvdBurnerGrabberCreate(StarBurnCallback callback, std::uint32_t f
     StarBurnGrabber* made = nullptr;
     bool ok = true;
     if (m_AccessMode == TAccessMode::DeviceName) {
-        ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_CreateEx(&made, t, n, s, c, callback, this, m_DeviceName, flag);
-        });
+        ok = Call(&StarBurnApi::StarBurn_CdvdBurnerGrabber_CreateEx, &made, callback, this, m_DeviceName, flag);
     } else {
-        ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_Create(&made, t, n, s, c, callback, this, m_Address[1], m_Address[2],
-                                                         m_Address[3], m_Address[4], flag);
-        });
+        ok = Call(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Create, &made, callback, this, m_Address[1], m_Address[2],
+                  m_Address[3], m_Address[4], flag);
     }
     if (!ok) return false;
     m_Grabber = made;
@@ -168,9 +164,7 @@ bool CDevice::TestUnitReady() {
     if (!EnsureGrabber()) return false;
     m_LastResult = 0;
     m_Status = kStatusGenFailure;
-    return Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_TestUnitReady(m_Grabber, t, n, s, c);
-    });
+    return OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_TestUnitReady);
 }
 
 // ---- drive information ----------------------------------------------------------------------
@@ -228,22 +222,16 @@ bool CDevice::RefreshDeviceLetter(char* out) {
 
 void CDevice::RefreshReadWriteModes() {
     std::uint8_t modes[4] = {};
-    bool ok = m_Grabber && Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s,
-                                   StarBurnCdbFailure* c) {
-        // The SDK answers TAO, SAO, DAO-PQ, DAO raw; the flags keep DAO-PQ, SAO, TAO, DAO raw.
-        return sdk.StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes(m_Grabber, t, n, s, c, &modes[2], &modes[1],
-                                                                       &modes[0], &modes[3]);
-    });
+    // The SDK answers TAO, SAO, DAO-PQ, DAO raw; the flags keep DAO-PQ, SAO, TAO, DAO raw.
+    bool ok = m_Grabber && OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes, &modes[2],
+                                     &modes[1], &modes[0], &modes[3]);
     if (!ok) {
         LogFailure("\n\n RefreshReadWriteModes():StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes() failed, ");
         std::memset(modes, 0, sizeof modes);
     }
     for (int i = 0; i < 4; ++i) m_WriteModes[i] = modes[i] != 0;
     std::uint8_t read[6] = {};
-    ok = m_Grabber && Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s,
-                              StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes(m_Grabber, t, n, s, c, read);
-    });
+    ok = m_Grabber && OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes, read);
     if (!ok) {
         LogFailure("\n\n RefreshReadWriteModes():StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes() failed, ");
         std::memset(read, 0, sizeof read);
@@ -277,9 +265,7 @@ bool CDevice::RefreshVolumeLabel() {
             label[sizeof label - 1] = '\0';
         }
         if (!label[0] && m_Grabber) {
-            Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-                return sdk.StarBurn_CdvdBurnerGrabber_GetVolumeLabel(m_Grabber, t, n, s, c, label);
-            });
+            OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetVolumeLabel, label);
             label[sizeof label - 1] = '\0';
         }
     }
@@ -294,9 +280,7 @@ bool CDevice::RefreshMediaSize() {
     }
     std::uint32_t mediaType = StarBurnSdk()->StarBurn_CdvdBurnerGrabber_GetInsertedDiscType(m_Grabber);
     std::uint8_t disc[STARBURN_DISC_INFORMATION_SIZE] = {};
-    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_GetDiscInformation(m_Grabber, t, n, s, c, disc);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetDiscInformation, disc)) {
         LogFailure("\nRefreshMediaSize(): StarBurn_CdvdBurnerGrabber_GetDiscInformation() failed, ");
         ForgetDisc();
         return false;
@@ -304,9 +288,7 @@ bool CDevice::RefreshMediaSize() {
     std::vector<std::uint8_t> tocRecord(STARBURN_TOC_SIZE, 0);
     std::uint8_t* toc = tocRecord.data();
     StarBurnSdk()->StarBurn_SetTOCMode(1);
-    bool haveToc = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_GetTOCInformation(m_Grabber, t, n, s, c, toc);
-    });
+    bool haveToc = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTOCInformation, toc);
     if (!haveToc) {
         LogFailure("\n\nRefreshMediaSize(): StarBurn_CdvdBurnerGrabber_GetTOCInformation() failed, ");
     } else {
@@ -316,16 +298,7 @@ bool CDevice::RefreshMediaSize() {
             static_cast<long>(toc[TOC_TRACKS]));
     }
     std::uint8_t track[STARBURN_TRACK_INFORMATION_SIZE] = {};
-    bool haveTrack = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_GetTrackInformation(m_Grabber, t, n, s, c, 0xFF, track);
-    });
-    if (haveTrack) {
-        Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
-            "\nRefreshMediaSize(): Track blank: %s, NWA valid: %s, free LBs %ld, NWA %ld, track number %ld\n",
-            YesNo(track[TRACK_BLANK] != 0), YesNo(track[TRACK_NWA_VALID] == 1),
-            static_cast<long>(Read32(track + TRACK_FREE_BLOCKS)), static_cast<long>(Read32(track + TRACK_NWA)),
-            static_cast<long>(track[TRACK_NUMBER]));
-    }
+    bool haveTrack = QueryInvisibleTrack(track);
     // The block address of TOC entry k; false when the TOC has no such entry.
     auto entryAddress = [&](int k, double& bytes) {
         if (!haveToc || k < 0 || k >= toc[TOC_TRACKS]) return false;
@@ -353,12 +326,19 @@ bool CDevice::RefreshMediaSize() {
     return true;
 }
 
+bool CDevice::QueryInvisibleTrack(std::uint8_t* track) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTrackInformation, 0xFF, track)) return false;
+    Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
+        "\nRefreshMediaSize(): Track blank: %s, NWA valid: %s, free LBs %ld, NWA %ld, track number %ld\n",
+        YesNo(track[TRACK_BLANK] != 0), YesNo(track[TRACK_NWA_VALID] == 1),
+        static_cast<long>(Read32(track + TRACK_FREE_BLOCKS)), static_cast<long>(Read32(track + TRACK_NWA)),
+        static_cast<long>(track[TRACK_NUMBER]));
+    return true;
+}
+
 bool CDevice::RefreshFreeSize() {
     std::uint8_t track[STARBURN_TRACK_INFORMATION_SIZE] = {};
-    if (!EnsureGrabber() || !Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s,
-                                     StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_GetTrackInformation(m_Grabber, t, n, s, c, 0xFF, track);
-        })) {
+    if (!EnsureGrabber() || !OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTrackInformation, 0xFF, track)) {
         m_FreeSize = 0;
         return false;
     }
@@ -369,33 +349,19 @@ bool CDevice::RefreshFreeSize() {
 bool CDevice::IsDiscBlank() {
     if (!EnsureGrabber()) return false;
     std::uint8_t disc[STARBURN_DISC_INFORMATION_SIZE] = {};
-    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_GetDiscInformation(m_Grabber, t, n, s, c, disc);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetDiscInformation, disc)) {
         LogFailure("\nCDevice::IsDiscBlank(): StarBurn_CdvdBurnerGrabber_GetDiscInformation() failed, ");
         return false;
     }
     std::uint8_t track[STARBURN_TRACK_INFORMATION_SIZE] = {};
-    bool haveTrack = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_GetTrackInformation(m_Grabber, t, n, s, c, 0xFF, track);
-    });
-    if (haveTrack) {
-        Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
-            "\nRefreshMediaSize(): Track blank: %s, NWA valid: %s, free LBs %ld, NWA %ld, track number %ld\n",
-            YesNo(track[TRACK_BLANK] != 0), YesNo(track[TRACK_NWA_VALID] == 1),
-            static_cast<long>(Read32(track + TRACK_FREE_BLOCKS)), static_cast<long>(Read32(track + TRACK_NWA)),
-            static_cast<long>(track[TRACK_NUMBER]));
-    }
+    bool haveTrack = QueryInvisibleTrack(track);
     return disc[1] == 0 || (haveTrack && track[TRACK_NWA_VALID] != 0 && Read32(track + TRACK_NWA) == 0);
 }
 
 bool CDevice::RefreshTOCInfo() {
     const StarBurnApi* sdk = StarBurnSdk();
     if (sdk) sdk->StarBurn_SetTOCMode(1);
-    bool ok = m_Grabber && Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s,
-                                   StarBurnCdbFailure* c) {
-        return api.StarBurn_CdvdBurnerGrabber_GetTOCInformation(m_Grabber, t, n, s, c, m_TOC);
-    });
+    bool ok = m_Grabber && OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTOCInformation, m_TOC);
     if (!ok) {
         LogFailure("\n\nRefreshTOCInfo((): StarBurn_CdvdBurnerGrabber_GetTOCInformation() failed, ");
         std::memset(m_TOC, 0, sizeof m_TOC);
@@ -406,9 +372,7 @@ bool CDevice::RefreshTOCInfo() {
 
 bool CDevice::GetTrackInfo(std::uint32_t track, std::uint8_t* record) {
     if (!EnsureGrabber()) return false;
-    bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_GetTrackInformation(m_Grabber, t, n, s, c, track, record);
-    });
+    bool ok = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTrackInformation, track, record);
     if (!ok) {
         LogFailure("\n\nCDevice::GetTrackInfo: StarBurn_CdvdBurnerGrabber_GetTrackInformation() failed, ");
     }
@@ -419,18 +383,14 @@ bool CDevice::GetTrackInfo(std::uint32_t track, std::uint8_t* record) {
 
 bool CDevice::Lock() {
     if (!EnsureGrabber()) return false;
-    bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_Lock(m_Grabber, t, n, s, c);
-    });
+    bool ok = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Lock);
     if (!ok) LogFailure("\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_Lock() failed, ");
     return ok;
 }
 
 bool CDevice::Release() {
     if (!EnsureGrabber()) return false;
-    bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return sdk.StarBurn_CdvdBurnerGrabber_Release(m_Grabber, t, n, s, c);
-    });
+    bool ok = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Release);
     if (!ok)
         LogFailure("\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_Release() failed, ");
     return ok;
@@ -444,10 +404,8 @@ bool CDevice::Load() { return MoveTray(false); }
 bool CDevice::MoveTray(bool Out) {
     if (!EnsureGrabber()) return false;
     m_State = DEVICE_STATE_TRAY_MOVING;
-    bool ok = Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return Out ? sdk.StarBurn_CdvdBurnerGrabber_Eject(m_Grabber, t, n, s, c)
-                   : sdk.StarBurn_CdvdBurnerGrabber_Load(m_Grabber, t, n, s, c);
-    });
+    bool ok = OnGrabber(Out ? &StarBurnApi::StarBurn_CdvdBurnerGrabber_Eject
+                            : &StarBurnApi::StarBurn_CdvdBurnerGrabber_Load);
     m_State = DEVICE_STATE_IDLE;
     ForgetDisc();
     if (!ok) {

@@ -128,12 +128,41 @@ private:
     using SdkCall = std::function<std::uint32_t(const StarBurnApi&, char*, std::uint32_t, std::uint32_t*,
                                                 StarBurnCdbFailure*)>;
     bool Sdk(const SdkCall& call);
+    // One SDK entry point that takes (Arg, exception text, its size, status, CDB failure,
+    // More...), called through Sdk.
+    template <class Entry, class First, class... Rest>
+    bool Call(Entry StarBurnApi::*EntryPoint, First Arg, Rest... More) {
+        return Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
+            return (api.*EntryPoint)(Arg, t, n, s, c, More...);
+        });
+    }
+    // The same on this device's grabber.
+    template <class Entry, class... Rest>
+    bool OnGrabber(Entry StarBurnApi::*EntryPoint, Rest... More) {
+        return Call(EntryPoint, m_Grabber, More...);
+    }
     void LogFailure(const char* head);
     void OnBurnEvent(std::uint32_t code, void* first, void* second);
     bool BurnSteps(TBurnParams& params, StarBurnDVDVideo* video);
+    // The steps of a burn, in order.
+    bool GrabForBurn();
+    bool ProbeTrackAtOnce();
+    void LogImageSize(StarBurnDVDVideo* video);
+    void EnableUnderrunProtection();
+    void ApplyBurnSpeed(TBurnParams& params);
+    void CalibratePower(const TBurnParams& params);
+    bool WriteTree(const TBurnParams& params, StarBurnDVDVideo* video);
+    bool CloseSession(const TBurnParams& params);
     void StartEraseProgress();
     void StopEraseProgress();
     bool ProbeTable(const TSpeed* table, std::size_t count, TSpeeds& into, bool write, std::uint32_t stopAt);
+    enum class TSpeedDirection { Read, Write };
+    bool SetSpeed(TSpeedDirection direction, TSpeed& speed);
+    bool QuerySpeeds(std::uint32_t* speeds);
+    // The speeds the drive takes for the inserted media in one direction, appended to out.
+    bool ListSpeeds(TSpeedDirection direction, TSpeeds& out);
+    // The track information of the invisible (next writable) track, logged.
+    bool QueryInvisibleTrack(std::uint8_t* track);
 
     std::uint8_t m_Address[STARBURN_DEVICE_ADDRESS_SIZE] = {};
     char m_DeviceName[1024] = {};

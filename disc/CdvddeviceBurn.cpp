@@ -54,8 +54,21 @@ bool CDevice::BurnDVDVideo(TBurnParams& params, const char* folder) {
     return ok;
 }
 
+// One step after the other; a step that fails ends the burn (BUP, speed and OPC only warn).
 bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
-    const StarBurnApi* sdk = StarBurnSdk();
+    if (!GrabForBurn() || !ProbeTrackAtOnce()) return false;
+    LogImageSize(video);
+    EnableUnderrunProtection();
+    ApplyBurnSpeed(params);
+    CalibratePower(params);
+    if (!WriteTree(params, video) || !CloseSession(params)) return false;
+    ForgetDisc();   // the disc is not what it was
+    SetProgress(100);
+    Status("Burning Complete!");
+    return true;
+}
+
+bool CDevice::GrabForBurn() {
     // The drive is grabbed once: the burn grabber, with the event callback, replaces the old one.
     DestroyGrabber();
     if (!CdvdBurnerGrabberCreate(DVDVideoBurnCallback, 0)) {
@@ -69,13 +82,14 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
         return false;
     }
     Status("Unit is ready!");
+    return true;
+}
 
+bool CDevice::ProbeTrackAtOnce() {
     Trace("CDevice::BurnDVDVideo(): Probing supported write modes... ");
     Status("Probing supported write modes...");
     std::uint8_t tao = 0, sao = 0, pq = 0, raw = 0;
-    if (!Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return api.StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes(m_Grabber, t, n, s, c, &tao, &sao, &pq, &raw);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes, &tao, &sao, &pq, &raw)) {
         LogFailure("\n\nCDevice::BurnDVDVideo(): StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes() failed, ");
         StatusError("Probing supported write modes Error!");
         return false;
@@ -94,18 +108,21 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
         return false;
     }
     Status("Track-At-Once is supported!");
+    return true;
+}
 
+void CDevice::LogImageSize(StarBurnDVDVideo* video) {
     std::int64_t bytes = 0;
-    sdk->StarBurn_DVDVideo_GetSizeInUCHARs(video, &bytes);
+    StarBurnSdk()->StarBurn_DVDVideo_GetSizeInUCHARs(video, &bytes);
     Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO, "CDevice::BurnDVDVideo(): Burning %lld UCHARs of DVD-Video image\n",
         static_cast<long long>(bytes));
+}
 
+void CDevice::EnableUnderrunProtection() {
     Trace("OK!\nCDevice::BurnDVDVideo(): Getting BUP (Buffer Underrun Protection) support... ");
     Status("Getting BUP (Buffer Underrun Protection) support...");
     std::uint8_t enabled = 0, supported = 0;
-    if (!Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return api.StarBurn_CdvdBurnerGrabber_GetBUP(m_Grabber, t, n, s, c, &enabled, &supported);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetBUP, &enabled, &supported)) {
         LogFailure("\n\nCDevice::BurnDVDVideo(): StarBurn_CdvdBurnerGrabber_GetBUP() failed, ");
         StatusError("Getting BUP failed!");
     } else {
@@ -117,9 +134,7 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
 
     Trace("CDevice::BurnDVDVideo(): Enabling BUP (Buffer Underrun Protection)... ");
     Status("Enabling BUP (Buffer Underrun Protection)...");
-    if (!Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return api.StarBurn_CdvdBurnerGrabber_SetBUP(m_Grabber, t, n, s, c, 1);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_SetBUP, 1)) {
         Log(LOG_CHANNEL_TRACE, LOG_LEVEL_WARNING,
             "Failed!\nCDevice::BurnDVDVideo(): WARNING! StarBurn_CdvdBurnerGrabber_SetBUP() failed, exception %ld, "
             "status %ld, text '%s'\n",
@@ -129,7 +144,9 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
         Trace("OK!\n");
         Status("Enabling BUP successfully!");
     }
+}
 
+void CDevice::ApplyBurnSpeed(TBurnParams& params) {
     const char* label = params.Label ? params.Label : "";
     Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO, "CDevice::CDevice::BurnDVDVideo(): Setting speed %s (%ld KBps)... ", label,
         static_cast<long>(params.KBps));
@@ -145,13 +162,13 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
         Log(LOG_CHANNEL_TRACE, LOG_LEVEL_ERROR, "CDevice::BurnDVDVideo():Setting speed failed!");
         StatusError("Setting speed failed!");
     }
+}
 
+void CDevice::CalibratePower(const TBurnParams& params) {
     if (params.SendOPC) {
         Trace("CDevice::BurnDVDVideo(): Sending OPC (Optimum Power Calibration)... ");
         Status("Sending OPC (Optimum Power Calibration)...");
-        if (Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-                return api.StarBurn_CdvdBurnerGrabber_SendOPC(m_Grabber, t, n, s, c);
-            })) {
+        if (OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_SendOPC)) {
             Trace("OK!\nCDevice::BurnDVDVideo(): Writing the stuff to the CD/DVD disc >>>\n");
             Status("Sending OPC successfully.");
         } else {
@@ -164,37 +181,34 @@ bool CDevice::BurnSteps(TBurnParams& params, StarBurnDVDVideo* video) {
         Trace("CDevice::BurnDVDVideo(): Writing the stuff (simulating) to the CD/DVD disc >>>\n");
         Status("Writing the stuff (simulating) to the CD/DVD disc");
     }
+}
 
+bool CDevice::WriteTree(const TBurnParams& params, StarBurnDVDVideo* video) {
     SetProgress(0);
     m_State = DEVICE_STATE_WRITING;
     StarBurnTree* tree = nullptr;
-    sdk->StarBurn_DVDVideo_GetTreeNode(video, &tree);
-    bool written = Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return api.StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(m_Grabber, t, n, s, c, tree, 1, params.TestWrite, 0,
-                                                                  1, 5);
-    });
+    StarBurnSdk()->StarBurn_DVDVideo_GetTreeNode(video, &tree);
+    bool written =
+        OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree, tree, 1, params.TestWrite, 0, 1, 5);
     m_State = DEVICE_STATE_IDLE;
     if (!written) {
         LogFailure("\n\nCDevice::BurnDVDVideo(): StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree() failed, ");
         StatusError("Burning Error!");
+    }
+    return written;
+}
+
+bool CDevice::CloseSession(const TBurnParams& params) {
+    if (params.TestWrite) return true;
+    Trace("CDevice::BurnDVDVideo(): Try to close session by StarBurn_CdvdBurnerGrabber_CloseSession() ");
+    Status("Closing session...");
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_CloseSession)) {
+        LogFailure("\n\nCDevice::BurnDVDVideo(): StarBurn_CdvdBurnerGrabber_CloseSession() failed, ");
+        StatusError("Close Session Error!");
         return false;
     }
-    if (!params.TestWrite) {
-        Trace("CDevice::BurnDVDVideo(): Try to close session by StarBurn_CdvdBurnerGrabber_CloseSession() ");
-        Status("Closing session...");
-        if (!Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-                return api.StarBurn_CdvdBurnerGrabber_CloseSession(m_Grabber, t, n, s, c);
-            })) {
-            LogFailure("\n\nCDevice::BurnDVDVideo(): StarBurn_CdvdBurnerGrabber_CloseSession() failed, ");
-            StatusError("Close Session Error!");
-            return false;
-        }
-        Trace("CDevice::BurnDVDVideo():StarBurn_CdvdBurnerGrabber_CloseSession(): Close session success! ");
-        Status("Closing session success!");
-    }
-    ForgetDisc();   // the disc is not what it was
-    SetProgress(100);
-    Status("Burning Complete!");
+    Trace("CDevice::BurnDVDVideo():StarBurn_CdvdBurnerGrabber_CloseSession(): Close session success! ");
+    Status("Closing session success!");
     return true;
 }
 
@@ -254,9 +268,7 @@ void CDevice::OnBurnEvent(std::uint32_t code, void* first, void* second) {
 
 std::uint32_t CDevice::GetTotalTimeErasing(TEraseParams& params) {
     if (!EnsureGrabber()) return 0;
-    if (!Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return api.StarBurn_CdvdBurnerGrabber_TestUnitReady(m_Grabber, t, n, s, c);
-        })) {
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_TestUnitReady)) {
         LogFailure("\nCDevice::GetTotalTimeErasing(): StarBurn_CdvdBurnerGrabber_TestUnitReady() failed, ");
         return 0;
     }
@@ -334,9 +346,7 @@ bool CDevice::Erase(const TEraseParams& params) {
     m_State = DEVICE_STATE_ERASING;
     m_EstimatedEraseSeconds = GetTotalTimeErasing(m_EraseParams);
     StartEraseProgress();
-    bool blanked = Sdk([&](const StarBurnApi& api, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-        return api.StarBurn_CdvdBurnerGrabber_Blank(m_Grabber, t, n, s, c, m_EraseParams.Mode);
-    });
+    bool blanked = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Blank, m_EraseParams.Mode);
     // Whatever the outcome, the estimate no longer runs: a failed erase leaves no thread behind.
     StopEraseProgress();
     ForgetDisc();

@@ -71,95 +71,61 @@ bool CDevice::ProbeTable(const TSpeed* table, std::size_t count, TSpeeds& into, 
     return true;
 }
 
-namespace {
-
-bool QuerySpeeds(CDevice&, StarBurnGrabber* grabber, std::uint32_t* speeds, char* text, std::uint32_t size,
-                 std::uint32_t* status, StarBurnCdbFailure* cdb, std::uint32_t& result) {
-    const StarBurnApi* sdk = StarBurnSdk();
-    result = sdk ? sdk->StarBurn_CdvdBurnerGrabber_GetSpeeds(grabber, text, size, status, cdb, &speeds[0], &speeds[1],
-                                                             &speeds[2], &speeds[3])
-                 : STARBURN_EXCEPTION_GENERIC;
-    return result == STARBURN_OK;
-}
-
-}  // namespace
-
-bool CDevice::SetWriteSpeed(TSpeed& speed) {
+bool CDevice::SetSpeed(TSpeedDirection direction, TSpeed& speed) {
     if (!EnsureGrabber()) return false;
-    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_SetSpeeds(m_Grabber, t, n, s, c, STARBURN_SPEED_NOT_SET, speed.KBps);
-        }))
-        return false;
+    bool write = direction == TSpeedDirection::Write;
+    std::uint32_t readKBps = write ? STARBURN_SPEED_NOT_SET : speed.KBps;
+    std::uint32_t writeKBps = write ? speed.KBps : STARBURN_SPEED_NOT_SET;
+    if (!OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_SetSpeeds, readKBps, writeKBps)) return false;
+    // The drive answers with the speeds it really took.
     std::uint32_t speeds[4] = {};
-    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb, m_LastResult))
-        return false;
-    speed.KBps = speeds[2];
+    if (!QuerySpeeds(speeds)) return false;
+    speed.KBps = write ? speeds[2] : speeds[0];
     return true;
 }
 
-bool CDevice::SetReadSpeed(TSpeed& speed) {
-    if (!EnsureGrabber()) return false;
-    if (!Sdk([&](const StarBurnApi& sdk, char* t, std::uint32_t n, std::uint32_t* s, StarBurnCdbFailure* c) {
-            return sdk.StarBurn_CdvdBurnerGrabber_SetSpeeds(m_Grabber, t, n, s, c, speed.KBps, STARBURN_SPEED_NOT_SET);
-        }))
-        return false;
-    std::uint32_t speeds[4] = {};
-    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb, m_LastResult))
-        return false;
-    speed.KBps = speeds[0];
-    return true;
+bool CDevice::SetWriteSpeed(TSpeed& speed) { return SetSpeed(TSpeedDirection::Write, speed); }
+bool CDevice::SetReadSpeed(TSpeed& speed) { return SetSpeed(TSpeedDirection::Read, speed); }
+
+// Current read, maximum read, current write, maximum write.
+bool CDevice::QuerySpeeds(std::uint32_t* speeds) {
+    return OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetSpeeds, &speeds[0], &speeds[1], &speeds[2],
+                     &speeds[3]);
 }
 
-bool CDevice::GetWriteSpeeds() {
-    m_WriteSpeeds.clear();
-    if (!EnsureGrabber()) return false;
+bool CDevice::ListSpeeds(TSpeedDirection direction, TSpeeds& out) {
+    bool write = direction == TSpeedDirection::Write;
     std::uint32_t speeds[4] = {};
-    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb,
-                     m_LastResult)) {
+    if (!QuerySpeeds(speeds)) {
         Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
-            "\n\nGetWriteSpeeds(): StarBurn_CdvdBurnerGrabber_GetSpeeds() failed, exception %ld, status %ld, text '%s'\n",
-            static_cast<long>(m_LastResult), static_cast<long>(m_Status), m_ExceptionText);
+            "\n\n%s(): StarBurn_CdvdBurnerGrabber_GetSpeeds() failed, exception %ld, status %ld, text '%s'\n",
+            write ? "GetWriteSpeeds" : "GetReadSpeeds", static_cast<long>(m_LastResult), static_cast<long>(m_Status),
+            m_ExceptionText);
         return false;
     }
-    std::uint32_t maxWrite = speeds[3];
-    switch (WriteClass(m_MediaType)) {
-        case SpeedClass::Cd: ProbeTable(kCdSpeeds, std::size(kCdSpeeds), m_WriteSpeeds, true, maxWrite); break;
-        case SpeedClass::Dvd: ProbeTable(kDvdSpeeds, std::size(kDvdSpeeds), m_WriteSpeeds, true, 0); break;
+    std::uint32_t maxKBps = write ? speeds[3] : speeds[1];
+    switch (write ? WriteClass(m_MediaType) : ReadClass(m_MediaType)) {
+        case SpeedClass::Cd: ProbeTable(kCdSpeeds, std::size(kCdSpeeds), out, write, write ? maxKBps : 0); break;
+        case SpeedClass::Dvd: ProbeTable(kDvdSpeeds, std::size(kDvdSpeeds), out, write, 0); break;
         case SpeedClass::CdUnprobed:
             for (const auto& entry : kCdSpeeds) {
-                if (entry.KBps > maxWrite) break;
-                m_WriteSpeeds.push_back(entry);
-            }
-            break;
-        case SpeedClass::None: break;
-    }
-    return true;
-}
-
-bool CDevice::GetReadSpeeds(TSpeeds& out) {
-    out.clear();
-    if (!EnsureGrabber()) return false;
-    std::uint32_t speeds[4] = {};
-    if (!QuerySpeeds(*this, m_Grabber, speeds, m_ExceptionText, sizeof m_ExceptionText, &m_Status, &m_Cdb,
-                     m_LastResult)) {
-        Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO,
-            "\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_GetSpeeds() failed, exception %ld, status %ld, text '%s'\n",
-            static_cast<long>(m_LastResult), static_cast<long>(m_Status), m_ExceptionText);
-        return false;
-    }
-    std::uint32_t maxRead = speeds[1];
-    switch (ReadClass(m_MediaType)) {
-        case SpeedClass::Cd: ProbeTable(kCdSpeeds, std::size(kCdSpeeds), out, false, 0); break;
-        case SpeedClass::Dvd: ProbeTable(kDvdSpeeds, std::size(kDvdSpeeds), out, false, 0); break;
-        case SpeedClass::CdUnprobed:
-            for (const auto& entry : kCdSpeeds) {
-                if (entry.KBps > maxRead) break;
+                if (entry.KBps > maxKBps) break;
                 out.push_back(entry);
             }
             break;
         case SpeedClass::None: break;
     }
     return true;
+}
+
+bool CDevice::GetWriteSpeeds() {
+    m_WriteSpeeds.clear();
+    return EnsureGrabber() && ListSpeeds(TSpeedDirection::Write, m_WriteSpeeds);
+}
+
+bool CDevice::GetReadSpeeds(TSpeeds& out) {
+    out.clear();
+    return EnsureGrabber() && ListSpeeds(TSpeedDirection::Read, out);
 }
 
 bool CDevice::CopyWriteSpeeds(TSpeeds& out) {

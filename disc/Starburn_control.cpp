@@ -127,9 +127,10 @@ void ScanThread() {
     EndOperation();
 }
 
-void BurnThread(CDevice* device) {
+// The folder is the burn's own copy: GetFolderSize may remember another one meanwhile.
+void BurnThread(CDevice* device, std::string folder) {
     auto& s = State();
-    bool ok = device->BurnDVDVideo(s.burnParams, s.dvdFolder.c_str());
+    bool ok = device->BurnDVDVideo(s.burnParams, folder.c_str());
     s.lastResult = ok ? 1 : 0;
     Post(BURNER_NOTIFY_BURN_DONE, ok ? 1 : 0);
     EndOperation();
@@ -305,7 +306,7 @@ bool BurnDVD() {
     device->Lock();
     try {
         s.progress = std::thread(ProgressThread, device);
-        s.worker = std::thread(BurnThread, device);
+        s.worker = std::thread(BurnThread, device, s.dvdFolder);
     } catch (const std::system_error&) {
         EndOperation();
         JoinWorkers();

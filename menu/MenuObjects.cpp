@@ -225,7 +225,9 @@ public:
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override {
         TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) std::erase(m_menu->Labels, static_cast<TLabel*>(AComponent));
+        // Compared as components: the label is past its own destructor here.
+        if (Operation == opRemove)
+            std::erase_if(m_menu->Labels, [AComponent](TLabel* l) { return l == AComponent; });
     }
 
 private:

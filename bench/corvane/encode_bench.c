@@ -1,6 +1,7 @@
 /* Times clip conversions: the media library's X_SetPar_D2MPEG against `ffmpeg -target ntsc-dvd`
  * and against the floor (the same file only decoded, by ffmpeg with all its threads), each in a
- * child process of its own so that its peak memory is its own (wait4's maximum resident size).
+ * child process of its own so that its peak memory and CPU time are its own (wait4's). On a
+ * machine busy with other work the times tend to the CPU times, which the last columns show.
  * The three take turns, three runs each; medians are reported, so a busy machine weighs on all
  * alike and the ratios of one run are what counts.
  *   encode_bench MODULE WORKDIR NAME=FILE [NAME=FILE ...] */
@@ -22,6 +23,7 @@ enum Side { OURS, FFMPEG, FLOOR, SIDES };
 
 struct Measure {
     double seconds;
+    double cpuSeconds; /* user and system, over all threads */
     double peakMb;
     int ok;
 };
@@ -60,7 +62,7 @@ static void Floor(const char* file) {
 }
 
 static struct Measure Child(enum Side side, const char* module, const char* file, const char* output) {
-    struct Measure m = {0, 0, 0};
+    struct Measure m = {0, 0, 0, 0};
     struct rusage usage;
     int status = 0;
     double start = Now();
@@ -72,6 +74,8 @@ static struct Measure Child(enum Side side, const char* module, const char* file
     }
     if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return m;
     m.seconds = Now() - start;
+    m.cpuSeconds = (double)usage.ru_utime.tv_sec + (double)usage.ru_utime.tv_usec / 1e6 + (double)usage.ru_stime.tv_sec +
+                   (double)usage.ru_stime.tv_usec / 1e6;
     m.peakMb = (double)usage.ru_maxrss / 1024.0;
     m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return m;
@@ -96,7 +100,7 @@ static void Load(const char* when) {
 /* One source: the medians of each side, their ratios and peak memory. */
 static int Bench(const char* module, const char* workdir, const char* name, const char* file) {
     char outputs[SIDES][4096];
-    double seconds[SIDES][RUNS], peak[SIDES][RUNS], median[SIDES], peakMedian[SIDES];
+    double seconds[SIDES][RUNS], cpu[SIDES][RUNS], peak[SIDES][RUNS], median[SIDES], cpuMedian[SIDES], peakMedian[SIDES];
     int run, side;
     snprintf(outputs[OURS], sizeof outputs[OURS], "%s/%s_ours.vob", workdir, name);
     snprintf(outputs[FFMPEG], sizeof outputs[FFMPEG], "%s/%s_ffmpeg.vob", workdir, name);
@@ -109,16 +113,18 @@ static int Bench(const char* module, const char* workdir, const char* name, cons
                 return 1;
             }
             seconds[side][run] = m.seconds;
+            cpu[side][run] = m.cpuSeconds;
             peak[side][run] = m.peakMb;
         }
     }
     for (side = 0; side < SIDES; ++side) {
         median[side] = Median(seconds[side]);
+        cpuMedian[side] = Median(cpu[side]);
         peakMedian[side] = Median(peak[side]);
     }
-    printf("%-22s %7.2f %8.2f %7.2f %12.2f %11.2f %9.0f %9.0f %9.0f\n", name, median[OURS], median[FFMPEG],
-           median[FLOOR], median[OURS] / median[FFMPEG], median[OURS] / median[FLOOR], peakMedian[OURS],
-           peakMedian[FFMPEG], peakMedian[FLOOR]);
+    printf("%-22s %7.2f %8.2f %7.2f %12.2f %11.2f %9.0f %9.0f %9.0f %8.1f %8.1f %8.1f\n", name, median[OURS],
+           median[FFMPEG], median[FLOOR], median[OURS] / median[FFMPEG], median[OURS] / median[FLOOR], peakMedian[OURS],
+           peakMedian[FFMPEG], peakMedian[FLOOR], cpuMedian[OURS], cpuMedian[FFMPEG], cpuMedian[FLOOR]);
     fflush(stdout);
     return 0;
 }
@@ -131,8 +137,8 @@ int main(int argc, char** argv) {
     }
     printf("clip conversion to NTSC 16:9 at 5000 kbit/s, medians of %d runs (seconds, peak MB)\n", RUNS);
     Load("before");
-    printf("%-22s %7s %8s %7s %12s %11s %9s %9s %9s\n", "source", "ours", "ffmpeg", "floor", "ours/ffmpeg", "ours/floor",
-           "ours MB", "ffmpeg MB", "floor MB");
+    printf("%-22s %7s %8s %7s %12s %11s %9s %9s %9s %8s %8s %8s\n", "source", "ours", "ffmpeg", "floor", "ours/ffmpeg",
+           "ours/floor", "ours MB", "ffmpeg MB", "floor MB", "ours cpu", "ffm cpu", "flr cpu");
     for (i = 3; i < argc; ++i) {
         char name[256];
         const char* equals = strchr(argv[i], '=');

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -87,15 +88,17 @@ public:
 
     // True when the whole file was written; otherwise the reason is in error.
     bool Run(std::string& error) {
-        std::thread decoding([this] { Decode(); });
-        std::thread pictures([this] { Schedule(); });
-        std::thread encoding([this] { EncodeVideo(); });
-        std::thread sound([this] { EncodeAudio(); });
+        std::vector<std::thread> stages;
+        try {
+            stages.emplace_back([this] { Decode(); });
+            stages.emplace_back([this] { Schedule(); });
+            stages.emplace_back([this] { EncodeVideo(); });
+            stages.emplace_back([this] { EncodeAudio(); });
+        } catch (const std::system_error& error) {
+            Fail(std::string("a stage has no thread: ") + error.what());   // the ones started end at once
+        }
         Mux();
-        decoding.join();
-        pictures.join();
-        encoding.join();
-        sound.join();
+        for (std::thread& stage : stages) stage.join();
         if (!Failed() && written_ == 0) Fail("no frame was encoded");
         if (!Failed()) {
             int result = writer_.Finish();

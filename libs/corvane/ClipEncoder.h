@@ -1,5 +1,7 @@
-// One encode to a DVD program stream: the source's pictures scaled and centred on black at the
-// DVD frame rate, its sound (or silence) in step, into a file that appears only when finished.
+// One encode to a DVD program stream: the source's pictures turned upright, scaled and centred
+// on black at the DVD frame rate, its sound (or silence) in step, into a file that appears only
+// when finished. Its stages run side by side with a few frames between them, so its time is
+// the slowest stage's and its memory the same for a minute as for two hours.
 #pragma once
 
 #include <atomic>

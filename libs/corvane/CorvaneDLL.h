@@ -72,9 +72,9 @@ int X_GetFrame_UnInit(void);
  * stopped or failed encode leaves no file. */
 
 /* A clip to a DVD program stream. The texts used: 3 source, 5 start second, 7 aspect "4:3" or
- * "16:9", 10 video kbit/s, 12 picture size "W:H" centred in 13 frame size "W:H" on black,
- * 17 frame rate ("25", "30000/1001"), 20 output, 22 seconds to convert ("0": to the end);
- * 24 video standard (1 NTSC, 2 PAL) settles a frame rate that can't be read. The others are
+ * "16:9", 10 video kbit/s, 12 picture size "W:H" (the source's picture, turned upright as its
+ * file says) centred in 13 frame size "W:H" on black, 17 frame rate ("25", "30000/1001"),
+ * 20 output, 22 seconds to convert ("0": to the end); 24 video standard (1 NTSC, 2 PAL) settles a frame rate that can't be read. The others are
  * accepted as the program passes them. 0: written; -1: failed or stopped. */
 typedef int (*X_SetPar_D2MPEG_fn)(void* window, int mode, const char* source, const char* passes,
                                   const char* startSecond, const char* sampleRate, const char* aspect,

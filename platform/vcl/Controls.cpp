@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/vcl/AppEvnts.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Menus.h"
@@ -150,6 +151,10 @@ void TControl::SendToBack() {
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
+    if (m_constraints.MaxWidth > 0) AWidth = std::min(AWidth, m_constraints.MaxWidth);
+    if (m_constraints.MaxHeight > 0) AHeight = std::min(AHeight, m_constraints.MaxHeight);
+    AWidth = std::max(AWidth, m_constraints.MinWidth);
+    AHeight = std::max(AHeight, m_constraints.MinHeight);
     if (ALeft == m_left && ATop == m_top && AWidth == m_width && AHeight == m_height) return;
     bool resized = AWidth != m_width || AHeight != m_height;
     bool moved = ALeft != m_left || ATop != m_top;
@@ -179,7 +184,7 @@ TPoint TControl::ClientOrigin() const {
         // A top-level window: the client starts inside its frame.
         if (auto* w = dynamic_cast<const TWinControl*>(this)) {
             if (auto* f = dynamic_cast<const TCustomForm*>(w)) {
-                TRect frame = FormFrameMetrics(f->GetBorderStyle());
+                TRect frame = f->FrameMetrics();
                 return {m_left + frame.Left, m_top + frame.Top};
             }
         }
@@ -1007,9 +1012,24 @@ bool IsDialogNavigationKey(Word Key) {
 
 }  // namespace
 
+namespace {
+
+// The application's message hooks (TApplicationEvents) see a key message first.
+bool PreviewKeyMessage(TWinControl* Control, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    MSG msg;
+    msg.hwnd = Control->GetHandle();
+    msg.message = Msg;
+    msg.wParam = WParam;
+    msg.lParam = LParam;
+    return PreviewApplicationMessage(msg);
+}
+
+}  // namespace
+
 void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text) {
     TCustomForm* form = GetParentForm(this);
     LPARAM keyData = ShiftStateToKeyData(Shift);
+    if (PreviewKeyMessage(this, Shift.Contains(ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, keyData)) return;
     if (form != nullptr && form != this && form->GetKeyPreview()) {
         Word k = Key;
         static_cast<TWinControl*>(form)->KeyDown(k, Shift);
@@ -1037,11 +1057,15 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
         if (form != nullptr && (Shift.Contains(ssAlt) || !wantsChars) &&
             form->Perform(CM_DIALOGCHAR, static_cast<Byte>(ch), keyData) != 0)
             return;
-        Perform(Shift.Contains(ssAlt) ? WM_SYSCHAR : WM_CHAR, static_cast<Byte>(ch), keyData);
+        const UINT charMsg = Shift.Contains(ssAlt) ? WM_SYSCHAR : WM_CHAR;
+        if (PreviewKeyMessage(this, charMsg, static_cast<Byte>(ch), keyData)) continue;
+        Perform(charMsg, static_cast<Byte>(ch), keyData);
     }
 }
 
 void TWinControl::WidgetKeyUp(Word Key, TShiftState Shift) {
+    const UINT up = Shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP;
+    if (PreviewKeyMessage(this, up, Key, ShiftStateToKeyData(Shift))) return;
     Perform(Shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP, Key, ShiftStateToKeyData(Shift));
 }
 
@@ -1052,9 +1076,8 @@ void TWinControl::WidgetFocusIn() {
 
 void TWinControl::WidgetResized(int Width, int Height) {
     // The window manager resized a top-level window: take its size as ours.
-    TRect frame = IsTopLevel() ? FormFrameMetrics(dynamic_cast<TCustomForm*>(this) ?
-                                                  static_cast<TCustomForm*>(this)->GetBorderStyle() : bsNone)
-                               : TRect{};
+    auto* form = dynamic_cast<TCustomForm*>(this);
+    TRect frame = IsTopLevel() && form != nullptr ? form->FrameMetrics() : TRect{};
     int w = Width + frame.Left + frame.Right;
     int h = Height + frame.Top + frame.Bottom;
     if (w != GetWidth() || h != GetHeight()) SetBounds(GetLeft(), GetTop(), w, h);

@@ -87,6 +87,14 @@ TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 LPARAM ShiftStateToKeyData(TShiftState Shift);
 
+// Smallest and largest size SetBounds allows; 0 means no limit.
+struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+};
+
 class TControl : public TComponent {
     VCL_CLASS(TControl)
     explicit TControl(TComponent* AOwner);
@@ -154,6 +162,8 @@ class TControl : public TComponent {
     void SetCursor(TCursor v);
     TPopupMenu* GetPopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(TPopupMenu* v);
+
+    TSizeConstraints& Constraints() { return m_constraints; }
 
     TControlStyle& ControlStyle() { return m_controlStyle; }
     const TControlStyle& ControlStyle() const { return m_controlStyle; }
@@ -235,6 +245,7 @@ private:
     TPopupMenu* m_popupMenu = nullptr;
     TControlStyle m_controlStyle;
     TControlState m_controlState;
+    TSizeConstraints m_constraints;
 
     friend class TWinControl;
     friend class TCustomForm;

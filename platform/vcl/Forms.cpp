@@ -50,6 +50,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomForm::~TCustomForm() {
     Destroying();
+    // Hooks on the window procedure still see the window go.
+    if (HandleAllocated() && Application != nullptr) Application->Guard(this, [this] { Perform(WM_DESTROY, 0, 0); });
     if (OnDestroy) {
         auto handler = OnDestroy;
         if (Application) Application->Guard(this, [&] { handler(this); });
@@ -69,6 +71,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove) {
         if (AComponent == m_activeControl) m_activeControl = nullptr;
         if (AComponent == reinterpret_cast<TComponent*>(m_menu)) m_menu = nullptr;
+        if (AComponent == m_mdiClient) m_mdiClient = nullptr;
     }
 }
 
@@ -78,13 +81,15 @@ void TCustomForm::ControlDestroying(TWinControl* Control) {
 }
 
 TRect TCustomForm::GetClientRect() const {
-    TRect f = FormFrameMetrics(m_borderStyle);
+    TRect f = FrameMetrics();
     return Rect(0, 0, std::max(0, GetWidth() - f.Left - f.Right), std::max(0, GetHeight() - f.Top - f.Bottom));
 }
 
 void TCustomForm::ApplyWindowStyle() {
-    if (!HasBridge()) return;
-    Bridge()->SetWindowStyle(m_borderStyle == bsNone, m_borderStyle == bsDialog,
+    // An MDI child is a widget inside its parent: it has no window style of its own.
+    if (!HasBridge() || !IsTopLevel()) return;
+    // Without its caption the frame is the program's to paint: the window system draws none.
+    Bridge()->SetWindowStyle(m_borderStyle == bsNone || m_captionRemoved, m_borderStyle == bsDialog,
                              m_borderStyle == bsToolWindow || m_borderStyle == bsSizeToolWin,
                              m_formStyle == fsStayOnTop);
 }
@@ -94,7 +99,7 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
     // The client area keeps its size; the outer size follows the new frame.
     int cw = GetClientWidth(), ch = GetClientHeight();
     m_borderStyle = v;
-    TRect f = FormFrameMetrics(v);
+    TRect f = FrameMetrics();
     SetBounds(GetLeft(), GetTop(), cw + f.Left + f.Right, ch + f.Top + f.Bottom);
     ApplyWindowStyle();
     UpdateWidgetBounds();
@@ -102,12 +107,17 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
 
 void TCustomForm::SetFormStyle(TFormStyle v) {
     if (v == m_formStyle) return;
+    TFormStyle old = m_formStyle;
     m_formStyle = v;
+    EnterMDIStyle(old);
     ApplyWindowStyle();
 }
 
 void TCustomForm::SetWindowState(TWindowState v) {
+    if (v == m_windowState) return;
+    TWindowState old = m_windowState;
     m_windowState = v;
+    ApplyMaximized(old);
     if (!HasBridge() || !GetVisible()) return;
     if (v == wsMinimized) Bridge()->ShowMinimized(); else Bridge()->ShowNormal();
 }
@@ -187,9 +197,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
                 UpdateWidgetVisibility();
                 if (m_windowState == wsMinimized) Bridge()->ShowMinimized();
                 if (Screen != nullptr) Screen->FormShown(this);
+                Perform(WM_SHOWWINDOW, 1, 0);
+                if (m_formStyle == fsMDIChild && GetParent() != nullptr)
+                    GetParent()->Perform(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetHandle()), 0);
             } else {
                 DoHide();
                 UpdateWidgetVisibility();
+                Perform(WM_SHOWWINDOW, 0, 0);
             }
             return;
         case CM_DIALOGKEY:
@@ -204,6 +218,15 @@ void TCustomForm::Dispatch(TMessage& Message) {
         case CM_RELEASE:
             if (Application) Application->QueueRelease(this);
             return;
+        case WM_SYSCOMMAND:
+            switch (Message.WParam & 0xFFF0) {
+                case SC_MINIMIZE: SetWindowState(wsMinimized); return;
+                case SC_MAXIMIZE: SetWindowState(wsMaximized); return;
+                case SC_RESTORE: SetWindowState(wsNormal); return;
+                case SC_CLOSE: Close(); return;
+                default: break;
+            }
+            break;
         case WM_NCLBUTTONDOWN:
             // A press "on the caption": the window moves with the pointer.
             if (Message.WParam == HTCAPTION) {
@@ -388,6 +411,9 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
 
 void TCustomForm::SetWindowRegion(HRGN Region) {
     CreateWnd();
+    // The region is the window's; the toolkit's mask lies on the client.
+    TRect frame = FrameMetrics();
+    if (Region != nullptr && (frame.Left != 0 || frame.Top != 0)) OffsetRgn(Region, -frame.Left, -frame.Top);
     Bridge()->SetMaskRegion(Region);
     DeleteObject(Region);
 }
@@ -398,6 +424,7 @@ bool TCustomForm::WidgetCloseRequested() {
 }
 
 void TCustomForm::WidgetActivated(bool IsActive) {
+    Perform(WM_ACTIVATE, IsActive ? WA_ACTIVE : WA_INACTIVE, 0);
     if (IsActive) {
         if (Screen != nullptr) Screen->FormShown(this);
         if (OnActivate) OnActivate(this);
@@ -412,7 +439,7 @@ void TCustomForm::PaintWindow(TCanvas* Canvas) {
 }
 
 void TCustomForm::WidgetMoved(int ClientLeft, int ClientTop) {
-    TRect f = FormFrameMetrics(m_borderStyle);
+    TRect f = FrameMetrics();
     int l = ClientLeft - f.Left, t = ClientTop - f.Top;
     if (l != GetLeft() || t != GetTop()) {
         m_movingFromWidget = true;
@@ -424,6 +451,7 @@ void TCustomForm::WidgetMoved(int ClientLeft, int ClientTop) {
 void TCustomForm::BoundsChanged() {
     if (!m_movingFromWidget) TWinControl::BoundsChanged();
     else Realign();
+    SendSizeMessage();
 }
 
 // ---- TApplication ------------------------------------------------------------------------------

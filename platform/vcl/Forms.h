@@ -12,6 +12,7 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
                  poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TTileMode { tbHorizontal, tbVertical };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
@@ -63,8 +64,42 @@ class TCustomForm : public TWinControl {
     // Moves the focus, sending CM_EXIT and CM_ENTER up the chains and CM_FOCUSCHANGED to the form.
     void SetFocusedControl(TWinControl* Control);
 
-    // Window region in client coordinates; nullptr clears it. The form takes the region.
+    // Window region in window coordinates (the frame's top-left is 0, 0; for a form without a
+    // frame that is the client's); nullptr clears it. The form takes the region.
     void SetWindowRegion(HRGN Region);
+
+    // ---- the window frame (FormWindow.cpp) ----
+    // The Win32 style bits of the window (GetWindowLong(GWL_STYLE)): the border style's bits,
+    // WS_CAPTION unless it was taken away, WS_MAXIMIZE and WS_VISIBLE.
+    LONG GetWindowStyle() const;
+    // Only WS_CAPTION is taken from the new bits; it takes effect once the frame is refreshed.
+    void SetWindowStyle(LONG Style);
+    // The frame's width on each side. Without WS_CAPTION the top is as wide as the sides, and
+    // the frame is no longer the window system's: the program paints it on WM_NCPAINT, on the
+    // canvas GetWindowDC gives.
+    TRect FrameMetrics() const;
+    bool HasCaption() const { return !m_captionRemoved; }
+    // SetWindowPos with SWP_FRAMECHANGED: applies the style, keeps the outer size, paints the
+    // frame (WM_NCPAINT).
+    void FrameChanged();
+    // A canvas over the whole window, frame included (origin at the window's top-left).
+    TCanvas* GetWindowCanvas();
+    // Renders the whole window (frame from WM_NCPAINT, then the client) into Out, pixels
+    // outside the window region in clNone's stead left as BackGround.
+    void PaintWindowTo(TBitmap* Out, TColor BackGround = 0xFFFFFF);
+
+    // ---- MDI (MDIForms.cpp) ----
+    // The client window of an fsMDIForm form (it holds the fsMDIChild forms); else nullptr.
+    TWinControl* GetClientWindow() const { return m_mdiClient; }
+    HWND ClientHandle();
+    TTileMode GetTileMode() const { return m_tileMode; }
+    void SetTileMode(TTileMode v) { m_tileMode = v; }
+    int MDIChildCount() const;
+    // Frontmost first (0 is the active child); nullptr for an index out of range.
+    TCustomForm* MDIChildren(int i) const;
+    TCustomForm* ActiveMDIChild() const;
+    void Tile();
+    void Cascade();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -93,7 +128,8 @@ protected:
     virtual void DoShow();
     virtual void DoHide();
     virtual void DoClose(TCloseAction& Action);
-    bool IsTopLevel() const override { return true; }
+    // An MDI child lives inside its parent's client window.
+    bool IsTopLevel() const override { return m_formStyle != fsMDIChild || GetParent() == nullptr; }
     void CreateWnd() override;
     void UpdateWidgetTitle() override;
     void PaintWindow(TCanvas* Canvas) override;
@@ -106,6 +142,18 @@ private:
     TModalResult RunModalLoop();
     bool HandleDialogKey(TMessage& Message);
     void ApplyWindowStyle();
+    void ApplyMaximized(TWindowState Old);
+    void SendSizeMessage();
+    void EnterMDIStyle(TFormStyle Old);
+
+    bool m_captionRemoved = false;
+    bool m_captionRemovalPending = false;  // the style asks for no caption (applied on FrameChanged)
+    std::unique_ptr<TBitmap> m_windowBuffer;
+    TRect m_restoreBounds;
+    TWinControl* m_mdiClient = nullptr;
+    TTileMode m_tileMode = tbHorizontal;
+    int m_lastSizeW = -1;
+    int m_lastSizeH = -1;
 
     TFormBorderStyle m_borderStyle = bsSizeable;
     TFormStyle m_formStyle = fsNormal;

@@ -106,15 +106,25 @@ void TCustomMaskEdit::EditChar(char Key) {
 }
 
 // Pasted text is typed place by place; the first character that fits nowhere stops it.
-void TCustomMaskEdit::TypeText(const String& Text) {
+bool TCustomMaskEdit::TypeText(const String& Text) {
+    String before = StoredText();
     for (char c : Text) {
         TMaskEditStep step = MaskTypeChar(m_mask, StoredText(), GetSelStart(), GetSelLength(), c);
         if (!step.Accepted) {
             MessageBeep(0);
-            return;
+            break;
         }
         ApplyStep(step);
     }
+    return StoredText() != before;
+}
+
+bool TCustomMaskEdit::ReplaceSelection(const String& Text) {
+    if (!IsMasked()) return TCustomEdit::ReplaceSelection(Text);
+    String before = StoredText();
+    if (Text.empty()) ApplyStep(MaskDelete(m_mask, StoredText(), GetSelStart(), GetSelLength()));
+    else TypeText(Text);
+    return StoredText() != before;
 }
 
 void TCustomMaskEdit::DoSetText(TMessage& Message) {

@@ -37,10 +37,12 @@ protected:
     void DoEnter() override;
     void EditKeyDown(Word Key, TShiftState Shift) override;
     void EditChar(char Key) override;
+    // With a mask, replacing the selection empties it and types Text place by place.
+    bool ReplaceSelection(const String& Text) override;
 
 private:
     void ApplyStep(const TMaskEditStep& Step);
-    void TypeText(const String& Text);
+    bool TypeText(const String& Text);
     void DoSetText(TMessage& Message);
 
     String m_maskText;

@@ -295,6 +295,8 @@ void TQtWidgetBridge::Lower() {
     if (!m_widget.isNull()) m_widget->lower();
 }
 
+bool TQtWidgetBridge::IsShown() const { return m_widget != nullptr && m_widget->isVisible(); }
+
 void TQtWidgetBridge::SetCursorShape(TCursor Cursor) {
     if (m_widget.isNull()) return;
     if (Cursor == crDefault) m_widget->unsetCursor();

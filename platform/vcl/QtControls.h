@@ -31,6 +31,8 @@ public:
     void Raise();
     void Lower();
     void SetCursorShape(TCursor Cursor);
+    // The widget is on the screen (a form being shown is not yet while its OnShow runs).
+    bool IsShown() const;
 
     // Top-level windows only.
     void SetWindowStyle(bool Frameless, bool Dialog, bool Tool, bool StayOnTop);

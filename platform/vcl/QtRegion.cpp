@@ -113,6 +113,8 @@ int GetWindowRgn(HWND hWnd, HRGN hRgn) {
     if (form == nullptr || !IsRegion(hRgn) || !form->HasBridge()) return ERROR_REGION;
     QWidget* w = form->Bridge()->Widget();
     if (w == nullptr || w->mask().isEmpty()) return ERROR_REGION;
-    hRgn->region = w->mask().subtracted(EmptyWindowMask());
+    // The mask lies on the client; the region is the window's.
+    TRect frame = form->FrameMetrics();
+    hRgn->region = w->mask().subtracted(EmptyWindowMask()).translated(frame.Left, frame.Top);
     return Complexity(hRgn->region);
 }

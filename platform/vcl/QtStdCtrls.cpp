@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 #include "platform/vcl/QtControls.h"
 #include "platform/vcl/QtGraphics.h"
@@ -219,20 +220,14 @@ Qt::KeyboardModifiers QtMods(TShiftState s) {
 class TMemoTextEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
-    void Feed(QKeyEvent* e) {
-        m_feeding = true;
-        keyPressEvent(e);
-        m_feeding = false;
-    }
-    bool Feeding() const { return m_feeding; }
-
-private:
-    bool m_feeding = false;
+    void Feed(QKeyEvent* e) { keyPressEvent(e); }
+    void FeedWheel(QWheelEvent* e) { wheelEvent(e); }
 };
 
 class TMemoFilter : public QObject {
 public:
-    TMemoFilter(QWidget* Window, TMemoTextEdit* Edit) : QObject(Edit), m_window(Window), m_edit(Edit) {}
+    TMemoFilter(TWinControl* Control, QWidget* Window, TMemoTextEdit* Edit)
+        : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {}
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* e) override {
@@ -260,6 +255,18 @@ protected:
                 if (alive.isNull()) return true;
                 return m->button() == Qt::MiddleButton || (m->buttons() & Qt::MiddleButton);
             }
+            case QEvent::Wheel: {
+                if (!onViewport) return false;
+                // The memo scrolls, then hears of it (its external bars follow).
+                auto* w = static_cast<QWheelEvent*>(e);
+                m_edit->FeedWheel(w);
+                QPoint at = w->position().toPoint() + m_edit->viewport()->mapTo(m_window, QPoint(0, 0));
+                TWinControl* control = m_control;
+                Application->Guard(control, [&] {
+                    control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, w->angleDelta().y()), MAKELPARAM(at.x(), at.y()));
+                });
+                return true;
+            }
             case QEvent::ContextMenu:
             case QEvent::Drop:
             case QEvent::DragEnter:
@@ -270,6 +277,7 @@ protected:
     }
 
 private:
+    TWinControl* m_control;
     QPointer<QWidget> m_window;
     TMemoTextEdit* m_edit;
 };
@@ -283,7 +291,7 @@ public:
         m_edit->setContextMenuPolicy(Qt::NoContextMenu);
         m_edit->setAcceptDrops(false);
         m_edit->setTabChangesFocus(true);
-        auto* filter = new TMemoFilter(window, m_edit);
+        auto* filter = new TMemoFilter(Control, window, m_edit);
         m_edit->installEventFilter(filter);
         m_edit->viewport()->installEventFilter(filter);
         window->setFocusProxy(m_edit);

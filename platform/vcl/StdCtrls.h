@@ -104,7 +104,7 @@ protected:
     virtual void EditChar(char Key);
     // Replaces the selection by Text (cut to MaxLength) as the user's typing; true when the text
     // changed (then Modified is set and Change has run).
-    bool ReplaceSelection(const String& Text);
+    virtual bool ReplaceSelection(const String& Text);
     // Moves the caret (extending the selection from the anchor when Extend is set).
     void MoveCaret(int Pos, bool Extend);
     int Anchor() const { return m_anchor; }

@@ -18,6 +18,17 @@ DWORD Win32_ErrorFromErrno(int errnoValue, const std::string& path);
 BOOL Win32_FailFromErrno(const std::string& path);
 BOOL Win32_Fail(DWORD error);
 
+// ---- the toolkit's loop (QtMessageLoop.cpp) ---------------------------------------------------
+// The calling thread's toolkit thread object, kept opaque.
+void* Win32Qt_CurrentThread();
+// True when QtThread runs the toolkit's (user-interface) loop.
+bool Win32Qt_IsUiThread(void* QtThread);
+bool Win32Qt_OnUiThread();
+// Drains the user-interface thread's queue from its loop, once the current event returns.
+void Win32Qt_ScheduleUiDrain();
+// Delivers the toolkit's pending events (user-interface thread only).
+void Win32Qt_ProcessEvents();
+
 // ---- message queues (Win32Message.cpp) --------------------------------------------------------
 struct Win32ThreadQueue;
 

@@ -1,14 +1,11 @@
 // Message queues: one per thread, posting from anywhere, sending across threads, pumping.
 //
-// The UI thread's queue drains inside Qt's event loop: a post to one of its windows schedules
-// a drain there. Another thread drains its own queue with PeekMessageA/DispatchMessageA.
+// The UI thread's queue drains inside the toolkit's event loop (QtMessageLoop.cpp): a post to one
+// of its windows schedules a drain there. Another thread drains its own queue with
+// PeekMessageA/DispatchMessageA.
 #include "platform/win32/Windows.h"
 
 #include "platform/win32/Win32Internal.h"
-
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThread>
 
 #include <unordered_map>
 #include <vector>
@@ -58,21 +55,7 @@ struct QueueHolder {
     }
 };
 
-bool IsUiQueue(const Win32ThreadQueue& queue) {
-    auto* app = QCoreApplication::instance();
-    return app && app->thread() == static_cast<QThread*>(queue.qtThread);
-}
-
-bool OnUiThread() {
-    auto* app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
-
-void ScheduleUiDrain() {
-    auto* app = QCoreApplication::instance();
-    if (!app) return;
-    QMetaObject::invokeMethod(app, [] { Win32_DispatchPostedMessages(); }, Qt::QueuedConnection);
-}
+bool IsUiQueue(const Win32ThreadQueue& queue) { return Win32Qt_IsUiThread(queue.qtThread); }
 
 // Queues a message; wakes the owning thread (Qt's loop for the UI thread). False when the
 // thread has ended.
@@ -89,7 +72,7 @@ bool Enqueue(Win32ThreadQueue& queue, Win32QueuedMessage entry) {
         }
     }
     queue.posted_cv.notify_all();
-    if (wakeUi) ScheduleUiDrain();
+    if (wakeUi) Win32Qt_ScheduleUiDrain();
     return true;
 }
 
@@ -206,7 +189,7 @@ std::shared_ptr<Win32ThreadQueue> Win32_CurrentThreadQueue() {
     if (!holder.queue) {
         auto queue = std::make_shared<Win32ThreadQueue>();
         queue->threadId = GetCurrentThreadId();
-        queue->qtThread = QThread::currentThread();
+        queue->qtThread = Win32Qt_CurrentThread();
         auto& table = Queues();
         std::lock_guard lock(table.mutex);
         table.queues[queue->threadId] = queue;
@@ -292,7 +275,7 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
 BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     if (!lpMsg) return Win32_Fail(ERROR_INVALID_PARAMETER);
     auto queue = Win32_CurrentThreadQueue();
-    if (OnUiThread()) QCoreApplication::processEvents();
+    if (Win32Qt_OnUiThread()) Win32Qt_ProcessEvents();
     AnswerAllSent(*queue);
     std::lock_guard lock(queue->mutex);
     for (auto it = queue->messages.begin(); it != queue->messages.end(); ++it) {

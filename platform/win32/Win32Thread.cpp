@@ -206,7 +206,14 @@ void Sleep(DWORD dwMilliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
 }
 
+namespace {
+std::atomic<TTickCountSource> g_tickSource{nullptr};
+}  // namespace
+
+void SetTickCountSource(TTickCountSource Source) { g_tickSource = Source; }
+
 DWORD GetTickCount() {
+    if (TTickCountSource source = g_tickSource.load()) return source();
     auto since = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }

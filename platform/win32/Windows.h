@@ -66,7 +66,15 @@ constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
+// WM_SIZE's wParam.
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
 constexpr UINT WM_ACTIVATE = 0x0006;
+// WM_ACTIVATE's low word.
+constexpr WPARAM WA_INACTIVE = 0;
+constexpr WPARAM WA_ACTIVE = 1;
+constexpr WPARAM WA_CLICKACTIVE = 2;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
@@ -86,7 +94,9 @@ constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_NCACTIVATE = 0x0086;
 constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP = 0x00A2;
 // Hit-test codes (WM_NCHITTEST answers, WM_NCLBUTTONDOWN's WParam).
 constexpr WPARAM HTCLIENT = 1;
 constexpr WPARAM HTCAPTION = 2;
@@ -134,6 +144,13 @@ constexpr WORD SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1
 constexpr WORD SB_PAGEUP = 2, SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3;
 constexpr WORD SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5;
 constexpr WORD SB_TOP = 6, SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
+// WM_HSCROLL/WM_VSCROLL with SB_THUMBPOSITION or SB_THUMBTRACK: the whole 32-bit position rides
+// above the request code, so HIWORD still reads its low 16 bits and ScrollWParamPos reads all.
+static_assert(sizeof(WPARAM) >= 6, "the thumb position needs 48 bits of WPARAM");
+inline WPARAM MakeScrollWParam(WORD Code, int Pos) {
+    return static_cast<WPARAM>(Code) | (static_cast<WPARAM>(static_cast<std::uint32_t>(Pos)) << 16);
+}
+inline int ScrollWParamPos(WPARAM WParam) { return static_cast<int>(static_cast<std::uint32_t>(WParam >> 16)); }
 constexpr UINT SIF_RANGE = 0x0001;
 constexpr UINT SIF_PAGE = 0x0002;
 constexpr UINT SIF_POS = 0x0004;
@@ -149,13 +166,6 @@ struct SCROLLINFO {
     int nPos = 0;
     int nTrackPos = 0;
 };
-// WM_HSCROLL/WM_VSCROLL with SB_THUMBPOSITION or SB_THUMBTRACK: the whole 32-bit position rides
-// above the request code, so HIWORD still reads its low 16 bits and ScrollWParamPos reads all.
-static_assert(sizeof(WPARAM) >= 6, "the thumb position needs 48 bits of WPARAM");
-inline WPARAM MakeScrollWParam(WORD Code, int Pos) {
-    return static_cast<WPARAM>(Code) | (static_cast<WPARAM>(static_cast<std::uint32_t>(Pos)) << 16);
-}
-inline int ScrollWParamPos(WPARAM WParam) { return static_cast<int>(static_cast<std::uint32_t>(WParam >> 16)); }
 constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -178,6 +188,12 @@ constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_DEVICECHANGE = 0x0219;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
+constexpr UINT WM_MDIRESTORE = 0x0223;
+constexpr UINT WM_MDIMAXIMIZE = 0x0225;
+constexpr UINT WM_MDITILE = 0x0226;
+constexpr UINT WM_MDICASCADE = 0x0227;
+constexpr UINT WM_MDIGETACTIVE = 0x0229;
+constexpr UINT WM_MDIREFRESHMENU = 0x0234;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_CUT = 0x0300;
@@ -284,6 +300,10 @@ DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 BOOL CloseHandle(HANDLE hObject);
 void Sleep(DWORD dwMilliseconds);
 DWORD GetTickCount();
+// Replaces the clock behind GetTickCount (milliseconds, wrapping at 2^32); nullptr restores the
+// system's. For tests that need ticks they choose.
+using TTickCountSource = DWORD (*)();
+void SetTickCountSource(TTickCountSource Source);
 
 // ---- dynamic libraries -----------------------------------------------------------------------
 // "X.dll" (no folder) loads "X.so" from the program folder; a registered in-process module of
@@ -383,6 +403,8 @@ int GetSystemMetrics(int nIndex);
 // ---- shell -----------------------------------------------------------------------------------
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOW = 5;
 constexpr int SE_ERR_FNF = 2;
 constexpr int SE_ERR_PNF = 3;
@@ -437,3 +459,41 @@ constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
+
+// ---- window styles and placement ----
+
+// WM_SYSCOMMAND requests.
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_MAXIMIZE = 0xF030;
+constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_RESTORE = 0xF120;
+
+// GetWindowLong / SetWindowLong indexes and the style bits the forms use.
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+constexpr LONG WS_POPUP = static_cast<LONG>(0x80000000u);
+constexpr LONG WS_CHILD = 0x40000000;
+constexpr LONG WS_MINIMIZE = 0x20000000;
+constexpr LONG WS_VISIBLE = 0x10000000;
+constexpr LONG WS_MAXIMIZE = 0x01000000;
+constexpr LONG WS_CAPTION = 0x00C00000;
+constexpr LONG WS_BORDER = 0x00800000;
+constexpr LONG WS_DLGFRAME = 0x00400000;
+constexpr LONG WS_SYSMENU = 0x00080000;
+constexpr LONG WS_THICKFRAME = 0x00040000;
+constexpr LONG WS_MINIMIZEBOX = 0x00020000;
+constexpr LONG WS_MAXIMIZEBOX = 0x00010000;
+
+// SetWindowPos.
+inline HWND const HWND_TOP = nullptr;
+inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(1);
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(-1);
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;

@@ -215,14 +215,18 @@ void TsuiScrollHost::OnHScrollBarChange() { BarChanged(WM_HSCROLL, m_hBar); }
 
 void TsuiScrollHost::BarChanged(UINT Msg, TsuiScrollBar* Bar) {
     if (m_updating || Bar == nullptr) return;
-    const WPARAM request = MakeScrollWParam(SB_THUMBPOSITION, Bar->GetPosition());
+    // The whole position goes both above the request code and in LParam (a standard bar's
+    // LParam is otherwise empty), so either reading gets all 32 bits.
+    const int position = Bar->GetPosition();
+    const WPARAM request = MakeScrollWParam(SB_THUMBPOSITION, position);
+    const LPARAM whole = static_cast<LPARAM>(position);
     if (IsListBox()) {
-        m_control->Perform(Msg, request, 0);
+        m_control->Perform(Msg, request, whole);
         UpdateScrollBars();
         return;
     }
     TFlagScope fromBar(m_fromBar);
-    m_control->Perform(Msg, request, 0);
+    m_control->Perform(Msg, request, whole);
     m_control->Invalidate();
 }
 

@@ -43,7 +43,8 @@
 //   };
 //
 // Moving an external bar sends the control WM_VSCROLL (WM_HSCROLL) with SB_THUMBPOSITION and
-// the bar's whole 32-bit position: read it with ScrollWParamPos (Windows.h), not HIWORD.
+// the bar's whole 32-bit position, both in WParam (read with ScrollWParamPos, Windows.h; HIWORD
+// gets only its low 16 bits) and as LParam.
 // While the control scrolls itself from a bar, IsFromBar() is true and the host writes nothing
 // back into the bars; while the host copies the control's state into the bars, IsUpdating()
 // is true and the bars' changes are ignored. The bars are referenced, never owned; the host

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/vcl/FormWindow.h"
 #include "platform/vcl/SysUtils.h"
 
 bool g_SkinKitConverting = false;
@@ -127,21 +128,62 @@ BOOL WINAPI_GetComboBoxInfo(HWND Window, COMBOBOXINFO* Info) {
     return source->GetSystemComboBoxInfo(*Info) ? TRUE : FALSE;
 }
 
-// As the system call, showing a hidden window or hiding a shown one fails when it is already
-// in that state; the change happens at once.
-BOOL WINAPI_AnimateWindow(HWND Window, DWORD /*Time*/, DWORD Flags) {
+namespace {
+
+constexpr DWORD SlideFrameMs = 15;
+
+// The part of a W x H window a slide shows after Shown of Total frames: the edge the slide
+// starts from moves across the window.
+TRect SlideVisiblePart(int W, int H, DWORD Flags, int Shown, int Total) {
+    const bool hide = (Flags & AW_HIDE) != 0;
+    const int k = hide ? Total - Shown : Shown;
+    const int dy = H * k / Total, dx = W * k / Total;
+    // Showing with AW_VER_NEGATIVE grows up from the bottom; hiding with AW_VER_POSITIVE
+    // shrinks down towards the bottom.
+    if ((Flags & (AW_VER_NEGATIVE | AW_VER_POSITIVE)) != 0) {
+        const bool fromBottom = ((Flags & AW_VER_NEGATIVE) != 0) != hide;
+        return fromBottom ? Rect(0, H - dy, W, H) : Rect(0, 0, W, dy);
+    }
+    if ((Flags & (AW_HOR_NEGATIVE | AW_HOR_POSITIVE)) != 0) {
+        const bool fromRight = ((Flags & AW_HOR_NEGATIVE) != 0) != hide;
+        return fromRight ? Rect(W - dx, 0, W, H) : Rect(0, 0, dx, H);
+    }
+    return Rect(0, 0, W, H);
+}
+
+// Plays a slide over Time ms, synchronously as the system call does, keeping the messages
+// flowing between frames; the window is clipped to the part shown so far.
+void PlaySlide(TCustomForm* Form, DWORD Time, DWORD Flags) {
+    const int total = static_cast<int>(std::max<DWORD>(1, Time / SlideFrameMs));
+    if ((Flags & AW_HIDE) == 0 && !Form->GetVisible()) Form->Show();
+    for (int i = 1; i <= total; ++i) {
+        TRect part = SlideVisiblePart(Form->GetWidth(), Form->GetHeight(), Flags, i, total);
+        Form->SetWindowRegion(CreateRectRgn(part.Left, part.Top, part.Right, part.Bottom));
+        if (Application != nullptr) Application->ProcessMessages();
+        Sleep(Time / static_cast<DWORD>(total));
+    }
+    Form->SetWindowRegion(nullptr);
+}
+
+}  // namespace
+
+// As the system call, showing a window on the screen or hiding one that is not fails (a form
+// sliding in from its own OnShow is not on the screen yet). A slide plays for Time ms; other
+// effects happen at once.
+BOOL WINAPI_AnimateWindow(HWND Window, DWORD Time, DWORD Flags) {
     TWinControl* control = FindControl(Window);
     if (control == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
     bool hide = (Flags & AW_HIDE) != 0;
-    if (control->GetVisible() != hide) return FALSE;
+    if ((IsWindowVisible(Window) != FALSE) != hide) return FALSE;
+    auto* form = dynamic_cast<TCustomForm*>(control);
     try {
-        auto* form = dynamic_cast<TCustomForm*>(control);
+        if ((Flags & AW_SLIDE) != 0 && Time > 0 && form != nullptr) PlaySlide(form, Time, Flags);
         if (hide)
             control->SetVisible(false);
-        else if (form != nullptr)
+        else if (form != nullptr && !form->GetVisible())
             form->Show();
         else
             control->SetVisible(true);

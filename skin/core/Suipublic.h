@@ -145,8 +145,8 @@ bool IsWinXP();
 
 // Registers this library's answers as the in-process module "User32.dll": GetScrollBarInfo and
 // GetComboBoxInfo ask the control behind the window (IsuiScrollBarInfoSource,
-// IsuiComboBoxInfoSource; FALSE for any other window); AnimateWindow shows or hides the window
-// at once (no animation is played). The first bound call does this by itself when no
+// IsuiComboBoxInfoSource; FALSE for any other window); AnimateWindow shows or hides the window,
+// playing an AW_SLIDE for the given time before it returns, other effects at once. The first bound call does this by itself when no
 // "User32.dll" can be loaded.
 void SUIRegisterUser32Module();
 // Forgets the bindings and both unavailable flags and frees the library (for tests that

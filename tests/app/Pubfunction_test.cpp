@@ -157,7 +157,28 @@ TEST(PubfunctionTest, FileNamesAndSizes) {
     EXPECT_EQ(GetFileSizeMB(big.string()), 5 * 1024);
 }
 
-TEST(PubfunctionTest, WindowsVersionIsTheNtFamilyCode) { EXPECT_EQ(GetWindowsVersion(), 7); }
+TEST(PubfunctionTest, WindowsVersionCodesOfEveryAnswer) {
+    struct Case { DWORD platform, major, minor; int code; };
+    const Case cases[] = {
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, 1},  {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 4},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 90, 6}, {VER_PLATFORM_WIN32_WINDOWS, 4, 51, 6},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 50, 0}, {VER_PLATFORM_WIN32_WINDOWS, 4, 3, 0},
+        {VER_PLATFORM_WIN32_NT, 4, 0, 2},       {VER_PLATFORM_WIN32_NT, 4, 1, 2},
+        {VER_PLATFORM_WIN32_NT, 5, 0, 5},       {VER_PLATFORM_WIN32_NT, 6, 0, 5},
+        {VER_PLATFORM_WIN32_NT, 5, 1, 7},       {VER_PLATFORM_WIN32_NT, 10, 2, 7},
+        {7, 5, 1, 0},
+    };
+    for (const Case& c : cases) {
+        OSVERSIONINFOA info{};
+        info.dwPlatformId = c.platform;
+        info.dwMajorVersion = c.major;
+        info.dwMinorVersion = c.minor;
+        EXPECT_EQ(WindowsVersionCode(&info), c.code) << c.platform << " " << c.major << "." << c.minor;
+    }
+    EXPECT_EQ(WindowsVersionCode(nullptr), 2);  // a failed query
+    // Our system answers as NT 5.1.
+    EXPECT_EQ(GetWindowsVersion(), 7);
+}
 
 TEST(PubfunctionTest, CountedFreeSpaceStepsAndDoesNotOverflow) {
     EXPECT_EQ(CountedFreeMB(8, 512, 262144 * 10), 10240u);   // exactly 10240 MB

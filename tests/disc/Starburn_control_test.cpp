@@ -18,6 +18,7 @@ protected:
         window_ = Win32_CreateWindow(
             [this](UINT msg, WPARAM w, LPARAM l) -> LRESULT {
                 if (msg == WM_BURNER_NOTIFY) notes_.emplace_back(w, l);
+                if (msg == WM_USER + 1 && onUser_) onUser_();
                 return 0;
             },
             false, "");
@@ -56,6 +57,7 @@ protected:
 
     HWND window_ = nullptr;
     std::vector<std::pair<WPARAM, LPARAM>> notes_;
+    std::function<void()> onUser_;
 };
 
 TEST_F(FacadeTest, AScanPostsItsEndAndNamesTheDevices) {
@@ -148,7 +150,38 @@ TEST_F(FacadeTest, NothingBreaksWithoutACurrentDevice) {
     EXPECT_EQ(GetDiscFreeBytes(), 0);
     EXPECT_FALSE(BurnDVD());
     EXPECT_FALSE(EraseDisc());
-    SetBurnSpeed(3);
+}
+
+TEST_F(FacadeTest, TheBurnUsesTheSpeedChosenFromTheCurrentWriteSpeeds) {
+    FakeDrive& drive = Writer(13, 0);
+    Scan();
+    ASSERT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    // The drive takes every DVD table speed: 1x 1385, 2x 2770, 2.4x 3324, 3x 4155 ... 16x 22160.
+    const std::pair<int, std::uint32_t> cases[] = {{3, 4155}, {0, 1385}, {-4, 1385}, {9, 22160}, {99, 22160}, {1, 2770}};
+    for (const auto& [index, kbps] : cases) {
+        SCOPED_TRACE(index);
+        SetBurnSpeed(index);
+        GetFolderSize("/dvd");
+        drive.currentWrite = 0;
+        EXPECT_TRUE(BurnDVD());
+        EXPECT_EQ(drive.currentWrite, kbps);
+    }
+}
+
+TEST_F(FacadeTest, AFolderMeasuredDuringABurnIsForTheNextBurn) {
+    FakeDrive& drive = Writer(13, 0);
+    drive.writeMs = 600;
+    Scan();
+    ASSERT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    fake_starburn::State().badFolders = {"/other"};
+    GetFolderSize("/dvd");
+    // The window measures another folder while the burn runs (from the messages the burn's wait
+    // keeps flowing); the running burn keeps its own.
+    onUser_ = [] { GetFolderSize("/other/"); };
+    PostMessageA(window_, WM_USER + 1, 0, 0);
+    EXPECT_TRUE(BurnDVD());
+    onUser_ = nullptr;
+    EXPECT_FALSE(BurnDVD());   // "/other" now, which the SDK refuses
 }
 
 TEST_F(FacadeTest, FolderSizesIgnoreATrailingSeparatorAndLinkedFolders) {

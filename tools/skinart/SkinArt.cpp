@@ -495,6 +495,33 @@ Img MdiControlButton() {
     return img;
 }
 
+// The notice window's face, 181 x 116: a blue title band, a light body and a close box whose
+// pressable square is (162, 6)..(175, 19).
+Img MsnPopForm() {
+    Img img(181, 116);
+    const View v{img, 0, 0, 181, 116};
+    Box(v, 0, 0, 181, 116, {Rgb(248, 251, 255), Rgb(214, 228, 248), Rgb(74, 110, 170), kSeeThrough, 0, false, 1});
+    Box(v, 1, 1, 179, 24, {Rgb(120, 160, 225), Rgb(60, 100, 180), Rgb(60, 100, 180), kSeeThrough, 0, true, 0});
+    Box(v, 162, 6, 14, 14, {Rgb(235, 240, 250), Rgb(200, 212, 235), Rgb(40, 60, 110), kSeeThrough, 2, false, 1});
+    DrawGlyph(View{img, 161, 5, 16, 16}, Glyph::Close, Rgb(40, 60, 110));
+    return img;
+}
+
+// The program's icon, 32 x 32: a disc on a dark square, white see-through at the corners.
+Img MainIcon() {
+    Img img(32, 32, 0xFFFFFF);
+    const View v{img, 0, 0, 32, 32};
+    Box(v, 0, 0, 32, 32, {Rgb(70, 110, 190), Rgb(30, 50, 110), Rgb(20, 30, 70), 0xFFFFFF, 6, true, 1});
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const double d = std::hypot(x - 15.5, y - 15.5);
+            if (d <= 3) v.Set(x, y, Rgb(30, 50, 110));
+            else if (d <= 9) v.Set(x, y, Mix(Rgb(245, 245, 250), Rgb(170, 180, 200), y / 31.0));
+            else if (d <= 10) v.Set(x, y, Rgb(90, 90, 110));
+        }
+    return img;
+}
+
 Img Pattern(Col a, Col b, bool diagonal) {
     Img img(8, 8);
     for (int y = 0; y < 8; ++y)
@@ -523,5 +550,7 @@ int main(int argc, char** argv) {
     out.Write("MDI_CONTROL_BUTTON", MdiControlButton());
     out.Write("MACOS_FORM_BACKGROUND", Pattern(Rgb(236, 236, 236), Rgb(246, 246, 246), false));
     out.Write("PROTEIN_FORM_BACKGROUND", Pattern(Rgb(232, 238, 230), Rgb(250, 251, 250), true));
+    out.Write("MSNPOPFORM", MsnPopForm());
+    out.Write("MAINICON", MainIcon());
     return out.ok ? 0 : 1;
 }

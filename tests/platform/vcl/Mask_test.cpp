@@ -150,6 +150,18 @@ TEST_F(MaskEditTest, PasteTypesPlaceByPlaceAndStopsAtAMisfit) {
     EXPECT_EQ(beeps, 1);
 }
 
+TEST_F(MaskEditTest, SelTextTypesThroughTheMask) {
+    edit->SetText("01:02:03");
+    edit->SetSelStart(3);
+    edit->SetSelLength(2);
+    edit->SetSelText("45");
+    EXPECT_EQ(edit->GetEditText(), "01:45:03");
+    edit->SetSelStart(0);
+    edit->SetSelLength(2);
+    edit->SetSelText("");
+    EXPECT_EQ(edit->GetEditText(), "__:45:03");
+}
+
 TEST_F(MaskEditTest, WithoutAMaskItIsAPlainEdit) {
     edit->SetEditMask("");
     edit->SetText("");

@@ -75,6 +75,7 @@ public:
     bool innerV = false, innerH = false;
     int snap = 1;
     int scrolls = 0;
+    bool lParamAgrees = true;
     TColor borderColor = clBlack;
 
 protected:
@@ -96,6 +97,7 @@ protected:
             ++scrolls;
             SCROLLINFO& s = M.Msg == WM_VSCROLL ? v : h;
             s.nPos = ScrollWParamPos(M.WParam) / snap * snap;
+            lParamAgrees = lParamAgrees && static_cast<int>(M.LParam) == ScrollWParamPos(M.WParam);
         }
         TCustomControl::Dispatch(M);
         SUIDrawBorderAfterPaint(this, M, borderColor, true);
@@ -317,6 +319,7 @@ TEST_F(ScrollHostTest, ThumbPositionCarriesAll32Bits) {
         h->SetPosition(pos);
         EXPECT_EQ(p->h.nPos, pos);
     }
+    EXPECT_TRUE(p->lParamAgrees) << "LParam carries the same whole position";
     EXPECT_EQ(HIWORD(static_cast<DWORD>(MakeScrollWParam(SB_THUMBPOSITION, 70000))), 70000 & 0xFFFF);
 }
 

@@ -346,13 +346,27 @@ TEST_F(ButtonForm, TwoFrameGlyphDrawsTheSecondFrameWhenDisabled) {
 }
 
 TEST_F(ButtonForm, ArrowButtonTriangle) {
-    auto* b = new TsuiArrowButton(form.get());
-    b->SetParent(form.get());
-    b->SetBounds(0, 0, 15, 10);
-    b->SetArrow(suiDown);
-    // The triangle (4, 3), (7, 6), (10, 3): its tip and the middle of its top edge are black.
-    EXPECT_EQ(PixelAt(b, 7, 5), clBlack);
-    EXPECT_EQ(PixelAt(b, 7, 3), clBlack);
+    // On 15 x 10 the triangle spans (4, 3) to (10, 6): down has its flat edge on row 3 and its tip
+    // at (7, 6); up is the mirror image. The corners of the flat edge are black, the corners
+    // opposite them, beside the tip, are not.
+    struct Case {
+        TsuiArrowButtonType arrow;
+        int edgeRow, tipRow;
+    };
+    for (const Case c : {Case{suiDown, 3, 6}, Case{suiUp, 6, 3}}) {
+        SCOPED_TRACE(c.arrow == suiDown ? "down" : "up");
+        auto* b = new TsuiArrowButton(form.get());
+        b->SetParent(form.get());
+        b->SetBounds(0, 0, 15, 10);
+        b->SetArrow(c.arrow);
+        EXPECT_EQ(PixelAt(b, 4, c.edgeRow), clBlack);
+        EXPECT_EQ(PixelAt(b, 10, c.edgeRow), clBlack);
+        EXPECT_EQ(PixelAt(b, 7, c.edgeRow), clBlack);
+        EXPECT_EQ(PixelAt(b, 7, c.tipRow), clBlack);
+        EXPECT_NE(PixelAt(b, 4, c.tipRow), clBlack);
+        EXPECT_NE(PixelAt(b, 10, c.tipRow), clBlack);
+        delete b;
+    }
 }
 
 TEST_F(ButtonForm, ImageButtonAutoSizeTakesPicNormalsSize) {

@@ -1,0 +1,307 @@
+// Skinned form frames: TsuiForm (a panel that turns its form into a skinned window: title bar,
+// menu bar, border, rounded region), TsuiMDIForm (the same for an MDI parent form, with the
+// active child's menu and its control buttons) and TsuiMSNPopForm (a notice that slides up in
+// the corner of the work area).
+//
+//   auto* Frame = new TsuiForm(Form);          // takes the form over: caption gone, hooks set
+//   Frame->SetParent(Form);
+//   Frame->SetUIStyle(WinXP);
+//   auto* Menu = new TsuiMainMenu(Form);  ...  Menu->AfterConstruction();   // the menu bar
+#pragma once
+
+#include <memory>
+
+#include "platform/vcl/AppEvnts.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/ToolWin.h"
+#include "skin/core/SUIButton.h"
+#include "skin/core/SUIMainMenu.h"
+#include "skin/core/SUITitleBar.h"
+
+class TfrmMSNPopForm;
+
+// ---- shared by the two frames -----------------------------------------------------------------
+
+// What the border painting needs to know, in window coordinates.
+struct TsuiFormBorder {
+    int Width = 0;              // W: the form's width
+    int Height = 0;             // H
+    int BorderWidth = 0;        // bw
+    TColor BorderColor = 0;
+    TColor InnerColor = 0;      // the bands inside the border strips
+    bool TitleBarVisible = true;
+    int TitleBarHeight = 0;
+    TBitmap* TitleLeft = nullptr;   // the title bar's section pictures (all three or none)
+    TBitmap* TitleRight = nullptr;
+    TBitmap* TitleCenter = nullptr;
+    bool MenuBarVisible = false;
+    int MenuBarHeight = 0;
+    TColor MenuBarColor = 0;
+    int RoundCorner = 0;
+};
+// Paints the border strips, the inner bands and the title bar's three-pixel frame.
+void SUIPaintFormBorder(TCanvas* Canvas, const TsuiFormBorder& Border);
+// The window region: top corners rounded with radius R, bottom corners square.
+HRGN SUICreateFormRegion(int Width, int Height, int R);
+// The menu bar colour a theme file's key 27 asks for (0x20000, 0x30000), else Fallback.
+TColor SUIMenuBarColorFromTheme(int Key27, TColor Fallback);
+
+// The menu bar's custom drawing: the MacOS bar picture behind it, and each button as a box in
+// the menu colours of the look and theme (the menu's own font when it is a skinned main menu).
+// Answers whether the default drawing should run.
+bool SUIDrawMenuBarBackground(TToolBar* Bar, TsuiUIStyle Look);
+void SUIDrawMenuBarButton(TToolBar* Bar, TToolButton* Button, TCustomDrawState State, TsuiUIStyle Look,
+                          TsuiFileTheme* Theme, TMainMenu* Menu, bool GreyDisabled);
+// One flat button per top-level item of Menu (none without a menu).
+void SUIFillMenuBar(TToolBar* Bar, TMainMenu* Menu, int ButtonHeight);
+
+// ---- TsuiForm -------------------------------------------------------------------------------------
+
+class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost {
+    VCL_CLASS(TsuiForm)
+    explicit TsuiForm(TComponent* AOwner);
+    ~TsuiForm() override;
+
+    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
+    void SetUIStyle(TsuiUIStyle Value) override;
+    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
+    // Applies the theme even when it is the one already set (a reloaded file).
+    void SetFileTheme(TsuiFileTheme* Value) override;
+
+    TColor GetBorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor v);
+    int GetBorderWidth() const { return m_borderWidth; }
+    void SetBorderWidth(int v);
+    String GetCaption() const;
+    void SetCaption(const String& v);
+    bool GetTitleBarVisible() const;
+    void SetTitleBarVisible(bool v);
+    int GetRoundCorner() const;
+    void SetRoundCorner(int v);
+    TPanel* GetFormPanel() const { return m_formPanel; }
+    // The TsuiForm itself is refused with a message box.
+    void SetPanel(TPanel* v);
+    TMainMenu* GetMenu() const { return m_menu; }
+    void SetMenu(TMainMenu* Menu) override;
+    TColor GetMenuBarColor() const { return m_menuBarColor; }
+    void SetMenuBarColor(TColor v);
+    int GetMenuBarHeight() const { return m_menuBarHeight; }
+    void SetMenuBarHeight(int v);
+    bool GetUIStyleAutoUpdateSub() const { return m_autoUpdateSub; }
+    void SetUIStyleAutoUpdateSub(bool v) { m_autoUpdateSub = v; }
+    String GetVersion() const { return "5.7"; }
+    void SetVersion(const String&) {}
+    bool MDIChild() const;
+    // Takes the caption style away again when it came back.
+    void ReAssign();
+
+    TsuiTitleBar* GetTitleBar() const { return m_titleBar; }
+    TToolBar* GetMenuBar() const { return m_menuBar; }
+    TCustomForm* GetForm() const { return m_form; }
+    int TitleBarHeight() const;
+
+    // IsuiMenuHost
+    TComponent* MenuHostComponent() override { return this; }
+    void UpdateMenu() override;
+    void UpdateTopMenu() override;
+    void RepaintMenuBar() override;
+
+    // 1 when Key is one of the shown menu's shortcuts (the item then runs), else 0.
+    int ProcessKeyPress(WPARAM Key, LPARAM KeyData);
+    // Paints the border on the form's window device context.
+    void PaintFormBorder();
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+    void Resize() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void NewParentWndProc(TMessage& Message);
+    void OnApplicationMessage(MSG& Msg, bool& Handled);
+    void RemoveCaptionStyle();
+    void RefreshFrame();
+    void SetRegion();
+    void CreateMenuBar();
+    void DestroyMenuBar();
+    void HandleSize(TMessage& Message);
+    void ShiftChildren(int DY);
+    void Release();
+
+    TsuiStyleLink m_style{this};
+    TsuiTitleBar* m_titleBar = nullptr;
+    TToolBar* m_menuBar = nullptr;
+    TMainMenu* m_menu = nullptr;
+    TWndMethod m_oldWndProc;
+    TCustomForm* m_form = nullptr;
+    TColor m_borderColor = 0;
+    TPanel* m_formPanel = nullptr;
+    int m_borderWidth = 1;
+    TColor m_menuBarColor = 0;
+    int m_menuBarHeight = 22;
+    bool m_autoUpdateSub = false;
+    bool m_destroying = false;
+    TApplicationEvents* m_appEvents = nullptr;
+    TRect m_creationBounds;
+    bool m_createdMaximized = false;
+};
+
+// ---- TsuiMDIForm ----------------------------------------------------------------------------------
+
+inline constexpr const char* SUI_MDIFORM_NOT_ON_FORM = "Sorry, TsuiMDIForm must be placed on a form";
+
+// One MDI tile or cascade place: (x, y, width, height).
+struct TsuiMDIPlace {
+    int X, Y, W, H;
+    bool operator==(const TsuiMDIPlace&) const = default;
+};
+// Tiling Count children in a client area (vertical: columns, else rows); AvailableHeight is
+// the client height less the top- and bottom-aligned controls (and 25 with minimized ones).
+// Place i goes to the i-th child counted from the last.
+std::vector<TsuiMDIPlace> SUITileMDIChildren(int Count, int ClientWidth, int AvailableHeight, TTileMode Mode);
+std::vector<TsuiMDIPlace> SUICascadeMDIChildren(int Count, int ClientWidth, int ClientHeight);
+
+class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost {
+    VCL_CLASS(TsuiMDIForm)
+    // Raises Exception(SUI_MDIFORM_NOT_ON_FORM) for an owner that is not a form.
+    explicit TsuiMDIForm(TComponent* AOwner);
+    ~TsuiMDIForm() override;
+
+    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
+    void SetUIStyle(TsuiUIStyle Value) override;
+    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
+    // Applies the theme even when it is the one already set (a reloaded file).
+    void SetFileTheme(TsuiFileTheme* Value) override;
+
+    TMainMenu* GetMenu() const { return m_menu; }
+    void SetMenu(TMainMenu* Menu) override;
+    TMainMenu* CurrentMenu() const { return m_currentMenu; }
+    TColor GetMenuBarColor() const { return m_menuBarColor; }
+    void SetMenuBarColor(TColor v);
+    TColor GetBorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor v);
+    int GetRoundCorner() const { return m_roundCorner; }
+    void SetRoundCorner(int v);
+    String GetCaption() const;
+    void SetCaption(const String& v);
+    bool GetTitleBarVisible() const;
+    void SetTitleBarVisible(bool v);
+    bool GetTitleBarDrawChildCaptions() const { return m_drawChildCaptions; }
+    void SetTitleBarDrawChildCaptions(bool v) { m_drawChildCaptions = v; }
+    bool GetTitleBarDrawChildMenus() const { return m_drawChildMenus; }
+    void SetTitleBarDrawChildMenus(bool v) { m_drawChildMenus = v; }
+    int TitleBarHeight() const;
+
+    TsuiTitleBar* GetTitleBar() const { return m_titleBar; }
+    TToolBar* GetMenuBar() const { return m_menuBar; }
+    TPanel* GetTopPanel() const { return m_topPanel; }
+    // Close (1), restore (2) and minimize (3), as created.
+    TsuiToolBarSpeedButton* ControlButton(int i) const;
+
+    // IsuiMenuHost
+    TComponent* MenuHostComponent() override { return this; }
+    void UpdateMenu() override;
+    void UpdateTopMenu() override;
+    void RepaintMenuBar() override;
+    int ProcessKeyPress(WPARAM Key, LPARAM KeyData);
+    void PaintFormBorder();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void NewParentWndProc(TMessage& Message);
+    void NewClientWndProc(TMessage& Message);
+    void OnApplicationMessage(MSG& Msg, bool& Handled);
+    void CreateMenuBar();
+    void DestroyMenuBar();
+    void ShowControlButtons(bool Show);
+    void ControlButtonClick(int Which);
+    void Tile();
+    void Cascade();
+    void SetRegion();
+    void Release();
+    TMainMenu* FindCurrentMenu() const;
+
+    TsuiStyleLink m_style{this};
+    TCustomForm* m_form = nullptr;
+    TWndMethod m_oldWndProc;
+    TWndMethod m_oldClientProc;
+    TWinControl* m_client = nullptr;
+    TPanel* m_topPanel = nullptr;
+    TsuiTitleBar* m_titleBar = nullptr;
+    TToolBar* m_menuBar = nullptr;
+    TsuiToolBarSpeedButton* m_controlButtons[3] = {nullptr, nullptr, nullptr};
+    bool m_drawChildCaptions = true;
+    bool m_drawChildMenus = true;
+    bool m_destroying = false;
+    TMainMenu* m_menu = nullptr;
+    TMainMenu* m_currentMenu = nullptr;
+    TColor m_menuBarColor = 0;
+    TColor m_borderColor = 0;
+    int m_borderWidth = 1;
+    int m_roundCorner = 0;
+    TApplicationEvents* m_appEvents = nullptr;
+};
+
+// ---- TsuiMSNPopForm -------------------------------------------------------------------------------
+
+class TsuiMSNPopForm : public TComponent {
+    VCL_CLASS(TsuiMSNPopForm)
+    explicit TsuiMSNPopForm(TComponent* AOwner);
+    ~TsuiMSNPopForm() override;
+
+    int GetAnimateTime() const { return m_animateTime; }
+    void SetAnimateTime(int v) { m_animateTime = v; }
+    int GetStayTime() const { return m_stayTime; }
+    void SetStayTime(int v) { m_stayTime = v; }
+    int GetPositionX() const { return m_positionX; }
+    void SetPositionX(int v) { m_positionX = v; }
+    int GetPositionY() const { return m_positionY; }
+    void SetPositionY(int v) { m_positionY = v; }
+    bool GetAutoPosition() const { return m_autoPosition; }
+    void SetAutoPosition(bool v) { m_autoPosition = v; }
+    bool GetClickHide() const { return m_clickHide; }
+    void SetClickHide(bool v) { m_clickHide = v; }
+    const String& GetTitle() const { return m_title; }
+    void SetTitle(const String& v) { m_title = v; }
+    const String& GetMessageText() const { return m_messageText; }
+    void SetMessageText(const String& v) { m_messageText = v; }
+    TFont* GetMessageFont() const { return m_messageFont.get(); }
+    void SetMessageFont(TFont* v) { m_messageFont->Assign(v); }
+    TFont* GetTitleFont() const { return m_titleFont.get(); }
+    void SetTitleFont(TFont* v) { m_titleFont->Assign(v); }
+
+    // Shows the notice (at the work area's bottom-right corner with AutoPosition).
+    void Popup();
+    // Hides it (sliding out).
+    void Close();
+    TfrmMSNPopForm* Window() const { return m_window; }
+
+    TNotifyEvent OnTitleClick;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnClose;
+    TNotifyEvent OnShow;
+
+private:
+    void WindowClick(TObject* Sender);
+    void TitleClick(TObject* Sender);
+    void WindowClosed(TObject* Sender);
+
+    TfrmMSNPopForm* m_window = nullptr;
+    int m_animateTime = 400;
+    int m_stayTime = 2000;
+    int m_positionX = 0;
+    int m_positionY = 0;
+    bool m_autoPosition = true;
+    bool m_clickHide = false;
+    String m_title;
+    String m_messageText;
+    std::unique_ptr<TFont> m_messageFont;
+    std::unique_ptr<TFont> m_titleFont;
+};
