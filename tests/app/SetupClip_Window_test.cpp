@@ -354,6 +354,8 @@ struct TStandIn {
     int starts = 0;
     int unInits = 0;
     bool answerUnInit = true;
+    int width = 0;
+    bool overrideWidth = false;  // the library reports that width
 };
 TStandIn* g_standIn = nullptr;
 std::unique_ptr<TMediaLibrary> g_real;
@@ -363,6 +365,7 @@ extern "C" int StandInInfo(const char* path, int n, std::int32_t* words) {
     TMediaInfoRecord record;
     if (g_real->GetFileInfo(path, record) != 0) return -1;
     std::copy(std::begin(record.Words), std::end(record.Words), words);
+    if (g_standIn->overrideWidth) words[3] = g_standIn->width;
     return 0;
 }
 extern "C" int StandInFrame(int, int, const char*, std::uint8_t**, std::int32_t*) { return -1; }
@@ -434,6 +437,19 @@ TEST_F(SetupClipStandInTest, AnAnswerForAClipNoLongerSelectedIsNotApplied) {
     EXPECT_FALSE(W()->IsSeeking());
     EXPECT_EQ(W()->SelectedClip(), ClipInfo[1]);
     EXPECT_EQ(standIn.starts, 1) << "nothing asked for on the new clip's behalf";
+}
+
+TEST_F(SetupClipStandInTest, AClipWithoutAUsableSizeIsNotAdded) {
+    for (int width : {0, -160, 8193}) {
+        standIn.overrideWidth = true;
+        standIn.width = width;
+        Add({Clips()["twenty.mpg"]});
+        EXPECT_TRUE(ClipInfo.empty()) << width;
+    }
+    standIn.width = 720;
+    Add({Clips()["twenty.mpg"]});
+    ASSERT_EQ(ClipInfo.size(), 1u);
+    EXPECT_NE(ClipInfo[0]->Thumbnail, nullptr) << "a first frame that fails still gives a (black) thumbnail";
 }
 
 TEST(SetupClipNoLibrary, WithoutTheLibraryThereIsNoPreviewNorSnapshot) {

@@ -493,6 +493,76 @@ void DrawClipEditorArt(const std::string& out, bool& ok) {
     ok &= Save(dvd9.get(), out, "clip_8500");
 }
 
+// ---- settings dialog -----------------------------------------------------------------------------
+
+// 480 x 400: the title band, the tab strip's line and the page well.
+void DrawOptionSkin(TBitmap* b) {
+    TCanvas* c = b->GetCanvas();
+    Box(c, 0, 0, 480, 400, kBody, kBodyEdge, 24);
+    c->GetBrush()->SetColor(kTitle);
+    c->GetPen()->SetColor(kTitle);
+    c->RoundRect(1, 1, 479, 48, 22, 22);
+    c->FillRect(TRect{1, 24, 479, 40});
+    Shine(b, TRect{2, 2, 477, 40}, kFuchsia, 0.18);
+    Box(c, 14, 8, 40, 34, Rgb(200, 214, 232), kAmber, 26);
+    Box(c, 23, 17, 31, 25, kTitle, kTitle, 8);
+    Text(c, 50, 11, "Settings", 13, kText, true);
+    c->GetPen()->SetColor(kAmber);
+    c->MoveTo(12, 86);
+    c->LineTo(468, 86);
+    Box(c, 8, 88, 472, 356, Mix(kBody, kPanel, 0.5), kBodyEdge, 10);
+}
+
+void DrawTextButton(TBitmap* b, const std::string& label, TColor accent, State s, bool currentWhenDisabled) {
+    TCanvas* c = b->GetCanvas();
+    const int w = b->GetWidth();
+    const int h = b->GetHeight();
+    if (currentWhenDisabled && s == Disabled) {
+        // The page shown: its tab lit in amber, joined to the line below.
+        Box(c, 0, 0, w, h + 6, Mix(kBody, kAmber, 0.45), kAmber, 10);
+        UseFont(c, 9, 0xFFFFFF, true);
+        Text(c, (w - c->TextWidth(label)) / 2, (h - c->TextHeight(label)) / 2, label, 9, 0xFFFFFF, true);
+        return;
+    }
+    const int d = s == MouseDown ? 1 : 0;
+    Box(c, d, d, w - 1 + d, h - 1 + d, StateColour(Mix(kBody, accent, 0.22), s), StateColour(accent, s), 10);
+    const TColor ink = s == Disabled ? kMuted : (s == MouseOn ? 0xFFFFFF : kText);
+    UseFont(c, 9, ink, true);
+    Text(c, (w - c->TextWidth(label)) / 2 + d, (h - c->TextHeight(label)) / 2 + d, label, 9, ink, true);
+}
+
+void ScreenGlyph(TCanvas* c, int w, int h, TColor ink, int ratioW, int ratioH) {
+    const int sh = h - 8;
+    const int sw = sh * ratioW / ratioH;
+    Box(c, (w - sw) / 2, 4, (w + sw) / 2, 4 + sh, kPanel, ink, 3);
+}
+
+void DrawOptionArt(const std::string& out, bool& ok) {
+    auto skin = NewPicture(480, 400, kFuchsia);
+    DrawOptionSkin(skin.get());
+    ok &= Save(skin.get(), out, "opt_skin");
+    struct Labelled { std::string name, label; int w, h; TColor accent; bool tab; };
+    const Labelled buttons[] = {{"opt_general", "General", 110, 28, kCyan, true},
+                                {"opt_language", "Language", 110, 28, kCyan, true},
+                                {"opt_burner", "Burner", 110, 28, kCyan, true},
+                                {"opt_ok", "OK", 84, 28, Rgb(140, 200, 110), false},
+                                {"opt_cancel", "Cancel", 84, 28, Rgb(240, 90, 70), false},
+                                {"opt_browse", "Browse...", 84, 25, kCyan, false},
+                                {"opt_load", "Load", 84, 26, kAmber, false}};
+    for (const Labelled& l : buttons)
+        SaveStates(out, l.name, l.w, l.h, kBody, [&](TBitmap* b, State s) { DrawTextButton(b, l.label, l.accent, s, l.tab); }, ok);
+    struct Pic { std::string name; GlyphPainter glyph; };
+    const Pic pics[] = {
+        {"opt_ratio1", [](TCanvas* c, int w, int h, TColor i) { ScreenGlyph(c, w, h, i, 4, 3); }},
+        {"opt_ratio2", [](TCanvas* c, int w, int h, TColor i) { ScreenGlyph(c, w, h, i, 16, 9); }},
+        {"opt_format1", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "N"); }},
+        {"opt_format2", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "P"); }},
+        {"opt_disc1", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "5"); }},
+        {"opt_disc2", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "9"); }}};
+    for (const Pic& p : pics)
+        SaveStates(out, p.name, 40, 24, kBody, [&](TBitmap* b, State s) { DrawSquareButton(b, kCyan, p.glyph, s); }, ok);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -558,5 +628,6 @@ int main(int argc, char** argv) {
                           {"menu_unselect_on", kCyan, Mix(kBody, kCyan, 0.3)}};
     for (const Clip& t : tiles) ok &= Save(ClipPicture(92, 72, t.edge, t.band, 5, 6).get(), out, t.name);
     DrawClipEditorArt(out, ok);
+    DrawOptionArt(out, ok);
     return ok ? 0 : 1;
 }
