@@ -60,21 +60,7 @@ void LoadPicture(TPicture* Picture, const String& File) {
 
 String OptionFileName() { return ExePath + "Option.ini"; }
 
-void TOptionComboBox::SetItemIndex(int Index) {
-    m_itemIndex = Index >= 0 && Index < m_items->Count() ? Index : -1;
-    if (m_itemIndex >= 0) m_text = m_items->Strings(m_itemIndex);
-}
-
-void TOptionFontSizeBox::SetFontSize(int Size) {
-    static const int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
-    m_size = std::find(std::begin(kSizes), std::end(kSizes), Size) != std::end(kSizes) ? Size : 0;
-}
-
-void TOptionFontSizeBox::SetItemIndex(int Index) {
-    if (Index < 0) m_size = 0;
-}
-
-void SelectItemOrFirst(TOptionComboBox* List, int Index) {
+void SelectItemOrFirst(TCustomComboBox* List, int Index) {
     const int count = List->GetItems()->Count();
     List->SetItemIndex(Index >= 0 && Index < count ? Index : (count > 0 ? 0 : -1));
 }
@@ -224,15 +210,22 @@ void TOptionWindow::CreateGeneralPage() {
     suiSpinEdit_Duration = MakeSpin(p, "suiSpinEdit_Duration", 196, 209, 5, 999);
     MakeLabel(p, "Label_Seconds", "Seconds", 268, 212);
     MakeLabel(p, "Label_MenuLanguage", "DVD Language :", 12, 238);
-    m_menuLanguages = std::make_unique<TOptionComboBox>();
-    suiComboBox_MenuLanguage = m_menuLanguages.get();
+    suiComboBox_MenuLanguage = new TsuiComboBox(this);
+    suiComboBox_MenuLanguage->SetName("suiComboBox_MenuLanguage");
+    suiComboBox_MenuLanguage->SetParent(p);
+    suiComboBox_MenuLanguage->SetStyle(csDropDownList);
+    suiComboBox_MenuLanguage->SetBounds(196, 235, 180, 21);
 }
 
 void TOptionWindow::CreateLanguagePage() {
     TsuiImagePanel* p = suiImagePanel_Language = MakePage("suiImagePanel_Language");
     MakeLabel(p, "Label_FontSize", "Subtitle Default Font Size :", 12, 14);
-    m_fontSizes = std::make_unique<TOptionFontSizeBox>();
-    suiFontSizeComboBox = m_fontSizes.get();
+    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
+    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
+    suiFontSizeComboBox->SetParent(p);
+    suiFontSizeComboBox->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetBounds(196, 11, 80, 21);
+    suiFontSizeComboBox->SetFontName("Tahoma");
 
     suiGroupBox_UserDefine = new TsuiGroupBox(this);
     suiGroupBox_UserDefine->SetName("suiGroupBox_UserDefine");
@@ -247,8 +240,11 @@ void TOptionWindow::CreateLanguagePage() {
         TLabel* label = MakeLabel(g, "Label_UserDefine" + IntToStr(i++), caption, 14, top + 3);
         label->GetFont()->SetColor(clBlack);
     }
-    m_subtitleLanguages = std::make_unique<TOptionComboBox>();
-    suiComboBox_SubtitleLanguage = m_subtitleLanguages.get();
+    suiComboBox_SubtitleLanguage = new TsuiComboBox(this);
+    suiComboBox_SubtitleLanguage->SetName("suiComboBox_SubtitleLanguage");
+    suiComboBox_SubtitleLanguage->SetParent(g);
+    suiComboBox_SubtitleLanguage->SetStyle(csDropDown);
+    suiComboBox_SubtitleLanguage->SetBounds(170, 30, 240, 21);
     suiComboBox_FontFile = MakeEdit(g, "suiComboBox_FontFile", 170, 62, 240);
     suiComboBox_CharSet = MakeEdit(g, "suiComboBox_CharSet", 170, 94, 240);
     suiComboBox_LanguageCode = MakeEdit(g, "suiComboBox_LanguageCode", 170, 126, 240);
@@ -340,7 +336,7 @@ void TOptionWindow::suiImageButton_GeneralClick(TObject* Sender) {
 
 // ---- life ---------------------------------------------------------------------------------------
 
-void TOptionWindow::FillRegionList(TOptionComboBox* List, const String& IniName, int DefaultCount) {
+void TOptionWindow::FillRegionList(TsuiComboBox* List, const String& IniName, int DefaultCount) {
     TIniFile ini(ExePath + IniName);
     const int count = ini.ReadInteger("RegionCount", "Region", DefaultCount);
     for (int i = 0; i < count; ++i) List->GetItems()->Add(ini.ReadString("RegionLanguage", "Region" + IntToStr(i), "Others"));
@@ -544,7 +540,7 @@ bool TOptionWindow::WriteUserLanguage(const String& Name) {
         {
             TIniFile languages(ExePath + "Language.ini");
             TIniFile subtitles(work);
-            if (languages.ReadString(Name, "RegionFontFileName", kNoDefault) == kNoDefault) {
+            if (languages.ReadString("RegionFontFileName", Name, kNoDefault) == kNoDefault) {
                 const int count = subtitles.ReadInteger("RegionCount", "Region", 0);
                 bool known = false;
                 for (int i = 0; i < count && !known; ++i)
@@ -555,9 +551,10 @@ bool TOptionWindow::WriteUserLanguage(const String& Name) {
                     added = true;
                 }
             }
-            subtitles.WriteString(Name, "RegionFontFileName", suiComboBox_FontFile->GetText());
-            subtitles.WriteString(Name, "CharacterSet", suiComboBox_CharSet->GetText());
-            subtitles.WriteString(Name, "LanguageCode", suiComboBox_LanguageCode->GetText());
+            // Each attribute is a section keyed by the region's name, as the region lookups read it.
+            subtitles.WriteString("RegionFontFileName", Name, suiComboBox_FontFile->GetText());
+            subtitles.WriteString("CharacterSet", Name, suiComboBox_CharSet->GetText());
+            subtitles.WriteString("LanguageCode", Name, suiComboBox_LanguageCode->GetText());
         }
         fs::rename(work, path);
     } catch (const std::exception& e) {

@@ -5,52 +5,19 @@
 //   Cancel (or Escape) changes nothing. Destroyed at the end: saves the file again.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/vcl/StringList.h"
+#include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIEdit.h"
+#include "skin/controls/SUIFontComboBox.h"
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/core/SUIButton.h"
 #include "skin/core/SUICheckBox.h"
 #include "skin/core/SUIImagePanel.h"
 #include "skin/core/SUISkinForm.h"
-
-// Until the skinned combo boxes join the program, the dialog's lists keep their items, selection
-// and text in these; they answer the calls the dialog makes of a combo box.
-class TOptionComboBox {
-public:
-    TOptionComboBox() : m_items(std::make_unique<TStringList>()) {}
-    TStrings* GetItems() const { return m_items.get(); }
-    int GetItemIndex() const { return m_itemIndex; }
-    // An index outside the items selects nothing.
-    void SetItemIndex(int Index);
-    // The edit part of an editable list.
-    const String& GetText() const { return m_text; }
-    void SetText(const String& Text) { m_text = Text; }
-    TNotifyEvent OnChange;
-
-private:
-    std::unique_ptr<TStringList> m_items;
-    int m_itemIndex = -1;
-    String m_text;
-};
-
-// The sizes a TrueType face is offered in.
-class TOptionFontSizeBox {
-public:
-    // The selected size; 0 when nothing is selected.
-    int GetFontSize() const { return m_size; }
-    // Selects that size, or nothing when the list lacks it.
-    void SetFontSize(int Size);
-    void SetItemIndex(int Index);
-
-private:
-    int m_size = 0;
-};
 
 class TOptionWindow : public TForm {
     VCL_CLASS(TOptionWindow)
@@ -84,11 +51,11 @@ class TOptionWindow : public TForm {
     TsuiImageButton* suiImageButton_9;
     TsuiSpinEdit* suiSpinEdit_DVDMenuSafeDistance;
     TsuiSpinEdit* suiSpinEdit_Duration;
-    TOptionComboBox* suiComboBox_MenuLanguage;
+    TsuiComboBox* suiComboBox_MenuLanguage;
     // Language
-    TOptionFontSizeBox* suiFontSizeComboBox;
+    TsuiFontSizeComboBox* suiFontSizeComboBox;
     TsuiGroupBox* suiGroupBox_UserDefine;
-    TOptionComboBox* suiComboBox_SubtitleLanguage;
+    TsuiComboBox* suiComboBox_SubtitleLanguage;
     TsuiEdit* suiComboBox_FontFile;
     TsuiEdit* suiComboBox_CharSet;
     TsuiEdit* suiComboBox_LanguageCode;
@@ -151,7 +118,7 @@ private:
                   const String& SecondCaption, const String& Art);
     void InstallHandlers();
 
-    void FillRegionList(TOptionComboBox* List, const String& IniName, int DefaultCount);
+    void FillRegionList(TsuiComboBox* List, const String& IniName, int DefaultCount);
     void ReadFixedValues(TIniFile& Ini);
     void ChooseUILanguage(TIniFile& Ini);
     void ApplyFirstRunDefaults();
@@ -163,9 +130,6 @@ private:
     bool WriteUserLanguage(const String& Name);
 
     int m_languageIniCount = 0;
-    std::unique_ptr<TOptionComboBox> m_menuLanguages;
-    std::unique_ptr<TOptionComboBox> m_subtitleLanguages;
-    std::unique_ptr<TOptionFontSizeBox> m_fontSizes;
 };
 
 extern TOptionWindow* OptionWindow;
@@ -174,4 +138,4 @@ extern TOptionWindow* OptionWindow;
 String OptionFileName();
 
 // Selects Index, or the first item when Index is outside the list (none when it is empty).
-void SelectItemOrFirst(TOptionComboBox* List, int Index);
+void SelectItemOrFirst(TCustomComboBox* List, int Index);

@@ -246,10 +246,10 @@ protected:
         std::filesystem::path res = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
         std::filesystem::copy(res, dir["RES"], std::filesystem::copy_options::recursive);
         WriteText(dir["Language.ini"], "[RegionCount]\nRegion=2\n[RegionLanguage]\nRegion0=English\nRegion1=French\n"
-                                       "[English]\nRegionFontFileName=arial.ttf\nCharacterSet=0\nLanguageCode=en\n");
+                                       "[RegionFontFileName]\nEnglish=arial.ttf\n[CharacterSet]\nEnglish=0\n[LanguageCode]\nEnglish=en\n");
         WriteText(dir["Subtitle.ini"], "[RegionCount]\nRegion=2\n[RegionLanguage]\nRegion0=Klingon\nRegion1=Elvish\n"
-                                       "[Klingon]\nRegionFontFileName=klingon.ttf\nCharacterSet=1\nLanguageCode=kl\n"
-                                       "[Elvish]\nRegionFontFileName=tengwar.ttf\nCharacterSet=2\nLanguageCode=el\n");
+                                       "[RegionFontFileName]\nKlingon=klingon.ttf\nElvish=tengwar.ttf\n[CharacterSet]\nKlingon=1\nElvish=2\n"
+                                       "[LanguageCode]\nKlingon=kl\nElvish=el\n");
         WriteText(dir["Option.ini"], "[Option]\nUseDefault=0\nSubtitleLanguage=3\nMenuLanguage=1\nFontSize=20\n"
                                      "OutputFolder=" + dir.Path() + "\n");
         installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
@@ -398,6 +398,7 @@ TEST_F(OptionDialogTest, SubtitleListPositionsAreRegionsAfterLanguageIni) {
     // Stored region 3 is Subtitle.ini's second region (Language.ini has two).
     EXPECT_EQ(w->GetLanguageIniCount(), 2);
     EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 1);
+    EXPECT_EQ(w->suiComboBox_FontFile->GetText(), "tengwar.ttf");
     EXPECT_EQ(w->suiComboBox_FontFile->GetText(), Language::GetRegionFontFileName(3));
     EXPECT_EQ(w->suiComboBox_LanguageCode->GetText(), Language::GetRegionLanguageCode(3));
     EXPECT_EQ(i_MenuLanguageCodeIndex, 1) << "the DVD list's position is its region";
@@ -437,8 +438,8 @@ TEST_F(OptionDialogTest, LoadAddsOrOverridesAUserLanguage) {
         String name = c.name;
         name = Trim(name);
         TIniFile sub(dir["Subtitle.ini"]);
-        EXPECT_EQ(sub.ReadString(name, "RegionFontFileName", ""), "new.ttf");
-        EXPECT_EQ(sub.ReadString(name, "LanguageCode", ""), "xx");
+        EXPECT_EQ(sub.ReadString("RegionFontFileName", name, ""), "new.ttf");
+        EXPECT_EQ(sub.ReadString("LanguageCode", name, ""), "xx");
         const int count = sub.ReadInteger("RegionCount", "Region", 0);
         if (c.grows) ++expectedCount;
         EXPECT_EQ(count, expectedCount);
