@@ -220,6 +220,10 @@ Qt::KeyboardModifiers QtMods(TShiftState s) {
 class TMemoTextEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
+    // The memo's filter goes first: the viewport's last events must not reach it while the edit
+    // is half destroyed.
+    ~TMemoTextEdit() override;
+    QObject* Filter = nullptr;  // owned (a child), set by the filter itself
     void Feed(QKeyEvent* e) { keyPressEvent(e); }
     void FeedWheel(QWheelEvent* e) { wheelEvent(e); }
 };
@@ -227,7 +231,9 @@ public:
 class TMemoFilter : public QObject {
 public:
     TMemoFilter(TWinControl* Control, QWidget* Window, TMemoTextEdit* Edit)
-        : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {}
+        : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {
+        Edit->Filter = this;
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* e) override {
@@ -281,6 +287,8 @@ private:
     QPointer<QWidget> m_window;
     TMemoTextEdit* m_edit;
 };
+
+TMemoTextEdit::~TMemoTextEdit() { delete Filter; }
 
 class TQtMemoView : public TMemoView {
 public:
