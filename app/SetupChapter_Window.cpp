@@ -108,13 +108,10 @@ void TSetupChapterWindow::CreateControls() {
 
 void TSetupChapterWindow::CreateButtons() {
     suiButton_Insert = NewButton("suiButton_Insert", "CHAPTERINSERT", 200, 224, 72, 26);
-    suiButton_Insert->SetCaption("Insert");
     suiButton_Insert->OnClick = [this](TObject* s) { suiButton_InsertClick(s); };
     suiButton_Modify = NewButton("suiButton_Modify", "CHAPTERMODIFY", 280, 224, 72, 26);
-    suiButton_Modify->SetCaption("Modify");
     suiButton_Modify->OnClick = [this](TObject* s) { suiButton_ModifyClick(s); };
     suiButton_Delete = NewButton("suiButton_Delete", "CHAPTERDELETE", 360, 224, 72, 26);
-    suiButton_Delete->SetCaption("Delete");
     suiButton_Delete->OnClick = [this](TObject* s) { suiButton_DeleteClick(s); };
     suiImageButton2 = NewButton("suiImageButton2", "CHAPTEROK", 408, 284, 42, 42);
     suiImageButton2->SetModalResult(mrOk);
