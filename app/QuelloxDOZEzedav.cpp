@@ -11,6 +11,8 @@
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -47,7 +49,10 @@ bool AnotherInstanceRuns() {
 void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
-    // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
+    // The clip window comes third, the menu window fifth, as they join the program.
+    Application->CreateForm(SetupSubtitleWindow);
+    Application->CreateForm(SetupChapterWindow);
+    // The text and image windows come here as they join the program.
     Application->CreateForm(AboutWindow);
     // Then the burner source page and the production and device windows.
 }
