@@ -6,7 +6,9 @@
 #include "app/Language.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -329,5 +331,7 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     // The other windows follow in their creation order as they join the program.
     if (OptionWindow != nullptr) OptionWindow->ApplyLanguage();
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
+    if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
+    if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
 }

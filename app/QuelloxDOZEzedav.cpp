@@ -11,7 +11,9 @@
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -49,7 +51,10 @@ void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
     Application->CreateForm(SetupClipWindow);
-    // The subtitle, menu, chapter, text and image windows come here as they join the program.
+    Application->CreateForm(SetupSubtitleWindow);
+    // The menu window comes fifth, as it joins the program.
+    Application->CreateForm(SetupChapterWindow);
+    // The text and image windows come here as they join the program.
     Application->CreateForm(AboutWindow);
     // Then the burner source page and the production and device windows.
 }

@@ -166,7 +166,9 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     BoundsChanged();
     // A window hears of its new place and size as the system tells it.
     if (m_windowed && moved) Perform(WM_MOVE, 0, MAKELPARAM(ALeft, ATop));
-    if (m_windowed && resized) Perform(WM_SIZE, 0, MAKELPARAM(AWidth, AHeight));
+    // A form sends its own, with the kind of sizing and its client size (FormWindow.cpp).
+    if (m_windowed && resized && dynamic_cast<TCustomForm*>(this) == nullptr)
+        Perform(WM_SIZE, 0, MAKELPARAM(AWidth, AHeight));
     if (!m_windowed) Invalidate();  // the new place
     RequestAlign();
     if (resized && !GetComponentState().Contains(csLoading)) Resize();
