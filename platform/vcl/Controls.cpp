@@ -881,6 +881,15 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case CM_ENTER: DoEnter(); break;
         case CM_EXIT: DoExit(); break;
+        case WM_DRAWITEM:
+        case WM_COMMAND: {
+            // As the VCL does: the control a notification is about handles it itself.
+            HWND item = Message.Msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hwndItem
+                                                   : reinterpret_cast<HWND>(Message.LParam);
+            TWinControl* target = item != nullptr ? FindControl(item) : nullptr;
+            if (target != nullptr) Message.Result = target->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+            break;
+        }
         case WM_GETDLGCODE: Message.Result = 0; break;
         case WM_PAINT:
             // As the VCL's paint handler: a window's painting includes its graphic children,
