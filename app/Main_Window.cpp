@@ -5,6 +5,7 @@
 #include "app/About_Window.h"
 #include "app/Language.h"
 #include "app/Option_Window.h"
+#include "menu/SetupMenu_Window.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
@@ -200,7 +201,11 @@ void TMainWindow::FormClose(TObject*, TCloseAction&) { FreeProgramData(); }
 // The mode windows are not part of the program yet; each button gets its chain when they come.
 void TMainWindow::suiImageButton_BuilderClick(TObject*) {}
 void TMainWindow::suiImageButton_ConverterClick(TObject*) {}
-void TMainWindow::suiImageButton_CompilerClick(TObject*) {}
+void TMainWindow::suiImageButton_CompilerClick(TObject*) {
+    if (SetupMenuWindow == nullptr) return;
+    SetupMenuWindow->SetupForCompiler();
+    SetupMenuWindow->ShowModal();
+}
 void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
 
 void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }

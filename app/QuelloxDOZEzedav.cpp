@@ -10,6 +10,8 @@
 #include "app/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
+#include "menu/SetupMenu_Window.h"
+#include "menu/SetupText_Window.h"
 #include "app/Pubfunction.h"
 #include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
@@ -47,7 +49,11 @@ bool AnotherInstanceRuns() {
 void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
-    // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
+    // The clip and subtitle windows come third and fourth as they join the program.
+    Application->CreateForm(SetupMenuWindow);
+    // The chapter window comes sixth.
+    Application->CreateForm(SetupTextWindow);
+    // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
     // Then the burner source page and the production and device windows.
 }
