@@ -260,13 +260,6 @@ constexpr WORD CBN_DROPDOWN = 7;
 constexpr WORD CBN_CLOSEUP = 8;
 constexpr WORD CBN_SELENDOK = 9;
 constexpr WORD CBN_SELENDCANCEL = 10;
-// WM_HSCROLL/WM_VSCROLL with SB_THUMBPOSITION or SB_THUMBTRACK: the whole 32-bit position rides
-// above the request code, so HIWORD still reads its low 16 bits and ScrollWParamPos reads all.
-static_assert(sizeof(WPARAM) >= 6, "the thumb position needs 48 bits of WPARAM");
-inline WPARAM MakeScrollWParam(WORD Code, int Pos) {
-    return static_cast<WPARAM>(Code) | (static_cast<WPARAM>(static_cast<std::uint32_t>(Pos)) << 16);
-}
-inline int ScrollWParamPos(WPARAM WParam) { return static_cast<int>(static_cast<std::uint32_t>(WParam >> 16)); }
 constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
