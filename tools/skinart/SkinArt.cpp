@@ -580,11 +580,11 @@ int main(int argc, char** argv) {
     out.Write("MDI_CONTROL_BUTTON", MdiControlButton());
     out.Write("MACOS_FORM_BACKGROUND", Pattern(Rgb(236, 236, 236), Rgb(246, 246, 246), false));
     out.Write("PROTEIN_FORM_BACKGROUND", Pattern(Rgb(232, 238, 230), Rgb(250, 251, 250), true));
-    out.Write("MSNPOPFORM", MsnPopForm());
-    out.Write("MAINICON", MainIcon());
     out.Write("MACOS_COMBOBOX_BUTTON", ComboButton(kLooks[kMacOS], false));
     out.Write("WINXP_COMBOBOX_BUTTON", ComboButton(kLooks[kWinXP], true));
     out.Write("FONTCOMBO_TRUETYPE_FNT", FontGlyph(true));
     out.Write("FONTCOMBO_DEVICE_FNT", FontGlyph(false));
+    out.Write("MSNPOPFORM", MsnPopForm());
+    out.Write("MAINICON", MainIcon());
     return out.ok ? 0 : 1;
 }
