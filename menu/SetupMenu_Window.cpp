@@ -178,7 +178,9 @@ void TSetupMenuWindow::CreateComponents() {
     PaintBox_Safe->SetAlign(alClient);
     PaintBox_Safe->OnPaint = [this](TObject* s) { PaintSafeFrame(s); };
     PaintBox_Safe->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        if (Button == mbRight) AddTextLabel(X, Y);
+        if (Button != mbRight) return;
+        PreviewPopupPoint = TPoint{X, Y};
+        OpenPopup(pkPreview);
     };
 
     suiImagePanel_ClipInfo = new TsuiImagePanel(this);
@@ -312,8 +314,9 @@ void TSetupMenuWindow::CreateClipItem(TClipInfo* Clip) {
     Clip->MenuTile->SetParent(suiImagePanel_InfoMove);
     Clip->MenuTile->SetTop(8);
     Clip->MenuTile->SetLeft(-100);
-    Clip->MenuTile->OnMouseUp = [this](TObject* s, TMouseButton, TShiftState, int, int) {
+    Clip->MenuTile->OnMouseUp = [this](TObject* s, TMouseButton Button, TShiftState, int, int) {
         SelectClipItem(static_cast<TMenuImage*>(s));
+        if (Button == mbRight) OpenPopup(pkClip);
     };
 }
 
@@ -867,8 +870,14 @@ void TSetupMenuWindow::CloseDiscardingProject() {
 
 void TSetupMenuWindow::ButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     auto* control = static_cast<TControl*>(Sender);
-    if (auto* b = dynamic_cast<TButtonImage*>(control); b != nullptr && dynamic_cast<TSubButtonImage*>(b) == nullptr)
+    if (auto* sub = dynamic_cast<TSubButtonImage*>(control); sub != nullptr) {
+        if (SelectedChapterButton != nullptr) SelectedChapterButton->SetSelected(false);
+        SelectedChapterButton = sub;
+        sub->SetSelected(true);
+        sub->BringToFront();
+    } else if (auto* b = dynamic_cast<TButtonImage*>(control); b != nullptr) {
         SelectTitleButton(b);
+    }
     if (control == BackImage) BackImage->BringToFront();
     if (Button != mbLeft || Shift.Contains(ssDouble)) return;
     b_Dragging = true;
@@ -914,10 +923,90 @@ void TSetupMenuWindow::DragBy(TControl* Control, int dx, int dy) {
 }
 
 void TSetupMenuWindow::ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState, int, int) {
+    auto* control = static_cast<TControl*>(Sender);
+    if (Button == mbRight && !b_Dragging) {
+        if (dynamic_cast<TSubButtonImage*>(control) != nullptr) {
+            OpenPopup(pkChapterButton);
+        } else if (dynamic_cast<TButtonImage*>(control) != nullptr) {
+            OpenPopup(pkTitleButton);
+        } else if (auto* label = dynamic_cast<TLabel*>(control); label != nullptr) {
+            PopupLabel = label;
+            OpenPopup(pkText);
+        }
+        return;
+    }
     if (Button != mbLeft) return;
     b_Dragging = false;
-    auto* control = static_cast<TControl*>(Sender);
     if (auto* sub = dynamic_cast<TSubButtonImage*>(control); sub != nullptr) sub->SetLockRatio(sub->b_LockRatio);
     else if (auto* title = dynamic_cast<TButtonImage*>(control); title != nullptr && DragZone != MenuLayout::ZoneMove)
         title->SetLockRatio(title->Clip != nullptr ? title->Clip->Picture : nullptr, title->b_LockRatio);
+}
+
+// ---- popups ------------------------------------------------------------------------------------
+
+TPopupMenu* TSetupMenuWindow::BuildPopup(TPopupKind Kind) {
+    struct TItem { int Message; const char* Name; };
+    static const std::vector<TItem> items[] = {
+        {{31, "Add"}, {32, "Remove"}},
+        {{55, "Image"}, {33, "Chapter"}, {32, "Remove"}, {34, ""}, {36, "LockRatio"}},
+        {{56, "Image"}, {36, "LockRatio"}},
+        {{45, "Add"}, {48, "Clear"}},
+        {{46, "Setup"}, {47, "Delete"}},
+    };
+    TPopupMenu** slots[] = {&ClipPopup, &TitleButtonPopup, &ChapterButtonPopup, &PreviewPopup, &TextPopup};
+    TPopupMenu*& menu = *slots[Kind];
+    if (menu == nullptr) menu = new TPopupMenu(this);
+    menu->GetItems()->Clear();
+    for (const TItem& entry : items[Kind]) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(Language::GetMessageText(entry.Message));
+        if (*entry.Name != '\0') item->SetName(entry.Name);
+        item->OnClick = [this, Kind](TObject* s) { PopupItemClick(Kind, static_cast<TMenuItem*>(s)->GetName()); };
+        if (String(entry.Name) == "LockRatio") {
+            const TButtonImage* button = Kind == pkTitleButton ? SelectedTitleButton : SelectedChapterButton;
+            item->SetChecked(button != nullptr && button->b_LockRatio);
+        }
+        menu->GetItems()->Add(item);
+    }
+    return menu;
+}
+
+void TSetupMenuWindow::OpenPopup(TPopupKind Kind) {
+    TPopupMenu* menu = BuildPopup(Kind);
+    const TPoint p = Mouse->GetCursorPos();
+    menu->Popup(p.x, p.y);
+}
+
+void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
+    switch (Kind) {
+    case pkClip:
+        if (b_Busy) return;
+        if (Name == "Add") AddSelectedClipToTitleMenu();
+        else if (Name == "Remove") RemoveTitleButton(SelectedClip());
+        return;
+    case pkTitleButton:
+        if (b_Busy || SelectedTitleButton == nullptr) return;
+        if (Name == "Remove") {
+            RemoveTitleButton(SelectedTitleButton->Clip);
+        } else if (Name == "LockRatio") {
+            SelectedTitleButton->b_LockRatio = !SelectedTitleButton->b_LockRatio;
+            TClipInfo* clip = SelectedTitleButton->Clip;
+            SelectedTitleButton->SetLockRatio(clip != nullptr ? clip->Picture : nullptr, SelectedTitleButton->b_LockRatio);
+        }
+        return;
+    case pkChapterButton:
+        if (SelectedChapterButton != nullptr && Name == "LockRatio") {
+            SelectedChapterButton->b_LockRatio = !SelectedChapterButton->b_LockRatio;
+            SelectedChapterButton->SetLockRatio(SelectedChapterButton->b_LockRatio);
+        }
+        return;
+    case pkPreview:
+        if (Name == "Add") AddTextLabel(PreviewPopupPoint.x, PreviewPopupPoint.y);
+        else if (Name == "Clear") ClearShownLabels();
+        return;
+    case pkText:
+        if (Name == "Setup" && PopupLabel != nullptr && SetupTextWindow != nullptr) SetupTextWindow->EditLabel(PopupLabel);
+        else if (Name == "Delete") DeleteShownLabel(PopupLabel);
+        return;
+    }
 }

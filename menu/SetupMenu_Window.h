@@ -17,6 +17,7 @@
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "skin/core/SUIButton.h"
 #include "skin/core/SUICheckBox.h"
@@ -80,6 +81,12 @@ class TSetupMenuWindow : public TForm {
     TButtonImage* SelectedTitleButton = nullptr;
     TSubButtonImage* SelectedChapterButton = nullptr;
     TLabel* PopupLabel = nullptr;
+    TPopupMenu* ClipPopup = nullptr;           // owned through the window, made on first use
+    TPopupMenu* TitleButtonPopup = nullptr;
+    TPopupMenu* ChapterButtonPopup = nullptr;
+    TPopupMenu* PreviewPopup = nullptr;
+    TPopupMenu* TextPopup = nullptr;
+    TPoint PreviewPopupPoint;                  // where "Add" of the preview popup puts a label
     bool b_TitleView = true;
     bool b_ChapterView = false;
     int i_DVD5Capacity = 0;
@@ -146,6 +153,13 @@ class TSetupMenuWindow : public TForm {
     void ClearShownLabels();
     void DeleteShownLabel(TLabel* Label);
     void PaintSafeFrame(TObject* Sender);
+
+    // ---- popups ----
+    enum TPopupKind { pkClip, pkTitleButton, pkChapterButton, pkPreview, pkText };
+    // The popup's items made again (captions follow the UI language, ticks the button).
+    TPopupMenu* BuildPopup(TPopupKind Kind);
+    void OpenPopup(TPopupKind Kind);
+    void PopupItemClick(TPopupKind Kind, const String& Name);
 
     // ---- disc size and hand-over ----
     bool UpdateDiscSize();

@@ -335,4 +335,40 @@ TEST_F(SetupMenuWindowTest, RendersAChapterMenu) {
     EXPECT_EQ(TitleMenuLabel.size(), 1u);
 }
 
+TEST_F(SetupMenuWindowTest, PopupsCarryTheirCaptionsAndNamesAndAct) {
+    AddClips(2);
+    ShowAndRebuild();
+    struct Case { TSetupMenuWindow::TPopupKind kind; std::vector<std::pair<String, String>> items; };
+    const Case cases[] = {
+        {TSetupMenuWindow::pkClip, {{"Add Clip to Title Menu", "Add"}, {"Remove from Title Menu", "Remove"}}},
+        {TSetupMenuWindow::pkPreview, {{"Add Text", "Add"}, {"Clear All Text", "Clear"}}},
+        {TSetupMenuWindow::pkText, {{"Setup Text...", "Setup"}, {"Delete Text", "Delete"}}},
+    };
+    for (const Case& c : cases) {
+        TPopupMenu* menu = window->BuildPopup(c.kind);
+        ASSERT_EQ(menu->GetItems()->Count(), static_cast<int>(c.items.size()));
+        for (int i = 0; i < menu->GetItems()->Count(); ++i) {
+            EXPECT_EQ(menu->GetItems()->Items(i)->GetCaption(), c.items[i].first);
+            EXPECT_EQ(menu->GetItems()->Items(i)->GetName(), c.items[i].second);
+        }
+    }
+    EXPECT_EQ(window->BuildPopup(TSetupMenuWindow::pkTitleButton)->GetItems()->Count(), 5);
+    // The strip popup's Remove and Add, in the title view.
+    window->SelectClipItem(ClipInfo[1]->MenuTile);
+    window->PopupItemClick(TSetupMenuWindow::pkClip, "Remove");
+    EXPECT_EQ(ClipInfo[1]->TitleButton, nullptr);
+    window->PopupItemClick(TSetupMenuWindow::pkClip, "Add");
+    EXPECT_NE(ClipInfo[1]->TitleButton, nullptr);
+    ExpectInsideSafeFrame(ClipInfo[1]->TitleButton);
+    // The preview popup adds at the remembered point and clears; the text popup deletes.
+    window->PreviewPopupPoint = TPoint{100, 120};
+    window->PopupItemClick(TSetupMenuWindow::pkPreview, "Add");
+    ASSERT_EQ(TitleMenuLabel.size(), 1u);
+    EXPECT_EQ(TitleMenuLabel[0]->GetLeft(), 100);
+    window->PopupLabel = TitleMenuLabel[0];
+    window->PopupItemClick(TSetupMenuWindow::pkText, "Delete");
+    EXPECT_TRUE(TitleMenuLabel.empty());
+    EXPECT_EQ(window->PopupLabel, nullptr);
+}
+
 }  // namespace
