@@ -285,6 +285,8 @@ void TSetupMenuWindow::CreateComponents() {
         TitleMenu.b_RootMenuWanted = suiCheckBox_AddDVDMenu->GetChecked();
         if (b_TitleView) PlaceBackImage(suiCheckBox_AddDVDMenu->GetChecked());
     };
+    WireThumb(suiImageButton_InfoBar, true);
+    WireThumb(suiImageButton_MaterialBar, false);
     suiImageButton_Left->OnClick = [this](TObject*) { MoveSelectedClip(-1); };
     suiImageButton_Right->OnClick = [this](TObject*) { MoveSelectedClip(1); };
     suiImageButton_RemoveFile->OnClick = [this](TObject*) { RemoveSelectedClip(); };
@@ -295,6 +297,27 @@ void TSetupMenuWindow::CreateComponents() {
         OpenDialog->SetFilter("Image File|*.jpg;*.bmp|Bitmap File (*.bmp,*.BMP)|*.bmp|Jpeg File (*.jpg,*.JPG)|*.jpg");
         OpenDialog->SetFileName("");
         if (OpenDialog->Execute()) SetMenuBackground(OpenDialog->GetFileName());
+    };
+}
+
+void TSetupMenuWindow::WireThumb(TsuiImageButton* Thumb, bool Horizontal) {
+    Thumb->OnMouseDown = [this, Horizontal](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+        if (Button != mbLeft) return;
+        m_thumbDragging = true;
+        m_thumbGrab = Horizontal ? X : Y;
+    };
+    Thumb->OnMouseMove = [this, Thumb, Horizontal](TObject*, TShiftState Shift, int X, int Y) {
+        if (!m_thumbDragging || !Shift.Contains(ssLeft)) return;
+        if (Horizontal) {
+            Thumb->SetLeft(MenuLayout::ClampStripThumb(Thumb->GetLeft() + X - m_thumbGrab));
+            ScrollStrip();
+        } else {
+            Thumb->SetTop(MenuLayout::ClampBackgroundThumb(Thumb->GetTop() + Y - m_thumbGrab));
+            ScrollBackgroundList();
+        }
+    };
+    Thumb->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int, int) {
+        if (Button == mbLeft) m_thumbDragging = false;
     };
 }
 

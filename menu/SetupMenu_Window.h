@@ -185,6 +185,9 @@ private:
     TClipInfo* SelectedClip() const;
     void ClampAllToPreview();
     void WireDrag(TControl* Control);
+    void WireThumb(TsuiImageButton* Thumb, bool Horizontal);
+    int m_thumbGrab = 0;         // cursor offset inside a scroll thumb while it is dragged
+    bool m_thumbDragging = false;
 };
 
 extern TSetupMenuWindow* SetupMenuWindow;

@@ -335,6 +335,17 @@ TEST_F(SetupMenuWindowTest, RendersAChapterMenu) {
     EXPECT_EQ(TitleMenuLabel.size(), 1u);
 }
 
+TEST_F(SetupMenuWindowTest, DraggingTheStripThumbScrollsTheStripWithinItsTravel) {
+    AddClips(8);
+    window->Show();
+    TControl* thumb = window->suiImageButton_InfoBar;
+    testing_vcl::MousePress(thumb, 5, 5);
+    testing_vcl::MouseMoveTo(thumb, 5 + 2000, 5, TShiftState{ssLeft});
+    testing_vcl::MouseRelease(thumb, 5 + 2000, 5);
+    EXPECT_EQ(thumb->GetLeft(), 550);
+    EXPECT_EQ(window->suiImagePanel_InfoMove->GetLeft(), -204);  // -102 x (550 x 2 div 550)
+}
+
 TEST_F(SetupMenuWindowTest, PopupsCarryTheirCaptionsAndNamesAndAct) {
     AddClips(2);
     ShowAndRebuild();
