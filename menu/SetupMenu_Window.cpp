@@ -6,6 +6,7 @@
 #include "app/CustomClass.h"
 #include "app/DiscSize.h"
 #include "app/Language.h"
+#include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
 #include "menu/SetupText_Window.h"
@@ -287,6 +288,14 @@ void TSetupMenuWindow::CreateComponents() {
     };
     WireThumb(suiImageButton_InfoBar, true);
     WireThumb(suiImageButton_MaterialBar, false);
+    suiImageButton_Option->OnClick = [this](TObject*) {
+        if (ProgressWindow != nullptr || b_AddingFiles || b_Busy || OptionWindow == nullptr) return;
+        OptionWindow->ShowModal();
+        if (!OptionWindow->b_OkPressed) return;
+        PaintBox_Safe->Invalidate();
+        if (b_DVD5) SelectDVD5(); else SelectDVD9();
+        if (b_4_3) SetAspect4x3(); else SetAspect16x9();
+    };
     suiImageButton_Left->OnClick = [this](TObject*) { MoveSelectedClip(-1); };
     suiImageButton_Right->OnClick = [this](TObject*) { MoveSelectedClip(1); };
     suiImageButton_RemoveFile->OnClick = [this](TObject*) { RemoveSelectedClip(); };
