@@ -10,10 +10,12 @@
 #include "app/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
+#include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupSubtitle_Window.h"
+#include "app/StarUp.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
-#include "app/Pubfunction.h"
-#include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
@@ -49,9 +51,10 @@ bool AnotherInstanceRuns() {
 void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
-    // The clip and subtitle windows come third and fourth as they join the program.
+    // The clip window comes third as it joins the program.
+    Application->CreateForm(SetupSubtitleWindow);
     Application->CreateForm(SetupMenuWindow);
-    // The chapter window comes sixth.
+    Application->CreateForm(SetupChapterWindow);
     Application->CreateForm(SetupTextWindow);
     // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
