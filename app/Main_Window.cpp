@@ -9,6 +9,7 @@
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
+#include "menu/SetupMenu_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -219,8 +220,11 @@ void TMainWindow::suiImageButton_ConverterClick(TObject*) {
     ShowModeWindow(SetupClipWindow);
 }
 
-// The remaining modes get their chains when their windows join the program.
-void TMainWindow::suiImageButton_CompilerClick(TObject*) {}
+void TMainWindow::suiImageButton_CompilerClick(TObject*) {
+    if (SetupMenuWindow == nullptr) return;
+    SetupMenuWindow->SetupForCompiler();
+    ShowModeWindow(SetupMenuWindow);
+}
 void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
 
 void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }

@@ -15,6 +15,8 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "menu/SetupMenu_Window.h"
+#include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
@@ -52,9 +54,10 @@ void CreateProgramForms() {
     Application->CreateForm(OptionWindow);
     Application->CreateForm(SetupClipWindow);
     Application->CreateForm(SetupSubtitleWindow);
-    // The menu window comes fifth, as it joins the program.
+    Application->CreateForm(SetupMenuWindow);
     Application->CreateForm(SetupChapterWindow);
-    // The text and image windows come here as they join the program.
+    Application->CreateForm(SetupTextWindow);
+    // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
     // Then the burner source page and the production and device windows.
 }
