@@ -16,6 +16,8 @@
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
+#include "production/Builder_Window.h"
+#include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
 namespace {
@@ -49,6 +51,8 @@ void CreateProgramForms() {
     Application->CreateForm(OptionWindow);
     // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
     Application->CreateForm(AboutWindow);
+    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(ConvertWindow);
     // Then the burner source page and the production and device windows.
 }
 
