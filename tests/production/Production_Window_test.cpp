@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <chrono>
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -243,6 +247,129 @@ TEST_F(productionConvertWindow, AnUnwritableOutputFolderFailsBeforeAnyEncode) {
     Run();
     EXPECT_EQ(LastLine(), "<<< Conversion parameter wrong");
     EXPECT_TRUE(g_args.Texts.empty());
+}
+
+void Render(TWinControl* Control, const std::string& Name);
+
+// ---- the mux worker with a stand-in authoring library ---------------------------------------------
+
+int g_muxPercent = 0;
+int g_muxResult = DOZEZEDAV_OK;
+std::atomic<bool> g_muxOnWorker{false};
+std::thread::id g_uiThread;
+
+extern "C" int* StandInPercent() { return &g_muxPercent; }
+// Slow: the counter rises over about 1.5 s, then the output appears (or not, as scripted).
+extern "C" int StandInMux(const char*, const char* in, const char* out) {
+    g_muxOnWorker = std::this_thread::get_id() != g_uiThread;
+    for (int p = 0; p <= 100; p += 10) {
+        std::atomic_ref<int>(g_muxPercent).store(p);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    if (g_muxResult == DOZEZEDAV_OK) std::ofstream(out) << "muxed " << in;
+    return g_muxResult;
+}
+
+class TNoThreadBuilder : public TBuilderWindow {
+public:
+    using TBuilderWindow::TBuilderWindow;
+protected:
+    bool StartWorker(LPTHREAD_START_ROUTINE, void*) override { return false; }
+};
+
+class productionBuilderWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_uiThread = std::this_thread::get_id();
+        g_muxPercent = 0;
+        g_muxResult = DOZEZEDAV_OK;
+        g_s_OutputFolder = out.Path() + "/";
+        std::ofstream(out["OutputVOB_0.vob"]) << "plain";
+        std::ofstream(out["subs.srt"]) << "1\n00:00:01,000 --> 00:00:02,000\nHi\n";
+        auto* clip = new TClipInfo();
+        clip->s_FileName = out["source.mp4"];
+        clip->i_Duration = 30;
+        clip->i_TrimEnd = 30;
+        clip->s_VobFile = out["OutputVOB_0.vob"];
+        clip->s_SubtitleFile = out["subs.srt"];
+        ClipInfo.push_back(clip);
+    }
+    void TearDown() override {
+        Pubfunction::ClearClipInfo();
+        Win32_UnregisterModule("dozezedav.dll");
+    }
+    void RegisterMux(bool Complete = true) {
+        if (Complete)
+            Win32_RegisterModule("dozezedav.dll", {{"spumux_main", Proc(&StandInMux)},
+                                                   {"getSubtitleMuxPercent", Proc(&StandInPercent)}});
+        else
+            Win32_RegisterModule("dozezedav.dll", {{"spumux_main", Proc(&StandInMux)}});
+    }
+    static String LastLine(TProductionWindow* W) { return W->Memo_Msg->GetLines()->Strings(W->Memo_Msg->GetLines()->Count() - 1); }
+    String Vob() const { std::ifstream f(out["OutputVOB_0.vob"]); std::string s; std::getline(f, s); return s; }
+    void Run(TBuilderWindow* W) {
+        W->SetBuildMode();
+        W->SetConvertParameters();
+        W->EnterBusyState();
+        if (W->MuxSubtitles()) W->EnterIdleState(1);
+    }
+    TTempFolder out{"prodwin_mux"};
+};
+
+TEST_F(productionBuilderWindow, TheTimerShowsARisingCounterWhileTheWorkerMuxes) {
+    RegisterMux();
+    TBuilderWindow window(nullptr);
+    window.Show();
+    std::vector<int> shown;
+    TNotifyEvent tick = window.Timer_Spumux->OnTimer;
+    window.Timer_Spumux->OnTimer = [&](TObject* s) {
+        tick(s);
+        shown.push_back(window.Image_Progress1->GetWidth());
+        if (shown.size() == 2) Render(&window, "BuilderWindow_MidMux");
+    };
+    Run(&window);
+    EXPECT_EQ(LastLine(&window), "<<< Process finish");
+    EXPECT_TRUE(g_muxOnWorker);
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_GT(shown.back(), 0);
+    EXPECT_EQ(Vob(), "muxed " + out["OutputVOB_0.vob"]);
+    EXPECT_FALSE(fs::exists(out["OutputVOB_0_srt.vob"]));
+    // Unbound and no longer timed: a poisoned counter is never read again.
+    EXPECT_EQ(window.h_SpumuxDll, nullptr);
+    EXPECT_EQ(window.getSubtitleMuxPercent, nullptr);
+    EXPECT_FALSE(window.Timer_Spumux->GetEnabled());
+    const std::size_t ticks = shown.size();
+    g_muxPercent = -12345;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+    while (std::chrono::steady_clock::now() < until) Application->ProcessMessages();
+    EXPECT_EQ(shown.size(), ticks);
+}
+
+TEST_F(productionBuilderWindow, MuxFailuresLeaveTheVobAsItWas) {
+    struct Case { const char* Name; int Library; int Result; bool Thread; bool DeleteSrt; const char* Last; };
+    // Library: 0 none registered, 1 an entry missing, 2 complete.
+    const Case cases[] = {
+        {"mux fails", 2, DOZEZEDAV_PROGRAM_ERROR, true, false, "<<< Mux process wrong"},
+        {"entry missing", 1, DOZEZEDAV_OK, true, false, "<<< Mux process wrong"},
+        {"no thread", 2, DOZEZEDAV_OK, false, false, "<<< Mux process wrong"},
+        {"subtitle deleted", 2, DOZEZEDAV_OK, true, true, "<<< Mux parameter wrong"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(out["OutputVOB_0.vob"]) << "plain";
+        std::ofstream(out["OutputVOB_0_srt.vob"]) << "stale";
+        fs::permissions(out["OutputVOB_0_srt.vob"], fs::perms::owner_read);
+        if (c.DeleteSrt) fs::remove(out["subs.srt"]); else std::ofstream(out["subs.srt"]) << "1\n00:00:01,000 --> 00:00:02,000\nHi\n";
+        Win32_UnregisterModule("dozezedav.dll");
+        if (c.Library > 0) RegisterMux(c.Library == 2);
+        g_muxResult = c.Result;
+        std::unique_ptr<TBuilderWindow> window(c.Thread ? new TBuilderWindow(nullptr) : new TNoThreadBuilder(nullptr));
+        Run(window.get());
+        EXPECT_EQ(LastLine(window.get()), c.Last) << c.Name;
+        EXPECT_EQ(Vob(), "plain") << c.Name;
+        EXPECT_FALSE(c.Library == 2 && c.Thread && !c.DeleteSrt && fs::exists(out["OutputVOB_0_srt.vob"])) << c.Name;
+        EXPECT_FALSE(b_ThreadIsWorking.load()) << c.Name;
+    }
 }
 
 // ---- real runs -----------------------------------------------------------------------------------
