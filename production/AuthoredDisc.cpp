@@ -5,6 +5,7 @@
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -63,4 +64,21 @@ bool ReadBackDvdFolder(const String& Folder, const TExpectedDisc& Expected, Stri
         }
     }
     return true;
+}
+
+void DiscardAuthoredFolder(const String& Folder) {
+    namespace fs = std::filesystem;
+    if (Folder.empty()) return;
+    std::error_code ec;
+    for (const char* made : {"VIDEO_TS", "AUDIO_TS"}) {
+        const fs::path part = fs::path(Folder) / made;
+        if (fs::is_directory(fs::symlink_status(part, ec))) fs::remove_all(part, ec);
+    }
+    if (fs::is_directory(fs::symlink_status(Folder, ec)) && fs::is_empty(Folder, ec)) fs::remove(Folder, ec);
+}
+
+bool VerifyAuthoredFolder(const String& Folder, const TExpectedDisc& Expected, String* Problem) {
+    if (ReadBackDvdFolder(Folder, Expected, Problem)) return true;
+    DiscardAuthoredFolder(Folder);
+    return false;
 }

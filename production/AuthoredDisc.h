@@ -19,3 +19,11 @@ TExpectedDisc ExpectedDisc(const TAuthorProject& Project);
 // True when the folder (the one holding VIDEO_TS) reads back with the expected titles, each
 // with its chapter count and the aspect. Otherwise false, with the first difference in Problem.
 bool ReadBackDvdFolder(const String& Folder, const TExpectedDisc& Expected, String* Problem = nullptr);
+
+// Removes what authoring made in Folder (its VIDEO_TS and AUDIO_TS folders), then Folder itself
+// when nothing else is in it; a file of anyone else's stays.
+void DiscardAuthoredFolder(const String& Folder);
+
+// ReadBackDvdFolder; a folder that does not read back is discarded, so no half disc is left for
+// the burning step or the person to find.
+bool VerifyAuthoredFolder(const String& Folder, const TExpectedDisc& Expected, String* Problem = nullptr);

@@ -1,5 +1,8 @@
 #include "production/MenuXml.h"
 
+#include "app/CustomClass.h"
+#include "app/Pubfunction.h"
+#include "menu/MenuObjects.h"
 #include "production/SubtitleMux.h"
 #include "production/XmlText.h"
 
@@ -25,6 +28,31 @@ TRect EvenButtonRows(const TRect& Rect) {
     if (r.Top % 2 != 0) r.Top -= 1;
     if (r.Bottom % 2 != 0) r.Bottom += 1;
     return r;
+}
+
+TMenuXmlValues TitleMenuXmlValues(const TMenuPictures& Pictures, const String& HighlightPng, const String& SelectPng,
+                                  int BackWidth, int BackHeight) {
+    TMenuXmlValues values{HighlightPng, SelectPng, std::nullopt, {}};
+    if (Pictures.b_RootMenuVob && Pictures.HasBackButton()) {
+        values.BackButton = BackButtonRect(Pictures.i_BackX, Pictures.i_BackY, BackWidth, BackHeight, Pictures.Frame);
+    }
+    for (const TClipInfo* clip : ClipInfo) {
+        if (clip->TitleButton != nullptr) values.Buttons.push_back(GetButtonFrameRect(clip->TitleButton, Pictures.Frame));
+    }
+    return values;
+}
+
+TMenuXmlValues ChapterMenuXmlValues(const TMenuPictures& Pictures, const TSubChapter* Menu, const String& HighlightPng,
+                                    const String& SelectPng, int BackWidth, int BackHeight) {
+    TMenuXmlValues values{HighlightPng, SelectPng, std::nullopt, {}};
+    if (Menu == nullptr) return values;
+    if (Pictures.HasBackButton()) {
+        values.BackButton = BackButtonRect(Pictures.i_BackX, Pictures.i_BackY, BackWidth, BackHeight, Pictures.Frame);
+    }
+    for (int i = 0; const TSubButtonImage* button = Menu->GetButton(i); ++i) {
+        values.Buttons.push_back(GetButtonFrameRect(button, Pictures.Frame));
+    }
+    return values;
 }
 
 String MenuXmlText(const TMenuXmlValues& Values) {

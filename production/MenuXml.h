@@ -22,6 +22,15 @@ TRect BackButtonRect(int BackX, int BackY, int BackWidth, int BackHeight, const 
 // the next even row. Only the XML carries this; the masks keep their rectangles.
 TRect EvenButtonRows(const TRect& Rect);
 
+// The title menu's buttons for Pictures' back position: the back button first when a root menu is
+// made and the back pictures are usable, then every clip's title button in list order.
+TMenuXmlValues TitleMenuXmlValues(const TMenuPictures& Pictures, const String& HighlightPng, const String& SelectPng,
+                                  int BackWidth, int BackHeight);
+// A chapter menu's buttons: the back button first whenever the back pictures are usable, then
+// its chapter buttons.
+TMenuXmlValues ChapterMenuXmlValues(const TMenuPictures& Pictures, const TSubChapter* Menu, const String& HighlightPng,
+                                    const String& SelectPng, int BackWidth, int BackHeight);
+
 // The lines, each ended by CR LF, with the paths XML-escaped.
 String MenuXmlText(const TMenuXmlValues& Values);
 

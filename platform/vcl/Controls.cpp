@@ -166,7 +166,9 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     BoundsChanged();
     // A window hears of its new place and size as the system tells it.
     if (m_windowed && moved) Perform(WM_MOVE, 0, MAKELPARAM(ALeft, ATop));
-    if (m_windowed && resized) Perform(WM_SIZE, 0, MAKELPARAM(AWidth, AHeight));
+    // A form sends its own, with the kind of sizing and its client size (FormWindow.cpp).
+    if (m_windowed && resized && dynamic_cast<TCustomForm*>(this) == nullptr)
+        Perform(WM_SIZE, 0, MAKELPARAM(AWidth, AHeight));
     if (!m_windowed) Invalidate();  // the new place
     RequestAlign();
     if (resized && !GetComponentState().Contains(csLoading)) Resize();
@@ -879,6 +881,15 @@ void TWinControl::Dispatch(TMessage& Message) {
             break;
         case CM_ENTER: DoEnter(); break;
         case CM_EXIT: DoExit(); break;
+        case WM_DRAWITEM:
+        case WM_COMMAND: {
+            // As the VCL does: the control a notification is about handles it itself.
+            HWND item = Message.Msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hwndItem
+                                                   : reinterpret_cast<HWND>(Message.LParam);
+            TWinControl* target = item != nullptr ? FindControl(item) : nullptr;
+            if (target != nullptr) Message.Result = target->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+            break;
+        }
         case WM_GETDLGCODE: Message.Result = 0; break;
         case WM_PAINT:
             // As the VCL's paint handler: a window's painting includes its graphic children,

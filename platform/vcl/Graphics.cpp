@@ -99,6 +99,46 @@ TColor StringToColor(const String& S) {
     return static_cast<TColor>(static_cast<std::uint32_t>(v));
 }
 
+namespace {
+
+// The colour-name table as the colour box lists it.
+const ColorName ColorValueTable[] = {
+    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"}, {clMedGray, "clMedGray"},
+    {clActiveBorder, "clActiveBorder"}, {clActiveCaption, "clActiveCaption"},
+    {clAppWorkSpace, "clAppWorkSpace"}, {clBackground, "clBackground"}, {clBtnFace, "clBtnFace"},
+    {clBtnHighlight, "clBtnHighlight"}, {clBtnShadow, "clBtnShadow"}, {clBtnText, "clBtnText"},
+    {clCaptionText, "clCaptionText"}, {clDefault, "clDefault"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"}, {clGrayText, "clGrayText"},
+    {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"}, {clHotLight, "clHotLight"},
+    {clInactiveBorder, "clInactiveBorder"}, {clInactiveCaption, "clInactiveCaption"},
+    {clInactiveCaptionText, "clInactiveCaptionText"}, {clInfoBk, "clInfoBk"}, {clInfoText, "clInfoText"},
+    {clMenu, "clMenu"}, {clMenuBar, "clMenuBar"}, {clMenuHighlight, "clMenuHighlight"},
+    {clMenuText, "clMenuText"}, {clNone, "clNone"}, {clScrollBar, "clScrollBar"},
+    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"}, {clWindowText, "clWindowText"},
+};
+static_assert(std::size(ColorValueTable) == 52);
+
+}  // namespace
+
+void GetColorValues(const std::function<void(const String& Name)>& Proc) {
+    for (const ColorName& n : ColorValueTable) Proc(n.name);
+}
+
+bool IdentToColor(const String& Ident, TColor& Color) {
+    for (const ColorName& n : ColorValueTable)
+        if (SameText(n.name, Ident)) {
+            Color = n.color;
+            return true;
+        }
+    return false;
+}
+
 int MulDiv(int nNumber, int nNumerator, int nDenominator) {
     if (nDenominator == 0) return -1;
     Int64 p = static_cast<Int64>(nNumber) * nNumerator;

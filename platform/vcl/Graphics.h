@@ -140,6 +140,12 @@ String ColorToString(TColor Color);
 // Accepts the names ColorToString gives and numbers ("$FF", "0xFF", "255");
 // raises EConvertError for anything else.
 TColor StringToColor(const String& S);
+// Calls Proc with each of the 52 colour names in the class library's table order: the 16
+// standard colours, the 4 extended ones, then the 32 system colours (clDefault and clNone
+// among them, alphabetically).
+void GetColorValues(const std::function<void(const String& Name)>& Proc);
+// The colour of a name of that table (without regard to case); false for any other name.
+bool IdentToColor(const String& Ident, TColor& Color);
 
 // Win32 pixel records (a 24-bit scan line is an array of TRGBTriple, a 32-bit one of TRGBQuad).
 struct TRGBTriple {

@@ -30,6 +30,17 @@ int FromQtIndex(const QString& Text, int Index) {
     return static_cast<int>(Text.left(Index).toUtf8().size());
 }
 
+// Lets go of a view's widget: no more signals, no focus through it, and deleted once the
+// toolkit is idle, since the edit may be freed from inside one of that widget's own events.
+void RetireWidget(QWidget* Widget) {
+    if (Widget == nullptr) return;
+    if (QWidget* window = Widget->parentWidget(); window != nullptr && window->focusProxy() == Widget)
+        window->setFocusProxy(nullptr);
+    Widget->disconnect();
+    Widget->hide();
+    Widget->deleteLater();
+}
+
 Qt::Alignment QtAlignment(TAlignment a) {
     Qt::Alignment h = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
     return h | Qt::AlignVCenter;
@@ -101,9 +112,7 @@ public:
     }
 
     ~TQtEditView() override {
-        if (m_edit.isNull()) return;
-        if (QWidget* window = m_edit->parentWidget()) window->setFocusProxy(nullptr);
-        delete m_edit.data();
+        RetireWidget(m_edit.data());
     }
 
     void SetBounds(const TRect& R) override {
@@ -228,10 +237,15 @@ class TMemoFilter : public QObject {
 public:
     TMemoFilter(TWinControl* Control, QWidget* Window, TMemoTextEdit* Edit)
         : QObject(Edit), m_control(Control), m_window(Window), m_edit(Edit) {}
+    // The memo is going: its events stop here.
+    void Detach() {
+        m_control = nullptr;
+        m_window = nullptr;
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* e) override {
-        if (m_window.isNull()) return false;
+        if (m_window.isNull() || m_control == nullptr) return false;
         bool onViewport = Watched == m_edit->viewport();
         switch (e->type()) {
             case QEvent::KeyPress:
@@ -291,9 +305,9 @@ public:
         m_edit->setContextMenuPolicy(Qt::NoContextMenu);
         m_edit->setAcceptDrops(false);
         m_edit->setTabChangesFocus(true);
-        auto* filter = new TMemoFilter(Control, window, m_edit);
-        m_edit->installEventFilter(filter);
-        m_edit->viewport()->installEventFilter(filter);
+        m_filter = new TMemoFilter(Control, window, m_edit);
+        m_edit->installEventFilter(m_filter);
+        m_edit->viewport()->installEventFilter(m_filter);
         window->setFocusProxy(m_edit);
         m_edit->lower();
         QObject::connect(m_edit, &QPlainTextEdit::textChanged, m_edit, [this] {
@@ -303,9 +317,8 @@ public:
     }
 
     ~TQtMemoView() override {
-        if (m_edit.isNull()) return;
-        if (QWidget* window = m_edit->parentWidget()) window->setFocusProxy(nullptr);
-        delete m_edit.data();
+        if (m_filter != nullptr) m_filter->Detach();
+        RetireWidget(m_edit.data());
     }
 
     void SetBounds(const TRect& R) override {
@@ -478,6 +491,7 @@ private:
     }
 
     QPointer<TMemoTextEdit> m_edit;
+    QPointer<TMemoFilter> m_filter;
     std::function<void()> m_textChanged;
     bool m_setting = false;
 };

@@ -1,11 +1,17 @@
 // TLabel: a caption drawn on its parent, sized to its text. TCustomEdit and TCustomMemo: the
 // single- and multi-line edits, whose text, selection and keys live here while a toolkit widget
-// inside the window (QtStdCtrls.cpp) shows them.
+// inside the window (QtStdCtrls.cpp) shows them. The list box and the combo box, painted by this
+// class library.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/ScrollBars.h"
 #include "platform/vcl/StringList.h"
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -347,4 +353,275 @@ private:
     TTextLayout m_layout = tlTop;
     bool m_showAccelChar = true;
     TWinControl* m_focusControl = nullptr;
+};
+
+// ---- list boxes ---------------------------------------------------------------------------------
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+// The item state of a DRAWITEMSTRUCT as a set (the low word's ODS_* bits, one per member).
+TOwnerDrawState OwnerDrawStateFromODS(UINT ItemState);
+UINT OwnerDrawStateToODS(TOwnerDrawState State);
+
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+// The surface behind a DRAWITEMSTRUCT's hDC, and the handle for a canvas.
+inline TCanvas* CanvasFromHDC(HDC DC) { return reinterpret_cast<TCanvas*>(DC); }
+inline HDC HDCFromCanvas(TCanvas* Canvas) { return reinterpret_cast<HDC>(Canvas); }
+// Binds Target to the surface, origin and clip Source draws on (the VCL's Canvas.Handle := DC);
+// SetTarget(nullptr) lets go again.
+void AttachCanvas(TCanvas* Target, TCanvas* Source);
+
+class TCustomListBox;
+
+// The list box's Items: every change goes to the window as its LB_* message, so a control that
+// watches the messages sees each one.
+class TListBoxStrings : public TStrings {
+    VCL_CLASS(TListBoxStrings)
+    explicit TListBoxStrings(TCustomListBox* ListBox) : m_listBox(ListBox) {}
+    int Add(const String& S) override;
+    int AddObject(const String& S, TObject* AObject) override;
+    void Insert(int Index, const String& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    int IndexOf(const String& S) const override;
+
+protected:
+    int GetCount() const override;
+    String Get(int Index) const override;
+    void Put(int Index, const String& S) override;
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* AObject) override;
+    void SetUpdateState(bool Updating) override;
+
+private:
+    TCustomListBox* m_listBox;
+};
+
+// A list box painted by this class library, as the system's LISTBOX window behaves: the items
+// live in the window (LB_* messages), the vertical bar appears when the items overflow, owner
+// drawing asks the parent with WM_DRAWITEM, which the class library reflects as CN_DRAWITEM.
+// A selection change made by a person (mouse or keys) fires OnClick; ItemIndex set from code
+// does not.
+class TCustomListBox : public TWinControl {
+    VCL_CLASS(TCustomListBox)
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    TStrings* GetItems() const { return m_strings; }
+    void SetItems(TStrings* Value) { m_strings->Assign(Value); }
+    int GetItemIndex() const;
+    void SetItemIndex(int Value);
+    int Count() const { return static_cast<int>(m_items.size()); }
+    bool GetSelected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int GetSelCount() const;
+    bool GetMultiSelect() const { return m_multiSelect; }
+    void SetMultiSelect(bool v) { m_multiSelect = v; Invalidate(); }
+    bool GetSorted() const { return m_sorted; }
+    void SetSorted(bool v);
+    TListBoxStyle GetStyle() const { return m_style; }
+    void SetStyle(TListBoxStyle v);
+    int GetItemHeight() const;
+    void SetItemHeight(int v);
+    int GetTopIndex() const { return m_topIndex; }
+    void SetTopIndex(int v);
+    int GetColumns() const { return m_columns; }
+    void SetColumns(int v) { m_columns = v; }
+    bool GetIntegralHeight() const { return m_integralHeight; }
+    void SetIntegralHeight(bool v) { m_integralHeight = v; }
+    TBorderStyle GetBorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle v);
+    void Clear() { m_strings->Clear(); }
+    // The item under a client point, or -1 (with Existing false: the count for a point below the last).
+    int ItemAtPos(TPoint Pos, bool Existing) const;
+    TRect ItemRect(int Index) const;
+    // The rows that fit into the items area.
+    int VisibleRows() const;
+
+    bool GetControlScrollInfo(int Bar, SCROLLINFO& Info) override;
+    bool GetControlScrollBarState(int Bar, TScrollBarState& State) override;
+
+    // The canvas items are drawn on: bound to the painted surface while the list paints.
+    TCanvas* GetCanvas() const { return m_canvas; }
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    virtual void Paint();
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The frame and inner inset: what lies between the window's edge and its items and bar.
+    virtual int FrameInset() const;
+    // Where the items are drawn (client less the frame and the bar when it shows).
+    TRect ItemsArea() const;
+    bool VScrollVisible() const;
+    TRect VScrollRect() const;
+    // Tells the parent about a selection a person made (LBN_SELCHANGE, reflected as OnClick).
+    void NotifySelChange();
+
+private:
+    struct TItem {
+        String text;
+        std::uintptr_t data = 0;
+        bool selected = false;
+    };
+    friend class TListBoxStrings;
+    LRESULT WindowMessage(TMessage& Message, bool& Handled);
+    int InsertItem(int Index, const String& S);
+    void DeleteItem(int Index);
+    void DrawOneItem(TCanvas* Onto, int Index, const TRect& Rect, UINT ItemState);
+    void CNDrawItem(TMessage& Message);
+    void MakeVisible(int Index);
+    void MoveSelection(int Index);
+    void ScrollBy(int Rows);
+    int RowHeight(int Index) const;
+
+    TListBoxStrings* m_strings;
+    TCanvas* m_canvas;
+    std::vector<TItem> m_items;
+    int m_itemIndex = -1;
+    int m_topIndex = 0;
+    int m_itemHeight = 0;  // 0: the font's
+    bool m_multiSelect = false;
+    bool m_sorted = false;
+    TListBoxStyle m_style = lbStandard;
+    int m_columns = 0;
+    bool m_integralHeight = false;
+    TBorderStyle m_borderStyle = bsSingle;
+    bool m_updating = false;
+    bool m_tracking = false;
+    TOwnScrollTracker m_scroll;
+};
+
+class TListBox : public TCustomListBox {
+    VCL_CLASS(TListBox)
+    using TCustomListBox::TCustomListBox;
+};
+
+// ---- combo boxes --------------------------------------------------------------------------------
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox;
+
+// The window the dropped list lives in: a frameless form that stays on top, holding the list.
+class TComboDropDown;
+
+// A combo box painted by this class library: the face with its item and drop-down button, and
+// while it is dropped a list box of ours in a frameless window under it. Owner-drawn styles ask
+// the parent with WM_DRAWITEM for the face and the list items (reflected as CN_DRAWITEM).
+// OnChange fires only for a person's action (a list pick, keys, typing), never for ItemIndex or
+// Text set from code.
+class TCustomComboBox : public TWinControl {
+    VCL_CLASS(TCustomComboBox)
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TStrings* GetItems() const { return m_items; }
+    void SetItems(TStrings* Value) { m_items->Assign(Value); }
+    int GetItemIndex() const { return m_itemIndex; }
+    void SetItemIndex(int Value);
+    TComboBoxStyle GetStyle() const { return m_style; }
+    virtual void SetStyle(TComboBoxStyle Value);
+    int GetItemHeight() const;
+    void SetItemHeight(int Value);
+    int GetDropDownCount() const { return m_dropDownCount; }
+    void SetDropDownCount(int Value) { m_dropDownCount = std::max(1, Value); }
+    bool GetSorted() const;
+    void SetSorted(bool Value);
+    TEditCharCase GetCharCase() const { return m_charCase; }
+    void SetCharCase(TEditCharCase Value) { m_charCase = Value; UpdateEdit(); }
+    int GetMaxLength() const { return m_maxLength; }
+    void SetMaxLength(int Value) { m_maxLength = Value; UpdateEdit(); }
+    bool GetAutoComplete() const { return m_autoComplete; }
+    void SetAutoComplete(bool Value) { m_autoComplete = Value; }
+    bool GetAutoDropDown() const { return m_autoDropDown; }
+    void SetAutoDropDown(bool Value) { m_autoDropDown = Value; }
+    bool GetDroppedDown() const;
+    void SetDroppedDown(bool Value);
+    void Clear();
+    // Where the face shows the item and where the drop-down button is (client coordinates).
+    TRect ItemRect() const;
+    TRect ButtonRect() const;
+    // The dropped list and the window it lives in, or nullptr while the list is closed.
+    TCustomListBox* DropDownList() const;
+    TWinControl* DropDownWindow() const;
+    TCanvas* GetCanvas() const { return m_canvas; }
+    // The edit csDropDown and csSimple type into (nullptr for the list styles).
+    TCustomEdit* EditControl() const { return m_edit; }
+    void SetFocus() override;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    void Dispatch(TMessage& Message) override;
+
+    // The dropped list's pick (a person chose Index) and its dismissal.
+    void ListPicked(int Index);
+    void ListDismissed();
+
+protected:
+    virtual void Change();
+    virtual void Select();
+    virtual void DropDown();
+    virtual void CloseUp();
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    virtual void Paint();
+    // Paints the face's item (the selected item, or the text) through owner drawing or plainly.
+    void PaintFaceItem(TCanvas* Canvas);
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoExit() override;
+    // The face and the list items are drawn through DrawItem (the owner-draw styles).
+    virtual bool IsOwnerDraw() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
+    // A person moved the selection to Index: the text follows, then Click and Select.
+    void SelectByPerson(int Index);
+    void DrawFaceItem(TCanvas* Onto, int Index, const TRect& Rect, UINT ItemState);
+
+private:
+    friend class TComboBoxStrings;
+    void CNDrawItem(TMessage& Message);
+    void ItemsChanged(TObject* Sender);
+    // The items cleared, or item Index deleted: the selection follows as the system's does.
+    void ItemsCleared();
+    void ItemDeleted(int Index);
+    void CloseList();
+    // Creates, places or removes the edit as the style asks.
+    void UpdateEdit();
+    void EditChanged();
+
+    TCustomEdit* m_edit = nullptr;
+    bool m_syncingText = false;
+
+    TStringList* m_items;
+    TCanvas* m_canvas;
+    TComboDropDown* m_dropDown = nullptr;
+    int m_itemIndex = -1;
+    TComboBoxStyle m_style = csDropDown;
+    int m_itemHeight = 0;  // 0: the font's
+    int m_dropDownCount = 8;
+    TEditCharCase m_charCase = ecNormal;
+    int m_maxLength = 0;
+    bool m_autoComplete = true;
+    bool m_autoDropDown = false;
+    bool m_closing = false;
+};
+
+class TComboBox : public TCustomComboBox {
+    VCL_CLASS(TComboBox)
+    using TCustomComboBox::TCustomComboBox;
 };

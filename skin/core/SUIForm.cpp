@@ -198,6 +198,7 @@ TsuiForm::TsuiForm(TComponent* AOwner) : TPanel(AOwner) {
     form->FreeNotification(this);
     form->Constraints().MinHeight = 50;
     form->Constraints().MinWidth = 125;
+    form->SetBorderWidth(0);
     Constraints().MinHeight = 50;
     Constraints().MinWidth = 125;
     m_creationBounds = form->GetBoundsRect();

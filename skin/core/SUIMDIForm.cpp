@@ -53,6 +53,7 @@ TsuiMDIForm::TsuiMDIForm(TComponent* AOwner) : TComponent(AOwner) {
     m_form = form;
     form->Constraints().MinHeight = 50;
     form->Constraints().MinWidth = 125;
+    form->SetBorderWidth(0);
     form->SetMenu(nullptr);
     if (form->GetBorderStyle() == bsNone || form->GetBorderStyle() == bsSingle || form->GetBorderStyle() == bsToolWindow)
         form->SetBorderStyle(bsDialog);

@@ -70,6 +70,14 @@ TAuthorProject RootMenu() {
     return p;
 }
 
+TAuthorProject RootMenuWithoutTitleMenu() {
+    TAuthorProject p = Project({Clip(0)});
+    p.b_RootMenuVob = true;
+    p.s_RootMenuTemplate = "/opt/q/RES/MainSubP.vob";
+    p.b_BackButton = true;
+    return p;
+}
+
 TAuthorProject ChapterMenus() {
     // Clip 0: chapters at 0, 300 and 600 s after its trim start of 10 s, with menu music; clip 1
     // has none and carries German subtitles; clip 2 has chapters at 0 and 4 s.
@@ -128,6 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AuthorCase{"author_no_title_menu.xml", [] { return Project({Clip(0), Clip(1)}); }},
                       AuthorCase{"author_title_menu_only.xml", TitleMenuOnly},
                       AuthorCase{"author_root_menu.xml", RootMenu},
+                      AuthorCase{"author_root_menu_without_title_menu.xml", RootMenuWithoutTitleMenu},
                       AuthorCase{"author_chapter_menus.xml", ChapterMenus},
                       AuthorCase{"author_escaped.xml", Escaped},
                       AuthorCase{"author_chapters_outside_trim.xml", ChaptersOutsideTrim}),

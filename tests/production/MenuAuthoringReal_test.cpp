@@ -20,6 +20,7 @@
 #include "production/AuthoredDisc.h"
 #include "production/AuthorXml.h"
 #include "production/MenuEncode.h"
+#include "production/MenuFiles.h"
 #include "production/MenuPictures.h"
 #include "production/MenuXml.h"
 #include "production/RunParameters.h"
@@ -163,28 +164,17 @@ protected:
         return clip;
     }
 
-    // Picture, masks, XML, encode and mux of one menu, as the menu step makes them.
-    void MakeMenu(const String& name, const String& onName, const String& downName, TBitmap* picture,
-                  TBitmap* on, TBitmap* down, TMenuXmlValues xml, int standard, const TAspectParameters& aspect) {
-        const String bmp = temp + name + ".bmp";
-        const String vob = temp + name + ".vob";
-        picture->SaveToFile(bmp);
-        delete picture;
-        xml.s_HighlightPng = temp + onName;
-        xml.s_SelectPng = temp + downName;
-        ASSERT_TRUE(WriteMaskPng(on, xml.s_HighlightPng));
-        ASSERT_TRUE(WriteMaskPng(down, xml.s_SelectPng));
-        ASSERT_TRUE(WriteMenuXml(temp + name + ".xml", xml));
+    // Encode and mux of one menu whose files are written, as the menu step does them.
+    void EncodeAndMux(const TMenuFiles& files, int standard, const TAspectParameters& aspect) {
         const TStandardParameters std = StandardParameters(standard);
-        TMenuVobInput in{standard, bmp, vob, "", 5, std.s_FrameSize, std.s_FrameSize, aspect.s_MenuAspect};
+        TMenuVobInput in{standard, files.s_Bmp, files.s_Vob, "", 5, std.s_FrameSize, std.s_FrameSize, aspect.s_MenuAspect};
         const TMenuVobArguments a = MenuVobArguments(in);
         ASSERT_EQ(modules.encode(nullptr, a.i_VideoStandard, a.s_MenuBmp.c_str(), a.s_Length.c_str(),
                                  a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(), a.s_MenuAspect.c_str(),
                                  a.s_MenuVob.c_str(), a.i_WithMusic, a.s_MenuMusic.c_str()),
                   0);
-        const String muxed = temp + name + "_sub.vob";
-        ASSERT_EQ(modules.mux((temp + name + ".xml").c_str(), vob.c_str(), muxed.c_str()), DOZEZEDAV_OK);
-        fs::rename(muxed, vob);
+        ASSERT_EQ(modules.mux(files.s_Xml.c_str(), files.s_Vob.c_str(), files.s_MuxOut.c_str()), DOZEZEDAV_OK);
+        fs::rename(files.s_MuxOut, files.s_Vob);
     }
 
     Modules modules;
@@ -236,28 +226,20 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     // The title menu: the back button first, then one button per clip.
     pictures.i_BackX = 20;
     pictures.i_BackY = 330;
-    TMenuXmlValues title;
-    title.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
-    for (TClipInfo* clip : ClipInfo) title.Buttons.push_back(GetButtonFrameRect(clip->TitleButton, pictures.Frame));
-    MakeMenu("Title", "Title_on.png", "Title_down.png", pictures.DrawTitleMenuImage(),
-             pictures.DrawTitleMenuMask(TMenuMask::Highlight), pictures.DrawTitleMenuMask(TMenuMask::Select), title,
-             standard, aspect);
+    ASSERT_TRUE(TitleMenuXmlValues(pictures, "", "", 60, 30).BackButton.has_value());
+    const TMenuFiles titleFiles = TitleMenuFiles(temp);
+    ASSERT_EQ(WriteTitleMenuFiles(pictures, titleFiles, 60, 30), 1);
+    EncodeAndMux(titleFiles, standard, aspect);
 
     // The chapter menus, numbered by their clip's place in the list.
     for (size_t n = 0; n < ClipInfo.size(); ++n) {
         TSubChapter* menu = ClipInfo[n]->ChapterMenu;
         if (menu == nullptr) continue;
-        const String N = std::to_string(n);
         pictures.i_BackX = menu->i_BackX;
         pictures.i_BackY = menu->i_BackY;
-        TMenuXmlValues chapter;
-        chapter.BackButton = BackButtonRect(pictures.i_BackX, pictures.i_BackY, 60, 30, pictures.Frame);
-        for (int i = 0; TSubButtonImage* b = menu->GetButton(i); ++i) {
-            chapter.Buttons.push_back(GetButtonFrameRect(b, pictures.Frame));
-        }
-        MakeMenu("Chapter_" + N, "Chapter_on_" + N + ".png", "Chapter_down_" + N + ".png",
-                 pictures.DrawChapterMenuImage(menu), pictures.DrawChapterMenuMask(menu, TMenuMask::Highlight),
-                 pictures.DrawChapterMenuMask(menu, TMenuMask::Select), chapter, standard, aspect);
+        const TMenuFiles files = ChapterMenuFiles(temp, static_cast<int>(n));
+        ASSERT_EQ(WriteChapterMenuFiles(pictures, menu, files, 60, 30), 1);
+        EncodeAndMux(files, standard, aspect);
     }
 
     TAuthorSettings settings;
@@ -306,6 +288,22 @@ TEST_F(productionMenuAuthoringReal, MenusAndTitlesReadBackAsAuthored) {
     wrong.i_Aspect = 2;
     EXPECT_FALSE(ReadBackDvdFolder(settings.s_Dest, wrong, &problem));
     EXPECT_FALSE(ReadBackDvdFolder(root + "/Temp", expected, &problem)) << "no DVD there";
+    EXPECT_TRUE(VerifyAuthoredFolder(settings.s_Dest, expected, &problem)) << problem;
+    EXPECT_TRUE(fs::exists(settings.s_Dest + "/VIDEO_TS/VIDEO_TS.IFO"));
+
+    // A copy whose title set was lost does not read back and is removed, except what is not ours.
+    const String broken = root + "/BROKEN";
+    fs::copy(settings.s_Dest, broken, fs::copy_options::recursive);
+    fs::remove(broken + "/VIDEO_TS/VTS_01_0.IFO");
+    fs::remove(broken + "/VIDEO_TS/VTS_01_0.BUP");
+    EXPECT_FALSE(VerifyAuthoredFolder(broken, expected, &problem));
+    EXPECT_FALSE(fs::exists(broken));
+    fs::copy(settings.s_Dest, broken, fs::copy_options::recursive);
+    dozezedav_test::WriteText(broken + "/notes.txt", "mine");
+    EXPECT_FALSE(VerifyAuthoredFolder(broken, wrong, &problem));
+    EXPECT_FALSE(fs::exists(broken + "/VIDEO_TS"));
+    EXPECT_TRUE(fs::exists(broken + "/notes.txt"));
+    fs::remove_all(broken, ec_);
 
     // For a person to look at.
     const fs::path renders = fs::path(root) / "../../../renders/menus";

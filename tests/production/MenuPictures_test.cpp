@@ -13,6 +13,9 @@
 #include "menu/MenuObjects.h"
 #include "platform/vcl/Jpeg.h"
 #include "production/MenuPictures.h"
+#include "production/MenuFiles.h"
+#include "production/MenuXml.h"
+#include "platform/vcl/SysUtils.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -375,6 +378,95 @@ TEST_F(productionMenuPicturesTest, AnUnreadableBackPictureRemovesTheBackButton) 
     PngPixels png = MaskPng(pictures.DrawChapterMenuMask(&menu, TMenuMask::Highlight));
     const TPoint at = GetBackButtonPos(pictures.i_BackX, pictures.i_BackY, kPal43);
     EXPECT_EQ(png.At(at.x + 1, at.y + 1), MaskKeyColour);
+}
+
+TEST_F(productionMenuPicturesTest, BoldLabelsAreDrawnRegular) {
+    auto picture = [&](TFontStyles style) {
+        Pubfunction::ClearTitleMenuLabel();
+        auto* label = new TLabel(nullptr);
+        label->SetCaption("Chapter");
+        label->GetFont()->SetSize(20);
+        label->GetFont()->SetColor(clWhite);
+        label->GetFont()->SetStyle(style);
+        label->SetBounds(100, 100, 200, 40);
+        TitleMenuLabel.push_back(label);
+        return std::unique_ptr<TBitmap>(pictures.DrawTitleMenuImage());
+    };
+    std::unique_ptr<TBitmap> regular = picture(TFontStyles());
+    std::unique_ptr<TBitmap> bold = picture(TFontStyles() << fsBold);
+    int differing = 0, lit = 0;
+    for (int y = 0; y < 576; ++y) {
+        for (int x = 0; x < 720; ++x) {
+            differing += regular->GetCanvas()->GetPixels(x, y) != bold->GetCanvas()->GetPixels(x, y);
+            lit += regular->GetCanvas()->GetPixels(x, y) != clBlack;
+        }
+    }
+    EXPECT_GT(lit, 0);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(productionMenuPicturesTest, XmlButtonsFollowThePicturesBackButtonRules) {
+    WriteBackPictures();
+    AddClip(TRect(100, 50, 180, 110), clRed);
+    TClipInfo* second = AddClip(TRect(300, 50, 380, 110), clRed);
+    delete second->TitleButton;
+    second->TitleButton = nullptr;
+    AddClip(TRect(200, 200, 280, 260), clRed);
+    pictures.i_BackX = 20;
+    pictures.i_BackY = 20;
+    TMenuXmlValues title = TitleMenuXmlValues(pictures, "on.png", "down.png", 12, 10);
+    EXPECT_FALSE(title.BackButton.has_value()) << "no root menu, no way back from the title menu";
+    ASSERT_EQ(title.Buttons.size(), 2u);
+    ExpectRect(title.Buttons[0], TRect(150, 85, 239, 150));
+    pictures.b_RootMenuVob = true;
+    title = TitleMenuXmlValues(pictures, "on.png", "down.png", 12, 10);
+    ASSERT_TRUE(title.BackButton.has_value());
+    ExpectRect(*title.BackButton, TRect(27, 28, 39, 38));
+
+    TSubChapter menu(nullptr);
+    std::unique_ptr<TBitmap> frame(Solid(64, 48, clBlue));
+    menu.AddButton(frame.get(), 0);
+    menu.GetButton(0)->SetBounds(100, 50, 80, 60);
+    pictures.b_RootMenuVob = false;
+    TMenuXmlValues chapter = ChapterMenuXmlValues(pictures, &menu, "on.png", "down.png", 12, 10);
+    EXPECT_TRUE(chapter.BackButton.has_value()) << "a chapter menu always leads back";
+    ASSERT_EQ(chapter.Buttons.size(), 1u);
+    std::filesystem::remove(pictures.BackShapeFile());
+    chapter = ChapterMenuXmlValues(pictures, &menu, "on.png", "down.png", 12, 10);
+    EXPECT_FALSE(chapter.BackButton.has_value()) << "without the shape picture there is no back button";
+}
+
+TEST_F(productionMenuPicturesTest, MenuFilesAreWrittenOrReportedMissing) {
+    AddClip(TRect(100, 50, 180, 110), clRed);
+    const String temp = folder.Path() + "/";
+    const TMenuFiles title = TitleMenuFiles(temp);
+    EXPECT_EQ(title.s_Vob, temp + "Title.vob");
+    EXPECT_EQ(title.s_MuxOut, temp + "Title_sub.vob");
+    ASSERT_EQ(WriteTitleMenuFiles(pictures, title, 12, 10), 1);
+    for (const String& f : {title.s_Bmp, title.s_OnPng, title.s_DownPng, title.s_Xml}) EXPECT_TRUE(FileExists(f)) << f;
+    TBitmap bmp;
+    bmp.LoadFromFile(title.s_Bmp);
+    EXPECT_EQ(bmp.GetWidth(), 720);
+    EXPECT_EQ(bmp.GetHeight(), 576);
+    EXPECT_EQ(bmp.GetPixelFormat(), pf24bit);
+
+    TSubChapter menu(nullptr);
+    const TMenuFiles chapter = ChapterMenuFiles(temp, 2);
+    EXPECT_EQ(chapter.s_Bmp, temp + "Chapter_2.bmp");
+    EXPECT_EQ(chapter.s_OnPng, temp + "Chapter_on_2.png");
+    EXPECT_EQ(chapter.s_DownPng, temp + "Chapter_down_2.png");
+    EXPECT_EQ(chapter.s_MuxOut, temp + "Chapter_sub_2.vob");
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, nullptr, chapter, 12, 10), 2);
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, &menu, chapter, 12, 10), 1);
+
+    // An unwritable work folder: 0, and nothing raises.
+    const TMenuFiles nowhere = ChapterMenuFiles(temp + "missing/", 0);
+    EXPECT_EQ(WriteChapterMenuFiles(pictures, &menu, nowhere, 12, 10), 0);
+    EXPECT_EQ(WriteTitleMenuFiles(pictures, TitleMenuFiles(temp + "missing/"), 12, 10), 0);
+    // The XML alone unwritable: still 0.
+    TMenuFiles blocked = title;
+    blocked.s_Xml = temp + "missing/Title.xml";
+    EXPECT_EQ(WriteTitleMenuFiles(pictures, blocked, 12, 10), 0);
 }
 
 TEST_F(productionMenuPicturesTest, AnUnwritableMaskGivesFalse) {

@@ -529,6 +529,36 @@ Img Pattern(Col a, Col b, bool diagonal) {
     return img;
 }
 
+// A combo box's drop-down button, stretched to the button: the look's face; WinXP's carries its
+// own arrow, MacOS gets the drawn one.
+Img ComboButton(const Look& k, bool withArrow) {
+    Img img(17, 21, k.form);
+    const View v{img, 0, 0, 17, 21};
+    Box(v, 0, 0, 17, 21, {k.faceTop, k.faceBottom, k.border, k.form, std::min(k.radius, 3), k.glass, 1});
+    if (withArrow) {
+        for (int row = 0; row < 4; ++row)
+            for (int x = 5 + row; x < 12 - row; ++x) v.Set(x, 9 + row, Rgb(77, 97, 133));
+    }
+    return img;
+}
+
+// The glyphs before font names (see-through background): "T" over "T" for TrueType, a printer
+// page for device fonts.
+Img FontGlyph(bool trueType) {
+    Img img(12, 12, kSeeThrough);
+    const View v{img, 0, 0, 12, 12};
+    if (trueType) {
+        v.Fill(0, 0, 7, 2, Rgb(128, 128, 128));
+        v.Fill(3, 2, 5, 8, Rgb(128, 128, 128));
+        v.Fill(4, 3, 12, 5, Rgb(0, 0, 0));
+        v.Fill(7, 5, 9, 12, Rgb(0, 0, 0));
+    } else {
+        Box(v, 1, 0, 10, 12, {0xFFFFFF, 0xFFFFFF, 0x000000, kSeeThrough, 0, false, 1});
+        for (int y = 3; y < 10; y += 2) Line(v, 3, y, 8, y, Rgb(0, 0, 128));
+    }
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -550,6 +580,10 @@ int main(int argc, char** argv) {
     out.Write("MDI_CONTROL_BUTTON", MdiControlButton());
     out.Write("MACOS_FORM_BACKGROUND", Pattern(Rgb(236, 236, 236), Rgb(246, 246, 246), false));
     out.Write("PROTEIN_FORM_BACKGROUND", Pattern(Rgb(232, 238, 230), Rgb(250, 251, 250), true));
+    out.Write("MACOS_COMBOBOX_BUTTON", ComboButton(kLooks[kMacOS], false));
+    out.Write("WINXP_COMBOBOX_BUTTON", ComboButton(kLooks[kWinXP], true));
+    out.Write("FONTCOMBO_TRUETYPE_FNT", FontGlyph(true));
+    out.Write("FONTCOMBO_DEVICE_FNT", FontGlyph(false));
     out.Write("MSNPOPFORM", MsnPopForm());
     out.Write("MAINICON", MainIcon());
     return out.ok ? 0 : 1;

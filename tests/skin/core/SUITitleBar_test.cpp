@@ -247,6 +247,23 @@ TEST_F(TitleBar, SystemMenuEnablesItemsOfVisibleButtons) {
     EXPECT_EQ(ask.Of(TQuestionKind::PopupMenu).size(), 2u);
 }
 
+TEST_F(TitleBar, AFreedControlBoxMenuIsForgotten) {
+    TScriptedInteraction ask;
+    TInstallInteraction installed(ask);
+    auto* menu = new TPopupMenu(form.get());
+    auto* item = new TMenuItem(form.get());
+    item->SetCaption("Own");
+    menu->GetItems()->Add(item);
+    Button(suiControlBox)->SetControlBoxMenu(menu);
+    Button(suiControlBox)->DoClick();
+    ASSERT_EQ(ask.Of(TQuestionKind::PopupMenu).size(), 1u);
+    EXPECT_EQ(ask.Of(TQuestionKind::PopupMenu)[0].Menu, menu);
+    delete menu;
+    EXPECT_EQ(Button(suiControlBox)->GetControlBoxMenu(), nullptr);
+    Button(suiControlBox)->DoClick();   // nothing to open
+    EXPECT_EQ(ask.Of(TQuestionKind::PopupMenu).size(), 1u);
+}
+
 TEST_F(TitleBar, CaptionIsDrawnAndHotButtonFollowsThePointer) {
     bar->SetUIStyle(WinXP);
     form->Show();
