@@ -10,7 +10,7 @@ TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
     suiImageButton_Device->SetName("suiImageButton_Device");
     suiImageButton_Device->SetParent(suiGroupBox_Burner);
     suiImageButton_Device->SetBounds(408, 16, 66, 28);
-    g_i_BurnerIndex = suiComboBox_Drive.ItemIndex;
+    g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
     AfterConstruction();
 }
 

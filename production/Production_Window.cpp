@@ -55,6 +55,15 @@ TImage* MakeBar(TComponent* Owner, TWinControl* Parent, const char* Name, int X,
     return bar;
 }
 
+TsuiComboBox* MakeCombo(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y, int W) {
+    auto* combo = new TsuiComboBox(Owner);
+    combo->SetName(Name);
+    combo->SetParent(Parent);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(X, Y, W, 19);
+    return combo;
+}
+
 TTimer* MakeTimer(TComponent* Owner, const char* Name) {
     auto* timer = new TTimer(Owner);
     timer->SetName(Name);
@@ -119,7 +128,9 @@ void TProductionWindow::CreateBurnerGroup() {
     Label6 = MakeLabel(suiGroupBox_Burner, this, "Label6", "Device Name :", 24, 24);
     Label7 = MakeLabel(suiGroupBox_Burner, this, "Label7", "Write Speed :", 24, 61);
     Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
-    suiComboBox_Drive.Enabled = false;
+    suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
+    suiComboBox_Drive->SetEnabled(false);
+    suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
     suiEdit_VolumeName = new TsuiEdit(this);
     suiEdit_VolumeName->SetName("suiEdit_VolumeName");
     suiEdit_VolumeName->SetParent(suiGroupBox_Burner);
@@ -157,6 +168,7 @@ void TProductionWindow::CreateOutputGroup() {
     suiCheckBox_NTSC->OnClick = [this](TObject* s) { suiCheckBox_NTSCClick(s); };
     suiCheckBox_PAL->OnClick = [this](TObject* s) { suiCheckBox_PALClick(s); };
     Label10 = MakeLabel(suiGroupBox_Output, this, "Label10", "Output Quality :", 24, 88);
+    suiComboBox_OutputQuality = MakeCombo(this, suiGroupBox_Output, "suiComboBox_OutputQuality", 120, 85, 345);
 }
 
 void TProductionWindow::CreateReadOuts() {
@@ -232,9 +244,10 @@ void TProductionWindow::Dispatch(TMessage& Message) {
 // ---- states ----------------------------------------------------------------------------------------
 
 void TProductionWindow::FillQualityList() {
-    suiComboBox_OutputQuality.Items = {Language::GetMessageText(145), Language::GetMessageText(146),
-                                       Language::GetMessageText(147)};
-    suiComboBox_OutputQuality.ItemIndex = Pubfunction::ClampRange(g_i_OutputQuality, 0, 2);
+    TStrings* items = suiComboBox_OutputQuality->GetItems();
+    items->Clear();
+    for (int n = 145; n <= 147; ++n) items->Add(Language::GetMessageText(n));
+    suiComboBox_OutputQuality->SetItemIndex(Pubfunction::ClampRange(g_i_OutputQuality, 0, 2));
 }
 
 void TProductionWindow::InitControls() {
@@ -253,19 +266,19 @@ void TProductionWindow::InitControls() {
     // An installed program folder is read-only: the work folder then lives in the user's cache.
     s_TempFolder = ChooseWorkFolder(ExePath);
     FillQualityList();
-    suiComboBox_Drive.ItemIndex = g_i_BurnerIndex;
+    suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
 }
 
 void TProductionWindow::SetInputsEnabled(bool Enabled) {
     suiImageButton_Browse->SetEnabled(Enabled);
-    suiComboBox_OutputQuality.Enabled = Enabled;
+    suiComboBox_OutputQuality->SetEnabled(Enabled);
     suiEdit_OutputFolder->SetEnabled(Enabled);
     suiCheckBox_NTSC->SetEnabled(Enabled);
     suiCheckBox_PAL->SetEnabled(Enabled);
     suiEdit_VolumeName->SetEnabled(Enabled);
     if (suiImageButton_Device != nullptr) suiImageButton_Device->SetEnabled(Enabled);
-    suiComboBox_Drive.Enabled = Enabled && suiComboBox_Drive.Count() > 0;
-    suiComboBox_WriteSpeed.Enabled = Enabled && suiComboBox_WriteSpeed.Count() > 0;
+    suiComboBox_Drive->SetEnabled(Enabled && suiComboBox_Drive->GetItems()->Count() > 0);
+    suiComboBox_WriteSpeed->SetEnabled(Enabled && suiComboBox_WriteSpeed->GetItems()->Count() > 0);
 }
 
 void TProductionWindow::EnterBusyState() {
@@ -273,7 +286,7 @@ void TProductionWindow::EnterBusyState() {
     suiImageButton_Stop->SetVisible(true);
     b_UserAbort = 0;
     SetInputsEnabled(false);
-    g_i_OutputQuality = suiComboBox_OutputQuality.ItemIndex;
+    g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -318,7 +331,7 @@ bool TProductionWindow::CheckBeforeStart() {
         return false;
     }
     if (!b_BuildMode && !b_CompileMode) return true;
-    switch (SelectDevice(suiComboBox_Drive.ItemIndex)) {
+    switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
             if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
                 return false;
@@ -347,7 +360,7 @@ void TProductionWindow::SetConvertParameters() {
     s_Reserved18 = s_Reserved19 = s_Reserved21 = "0";
     s_AudioFormat = "ac3";
     i_VideoStandard = suiCheckBox_NTSC->GetChecked() ? NtscStandard : PalStandard;
-    i_QualityIndex = Pubfunction::ClampRange(suiComboBox_OutputQuality.ItemIndex, 0, 2);
+    i_QualityIndex = Pubfunction::ClampRange(suiComboBox_OutputQuality->GetItemIndex(), 0, 2);
     s_Bitrate = BitrateTable[i_QualityIndex];
     const TStandardParameters standard = StandardParameters(i_VideoStandard);
     s_FrameSize = standard.s_FrameSize;

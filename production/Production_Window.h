@@ -19,6 +19,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win32/Windows.h"
+#include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIEdit.h"
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIMemo.h"
@@ -31,15 +32,6 @@ class TClipInfo;
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
 
-// A drop-down list's state (items, selection, enabled) until the skinned combo box joins.
-struct TProductionList {
-    std::vector<String> Items;
-    int ItemIndex = -1;
-    bool Enabled = true;
-    bool Visible = true;
-    int Count() const { return static_cast<int>(Items.size()); }
-};
-
 class TProductionWindow : public TForm {
     VCL_CLASS(TProductionWindow)
     explicit TProductionWindow(TComponent* AOwner);
@@ -51,9 +43,9 @@ class TProductionWindow : public TForm {
     TsuiSkinForm* suiSkinForm1;
     TsuiGroupBox* suiGroupBox_Burner;
     TLabel* Label6;
-    TProductionList suiComboBox_Drive;
+    TsuiComboBox* suiComboBox_Drive;
     TLabel* Label7;
-    TProductionList suiComboBox_WriteSpeed;
+    TsuiComboBox* suiComboBox_WriteSpeed;
     TLabel* Label5;
     TsuiEdit* suiEdit_VolumeName;
     TsuiImageButton* suiImageButton_Device = nullptr;   // the convert-only window has none
@@ -65,7 +57,7 @@ class TProductionWindow : public TForm {
     TsuiCheckBox* suiCheckBox_NTSC;
     TsuiCheckBox* suiCheckBox_PAL;
     TLabel* Label10;
-    TProductionList suiComboBox_OutputQuality;
+    TsuiComboBox* suiComboBox_OutputQuality;
     TLabel* Label12;
     TLabel* Label_CurrentTime;
     TLabel* Label13;

@@ -196,7 +196,7 @@ TEST_F(productionConvertWindow, TheArgumentsForPal4x3AndNtsc16x9) {
     std::ofstream(src["a b & c.mp4"]) << "x";
     AddClip(src["a b & c.mp4"])->i_TrimStart = 3;
     window->i_Aspect = 1;
-    window->suiComboBox_OutputQuality.ItemIndex = 0;
+    window->suiComboBox_OutputQuality->SetItemIndex(0);
     window->suiCheckBox_PAL->SetChecked(true);
     Run();
     const std::vector<std::string> pal = {src["a b & c.mp4"], "1", "3", "48000", "4:3", "mpeg2", "dvd", "5000",
@@ -208,7 +208,7 @@ TEST_F(productionConvertWindow, TheArgumentsForPal4x3AndNtsc16x9) {
     window->i_Aspect = 2;
     window->suiCheckBox_NTSC->SetChecked(true);
     EXPECT_FALSE(window->suiCheckBox_PAL->GetChecked());
-    window->suiComboBox_OutputQuality.ItemIndex = 2;
+    window->suiComboBox_OutputQuality->SetItemIndex(2);
     Run();
     EXPECT_EQ(g_args.Texts[4], "16:9");
     EXPECT_EQ(g_args.Texts[7], "4000");
