@@ -89,6 +89,7 @@ TProductionWindow::TProductionWindow(TComponent* AOwner) : TForm(AOwner) {
     OnShow = [this](TObject* s) { FormShow(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
     FormCreate(this);
 }
 
