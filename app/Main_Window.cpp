@@ -6,6 +6,9 @@
 #include "app/Language.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -197,9 +200,26 @@ void TMainWindow::FreeProgramData() {
 
 void TMainWindow::FormClose(TObject*, TCloseAction&) { FreeProgramData(); }
 
-// The mode windows are not part of the program yet; each button gets its chain when they come.
-void TMainWindow::suiImageButton_BuilderClick(TObject*) {}
-void TMainWindow::suiImageButton_ConverterClick(TObject*) {}
+// Each mode prepares the first window of its chain and shows it while this window hides.
+void TMainWindow::ShowModeWindow(TForm* Window) {
+    Hide();
+    Window->ShowModal();
+    Show();
+}
+
+void TMainWindow::suiImageButton_BuilderClick(TObject*) {
+    if (SetupClipWindow == nullptr) return;
+    SetupClipWindow->SetBuilderMode();
+    ShowModeWindow(SetupClipWindow);
+}
+
+void TMainWindow::suiImageButton_ConverterClick(TObject*) {
+    if (SetupClipWindow == nullptr) return;
+    SetupClipWindow->SetConverterMode();
+    ShowModeWindow(SetupClipWindow);
+}
+
+// The remaining modes get their chains when their windows join the program.
 void TMainWindow::suiImageButton_CompilerClick(TObject*) {}
 void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
 
@@ -310,5 +330,8 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     Language::ApplyLanguageToForm(Main);
     // The other windows follow in their creation order as they join the program.
     if (OptionWindow != nullptr) OptionWindow->ApplyLanguage();
+    if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
+    if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
+    if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
 }

@@ -11,6 +11,9 @@
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -49,11 +52,16 @@ bool AnotherInstanceRuns() {
 void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
-    // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
+    Application->CreateForm(SetupClipWindow);
+    Application->CreateForm(SetupSubtitleWindow);
+    // The menu window comes fifth, as it joins the program.
+    Application->CreateForm(SetupChapterWindow);
+    // The text and image windows come here as they join the program.
     Application->CreateForm(AboutWindow);
+    // The burner source page comes here as it joins the program; then the production windows.
     Application->CreateForm(BuilderWindow);
     Application->CreateForm(ConvertWindow);
-    // Then the burner source page and the production and device windows.
+    // Then the other production windows and the device window.
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is
