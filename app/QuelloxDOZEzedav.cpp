@@ -21,6 +21,8 @@
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
+#include "production/Builder_Window.h"
+#include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
 namespace {
@@ -59,7 +61,10 @@ void CreateProgramForms() {
     Application->CreateForm(SetupTextWindow);
     // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
-    // Then the burner source page and the production and device windows.
+    // The burner source page comes here as it joins the program; then the production windows.
+    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(ConvertWindow);
+    // Then the other production windows and the device window.
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is

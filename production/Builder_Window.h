@@ -1,17 +1,16 @@
-// The Builder window's entry points that the windows before it call. The window joins the
-// program with its own build step; until then its global stays null and callers check it.
+// The all-in-one production window: clips converted, subtitles muxed, then menus, authoring and
+// burning. Shown by the clip editor (no menu) and the menu designer.
 #pragma once
 
-#include "platform/vcl/Forms.h"
+#include "production/Production_Window.h"
 
-class TBuilderWindow : public TForm {
+class TBuilderWindow : public TProductionWindow {
     VCL_CLASS(TBuilderWindow)
-    using TForm::TForm;
+    explicit TBuilderWindow(TComponent* AOwner);
+    void SetBuildMode();
 
-    bool b_TitleMenu = false;
-    bool b_RootMenu = false;
-    int i_Aspect = 0;
-    void SetBuildMode() {}
+protected:
+    bool RunSteps() override;
 };
 
-inline TBuilderWindow* BuilderWindow = nullptr;
+extern TBuilderWindow* BuilderWindow;

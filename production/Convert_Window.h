@@ -1,15 +1,16 @@
-// The Convert window's entry point that the clip list editor calls. The window joins the
-// program with its own build step; until then its global stays null and callers check it.
+// The convert-only production window: clips to VOB files in the output folder, which is
+// opened at the end. Shown by the clip editor (Converter flow).
 #pragma once
 
-#include "platform/vcl/Forms.h"
+#include "production/Production_Window.h"
 
-class TConvertWindow : public TForm {
+class TConvertWindow : public TProductionWindow {
     VCL_CLASS(TConvertWindow)
-    using TForm::TForm;
+    explicit TConvertWindow(TComponent* AOwner);
+    void SetConvertMode();
 
-    int i_Aspect = 0;
-    void SetConvertMode() {}
+protected:
+    bool RunSteps() override;
 };
 
-inline TConvertWindow* ConvertWindow = nullptr;
+extern TConvertWindow* ConvertWindow;
