@@ -489,7 +489,9 @@ TEST_F(productionRealRun, ConverterRunOfTwoClips) {
 }
 
 TEST_F(productionRealRun, StopMidEncodeLeavesNoPartialVob) {
-    AddClip(src["clip one.mp4"], 640, 480, 4.0 / 3, 6);
+    // Long enough that the encode is still running at the first 500 ms tick, however fast it is.
+    ASSERT_TRUE(MakeClip(src["long clip.mp4"], "160x120", 600));
+    AddClip(src["long clip.mp4"], 160, 120, 4.0 / 3, 600);
     auto window = std::make_unique<TConvertWindow>(nullptr);
     window->SetConvertMode();
     window->Show();
