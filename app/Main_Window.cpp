@@ -6,6 +6,10 @@
 #include "app/Language.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
+#include "menu/SetupMenu_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -197,10 +201,30 @@ void TMainWindow::FreeProgramData() {
 
 void TMainWindow::FormClose(TObject*, TCloseAction&) { FreeProgramData(); }
 
-// The mode windows are not part of the program yet; each button gets its chain when they come.
-void TMainWindow::suiImageButton_BuilderClick(TObject*) {}
-void TMainWindow::suiImageButton_ConverterClick(TObject*) {}
-void TMainWindow::suiImageButton_CompilerClick(TObject*) {}
+// Each mode prepares the first window of its chain and shows it while this window hides.
+void TMainWindow::ShowModeWindow(TForm* Window) {
+    Hide();
+    Window->ShowModal();
+    Show();
+}
+
+void TMainWindow::suiImageButton_BuilderClick(TObject*) {
+    if (SetupClipWindow == nullptr) return;
+    SetupClipWindow->SetBuilderMode();
+    ShowModeWindow(SetupClipWindow);
+}
+
+void TMainWindow::suiImageButton_ConverterClick(TObject*) {
+    if (SetupClipWindow == nullptr) return;
+    SetupClipWindow->SetConverterMode();
+    ShowModeWindow(SetupClipWindow);
+}
+
+void TMainWindow::suiImageButton_CompilerClick(TObject*) {
+    if (SetupMenuWindow == nullptr) return;
+    SetupMenuWindow->SetupForCompiler();
+    ShowModeWindow(SetupMenuWindow);
+}
 void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
 
 void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }
@@ -310,5 +334,8 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     Language::ApplyLanguageToForm(Main);
     // The other windows follow in their creation order as they join the program.
     if (OptionWindow != nullptr) OptionWindow->ApplyLanguage();
+    if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
+    if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
+    if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
 }

@@ -61,6 +61,7 @@ class TMainWindow : public TForm {
 
 private:
     void CreateComponents();
+    void ShowModeWindow(TForm* Window);
     TsuiImageButton* MakeButton(const String& Name, int Left, int Top, int Width, int Height, const String& Hint);
     TImage* MakeDescriptionImage(const String& Name);
     void LoadSkinPictures();

@@ -2,10 +2,16 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
+#include "app/UserLanguage.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 
 TOptionWindow* OptionWindow = nullptr;
 
@@ -38,16 +44,46 @@ String UserLanguageName() {
     return buffer;
 }
 
+constexpr TColor kLightText = static_cast<TColor>(0xFAF2EC);
+constexpr int kPageLeft = 12;
+constexpr int kPageTop = 92;
+constexpr int kPageWidth = 456;
+constexpr int kPageHeight = 262;
+
+// A picture of the program's RES folder, or nothing when it is missing: the dialog still works.
+void LoadPicture(TPicture* Picture, const String& File) {
+    const String path = ExePath + "RES/" + File;
+    if (FileExists(path)) Picture->LoadFromFile(path);
+}
+
 }  // namespace
 
 String OptionFileName() { return ExePath + "Option.ini"; }
 
+void SelectItemOrFirst(TCustomComboBox* List, int Index) {
+    const int count = List->GetItems()->Count();
+    List->SetItemIndex(Index >= 0 && Index < count ? Index : (count > 0 ? 0 : -1));
+}
+
 TOptionWindow::TOptionWindow(TComponent* AOwner) : TForm(AOwner) {
     SetName("OptionWindow");
+    SetBorderStyle(bsNone);
     SetPosition(poScreenCenter);
+    SetClientWidth(480);
+    SetClientHeight(400);
+    GetFont()->SetName("Tahoma");
+    CreateComponents();
+    InstallHandlers();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    // Escape cancels from any control, whether or not the focus can reach the Cancel button.
+    SetKeyPreview(true);
+    OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
+        if (Key != VK_ESCAPE) return;
+        Key = 0;
+        SetModalResult(mrCancel);
+    };
 }
 
 // The destroy event runs while this window is still whole (the base would run it after).
@@ -59,23 +95,269 @@ TOptionWindow::~TOptionWindow() {
     if (Application != nullptr) Application->Guard(this, [&] { handler(this); });
 }
 
-void TOptionWindow::FillRegionList(TOptionListValue& List, const String& IniName, int DefaultCount) {
+// ---- construction ------------------------------------------------------------------------------
+
+TsuiImageButton* TOptionWindow::MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width,
+                                           int Height, const String& Art) {
+    auto* b = new TsuiImageButton(this);
+    b->SetName(Name);
+    b->SetParent(Parent);
+    b->SetBounds(Left, Top, Width, Height);
+    b->SetCursor(crHandPoint);
+    LoadPicture(b->GetPicNormal(), Art + ".bmp");
+    LoadPicture(b->GetPicMouseOn(), Art + "_on.bmp");
+    LoadPicture(b->GetPicMouseDown(), Art + "_down.bmp");
+    LoadPicture(b->GetPicDisabled(), Art + "_dis.bmp");
+    return b;
+}
+
+TLabel* TOptionWindow::MakeLabel(TWinControl* Parent, const String& Name, const String& Caption, int Left, int Top) {
+    auto* label = new TLabel(this);
+    label->SetName(Name);
+    label->SetParent(Parent);
+    label->SetTransparent(true);
+    label->SetCaption(Caption);
+    label->SetLeft(Left);
+    label->SetTop(Top);
+    label->GetFont()->SetColor(kLightText);
+    return label;
+}
+
+TsuiCheckBox* TOptionWindow::MakeCheckBox(TWinControl* Parent, const String& Name, const String& Caption, int Left,
+                                          int Top, int Width) {
+    auto* box = new TsuiCheckBox(this);
+    box->SetName(Name);
+    box->SetParent(Parent);
+    box->SetBounds(Left, Top, Width, 17);
+    box->SetCaption(Caption);
+    box->SetTransparent(true);
+    box->GetFont()->SetColor(kLightText);
+    return box;
+}
+
+TsuiEdit* TOptionWindow::MakeEdit(TWinControl* Parent, const String& Name, int Left, int Top, int Width) {
+    auto* edit = new TsuiEdit(this);
+    edit->SetName(Name);
+    edit->SetParent(Parent);
+    edit->SetBounds(Left, Top, Width, 21);
+    edit->SetText("");
+    return edit;
+}
+
+TsuiSpinEdit* TOptionWindow::MakeSpin(TWinControl* Parent, const String& Name, int Left, int Top, int Min, int Max) {
+    auto* spin = new TsuiSpinEdit(this);
+    spin->SetName(Name);
+    spin->SetParent(Parent);
+    spin->SetBounds(Left, Top, 64, 21);
+    spin->SetMinValue(Min);
+    spin->SetMaxValue(Max);
+    spin->SetValue(Min);
+    return spin;
+}
+
+TsuiImagePanel* TOptionWindow::MakePage(const String& Name) {
+    auto* page = new TsuiImagePanel(this);
+    page->SetName(Name);
+    page->SetParent(this);
+    page->SetBounds(kPageLeft, kPageTop, kPageWidth, kPageHeight);
+    page->SetTransparent(true);
+    page->SetCaption("");
+    return page;
+}
+
+// A row of two boxes that act as a radio pair, each with its picture button.
+void TOptionWindow::MakePair(TWinControl* Parent, const String& Caption, int Top, TsuiCheckBox*& First,
+                             TsuiImageButton*& FirstPic, const String& FirstName, const String& FirstPicName,
+                             const String& FirstCaption, TsuiCheckBox*& Second, TsuiImageButton*& SecondPic,
+                             const String& SecondName, const String& SecondPicName, const String& SecondCaption,
+                             const String& Art) {
+    MakeLabel(Parent, "Label_" + FirstName, Caption, 12, Top + 4);
+    FirstPic = MakeButton(Parent, FirstPicName, 150, Top, 40, 24, "opt_" + Art + "1");
+    First = MakeCheckBox(Parent, FirstName, FirstCaption, 196, Top + 4, 80);
+    SecondPic = MakeButton(Parent, SecondPicName, 290, Top, 40, 24, "opt_" + Art + "2");
+    Second = MakeCheckBox(Parent, SecondName, SecondCaption, 336, Top + 4, 80);
+}
+
+void TOptionWindow::CreatePageButtons() {
+    suiImageButton_General = MakeButton(this, "suiImageButton_General", 16, 56, 110, 28, "opt_general");
+    suiImageButton_Language = MakeButton(this, "suiImageButton_Language", 130, 56, 110, 28, "opt_language");
+    suiImageButton_Burner = MakeButton(this, "suiImageButton_Burner", 244, 56, 110, 28, "opt_burner");
+    suiImageButton_Ok = MakeButton(this, "suiImageButton_Ok", 292, 362, 84, 28, "opt_ok");
+    suiImageButton_Cancel = MakeButton(this, "suiImageButton_Cancel", 384, 362, 84, 28, "opt_cancel");
+    suiImageButton_Ok->SetDefault(true);
+    suiImageButton_Cancel->SetModalResult(mrCancel);
+    suiImageButton_Cancel->SetCancel(true);
+}
+
+void TOptionWindow::CreateGeneralPage() {
+    TsuiImagePanel* p = suiImagePanel_General = MakePage("suiImagePanel_General");
+    MakeLabel(p, "Label_OutputFolder", "Output Folder :", 12, 8);
+    suiEdit_OutputFolder = MakeEdit(p, "suiEdit_OutputFolder", 12, 26, 340);
+    suiEdit_OutputFolder->SetReadOnly(true);
+    suiImageButton_Browse = MakeButton(p, "suiImageButton_Browse", 360, 24, 84, 25, "opt_browse");
+    MakeLabel(p, "Label_FreeSpace", "-- 5 GB free spaces for DVD-5 creation, at least, and 10 GB for DVD-9", 12, 52);
+    suiCheckBox_DeleteTemp = MakeCheckBox(p, "suiCheckBox_DeleteTemp", " Delete Temp Files", 12, 72, 200);
+    MakePair(p, "Image Ratio :", 94, suiCheckBox_4_3, suiImageButton_4_3, "suiCheckBox_4_3", "suiImageButton_4_3", "4:3",
+             suiCheckBox_16_9, suiImageButton_16_9, "suiCheckBox_16_9", "suiImageButton_16_9", "16:9", "ratio");
+    MakePair(p, "Video Format :", 122, suiCheckBox_NTSC, suiImageButton_NTSC, "suiCheckBox_NTSC", "suiImageButton_NTSC",
+             "NTSC", suiCheckBox_PAL, suiImageButton_PAL, "suiCheckBox_PAL", "suiImageButton_PAL", "PAL", "format");
+    MakePair(p, "DVD Type :", 150, suiCheckBox_D5, suiImageButton_D5, "suiCheckBox_D5", "suiImageButton_D5", "DVD-5",
+             suiCheckBox_D9, suiImageButton_9, "suiCheckBox_D9", "suiImageButton_9", "DVD-9", "disc");
+    MakeLabel(p, "Label_SafeDistance", "DVD Menu Safe Distance :", 12, 186);
+    suiSpinEdit_DVDMenuSafeDistance = MakeSpin(p, "suiSpinEdit_DVDMenuSafeDistance", 196, 183, 0, 50);
+    MakeLabel(p, "Label_Pixels", "Pixels", 268, 186);
+    MakeLabel(p, "Label_Duration", "DVD Menu Duration :", 12, 212);
+    suiSpinEdit_Duration = MakeSpin(p, "suiSpinEdit_Duration", 196, 209, 5, 999);
+    MakeLabel(p, "Label_Seconds", "Seconds", 268, 212);
+    MakeLabel(p, "Label_MenuLanguage", "DVD Language :", 12, 238);
+    suiComboBox_MenuLanguage = new TsuiComboBox(this);
+    suiComboBox_MenuLanguage->SetName("suiComboBox_MenuLanguage");
+    suiComboBox_MenuLanguage->SetParent(p);
+    suiComboBox_MenuLanguage->SetStyle(csDropDownList);
+    suiComboBox_MenuLanguage->SetBounds(196, 235, 180, 21);
+}
+
+void TOptionWindow::CreateLanguagePage() {
+    TsuiImagePanel* p = suiImagePanel_Language = MakePage("suiImagePanel_Language");
+    MakeLabel(p, "Label_FontSize", "Subtitle Default Font Size :", 12, 14);
+    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
+    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
+    suiFontSizeComboBox->SetParent(p);
+    suiFontSizeComboBox->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetBounds(196, 11, 80, 21);
+    suiFontSizeComboBox->SetFontName("Tahoma");
+
+    suiGroupBox_UserDefine = new TsuiGroupBox(this);
+    suiGroupBox_UserDefine->SetName("suiGroupBox_UserDefine");
+    suiGroupBox_UserDefine->SetParent(p);
+    suiGroupBox_UserDefine->SetBounds(12, 48, 432, 196);
+    suiGroupBox_UserDefine->SetCaption(" User Define Subtitle Property ");
+    TWinControl* g = suiGroupBox_UserDefine;
+    const std::pair<const char*, int> rows[] = {
+        {"Nation Name :", 30}, {"Font File :", 62}, {"Character Set :", 94}, {"Nation Language Code :", 126}};
+    int i = 0;
+    for (const auto& [caption, top] : rows) {
+        TLabel* label = MakeLabel(g, "Label_UserDefine" + IntToStr(i++), caption, 14, top + 3);
+        label->GetFont()->SetColor(clBlack);
+    }
+    suiComboBox_SubtitleLanguage = new TsuiComboBox(this);
+    suiComboBox_SubtitleLanguage->SetName("suiComboBox_SubtitleLanguage");
+    suiComboBox_SubtitleLanguage->SetParent(g);
+    suiComboBox_SubtitleLanguage->SetStyle(csDropDown);
+    suiComboBox_SubtitleLanguage->SetBounds(170, 30, 240, 21);
+    suiComboBox_FontFile = MakeEdit(g, "suiComboBox_FontFile", 170, 62, 240);
+    suiComboBox_CharSet = MakeEdit(g, "suiComboBox_CharSet", 170, 94, 240);
+    suiComboBox_LanguageCode = MakeEdit(g, "suiComboBox_LanguageCode", 170, 126, 240);
+    suiImageButton_Load = MakeButton(g, "suiImageButton_Load", 326, 160, 84, 26, "opt_load");
+}
+
+void TOptionWindow::CreateBurnerPage() {
+    TsuiImagePanel* p = suiImagePanel_Burner = MakePage("suiImagePanel_Burner");
+    MakeLabel(p, "Label_Access", "Device access :", 12, 14);
+    suiCheckBox_SPTI = MakeCheckBox(p, "suiCheckBox_SPTI", " SPTI - SCSI Pass Through Interface ", 24, 40, 400);
+    suiCheckBox_ASPI = MakeCheckBox(p, "suiCheckBox_ASPI", " ASPI - Advanced SCSI Programming Interface", 24, 68, 400);
+    MakeLabel(p, "Label_Restart", "* Restart software required for the change to take effect", 12, 108);
+}
+
+void TOptionWindow::CreateComponents() {
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    TPicture skin;
+    LoadPicture(&skin, "opt_skin.bmp");
+    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    CreatePageButtons();
+    CreateGeneralPage();
+    CreateLanguagePage();
+    CreateBurnerPage();
+}
+
+void TOptionWindow::InstallHandlers() {
+    for (TsuiImageButton* page : {suiImageButton_General, suiImageButton_Language, suiImageButton_Burner})
+        page->OnClick = [this](TObject* s) { suiImageButton_GeneralClick(s); };
+    suiImageButton_Ok->OnClick = [this](TObject* s) { suiImageButton_OkClick(s); };
+    suiImageButton_Browse->OnClick = [this](TObject* s) { suiImageButton_BrowseClick(s); };
+    suiImageButton_Load->OnClick = [this](TObject* s) { suiImageButton_LoadClick(s); };
+    suiComboBox_SubtitleLanguage->OnChange = [this](TObject* s) { suiComboBox_SubtitleLanguageChange(s); };
+    suiCheckBox_SPTI->OnClick = [this](TObject* s) { suiCheckBox_SPTIClick(s); };
+    suiCheckBox_ASPI->OnClick = [this](TObject* s) { suiCheckBox_ASPIClick(s); };
+    suiCheckBox_4_3->OnClick = [this](TObject* s) { suiCheckBox_4_3Click(s); };
+    suiCheckBox_16_9->OnClick = [this](TObject* s) { suiCheckBox_16_9Click(s); };
+    suiImageButton_4_3->OnClick = [this](TObject* s) { suiImageButton_4_3Click(s); };
+    suiImageButton_16_9->OnClick = [this](TObject* s) { suiImageButton_16_9Click(s); };
+    suiCheckBox_NTSC->OnClick = [this](TObject* s) { suiCheckBox_NTSCClick(s); };
+    suiCheckBox_PAL->OnClick = [this](TObject* s) { suiCheckBox_PALClick(s); };
+    suiImageButton_NTSC->OnClick = [this](TObject* s) { suiImageButton_NTSCClick(s); };
+    suiImageButton_PAL->OnClick = [this](TObject* s) { suiImageButton_PALClick(s); };
+    suiCheckBox_D5->OnClick = [this](TObject* s) { suiCheckBox_D5Click(s); };
+    suiCheckBox_D9->OnClick = [this](TObject* s) { suiCheckBox_D9Click(s); };
+    suiImageButton_D5->OnClick = [this](TObject* s) { suiImageButton_D5Click(s); };
+    suiImageButton_9->OnClick = [this](TObject* s) { suiImageButton_9Click(s); };
+}
+
+// ---- pairs and pages ----------------------------------------------------------------------------
+
+namespace {
+
+void Partner(TsuiCheckBox* Box, TsuiCheckBox* Other) { Other->SetChecked(!Box->GetChecked()); }
+
+void Choose(TsuiCheckBox* Box, TsuiCheckBox* Other) {
+    Box->SetChecked(true);
+    Other->SetChecked(false);
+}
+
+}  // namespace
+
+void TOptionWindow::suiCheckBox_SPTIClick(TObject*) { Partner(suiCheckBox_SPTI, suiCheckBox_ASPI); }
+void TOptionWindow::suiCheckBox_ASPIClick(TObject*) { Partner(suiCheckBox_ASPI, suiCheckBox_SPTI); }
+void TOptionWindow::suiCheckBox_4_3Click(TObject*) { Partner(suiCheckBox_4_3, suiCheckBox_16_9); }
+void TOptionWindow::suiCheckBox_16_9Click(TObject*) { Partner(suiCheckBox_16_9, suiCheckBox_4_3); }
+void TOptionWindow::suiImageButton_4_3Click(TObject*) { Choose(suiCheckBox_4_3, suiCheckBox_16_9); }
+void TOptionWindow::suiImageButton_16_9Click(TObject*) { Choose(suiCheckBox_16_9, suiCheckBox_4_3); }
+void TOptionWindow::suiCheckBox_NTSCClick(TObject*) { Partner(suiCheckBox_NTSC, suiCheckBox_PAL); }
+void TOptionWindow::suiCheckBox_PALClick(TObject*) { Partner(suiCheckBox_PAL, suiCheckBox_NTSC); }
+void TOptionWindow::suiImageButton_NTSCClick(TObject*) { Choose(suiCheckBox_NTSC, suiCheckBox_PAL); }
+void TOptionWindow::suiImageButton_PALClick(TObject*) { Choose(suiCheckBox_PAL, suiCheckBox_NTSC); }
+void TOptionWindow::suiCheckBox_D5Click(TObject*) { Partner(suiCheckBox_D5, suiCheckBox_D9); }
+void TOptionWindow::suiCheckBox_D9Click(TObject*) { Partner(suiCheckBox_D9, suiCheckBox_D5); }
+void TOptionWindow::suiImageButton_D5Click(TObject*) { Choose(suiCheckBox_D5, suiCheckBox_D9); }
+void TOptionWindow::suiImageButton_9Click(TObject*) { Choose(suiCheckBox_D9, suiCheckBox_D5); }
+
+void TOptionWindow::suiImageButton_GeneralClick(TObject* Sender) {
+    const std::pair<TsuiImageButton*, TsuiImagePanel*> pages[] = {{suiImageButton_General, suiImagePanel_General},
+                                                                  {suiImageButton_Language, suiImagePanel_Language},
+                                                                  {suiImageButton_Burner, suiImagePanel_Burner}};
+    for (const auto& [button, page] : pages) {
+        page->SetVisible(button == Sender);
+        button->SetEnabled(button != Sender);
+    }
+}
+
+// ---- life ---------------------------------------------------------------------------------------
+
+void TOptionWindow::FillRegionList(TsuiComboBox* List, const String& IniName, int DefaultCount) {
     TIniFile ini(ExePath + IniName);
     const int count = ini.ReadInteger("RegionCount", "Region", DefaultCount);
-    for (int i = 0; i < count; ++i) List.Items.push_back(ini.ReadString("RegionLanguage", "Region" + IntToStr(i), "Others"));
+    for (int i = 0; i < count; ++i) List->GetItems()->Add(ini.ReadString("RegionLanguage", "Region" + IntToStr(i), "Others"));
 }
 
 void TOptionWindow::FormCreate(TObject*) {
-    ComboBox_MenuLanguage = {};
-    ComboBox_SubtitleLanguage = {};
-    FillRegionList(ComboBox_MenuLanguage, "Language.ini", 1);
-    FillRegionList(ComboBox_SubtitleLanguage, "Subtitle.ini", 0);
+    suiComboBox_MenuLanguage->GetItems()->Clear();
+    suiComboBox_SubtitleLanguage->GetItems()->Clear();
+    FillRegionList(suiComboBox_MenuLanguage, "Language.ini", 1);
+    FillRegionList(suiComboBox_SubtitleLanguage, "Subtitle.ini", 0);
+    m_languageIniCount = suiComboBox_MenuLanguage->GetItems()->Count();
+    suiImageButton_GeneralClick(suiImageButton_General);
     LoadOptions();
 }
 
+// The file is read once, at creation: a show starts from what the program runs with now, so a
+// folder or quality a production window chose is not undone behind its back.
 void TOptionWindow::FormShow(TObject*) {
     b_OkPressed = false;
-    LoadOptions();
+    suiImageButton_GeneralClick(suiImageButton_General);
+    ShowGlobals();
 }
 
 void TOptionWindow::FormDestroy(TObject*) { SaveOptions(); }
@@ -88,8 +370,8 @@ void TOptionWindow::ReadFixedValues(TIniFile& Ini) {
     i_DiscSizePerMin = PositiveOr(Ini.ReadInteger(kSection, "DiscSizePerMin", kDefaultDiscSizePerMin), kDefaultDiscSizePerMin);
     i_DVD5Size = PositiveOr(Ini.ReadInteger(kSection, "DVD5Size", kDefaultDVD5Size), kDefaultDVD5Size);
     i_DVD9Size = PositiveOr(Ini.ReadInteger(kSection, "DVD9Size", kDefaultDVD9Size), kDefaultDVD9Size);
-    SpinEdit_DVDMenuSafeDistance.Set(Ini.ReadInteger(kSection, "DVDMenuSafeDistance", 10));
-    SpinEdit_Duration.Set(Ini.ReadInteger(kSection, "DVDMenuDuration", 5));
+    suiSpinEdit_DVDMenuSafeDistance->SetValue(Pubfunction::ClampRange(Ini.ReadInteger(kSection, "DVDMenuSafeDistance", 10), 0, 50));
+    suiSpinEdit_Duration->SetValue(Pubfunction::ClampRange(Ini.ReadInteger(kSection, "DVDMenuDuration", 5), 5, 999));
     i_FontSize = PositiveOr(Ini.ReadInteger(kSection, "FontSize", kDefaultFontSize), kDefaultFontSize);
     const int quality = Ini.ReadInteger(kSection, "OutputQuality", kDefaultOutputQuality);
     g_i_OutputQuality = (quality >= 0 && quality <= 2) ? quality : kDefaultOutputQuality;
@@ -106,56 +388,81 @@ void TOptionWindow::ChooseUILanguage(TIniFile& Ini) {
 void TOptionWindow::ApplyFirstRunDefaults() {
     const int version = Pubfunction::GetWindowsVersion();
     const bool win9x = version == 1 || version == 3 || version == 4 || version == 6;
-    CheckBox_SPTI = !win9x;
-    CheckBox_ASPI = win9x;
-    Edit_OutputFolder = Pubfunction::FindTempFolder(TempSubFolder);
-    CheckBox_DeleteTemp = false;
-    CheckBox_4_3 = true;
-    CheckBox_16_9 = false;
-    CheckBox_NTSC = true;
-    CheckBox_PAL = false;
-    CheckBox_D5 = true;
-    CheckBox_D9 = false;
-    const String userLanguage = UserLanguageName();
-    int index = 0;
-    for (int i = 0; i < ComboBox_SubtitleLanguage.Count(); ++i) {
-        if (ComboBox_SubtitleLanguage.Items[static_cast<size_t>(i)] == userLanguage) {
-            index = i;
-            break;
-        }
-    }
-    ComboBox_SubtitleLanguage.SelectOrFirst(index);
-    ComboBox_MenuLanguage.SelectOrFirst(index);
+    suiCheckBox_SPTI->SetChecked(!win9x);
+    suiCheckBox_ASPI->SetChecked(win9x);
+    suiEdit_OutputFolder->SetText(Pubfunction::FindTempFolder(TempSubFolder));
+    suiCheckBox_DeleteTemp->SetChecked(false);
+    Choose(suiCheckBox_4_3, suiCheckBox_16_9);
+    Choose(suiCheckBox_NTSC, suiCheckBox_PAL);
+    Choose(suiCheckBox_D5, suiCheckBox_D9);
+    // The user's language is a DVD language (a region of Language.ini); the subtitle list shows
+    // the same region when it holds it.
+    std::vector<String> menuLanguages;
+    for (int i = 0; i < suiComboBox_MenuLanguage->GetItems()->Count(); ++i)
+        menuLanguages.push_back(suiComboBox_MenuLanguage->GetItems()->Strings(i));
+    const int region = UserLanguage::FirstRunRegion(menuLanguages, UserLanguageName());
+    SelectItemOrFirst(suiComboBox_MenuLanguage, region);
+    SelectItemOrFirst(suiComboBox_SubtitleLanguage,
+                      UserLanguage::RegionToSubtitlePosition(region, m_languageIniCount,
+                                                            suiComboBox_SubtitleLanguage->GetItems()->Count()));
 }
 
 void TOptionWindow::ReadStoredChoices(TIniFile& Ini) {
-    CheckBox_SPTI = Ini.ReadBool(kSection, "UseSPTI", false);
-    CheckBox_ASPI = !CheckBox_SPTI;
-    Edit_OutputFolder = Pubfunction::GetTempFolder(Ini.ReadString(kSection, "OutputFolder", "nodef"));
-    CheckBox_DeleteTemp = Ini.ReadBool(kSection, "DeleteTempFiles", false);
-    CheckBox_4_3 = Ini.ReadBool(kSection, "ImageRatio", true);
-    CheckBox_16_9 = !CheckBox_4_3;
-    CheckBox_NTSC = Ini.ReadBool(kSection, "VideoFormat", true);
-    CheckBox_PAL = !CheckBox_NTSC;
-    CheckBox_D5 = Ini.ReadBool(kSection, "DVDType", true);
-    CheckBox_D9 = !CheckBox_D5;
-    ComboBox_SubtitleLanguage.SelectOrFirst(Ini.ReadInteger(kSection, "SubtitleLanguage", 0));
-    ComboBox_MenuLanguage.SelectOrFirst(Ini.ReadInteger(kSection, "MenuLanguage", 0));
+    const bool spti = Ini.ReadBool(kSection, "UseSPTI", false);
+    suiCheckBox_SPTI->SetChecked(spti);
+    suiCheckBox_ASPI->SetChecked(!spti);
+    suiEdit_OutputFolder->SetText(Pubfunction::GetTempFolder(Ini.ReadString(kSection, "OutputFolder", "nodef")));
+    suiCheckBox_DeleteTemp->SetChecked(Ini.ReadBool(kSection, "DeleteTempFiles", false));
+    const bool ratio = Ini.ReadBool(kSection, "ImageRatio", true);
+    suiCheckBox_4_3->SetChecked(ratio);
+    suiCheckBox_16_9->SetChecked(!ratio);
+    const bool ntsc = Ini.ReadBool(kSection, "VideoFormat", true);
+    suiCheckBox_NTSC->SetChecked(ntsc);
+    suiCheckBox_PAL->SetChecked(!ntsc);
+    const bool dvd5 = Ini.ReadBool(kSection, "DVDType", true);
+    suiCheckBox_D5->SetChecked(dvd5);
+    suiCheckBox_D9->SetChecked(!dvd5);
+    const int subtitleRegion = Ini.ReadInteger(kSection, "SubtitleLanguage", 0);
+    SelectItemOrFirst(suiComboBox_SubtitleLanguage,
+                      UserLanguage::RegionToSubtitlePosition(subtitleRegion, m_languageIniCount,
+                                                            suiComboBox_SubtitleLanguage->GetItems()->Count()));
+    SelectItemOrFirst(suiComboBox_MenuLanguage, Ini.ReadInteger(kSection, "MenuLanguage", 0));
 }
 
 void TOptionWindow::CopyControlsToGlobals() {
-    b_UseSTPI = CheckBox_SPTI;
-    g_s_OutputFolder = Edit_OutputFolder;
-    b_DeleteTempFile = CheckBox_DeleteTemp;
+    b_UseSTPI = suiCheckBox_SPTI->GetChecked();
+    g_s_OutputFolder = suiEdit_OutputFolder->GetText();
+    b_DeleteTempFile = suiCheckBox_DeleteTemp->GetChecked();
     // A region index must be valid even when Language.ini lists no regions.
-    const int region = ComboBox_MenuLanguage.ItemIndex < 0 ? 0 : ComboBox_MenuLanguage.ItemIndex;
+    const int region = std::max(suiComboBox_MenuLanguage->GetItemIndex(), 0);
     i_MenuLanguageCodeIndex = region;
     i_SubTitleLanguageCodeIndex = region;
-    b_DVD5 = CheckBox_D5;
-    b_4_3 = CheckBox_4_3;
-    b_VideoForamt = CheckBox_NTSC;
-    i_CreateMenuSafeDistance = SpinEdit_DVDMenuSafeDistance.Value;
-    i_MenuDuration = SpinEdit_Duration.Value;
+    b_DVD5 = suiCheckBox_D5->GetChecked();
+    b_4_3 = suiCheckBox_4_3->GetChecked();
+    b_VideoForamt = suiCheckBox_NTSC->GetChecked();
+    i_CreateMenuSafeDistance = suiSpinEdit_DVDMenuSafeDistance->GetValue();
+    i_MenuDuration = suiSpinEdit_Duration->GetValue();
+}
+
+// The controls from what the program runs with now.
+void TOptionWindow::ShowGlobals() {
+    suiCheckBox_SPTI->SetChecked(b_UseSTPI);
+    suiCheckBox_ASPI->SetChecked(!b_UseSTPI);
+    suiEdit_OutputFolder->SetText(g_s_OutputFolder);
+    suiCheckBox_DeleteTemp->SetChecked(b_DeleteTempFile);
+    suiCheckBox_4_3->SetChecked(b_4_3);
+    suiCheckBox_16_9->SetChecked(!b_4_3);
+    suiCheckBox_NTSC->SetChecked(b_VideoForamt);
+    suiCheckBox_PAL->SetChecked(!b_VideoForamt);
+    suiCheckBox_D5->SetChecked(b_DVD5);
+    suiCheckBox_D9->SetChecked(!b_DVD5);
+    suiSpinEdit_DVDMenuSafeDistance->SetValue(i_CreateMenuSafeDistance);
+    suiSpinEdit_Duration->SetValue(i_MenuDuration);
+    SelectItemOrFirst(suiComboBox_MenuLanguage, i_MenuLanguageCodeIndex);
+    SelectItemOrFirst(suiComboBox_SubtitleLanguage,
+                      UserLanguage::RegionToSubtitlePosition(i_SubTitleLanguageCodeIndex, m_languageIniCount,
+                                                            suiComboBox_SubtitleLanguage->GetItems()->Count()));
+    suiComboBox_SubtitleLanguageChange(this);
 }
 
 void TOptionWindow::LoadOptions() {
@@ -170,15 +477,97 @@ void TOptionWindow::LoadOptions() {
     suiComboBox_SubtitleLanguageChange(this);
 }
 
-void TOptionWindow::suiComboBox_SubtitleLanguageChange(TObject*) {
-    if (ComboBox_SubtitleLanguage.Count() > 0) {
-        const int position = ComboBox_SubtitleLanguage.ItemIndex;
-        FontFile = Language::GetRegionFontFileName(position);
-        CharSet = Language::GetRegionCharacterSet(position);
-        LanguageCode = Language::GetRegionLanguageCode(position);
-    }
-    FontSizeBox_FontSize = i_FontSize;
+int TOptionWindow::SubtitleRegion() const {
+    return UserLanguage::SubtitlePositionToRegion(suiComboBox_SubtitleLanguage->GetItemIndex(), m_languageIniCount);
 }
+
+void TOptionWindow::suiComboBox_SubtitleLanguageChange(TObject*) {
+    if (suiComboBox_SubtitleLanguage->GetItems()->Count() > 0) {
+        const int region = SubtitleRegion();
+        suiComboBox_FontFile->SetText(Language::GetRegionFontFileName(region));
+        suiComboBox_CharSet->SetText(Language::GetRegionCharacterSet(region));
+        suiComboBox_LanguageCode->SetText(Language::GetRegionLanguageCode(region));
+    }
+    suiFontSizeComboBox->SetFontSize(i_FontSize);
+}
+
+// ---- buttons ------------------------------------------------------------------------------------
+
+void TOptionWindow::suiImageButton_OkClick(TObject*) {
+    CopyControlsToGlobals();
+    // No size chosen (the box lists none for this face): the size in use stays.
+    const int size = suiFontSizeComboBox->GetFontSize();
+    if (size > 0) i_FontSize = size;
+    SaveOptions();
+    b_OkPressed = true;
+    SetModalResult(mrOk);
+}
+
+// The chosen folder shows in the box; the program takes it on OK.
+void TOptionWindow::suiImageButton_BrowseClick(TObject*) {
+    String folder = suiEdit_OutputFolder->GetText();
+    const bool chosen = SelectDirectory(Language::GetMessageText(67), "MyComputer", folder);
+    SetCurrentDir(ExePath);
+    if (!chosen) return;
+    Repaint();
+    suiEdit_OutputFolder->SetText(Pubfunction::GetTempFolder(folder));
+}
+
+void TOptionWindow::suiImageButton_LoadClick(TObject*) {
+    String name;
+    const UserLanguage::TNameCheck check = UserLanguage::CheckLanguageName(suiComboBox_SubtitleLanguage->GetText(), name);
+    if (check == UserLanguage::TNameCheck::Empty || suiComboBox_FontFile->GetText().empty() ||
+        suiComboBox_CharSet->GetText().empty() || suiComboBox_LanguageCode->GetText().empty())
+        return;
+    if (check == UserLanguage::TNameCheck::Refused) {
+        MessageDlg(Language::GetMessageText(58) + " " + name, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    if (WriteUserLanguage(name)) MessageDlg(Language::GetMessageText(148), mtInformation, TMsgDlgButtons{mbOK});
+}
+
+// All of the language's lines or none: the file is changed in a copy that replaces it whole.
+bool TOptionWindow::WriteUserLanguage(const String& Name) {
+    namespace fs = std::filesystem;
+    const String path = ExePath + "Subtitle.ini";
+    const String work = path + ".new";
+    bool added = false;
+    try {
+        if (FileExists(path) && ::access(path.c_str(), W_OK) != 0) throw Exception("the file is read-only");
+        std::error_code ec;
+        fs::remove(work, ec);
+        if (FileExists(path)) fs::copy_file(path, work);
+        {
+            TIniFile languages(ExePath + "Language.ini");
+            TIniFile subtitles(work);
+            if (languages.ReadString("RegionFontFileName", Name, kNoDefault) == kNoDefault) {
+                const int count = subtitles.ReadInteger("RegionCount", "Region", 0);
+                bool known = false;
+                for (int i = 0; i < count && !known; ++i)
+                    known = SameText(subtitles.ReadString("RegionLanguage", "Region" + IntToStr(i), "Others"), Name);
+                if (!known) {
+                    subtitles.WriteString("RegionLanguage", "Region" + IntToStr(count), Name);
+                    subtitles.WriteInteger("RegionCount", "Region", count + 1);
+                    added = true;
+                }
+            }
+            // Each attribute is a section keyed by the region's name, as the region lookups read it.
+            subtitles.WriteString("RegionFontFileName", Name, suiComboBox_FontFile->GetText());
+            subtitles.WriteString("CharacterSet", Name, suiComboBox_CharSet->GetText());
+            subtitles.WriteString("LanguageCode", Name, suiComboBox_LanguageCode->GetText());
+        }
+        fs::rename(work, path);
+    } catch (const std::exception& e) {
+        std::error_code ec;
+        fs::remove(work, ec);
+        MessageDlg("The language could not be added to " + path + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        return false;
+    }
+    if (added) suiComboBox_SubtitleLanguage->GetItems()->Add(Name);
+    return true;
+}
+
+// ---- the file -----------------------------------------------------------------------------------
 
 // The globals, never the controls, are what the program runs with.
 void TOptionWindow::WriteOptions(TIniFile& Ini) {

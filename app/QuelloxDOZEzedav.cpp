@@ -11,11 +11,18 @@
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupChapter_Window.h"
+#include "app/SetupClip_Window.h"
+#include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "menu/SetupMenu_Window.h"
+#include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
+#include "production/Builder_Window.h"
+#include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
 namespace {
@@ -47,9 +54,17 @@ bool AnotherInstanceRuns() {
 void CreateProgramForms() {
     Application->CreateForm(MainWindow);
     Application->CreateForm(OptionWindow);
-    // The clip, subtitle, menu, chapter, text and image windows come here as they join the program.
+    Application->CreateForm(SetupClipWindow);
+    Application->CreateForm(SetupSubtitleWindow);
+    Application->CreateForm(SetupMenuWindow);
+    Application->CreateForm(SetupChapterWindow);
+    Application->CreateForm(SetupTextWindow);
+    // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
-    // Then the burner source page and the production and device windows.
+    // The burner source page comes here as it joins the program; then the production windows.
+    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(ConvertWindow);
+    // Then the other production windows and the device window.
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is

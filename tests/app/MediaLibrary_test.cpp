@@ -345,10 +345,11 @@ TEST(FrameGrabberClient, ASeekThatDoesNotWait) {
 
 TEST(FrameGrabberClient, AWaitInsideAnAnswer) {
     ASSERT_TRUE(TestClips().made);
-    TFrameGrabberClient client;
-    client.WaitPauseMs = 5;
+    // Declared before the client: its unload still answers, into these.
     std::vector<int> answered;
     bool grabbed = false;
+    TFrameGrabberClient client;
+    client.WaitPauseMs = 5;
     client.OnMessage = [&](UINT msg, WPARAM wParam, LPARAM) {
         answered.push_back(client.AnsweredRequest());
         if (msg != WM_MEDIA_INIT_DONE || wParam != 1) return;

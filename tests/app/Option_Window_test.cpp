@@ -7,10 +7,16 @@
 #include <sstream>
 
 #include "app/Pubfunction.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Registry.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestHelpers.h"
+#include "app/Language.h"
+#include "platform/vcl/PngWriter.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,25 +89,28 @@ TEST_F(OptionWindowTest, FirstRunTakesTheDefaults) {
     EXPECT_TRUE(b_VideoForamt);
     EXPECT_TRUE(b_DVD5);
     EXPECT_EQ(g_s_OutputFolder, Pubfunction::FindTempFolder(TempSubFolder));
-    EXPECT_EQ(w->ComboBox_MenuLanguage.Count(), 3);
-    EXPECT_EQ(w->ComboBox_SubtitleLanguage.Count(), 2);
+    EXPECT_EQ(w->suiComboBox_MenuLanguage->GetItems()->Count(), 3);
+    EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItems()->Count(), 2);
     // No subtitle region is the user's language: the first item of both lists.
-    EXPECT_EQ(w->ComboBox_MenuLanguage.ItemIndex, 0);
+    EXPECT_EQ(w->suiComboBox_MenuLanguage->GetItemIndex(), 0);
     EXPECT_EQ(i_MenuLanguageCodeIndex, 0);
     EXPECT_EQ(i_SubTitleLanguageCodeIndex, 0);
-    EXPECT_EQ(w->FontSizeBox_FontSize, 20);
+    EXPECT_EQ(w->suiFontSizeComboBox->GetFontSize(), 20);
 }
 
 TEST_F(OptionWindowTest, FirstRunSelectsTheUsersLanguage) {
     char name[30] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, name, sizeof name);
     if (name[0] == '\0') GTEST_SKIP() << "the system names no user language";
-    WriteText(dir["Subtitle.ini"], std::string("[RegionCount]\nRegion=3\n[RegionLanguage]\nRegion0=Klingon\nRegion1=") +
+    // The user's language is looked up among the DVD languages, whose positions are regions.
+    WriteText(dir["Language.ini"], std::string("[RegionCount]\nRegion=3\n[RegionLanguage]\nRegion0=Klingon\nRegion1=") +
                                        name + "\nRegion2=Elvish\n");
+    WriteText(dir["Subtitle.ini"], "[RegionCount]\nRegion=1\n[RegionLanguage]\nRegion0=Vulcan\n");
     auto w = Create();
-    EXPECT_EQ(w->ComboBox_SubtitleLanguage.ItemIndex, 1);
-    EXPECT_EQ(w->ComboBox_MenuLanguage.ItemIndex, 1);
+    EXPECT_EQ(w->suiComboBox_MenuLanguage->GetItemIndex(), 1);
     EXPECT_EQ(i_MenuLanguageCodeIndex, 1);
+    EXPECT_EQ(i_SubTitleLanguageCodeIndex, 1);
+    EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 0) << "region 1 is not in the subtitle list";
 }
 
 TEST_F(OptionWindowTest, StoredFileIsReadAndChecked) {
@@ -110,7 +119,7 @@ TEST_F(OptionWindowTest, StoredFileIsReadAndChecked) {
               "[Option]\nOpenDialogFilter=Clips|*.mpg\nDiscSizePerMin=0\nDVD5Size=-4\nDVD9Size=9000000\n"
               "DVDMenuSafeDistance=80\nDVDMenuDuration=2\nFontSize=28\nOutputQuality=7\nUILanguage=German.ini\n"
               "UseDefault=0\nUseSPTI=0\nOutputFolder=nodef\nDeleteTempFiles=1\nImageRatio=0\nVideoFormat=0\n"
-              "DVDType=0\nSubtitleLanguage=1\nMenuLanguage=2\n");
+              "DVDType=0\nSubtitleLanguage=4\nMenuLanguage=2\n");
     auto w = Create();
     EXPECT_EQ(OpenDialogFilter, "Clips|*.mpg");
     EXPECT_EQ(OpenDialogMusicFilter, "");
@@ -123,27 +132,27 @@ TEST_F(OptionWindowTest, StoredFileIsReadAndChecked) {
     EXPECT_EQ(g_i_OutputQuality, 1);  // outside 0..2
     EXPECT_EQ(UILanguage, "German.ini");
     EXPECT_FALSE(b_UseSTPI);
-    EXPECT_TRUE(w->CheckBox_ASPI);
+    EXPECT_TRUE(w->suiCheckBox_ASPI->GetChecked());
     EXPECT_TRUE(b_DeleteTempFile);
     EXPECT_FALSE(b_4_3);
-    EXPECT_TRUE(w->CheckBox_16_9);
+    EXPECT_TRUE(w->suiCheckBox_16_9->GetChecked());
     EXPECT_FALSE(b_VideoForamt);
-    EXPECT_TRUE(w->CheckBox_PAL);
+    EXPECT_TRUE(w->suiCheckBox_PAL->GetChecked());
     EXPECT_FALSE(b_DVD5);
-    EXPECT_TRUE(w->CheckBox_D9);
+    EXPECT_TRUE(w->suiCheckBox_D9->GetChecked());
     EXPECT_EQ(g_s_OutputFolder, Pubfunction::GetTempFolder("nodef"));
-    EXPECT_EQ(w->ComboBox_SubtitleLanguage.ItemIndex, 1);
+    EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 1);
     EXPECT_EQ(i_MenuLanguageCodeIndex, 2);
     EXPECT_EQ(i_SubTitleLanguageCodeIndex, 2);
-    EXPECT_EQ(w->FontSizeBox_FontSize, 28);
+    EXPECT_EQ(w->suiFontSizeComboBox->GetFontSize(), 28);
 }
 
 TEST_F(OptionWindowTest, ListIndexesBeyondTheListsSelectTheFirstItem) {
     WriteText(dir["Subtitle.ini"], "[RegionCount]\nRegion=1\n[RegionLanguage]\nRegion0=Klingon\n");
     WriteText(dir["Option.ini"], "[Option]\nUseDefault=0\nSubtitleLanguage=1\nMenuLanguage=-3\n");
     auto w = Create();
-    EXPECT_EQ(w->ComboBox_SubtitleLanguage.ItemIndex, 0);
-    EXPECT_EQ(w->ComboBox_MenuLanguage.ItemIndex, 0);
+    EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 0);
+    EXPECT_EQ(w->suiComboBox_MenuLanguage->GetItemIndex(), 0);
     EXPECT_EQ(i_MenuLanguageCodeIndex, 0);
 }
 
@@ -223,6 +232,243 @@ TEST_F(OptionWindowTest, UnwritableFileIsReportedNotThrown) {
     EXPECT_FALSE(saved);
     ASSERT_EQ(ask.Of(testing_vcl::TQuestionKind::MessageBox).size(), 1u);
     EXPECT_EQ(ask.Questions.at(0).DlgType, mtError);
+}
+
+// ---- the dialog, shown as the program shows it ------------------------------------------------------
+
+class OptionDialogTest : public OptionWindowTest {
+protected:
+    testing_vcl::TScriptedInteraction ask;
+    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
+    std::unique_ptr<TOptionWindow> w;
+    void SetUp() override {
+        OptionWindowTest::SetUp();
+        std::filesystem::path res = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
+        std::filesystem::copy(res, dir["RES"], std::filesystem::copy_options::recursive);
+        WriteText(dir["Language.ini"], "[RegionCount]\nRegion=2\n[RegionLanguage]\nRegion0=English\nRegion1=French\n"
+                                       "[RegionFontFileName]\nEnglish=arial.ttf\n[CharacterSet]\nEnglish=0\n[LanguageCode]\nEnglish=en\n");
+        WriteText(dir["Subtitle.ini"], "[RegionCount]\nRegion=2\n[RegionLanguage]\nRegion0=Klingon\nRegion1=Elvish\n"
+                                       "[RegionFontFileName]\nKlingon=klingon.ttf\nElvish=tengwar.ttf\n[CharacterSet]\nKlingon=1\nElvish=2\n"
+                                       "[LanguageCode]\nKlingon=kl\nElvish=el\n");
+        WriteText(dir["Option.ini"], "[Option]\nUseDefault=0\nSubtitleLanguage=3\nMenuLanguage=1\nFontSize=20\n"
+                                     "OutputFolder=" + dir.Path() + "\n");
+        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
+        w = Create();
+    }
+    void TearDown() override {
+        w.reset();
+        installed.reset();
+        OptionWindowTest::TearDown();
+    }
+    // Shows the dialog modally and runs Act in it; Act ends it.
+    TModalResult Show(std::function<void(TOptionWindow*)> Act) {
+        // The person acts once the dialog shows, from within its loop.
+        ask.ModalActions.push_back([this, Act](TCustomForm*) { Application->QueueCall([this, Act] { Act(w.get()); }); });
+        return w->ShowModal();
+    }
+};
+
+TEST_F(OptionDialogTest, EachPairActsAsTwoRadioButtons) {
+    struct Pair {
+        TsuiCheckBox* first;
+        TsuiCheckBox* second;
+        TsuiImageButton* firstPic;
+        TsuiImageButton* secondPic;
+    };
+    const Pair pairs[] = {{w->suiCheckBox_SPTI, w->suiCheckBox_ASPI, nullptr, nullptr},
+                          {w->suiCheckBox_4_3, w->suiCheckBox_16_9, w->suiImageButton_4_3, w->suiImageButton_16_9},
+                          {w->suiCheckBox_NTSC, w->suiCheckBox_PAL, w->suiImageButton_NTSC, w->suiImageButton_PAL},
+                          {w->suiCheckBox_D5, w->suiCheckBox_D9, w->suiImageButton_D5, w->suiImageButton_9}};
+    w->Show();
+    for (const Pair& p : pairs) {
+        SCOPED_TRACE(p.first->GetName());
+        for (TsuiImageButton* page : {w->suiImageButton_General, w->suiImageButton_Burner})
+            w->suiImageButton_GeneralClick(page);
+        p.first->SetChecked(true);
+        p.second->Click();
+        EXPECT_TRUE(p.second->GetChecked());
+        EXPECT_FALSE(p.first->GetChecked());
+        p.second->Click();  // unticking a box ticks its partner
+        EXPECT_TRUE(p.first->GetChecked());
+        EXPECT_FALSE(p.second->GetChecked());
+        if (p.firstPic == nullptr) continue;
+        p.secondPic->Click();
+        EXPECT_TRUE(p.second->GetChecked());
+        EXPECT_FALSE(p.first->GetChecked());
+        p.firstPic->Click();
+        EXPECT_TRUE(p.first->GetChecked());
+        EXPECT_FALSE(p.second->GetChecked());
+    }
+}
+
+TEST_F(OptionDialogTest, OnePageAtATimeWithItsButtonDisabled) {
+    const std::pair<TsuiImageButton*, TsuiImagePanel*> pages[] = {{w->suiImageButton_General, w->suiImagePanel_General},
+                                                                  {w->suiImageButton_Language, w->suiImagePanel_Language},
+                                                                  {w->suiImageButton_Burner, w->suiImagePanel_Burner}};
+    const char* names[] = {"option_general.png", "option_language.png", "option_burner.png"};
+    std::filesystem::path renders = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "app";
+    std::filesystem::create_directories(renders);
+    Show([&](TOptionWindow* d) {
+        EXPECT_TRUE(d->suiImagePanel_General->GetVisible()) << "a show opens on the General page";
+        int i = 0;
+        for (const auto& [button, page] : pages) {
+            testing_vcl::Click(button);
+            for (const auto& [b, p] : pages) {
+                EXPECT_EQ(p->GetVisible(), p == page);
+                EXPECT_EQ(b->GetEnabled(), b != button);
+            }
+            TBitmap shot;
+            testing_vcl::Snapshot(d, &shot);
+            SaveBitmapToPng(shot, (renders / names[i++]).string());
+        }
+        testing_vcl::Click(d->suiImageButton_Cancel);
+    });
+    EXPECT_TRUE(ask.Failures.empty());
+}
+
+TEST_F(OptionDialogTest, CancelAndEscapeChangeNothingOkTakesTheControls) {
+    const String stored = g_s_OutputFolder;
+    testing_vcl::TTempFolder chosen("optionwin_chosen");
+    // What a production window chose since the start stays: a show reads no file.
+    g_i_OutputQuality = 2;
+    ask.DirectoryAnswers.push_back(chosen.Path());
+    TModalResult r = Show([&](TOptionWindow* d) {
+        testing_vcl::Click(d->suiImageButton_Browse);
+        EXPECT_EQ(d->suiEdit_OutputFolder->GetText(), Pubfunction::GetTempFolder(chosen.Path()));
+        d->suiImageButton_16_9->Click();
+        testing_vcl::Click(d->suiImageButton_Cancel);
+    });
+    EXPECT_EQ(r, mrCancel);
+    EXPECT_FALSE(w->b_OkPressed);
+    EXPECT_EQ(g_s_OutputFolder, stored) << "Browse then Cancel keeps the folder";
+    EXPECT_TRUE(b_4_3);
+    EXPECT_EQ(g_i_OutputQuality, 2);
+    auto pickers = ask.Of(testing_vcl::TQuestionKind::SelectDirectory);
+    ASSERT_EQ(pickers.size(), 1u);
+    EXPECT_EQ(pickers[0].Caption, Language::GetMessageText(67));
+    EXPECT_EQ(pickers[0].Root, "MyComputer");
+
+    r = Show([&](TOptionWindow* d) {
+        d->suiImageButton_16_9->Click();
+        testing_vcl::PressKey(d, VK_ESCAPE);
+    });
+    EXPECT_EQ(r, mrCancel) << "Escape closes the dialog";
+    EXPECT_TRUE(ask.Failures.empty()) << "closed by Escape, not by the guard";
+    EXPECT_TRUE(b_4_3);
+
+    ask.DirectoryAnswers.push_back(chosen.Path());
+    r = Show([&](TOptionWindow* d) {
+        EXPECT_TRUE(d->suiCheckBox_4_3->GetChecked()) << "a show starts from the settings in use";
+        testing_vcl::Click(d->suiImageButton_Browse);
+        d->suiImageButton_16_9->Click();
+        d->suiImageButton_9->Click();
+        d->suiSpinEdit_Duration->SetValue(30);
+        testing_vcl::Click(d->suiImageButton_Ok);
+    });
+    EXPECT_EQ(r, mrOk);
+    EXPECT_TRUE(ask.Failures.empty()) << (ask.Failures.empty() ? String() : ask.Failures.back());
+    EXPECT_TRUE(w->b_OkPressed);
+    EXPECT_EQ(g_s_OutputFolder, Pubfunction::GetTempFolder(chosen.Path()));
+    EXPECT_FALSE(b_4_3);
+    EXPECT_FALSE(b_DVD5);
+    EXPECT_EQ(i_MenuDuration, 30);
+    TIniFile saved(OptionFileName());
+    EXPECT_EQ(saved.ReadString("Option", "OutputFolder", ""), g_s_OutputFolder);
+    EXPECT_EQ(saved.ReadInteger("Option", "DVDMenuDuration", 0), 30);
+    EXPECT_EQ(saved.ReadInteger("Option", "OutputQuality", 0), 2);
+}
+
+TEST_F(OptionDialogTest, OkWithoutAFontSizeKeepsTheSizeInUse) {
+    struct Case {
+        int chosen;  // -1: no item selected
+        int expected;
+    };
+    for (const Case c : {Case{-1, 20}, Case{12, 12}}) {
+        i_FontSize = 20;
+        Show([&](TOptionWindow* d) {
+            if (c.chosen < 0) d->suiFontSizeComboBox->SetItemIndex(-1);
+            else d->suiFontSizeComboBox->SetFontSize(c.chosen);
+            testing_vcl::Click(d->suiImageButton_Ok);
+        });
+        EXPECT_EQ(i_FontSize, c.expected) << c.chosen;
+    }
+}
+
+TEST_F(OptionDialogTest, SubtitleListPositionsAreRegionsAfterLanguageIni) {
+    // Stored region 3 is Subtitle.ini's second region (Language.ini has two).
+    EXPECT_EQ(w->GetLanguageIniCount(), 2);
+    EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 1);
+    EXPECT_EQ(w->suiComboBox_FontFile->GetText(), "tengwar.ttf");
+    EXPECT_EQ(w->suiComboBox_FontFile->GetText(), Language::GetRegionFontFileName(3));
+    EXPECT_EQ(w->suiComboBox_LanguageCode->GetText(), Language::GetRegionLanguageCode(3));
+    EXPECT_EQ(i_MenuLanguageCodeIndex, 1) << "the DVD list's position is its region";
+}
+
+TEST_F(OptionDialogTest, LoadAddsOrOverridesAUserLanguage) {
+    struct Case {
+        const char* name;
+        bool grows;         // Subtitle.ini's list gets the name
+        bool writes;        // the attributes are written under the name
+        int message;        // the message shown
+    };
+    const Case cases[] = {{"  Sindarin ", true, true, 148},
+                          {"Klingon", false, true, 148},
+                          {"English", false, true, 148},
+                          {"Others", false, false, 58},
+                          {"bad=name", false, false, 58},
+                          {"[x]", false, false, 58}};
+    int expectedCount = 2;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = ReadText(dir["Subtitle.ini"]);
+        const int items = w->suiComboBox_SubtitleLanguage->GetItems()->Count();
+        ask.Questions.clear();
+        w->suiComboBox_SubtitleLanguage->SetText(c.name);
+        w->suiComboBox_FontFile->SetText("new.ttf");
+        w->suiComboBox_CharSet->SetText("7");
+        w->suiComboBox_LanguageCode->SetText("xx");
+        w->suiImageButton_Load->Click();
+        auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text.rfind(Language::GetMessageText(c.message), 0), 0u);
+        if (!c.writes) {
+            EXPECT_EQ(ReadText(dir["Subtitle.ini"]), before) << "nothing is written";
+            continue;
+        }
+        String name = c.name;
+        name = Trim(name);
+        TIniFile sub(dir["Subtitle.ini"]);
+        EXPECT_EQ(sub.ReadString("RegionFontFileName", name, ""), "new.ttf");
+        EXPECT_EQ(sub.ReadString("LanguageCode", name, ""), "xx");
+        const int count = sub.ReadInteger("RegionCount", "Region", 0);
+        if (c.grows) ++expectedCount;
+        EXPECT_EQ(count, expectedCount);
+        EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItems()->Count(), items + (c.grows ? 1 : 0));
+        if (c.grows) EXPECT_EQ(sub.ReadString("RegionLanguage", "Region" + IntToStr(count - 1), ""), name);
+    }
+    // An empty field: nothing at all.
+    ask.Questions.clear();
+    w->suiComboBox_SubtitleLanguage->SetText("Quenya");
+    w->suiComboBox_CharSet->SetText("");
+    w->suiImageButton_Load->Click();
+    EXPECT_TRUE(ask.Questions.empty());
+}
+
+TEST_F(OptionDialogTest, AReadOnlySubtitleIniIsReportedAndKept) {
+    ::chmod(dir["Subtitle.ini"].c_str(), 0444);
+    if (::access(dir["Subtitle.ini"].c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore the mode";
+    const std::string before = ReadText(dir["Subtitle.ini"]);
+    w->suiComboBox_SubtitleLanguage->SetText("Sindarin");
+    w->suiComboBox_FontFile->SetText("new.ttf");
+    w->suiComboBox_CharSet->SetText("7");
+    w->suiComboBox_LanguageCode->SetText("xx");
+    w->suiImageButton_Load->Click();
+    auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].DlgType, mtError);
+    EXPECT_EQ(ReadText(dir["Subtitle.ini"]), before);
+    EXPECT_FALSE(std::filesystem::exists(dir["Subtitle.ini.new"]));
+    ::chmod(dir["Subtitle.ini"].c_str(), 0644);
 }
 
 }  // namespace

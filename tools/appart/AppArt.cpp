@@ -304,6 +304,265 @@ void DrawSubtitleIcon(TBitmap* b, bool enabled) {
     Text(c, (25 - c->TextWidth("T")) / 2, 12, "T", 12, ink, true);
 }
 
+// ---- clip list editor ----------------------------------------------------------------------------
+
+constexpr TColor kListArea = Rgb(222, 229, 240);
+
+void Groove(TCanvas* c, int x1, int y1, int x2, int y2) {
+    Box(c, x1, y1, x2, y2, kPanel, kBodyEdge, 6);
+}
+
+// 812 x 601: title band, the preview well, the light list area the rows' black text needs,
+// the trim and time area, the disc-size groove and the button row.
+void DrawClipSkin(TBitmap* b) {
+    TCanvas* c = b->GetCanvas();
+    Box(c, 0, 0, 812, 601, kBody, kBodyEdge, 24);
+    c->GetBrush()->SetColor(kTitle);
+    c->GetPen()->SetColor(kTitle);
+    c->RoundRect(1, 1, 811, 60, 22, 22);
+    c->FillRect(TRect{1, 30, 811, 46});
+    c->GetPen()->SetColor(kBodyEdge);
+    c->MoveTo(12, 46);
+    c->LineTo(800, 46);
+    Shine(b, TRect{2, 2, 809, 46}, kFuchsia, 0.18);
+    Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
+    Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
+    Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+    Text(c, 252, 17, "Clip list", 9, kMuted, false);
+    Text(c, 25, 70, "Preview", 9, kMuted, true);
+    Text(c, 350, 66, "Clips", 9, kMuted, true);
+    Groove(c, 21, 91, 325, 319);
+    c->GetBrush()->SetColor(0x000000);
+    c->FillRect(TRect{25, 95, 321, 315});
+    Box(c, 347, 83, 805, 475, kListArea, kBodyEdge, 8);
+    Text(c, 108, 484, "Disc size", 8, kMuted, false);
+    Groove(c, 105, 498, 759, 514);
+    for (int i = 0; i <= 4; ++i) {
+        const int x = 108 + i * 162;
+        c->GetPen()->SetColor(kMuted);
+        c->MoveTo(x, 515);
+        c->LineTo(x, 519);
+    }
+    c->GetPen()->SetColor(kBodyEdge);
+    c->MoveTo(12, 528);
+    c->LineTo(800, 528);
+    const char* labels[] = {"Add", "Remove", "Up", "Down", "Options"};
+    for (int i = 0; i < 5; ++i) {
+        UseFont(c, 7, kMuted, false);
+        const int x = 31 + i * 68 + (51 - c->TextWidth(labels[i])) / 2;
+        Text(c, x, 588, labels[i], 7, kMuted, false);
+    }
+    UseFont(c, 7, kMuted, false);
+    Text(c, 557 + (51 - c->TextWidth("Next")) / 2, 588, "Next", 7, kMuted, false);
+}
+
+using GlyphPainter = std::function<void(TCanvas*, int w, int h, TColor ink)>;
+
+void DrawSquareButton(TBitmap* b, TColor accent, const GlyphPainter& glyph, State s) {
+    TCanvas* c = b->GetCanvas();
+    const int w = b->GetWidth();
+    const int h = b->GetHeight();
+    const int d = s == MouseDown ? 1 : 0;
+    Box(c, d, d, w - 1 + d, h - 1 + d, StateColour(Mix(kBody, accent, 0.22), s), StateColour(accent, s), 10);
+    glyph(c, w + 2 * d, h + 2 * d, s == Disabled ? kMuted : (s == MouseOn ? 0xFFFFFF : kText));
+}
+
+void PlusGlyph(TCanvas* c, int w, int h, TColor ink) {
+    c->GetBrush()->SetColor(ink);
+    c->FillRect(TRect{w / 2 - 10, h / 2 - 2, w / 2 + 10, h / 2 + 2});
+    c->FillRect(TRect{w / 2 - 2, h / 2 - 10, w / 2 + 2, h / 2 + 10});
+}
+
+void MinusBarGlyph(TCanvas* c, int w, int h, TColor ink) {
+    c->GetBrush()->SetColor(ink);
+    c->FillRect(TRect{w / 2 - 10, h / 2 - 2, w / 2 + 10, h / 2 + 2});
+}
+
+void TriangleGlyph(TCanvas* c, int w, int h, TColor ink, bool up) {
+    c->GetBrush()->SetColor(ink);
+    c->GetPen()->SetColor(ink);
+    const int m = w / 2, k = h / 2;
+    if (up) c->Polygon({TPoint{m - 11, k + 6}, TPoint{m + 11, k + 6}, TPoint{m, k - 8}});
+    else c->Polygon({TPoint{m - 11, k - 6}, TPoint{m + 11, k - 6}, TPoint{m, k + 8}});
+}
+
+void NextGlyph(TCanvas* c, int w, int h, TColor ink) {
+    c->GetBrush()->SetColor(ink);
+    c->GetPen()->SetColor(ink);
+    c->FillRect(TRect{w / 2 - 12, h / 2 - 3, w / 2 + 2, h / 2 + 3});
+    c->Polygon({TPoint{w / 2 + 1, h / 2 - 10}, TPoint{w / 2 + 13, h / 2}, TPoint{w / 2 + 1, h / 2 + 10}});
+}
+
+void GearGlyph2(TCanvas* c, int w, int h, TColor ink) {
+    (void)h;
+    GearGlyph(c, w, ink);
+}
+
+void CameraGlyph(TCanvas* c, int w, int h, TColor ink) {
+    Box(c, w / 2 - 13, h / 2 - 7, w / 2 + 13, h / 2 + 9, ink, ink, 4);
+    c->GetBrush()->SetColor(ink);
+    c->FillRect(TRect{w / 2 - 5, h / 2 - 10, w / 2 + 5, h / 2 - 6});
+    Box(c, w / 2 - 5, h / 2 - 4, w / 2 + 5, h / 2 + 6, kBody, kBody, 10);
+}
+
+void TickGlyph(TCanvas* c, int w, int h, TColor ink) {
+    c->GetPen()->SetColor(ink);
+    c->GetPen()->SetWidth(2);
+    c->MoveTo(w / 2 - 6, h / 2);
+    c->LineTo(w / 2 - 2, h / 2 + 4);
+    c->LineTo(w / 2 + 6, h / 2 - 5);
+    c->GetPen()->SetWidth(1);
+}
+
+void CloseGlyph(TCanvas* c, int w, int h, TColor ink) {
+    c->GetPen()->SetColor(ink);
+    c->GetPen()->SetWidth(2);
+    c->MoveTo(w / 2 - 4, h / 2 - 4);
+    c->LineTo(w / 2 + 5, h / 2 + 5);
+    c->MoveTo(w / 2 + 4, h / 2 - 4);
+    c->LineTo(w / 2 - 5, h / 2 + 5);
+    c->GetPen()->SetWidth(1);
+}
+
+void TextGlyph(TCanvas* c, int w, int h, TColor ink, const std::string& s) {
+    UseFont(c, 9, ink, true);
+    Text(c, (w - c->TextWidth(s)) / 2, (h - c->TextHeight(s)) / 2, s, 9, ink, true);
+}
+
+// A slider handle: a small amber grip with ridges.
+void DrawHandle(TBitmap* b, State s) {
+    TCanvas* c = b->GetCanvas();
+    const TColor face = s == Disabled ? Rgb(110, 116, 128) : StateColour(kAmber, s);
+    Box(c, 0, 0, 10, 14, face, Mix(face, 0x000000, 0.45), 4);
+    c->GetPen()->SetColor(Mix(face, 0x000000, 0.35));
+    for (int x : {3, 6}) {
+        c->MoveTo(x, 4);
+        c->LineTo(x, 10);
+    }
+}
+
+void SaveStates(const std::string& out, const std::string& name, int w, int h, TColor bg,
+                const std::function<void(TBitmap*, State)>& draw, bool& ok) {
+    const char* suffix[] = {"", "_on", "_down", "_dis"};
+    for (int s = Normal; s <= Disabled; ++s) {
+        auto b = NewPicture(w, h, bg);
+        draw(b.get(), static_cast<State>(s));
+        ok &= Save(b.get(), out, name + suffix[s]);
+    }
+}
+
+void DrawClipEditorArt(const std::string& out, bool& ok) {
+    auto skin = NewPicture(812, 601, kFuchsia);
+    DrawClipSkin(skin.get());
+    ok &= Save(skin.get(), out, "clip_skin");
+
+    struct Square { std::string name; int w, h; TColor accent; GlyphPainter glyph; };
+    const Square squares[] = {
+        {"clip_add", 51, 50, Rgb(140, 200, 110), PlusGlyph},
+        {"clip_remove", 51, 50, Rgb(240, 90, 70), MinusBarGlyph},
+        {"clip_up", 51, 50, kCyan, [](TCanvas* c, int w, int h, TColor i) { TriangleGlyph(c, w, h, i, true); }},
+        {"clip_down", 51, 50, kCyan, [](TCanvas* c, int w, int h, TColor i) { TriangleGlyph(c, w, h, i, false); }},
+        {"clip_option", 51, 50, kAmber, GearGlyph2},
+        {"clip_next", 51, 50, kAmber, NextGlyph},
+        {"clip_close", 46, 20, Rgb(240, 90, 70), CloseGlyph},
+        {"clip_snapshot", 50, 30, kCyan, CameraGlyph},
+        {"clip_confirm", 32, 20, Rgb(140, 200, 110), TickGlyph},
+        {"clip_dvd5", 90, 28, kAmber, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "DVD-5"); }},
+        {"clip_dvd9", 90, 28, kCyan, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "DVD-9"); }},
+        {"clip_thumb", 13, 53, kCyan, [](TCanvas*, int, int, TColor) {}},
+    };
+    for (const Square& q : squares)
+        SaveStates(out, q.name, q.w, q.h, kBody, [&](TBitmap* b, State s) { DrawSquareButton(b, q.accent, q.glyph, s); }, ok);
+    for (const char* name : {"clip_handle_left", "clip_handle_right"})
+        SaveStates(out, name, 10, 14, kBody, DrawHandle, ok);
+
+    auto barBack = NewPicture(14, 386, kBody);
+    Box(barBack->GetCanvas(), 3, 0, 11, 386, kPanel, kBodyEdge, 6);
+    ok &= Save(barBack.get(), out, "clip_bar_back");
+    auto track = NewPicture(242, 14, kBody);
+    Box(track->GetCanvas(), 0, 3, 242, 11, kPanel, kBodyEdge, 6);
+    ok &= Save(track.get(), out, "clip_track");
+    auto range = NewPicture(64, 8, kAmber);
+    Shine(range.get(), TRect{0, 0, 64, 4}, kFuchsia, 0.4);
+    ok &= Save(range.get(), out, "clip_range");
+    auto fill = NewPicture(648, 10, kCyan);
+    Shine(fill.get(), TRect{0, 0, 648, 5}, kFuchsia, 0.45);
+    ok &= Save(fill.get(), out, "clip_disc_fill");
+    auto dvd9 = NewPicture(58, 12, kBody);
+    Text(dvd9->GetCanvas(), 2, -1, "8.5 GB", 8, kCyan, true);
+    ok &= Save(dvd9.get(), out, "clip_8500");
+}
+
+// ---- settings dialog -----------------------------------------------------------------------------
+
+// 480 x 400: the title band, the tab strip's line and the page well.
+void DrawOptionSkin(TBitmap* b) {
+    TCanvas* c = b->GetCanvas();
+    Box(c, 0, 0, 480, 400, kBody, kBodyEdge, 24);
+    c->GetBrush()->SetColor(kTitle);
+    c->GetPen()->SetColor(kTitle);
+    c->RoundRect(1, 1, 479, 48, 22, 22);
+    c->FillRect(TRect{1, 24, 479, 40});
+    Shine(b, TRect{2, 2, 477, 40}, kFuchsia, 0.18);
+    Box(c, 14, 8, 40, 34, Rgb(200, 214, 232), kAmber, 26);
+    Box(c, 23, 17, 31, 25, kTitle, kTitle, 8);
+    Text(c, 50, 11, "Settings", 13, kText, true);
+    c->GetPen()->SetColor(kAmber);
+    c->MoveTo(12, 86);
+    c->LineTo(468, 86);
+    Box(c, 8, 88, 472, 356, Mix(kBody, kPanel, 0.5), kBodyEdge, 10);
+}
+
+void DrawTextButton(TBitmap* b, const std::string& label, TColor accent, State s, bool currentWhenDisabled) {
+    TCanvas* c = b->GetCanvas();
+    const int w = b->GetWidth();
+    const int h = b->GetHeight();
+    if (currentWhenDisabled && s == Disabled) {
+        // The page shown: its tab lit in amber, joined to the line below.
+        Box(c, 0, 0, w, h + 6, Mix(kBody, kAmber, 0.45), kAmber, 10);
+        UseFont(c, 9, 0xFFFFFF, true);
+        Text(c, (w - c->TextWidth(label)) / 2, (h - c->TextHeight(label)) / 2, label, 9, 0xFFFFFF, true);
+        return;
+    }
+    const int d = s == MouseDown ? 1 : 0;
+    Box(c, d, d, w - 1 + d, h - 1 + d, StateColour(Mix(kBody, accent, 0.22), s), StateColour(accent, s), 10);
+    const TColor ink = s == Disabled ? kMuted : (s == MouseOn ? 0xFFFFFF : kText);
+    UseFont(c, 9, ink, true);
+    Text(c, (w - c->TextWidth(label)) / 2 + d, (h - c->TextHeight(label)) / 2 + d, label, 9, ink, true);
+}
+
+void ScreenGlyph(TCanvas* c, int w, int h, TColor ink, int ratioW, int ratioH) {
+    const int sh = h - 8;
+    const int sw = sh * ratioW / ratioH;
+    Box(c, (w - sw) / 2, 4, (w + sw) / 2, 4 + sh, kPanel, ink, 3);
+}
+
+void DrawOptionArt(const std::string& out, bool& ok) {
+    auto skin = NewPicture(480, 400, kFuchsia);
+    DrawOptionSkin(skin.get());
+    ok &= Save(skin.get(), out, "opt_skin");
+    struct Labelled { std::string name, label; int w, h; TColor accent; bool tab; };
+    const Labelled buttons[] = {{"opt_general", "General", 110, 28, kCyan, true},
+                                {"opt_language", "Language", 110, 28, kCyan, true},
+                                {"opt_burner", "Burner", 110, 28, kCyan, true},
+                                {"opt_ok", "OK", 84, 28, Rgb(140, 200, 110), false},
+                                {"opt_cancel", "Cancel", 84, 28, Rgb(240, 90, 70), false},
+                                {"opt_browse", "Browse...", 84, 25, kCyan, false},
+                                {"opt_load", "Load", 84, 26, kAmber, false}};
+    for (const Labelled& l : buttons)
+        SaveStates(out, l.name, l.w, l.h, kBody, [&](TBitmap* b, State s) { DrawTextButton(b, l.label, l.accent, s, l.tab); }, ok);
+    struct Pic { std::string name; GlyphPainter glyph; };
+    const Pic pics[] = {
+        {"opt_ratio1", [](TCanvas* c, int w, int h, TColor i) { ScreenGlyph(c, w, h, i, 4, 3); }},
+        {"opt_ratio2", [](TCanvas* c, int w, int h, TColor i) { ScreenGlyph(c, w, h, i, 16, 9); }},
+        {"opt_format1", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "N"); }},
+        {"opt_format2", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "P"); }},
+        {"opt_disc1", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "5"); }},
+        {"opt_disc2", [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "9"); }}};
+    for (const Pic& p : pics)
+        SaveStates(out, p.name, 40, 24, kBody, [&](TBitmap* b, State s) { DrawSquareButton(b, kCyan, p.glyph, s); }, ok);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -368,5 +627,7 @@ int main(int argc, char** argv) {
                           {"menu_unselect", kBodyEdge, kBody},
                           {"menu_unselect_on", kCyan, Mix(kBody, kCyan, 0.3)}};
     for (const Clip& t : tiles) ok &= Save(ClipPicture(92, 72, t.edge, t.band, 5, 6).get(), out, t.name);
+    DrawClipEditorArt(out, ok);
+    DrawOptionArt(out, ok);
     return ok ? 0 : 1;
 }

@@ -257,6 +257,33 @@ std::unique_ptr<Pic> ProgressFill() {
     return out;
 }
 
+// The dialogs' labelled buttons: a rounded glossy face on the form's grey, one per state.
+enum class Face { Normal, Over, Down };
+std::unique_ptr<Pic> DialogButton(int w, int h, const String& label, Face state) {
+    auto out = std::make_unique<Pic>(w, h, 0);
+    Pic& p = *out;
+    const Col formGrey = Rgb(212, 208, 200);
+    const Col top = state == Face::Down ? Rgb(150, 176, 220) : (state == Face::Over ? Rgb(236, 244, 255) : Rgb(246, 248, 252));
+    const Col bottom = state == Face::Down ? Rgb(196, 212, 238) : (state == Face::Over ? Rgb(176, 204, 244) : Rgb(206, 214, 230));
+    VerticalGradient(p, 0, 0, w, h, top, bottom);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double d = RoundRectDistance(x, y, w, h, std::min(6, h / 3));
+            if (d > 0) p.Set(x, y, formGrey);
+            else if (d > -1.2) p.Set(x, y, kBorder);
+        }
+    TCanvas* cv = p.Canvas();
+    const int height = h > 30 ? 11 : 12;
+    cv->GetFont()->SetName("DejaVu Sans");
+    cv->GetFont()->SetHeight(-height);
+    cv->GetFont()->SetStyle(TFontStyles{fsBold});
+    const int tw = cv->TextWidth(label);
+    const int th = cv->TextHeight(label);
+    const int shift = state == Face::Down ? 1 : 0;
+    Text(p, (w - tw) / 2 + shift, (h - th) / 2 + shift, label, height, kBorder, true);
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -279,5 +306,17 @@ int main(int argc, char** argv) {
     write("ABOUTBACKGROUND", about);
     write("PROGRESSBACKGROUND", ProgressBackground());
     write("PROGRESSFILL", ProgressFill());
+    struct { const char* Name; int W, H; const char* Label; } buttons[] = {
+        {"SUBTITLELOAD", 65, 26, "Load"},     {"SUBTITLECLEAR", 65, 26, "Clear"},
+        {"SUBTITLEOK", 42, 42, "OK"},         {"SUBTITLECANCEL", 42, 42, "Esc"},
+        {"CHAPTERINSERT", 72, 26, "Insert"},  {"CHAPTERMODIFY", 72, 26, "Modify"},
+        {"CHAPTERDELETE", 72, 26, "Delete"},  {"CHAPTEROK", 42, 42, "OK"},
+        {"CHAPTERCANCEL", 42, 42, "Esc"},
+    };
+    for (const auto& b : buttons) {
+        write(b.Name, DialogButton(b.W, b.H, b.Label, Face::Normal));
+        write((String(b.Name) + "ON").c_str(), DialogButton(b.W, b.H, b.Label, Face::Over));
+        write((String(b.Name) + "DOWN").c_str(), DialogButton(b.W, b.H, b.Label, Face::Down));
+    }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,299 @@
+#include "app/SetupSubtitle_Window.h"
+
+#include <exception>
+
+#include "app/CustomClass.h"
+#include "app/Language.h"
+#include "app/Option_Window.h"
+#include "app/Pubfunction.h"
+#include "platform/vcl/IniFiles.h"
+#include "platform/vcl/Resources.h"
+#include "platform/vcl/SysUtils.h"
+
+TSetupSubtitleWindow* SetupSubtitleWindow = nullptr;
+
+namespace {
+
+// Missing artwork leaves a button plain: the dialog still works.
+void LoadArtwork(TPicture* Picture, const String& ResourceName) {
+    TBitmap bitmap;
+    try {
+        bitmap.LoadFromResourceName(HInstance, ResourceName);
+    } catch (const EResNotFound&) {
+        return;
+    }
+    Picture->SetBitmap(&bitmap);
+}
+
+void AddRegions(TStrings* Items, const String& IniName, int DefaultCount) {
+    TIniFile ini(ExePath + IniName);
+    const int count = ini.ReadInteger("RegionCount", "Region", DefaultCount);
+    for (int i = 0; i < count; ++i) Items->Add(ini.ReadString("RegionLanguage", "Region" + IntToStr(i), "Others"));
+}
+
+}  // namespace
+
+int SubtitleSampleLeft(int TextWidth) { return (SubtitlePreviewWidth - TextWidth) / 2; }
+int SubtitleSampleTop(int TextHeight) { return SubtitlePreviewBaseline - TextHeight; }
+
+TSetupSubtitleWindow::TSetupSubtitleWindow(TComponent* AOwner) : TForm(AOwner) {
+    SetName("SetupSubtitleWindow");
+    SetPosition(poScreenCenter);
+    SetBorderStyle(bsDialog);
+    SetClientWidth(460);
+    SetClientHeight(300);
+    CreateControls();
+    CreateButtons();
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    AfterConstruction();
+}
+
+// The destroy event runs while this window is still whole (the base would run it after).
+TSetupSubtitleWindow::~TSetupSubtitleWindow() {
+    if (SetupSubtitleWindow == this) SetupSubtitleWindow = nullptr;
+    if (!OnDestroy) return;
+    TNotifyEvent handler = std::move(OnDestroy);
+    OnDestroy = nullptr;
+    if (Application != nullptr) Application->Guard(this, [&] { handler(this); });
+}
+
+TLabel* TSetupSubtitleWindow::NewLabel(const String& Name, const String& Caption, int Left, int Top) {
+    auto* label = new TLabel(this);
+    label->SetName(Name);
+    label->SetParent(this);
+    label->SetTransparent(true);
+    label->SetCaption(Caption);
+    label->SetLeft(Left);
+    label->SetTop(Top);
+    return label;
+}
+
+TsuiImageButton* TSetupSubtitleWindow::NewButton(const String& Name, const char* Art, int Left, int Top,
+                                                 int Width, int Height) {
+    auto* button = new TsuiImageButton(this);
+    button->SetName(Name);
+    button->SetParent(this);
+    LoadArtwork(button->GetPicNormal(), Art);
+    LoadArtwork(button->GetPicMouseOn(), String(Art) + "ON");
+    LoadArtwork(button->GetPicMouseDown(), String(Art) + "DOWN");
+    button->SetBounds(Left, Top, Width, Height);
+    return button;
+}
+
+void TSetupSubtitleWindow::CreateControls() {
+    Label_Subtitle = NewLabel("Label_Subtitle", "", 16, 32);
+    Label_Subtitle->SetAutoSize(false);
+    Label_Subtitle->SetWidth(425);
+    Label2 = NewLabel("Label2", "Subtitle Language :", 320, 88);
+    suiComboBox_SubtitleLanguage = new TsuiComboBox(this);
+    suiComboBox_SubtitleLanguage->SetName("suiComboBox_SubtitleLanguage");
+    suiComboBox_SubtitleLanguage->SetParent(this);
+    suiComboBox_SubtitleLanguage->SetStyle(csDropDownList);
+    suiComboBox_SubtitleLanguage->SetBounds(320, 104, 130, 21);
+    Label3 = NewLabel("Label3", "Subtitle Size :", 320, 136);
+    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
+    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
+    suiFontSizeComboBox->SetParent(this);
+    suiFontSizeComboBox->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetBounds(320, 152, 130, 21);
+    suiFontSizeComboBox->OnChange = [this](TObject* s) { suiFontSizeComboBoxChange(s); };
+    Label1 = NewLabel("Label1", "Subtitle Font : ", 320, 184);
+    Label1->SetVisible(false);
+    suiFontComboBox = new TsuiFontComboBox(this);
+    suiFontComboBox->SetName("suiFontComboBox");
+    suiFontComboBox->SetParent(this);
+    suiFontComboBox->SetOptions(TFontListOptions{foTrueTypeOnly, foNoOEMFonts});
+    suiFontComboBox->SetBounds(320, 200, 130, 21);
+    suiFontComboBox->SetVisible(false);
+    suiFontComboBox->OnChange = [this](TObject* s) { suiFontComboBoxChange(s); };
+    Image_Preview = new TImage(this);
+    Image_Preview->SetName("Image_Preview");
+    Image_Preview->SetParent(this);
+    Image_Preview->SetBounds(13, 62, 296, 220);
+    Image_Preview->SetCenter(true);
+    Image_PreviewSubtitle = new TImage(this);
+    Image_PreviewSubtitle->SetName("Image_PreviewSubtitle");
+    Image_PreviewSubtitle->SetParent(this);
+    Image_PreviewSubtitle->SetBounds(13, 62, 296, 220);
+    Image_PreviewSubtitle->SetStretch(true);
+    Image_PreviewSubtitle->SetTransparent(true);
+    OpenDialog = new TOpenDialog(this);
+    OpenDialog->SetName("OpenDialog");
+    OpenDialog->SetTitle("Select a Subtitle File");
+}
+
+void TSetupSubtitleWindow::CreateButtons() {
+    suiImageButton_Load = NewButton("suiImageButton_Load", "SUBTITLELOAD", 318, 56, 65, 26);
+    suiImageButton_Load->OnClick = [this](TObject* s) { suiImageButton_LoadClick(s); };
+    suiImageButton_Clear = NewButton("suiImageButton_Clear", "SUBTITLECLEAR", 386, 56, 65, 26);
+    suiImageButton_Clear->OnClick = [this](TObject* s) { suiImageButton_ClearClick(s); };
+    suiImageButton_Ok = NewButton("suiImageButton_Ok", "SUBTITLEOK", 386, 247, 42, 42);
+    suiImageButton_Ok->OnClick = [this](TObject* s) { suiImageButton_OkClick(s); };
+    suiImageButton_Cancel = NewButton("suiImageButton_Cancel", "SUBTITLECANCEL", 339, 247, 42, 42);
+    suiImageButton_Cancel->OnClick = [this](TObject* s) { suiImageButton_CancelClick(s); };
+}
+
+void TSetupSubtitleWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+
+void TSetupSubtitleWindow::FormCreate(TObject*) {
+    Clip = nullptr;
+    FillLanguageList();
+    SetDoubleBuffered(true);
+}
+
+void TSetupSubtitleWindow::FormShow(TObject*) { FillLanguageList(); }
+
+void TSetupSubtitleWindow::FormDestroy(TObject*) { FreePreview(); }
+
+void TSetupSubtitleWindow::FreePreview() {
+    TObject::FreeAndNil(PreviewLabel);
+    TObject::FreeAndNil(PreviewBitmap);
+}
+
+void TSetupSubtitleWindow::FillLanguageList() {
+    TStrings* items = suiComboBox_SubtitleLanguage->GetItems();
+    items->Clear();
+    AddRegions(items, "Language.ini", 1);
+    AddRegions(items, "Subtitle.ini", 0);
+    if (items->Count() > 0) suiComboBox_SubtitleLanguage->SetItemIndex(0);
+    if (Clip != nullptr) SelectLanguage(Clip->i_SubtitleLanguageIndex);
+}
+
+// An index the box does not hold shows no selection; OK then keeps the clip's index.
+void TSetupSubtitleWindow::SelectLanguage(int Index) {
+    const bool held = Index >= 0 && Index < suiComboBox_SubtitleLanguage->GetItems()->Count();
+    suiComboBox_SubtitleLanguage->SetItemIndex(held ? Index : -1);
+}
+
+void TSetupSubtitleWindow::DrawPreview() {
+    if (PreviewBitmap == nullptr) {
+        PreviewBitmap = new TBitmap();
+        PreviewBitmap->SetPixelFormat(pf24bit);
+        PreviewBitmap->SetSize(SubtitlePreviewWidth, SubtitlePreviewHeight);
+    }
+    TCanvas* canvas = PreviewBitmap->GetCanvas();
+    canvas->GetPen()->SetColor(clBlack);
+    canvas->GetBrush()->SetColor(clBlack);
+    canvas->GetBrush()->SetStyle(bsSolid);
+    canvas->FillRect(TRect(0, 0, SubtitlePreviewWidth, SubtitlePreviewHeight));
+    canvas->GetFont()->SetName(ChosenFontName());
+    canvas->GetFont()->SetSize(ChosenFontSize());
+    canvas->GetFont()->SetColor(clWhite);
+    if (PreviewLabel == nullptr) {
+        PreviewLabel = new TLabel(this);
+        PreviewLabel->SetAutoSize(true);
+        PreviewLabel->SetCaption(Language::GetMessageText(25));
+    }
+    PreviewLabel->GetFont()->SetName(canvas->GetFont()->GetName());
+    PreviewLabel->GetFont()->SetSize(canvas->GetFont()->GetSize());
+    // The label has no window to measure in; the bitmap's canvas has the same font.
+    const String text = PreviewLabel->GetCaption();
+    const int w = canvas->TextWidth(text);
+    const int h = canvas->TextHeight(text);
+    SampleTop = SubtitleSampleTop(h);
+    SampleBottom = SubtitlePreviewBaseline;
+    canvas->GetBrush()->SetStyle(bsClear);
+    canvas->TextOut(SubtitleSampleLeft(w), SampleTop, text);
+    PreviewBitmap->SetTransparent(true);
+    PreviewBitmap->SetTransparentColor(clBlack);
+    Image_PreviewSubtitle->GetPicture()->SetBitmap(PreviewBitmap);
+}
+
+String TSetupSubtitleWindow::ChosenFontName() const {
+    const String name = suiFontComboBox->GetFontName();
+    if (!name.empty() || Clip == nullptr) return name;
+    return Clip->s_SubtitleFontName;
+}
+
+int TSetupSubtitleWindow::ChosenFontSize() const {
+    const int size = suiFontSizeComboBox->GetFontSize();
+    if (size > 0) return size;
+    if (Clip != nullptr && Clip->i_SubtitleFontSize > 0) return Clip->i_SubtitleFontSize;
+    return i_FontSize;
+}
+
+int TSetupSubtitleWindow::ChosenLanguage() const {
+    const int index = suiComboBox_SubtitleLanguage->GetItemIndex();
+    if (index >= 0 || Clip == nullptr) return index;
+    return Clip->i_SubtitleLanguageIndex;
+}
+
+void TSetupSubtitleWindow::SetupClip(TClipInfo* AClip) {
+    Clip = AClip;
+    if (Clip == nullptr) return;
+    Label_Subtitle->SetCaption("");
+    SelectLanguage(Clip->i_SubtitleLanguageIndex);
+    suiFontComboBox->SetFontName(Clip->s_SubtitleFontName);
+    suiFontSizeComboBox->SetFontName(Clip->s_SubtitleFontName);
+    suiFontSizeComboBox->SetFontSize(Clip->i_SubtitleFontSize);
+    s_SubtitlePath = Clip->s_SubtitleFile;
+    Image_Preview->SetStretch(!Clip->b_AddLetterBox);
+    Image_Preview->GetPicture()->SetGraphic(Clip->Thumbnail);
+    if (!s_SubtitlePath.empty() && FileExists(s_SubtitlePath)) {
+        Label_Subtitle->SetCaption(Language::GetMessageText(4) + " : " + ExtractFileName(s_SubtitlePath));
+    } else {
+        Label_Subtitle->SetCaption(Language::GetMessageText(5));
+        Clip->i_SubtitleLanguageIndex = i_SubTitleLanguageCodeIndex;
+        SelectLanguage(Clip->i_SubtitleLanguageIndex);
+        Clip->i_SubtitleFontSize = i_FontSize;
+        suiFontSizeComboBox->SetFontSize(Clip->i_SubtitleFontSize);
+    }
+    DrawPreview();
+    ShowModal();
+}
+
+void TSetupSubtitleWindow::suiImageButton_LoadClick(TObject*) {
+    OpenDialog->SetFileName("");
+    OpenDialog->SetFilter(Language::GetMessageText(4) + "(*.srt, *.SRT)|*.srt;*.SRT");
+    if (!OpenDialog->Execute()) return;
+    SetCurrentDir(ExePath);
+    s_SubtitlePath = OpenDialog->GetFileName();
+    Label_Subtitle->SetCaption(Language::GetMessageText(4) + ExtractFileName(s_SubtitlePath));
+}
+
+void TSetupSubtitleWindow::suiImageButton_ClearClick(TObject*) {
+    s_SubtitlePath = "";
+    Label_Subtitle->SetCaption(Language::GetMessageText(5));
+}
+
+void TSetupSubtitleWindow::suiFontComboBoxChange(TObject*) {
+    const int size = suiFontSizeComboBox->GetFontSize();
+    suiFontSizeComboBox->SetFontName(suiFontComboBox->GetFontName());
+    suiFontSizeComboBox->SetFontSize(size);
+    DrawPreview();
+}
+
+void TSetupSubtitleWindow::suiFontSizeComboBoxChange(TObject*) { DrawPreview(); }
+
+void TSetupSubtitleWindow::suiImageButton_OkClick(TObject*) {
+    if (Clip != nullptr) {
+        Clip->s_SubtitleFontName = ChosenFontName();
+        Clip->i_SubtitleLanguageIndex = ChosenLanguage();
+        Clip->i_SubtitleFontSize = ChosenFontSize();
+        if (s_SubtitlePath != Clip->s_SubtitleFile) Clip->SetSubtitleFile(s_SubtitlePath);
+        i_SubTitleLanguageCodeIndex = Clip->i_SubtitleLanguageIndex;
+        i_FontSize = Clip->i_SubtitleFontSize;
+        WriteDefaults(i_SubTitleLanguageCodeIndex, i_FontSize);
+    }
+    SetModalResult(mrOk);
+}
+
+void TSetupSubtitleWindow::suiImageButton_CancelClick(TObject*) { SetModalResult(mrCancel); }
+
+// Only the three keys: the settings dialog owns the rest of the file and writes it itself.
+bool TSetupSubtitleWindow::WriteDefaults(int LanguageIndex, int FontSize) {
+    try {
+        TIniFile ini(OptionFileName());
+        ini.WriteInteger("Option", "SubtitleLanguage", LanguageIndex);
+        ini.WriteInteger("Option", "MenuLanguage", LanguageIndex);
+        ini.WriteString("Option", "FontSize", IntToStr(FontSize));
+        ini.UpdateFile();
+        return true;
+    } catch (const std::exception& e) {
+        MessageDlg("The settings could not be saved to " + OptionFileName() + ": " + e.what(), mtError,
+                   TMsgDlgButtons{mbOK});
+        return false;
+    }
+}

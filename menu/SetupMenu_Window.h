@@ -1,0 +1,193 @@
+// The menu designer: one menu at a time on a preview (the title menu or the selected clip's
+// chapter menu), the strip of clip tiles, the background list, and the disc type, aspect and
+// hand-over to production.
+//
+//   Builder flow: for each clip CreateClipItem(clip); ArrangeClipItems(); SetupForBuilder();
+//                 ShowModal(). The clip list editor keeps SelectDVD5/9, SetAspect4x3/16x9 and
+//                 SetDiscSizeBar in step meanwhile.
+//   Compiler flow: SetupForCompiler(); ShowModal().
+// Every showing arms Timer_CreateMenu; its first tick rebuilds the menus (RebuildMenus): the
+// first 12 clips carry a title button and a chapter menu, the others neither. b_Busy is set
+// around every rebuild, since the frame grabs it waits on pump messages.
+#pragma once
+
+#include <vector>
+
+#include "menu/MenuObjects.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "skin/core/SUIButton.h"
+#include "skin/core/SUICheckBox.h"
+#include "skin/core/SUIImagePanel.h"
+#include "skin/core/SUISkinForm.h"
+
+class TClipInfo;
+
+// The first-12 rule for a swap of clips A and B (indexes IndexA and IndexB): true when both may
+// swap, i.e. neither a clip with a title button leaves the first 12 nor one without enters it.
+bool SwapKeepsFirstTwelve(int IndexA, bool AHasButton, int IndexB, bool BHasButton);
+// Reads the background list file: the present "Image<i>" names for i < Count, in order; a Count
+// beyond the keys present reads only those keys.
+std::vector<String> ReadBackgroundNames(const String& IniFile);
+
+class TSetupMenuWindow : public TForm {
+    VCL_CLASS(TSetupMenuWindow)
+    explicit TSetupMenuWindow(TComponent* AOwner);
+    ~TSetupMenuWindow() override;
+
+    TsuiSkinForm* suiSkinForm1;
+    TPanel* Panel_MenuPreview;
+    TImage* Image_Background;
+    TPaintBox* PaintBox_Safe;
+    TsuiImagePanel* suiImagePanel_ClipInfo;
+    TsuiImagePanel* suiImagePanel_InfoMove;
+    TsuiImagePanel* Panel_Material;
+    TsuiImagePanel* suiImagePanel_MaterialMove;
+    TsuiImageButton* suiImageButton_InfoBar;
+    TsuiImageButton* suiImageButton_MaterialBar;
+    TsuiImageButton* suiImageButton_TitleMenu;
+    TsuiImageButton* suiImageButton_ChapterMenu;
+    TsuiImageButton* suiImageButton_Up;
+    TsuiImageButton* suiImageButton_DisplaySubMenu;
+    TsuiImageButton* suiImageButton_DeleteChapter;
+    TsuiImageButton* suiImageButton_Text;
+    TsuiImageButton* suiImageButton_AddMusic;
+    TsuiImageButton* suiImageButton_RemoveMusic;
+    TsuiImageButton* suiImageButton_AddImage;
+    TLabel* Label_BackgroundMusic;
+    TLabel* Label1;
+    TsuiImageButton* suiImageButton_4_3;
+    TsuiImageButton* suiImageButton_16_9;
+    TsuiCheckBox* suiCheckBox_AddDVDMenu;
+    TsuiImageButton* suiImageButton_DVD5;
+    TsuiImageButton* suiImageButton_DVD9;
+    TImage* Image_DiscSizeProgress;
+    TImage* Image8500;
+    TsuiImageButton* suiImageButton_AddFile;
+    TsuiImageButton* suiImageButton_RemoveFile;
+    TsuiImageButton* suiImageButton_Left;
+    TsuiImageButton* suiImageButton_Right;
+    TsuiImageButton* suiImageButton_Option;
+    TsuiImageButton* suiImageButton_Clip;
+    TsuiImageButton* suiImageButton_Burn;
+    TsuiImageButton* suiImageButton_Close;
+    TOpenDialog* OpenDialog;
+    TTimer* Timer_CreateMenu;
+
+    TMenuImage* SelectedClipItem = nullptr;
+    TButtonImage* SelectedTitleButton = nullptr;
+    TSubButtonImage* SelectedChapterButton = nullptr;
+    TLabel* PopupLabel = nullptr;
+    TPopupMenu* ClipPopup = nullptr;           // owned through the window, made on first use
+    TPopupMenu* TitleButtonPopup = nullptr;
+    TPopupMenu* ChapterButtonPopup = nullptr;
+    TPopupMenu* PreviewPopup = nullptr;
+    TPopupMenu* TextPopup = nullptr;
+    TPoint PreviewPopupPoint;                  // where "Add" of the preview popup puts a label
+    bool b_TitleView = true;
+    bool b_ChapterView = false;
+    int i_DVD5Capacity = 0;
+    int i_DVD9Capacity = 0;
+    bool b_CanClose = false;
+    std::vector<TBackgroundImage*> BackgroundList;
+    bool b_BuilderFlow = false;
+    bool b_AddingFiles = false;
+    int* BackXCell = nullptr;
+    int* BackYCell = nullptr;
+    TImage* BackImage = nullptr;
+    bool b_Busy = false;
+    TTitleMenuState TitleMenu;  // i_TitleBackX/Y, i_BackWidth/Height, aspect, hand-over
+
+    bool b_Dragging = false;
+    TPoint DragStartCursor;
+    int DragStartLeft = 0, DragStartTop = 0, DragStartWidth = 0, DragStartHeight = 0;
+    int DragZone = 0;
+
+    // ---- called by other windows ----
+    void CreateClipItem(TClipInfo* Clip);
+    void ArrangeClipItems();
+    void SetupForBuilder();
+    void SetupForCompiler();
+    void SelectDVD5();
+    void SelectDVD9();
+    void SetAspect4x3();
+    void SetAspect16x9();
+    void SetDiscSizeBar(Int64 KB);
+    void ApplyLanguage();
+
+    // ---- showing and rebuilding ----
+    void FormShow(TObject* Sender);
+    void Timer_CreateMenuTimer(TObject* Sender);
+    void RebuildMenus();
+    void CreateTitleButton(TClipInfo* Clip, bool Reset);
+    void RemoveTitleButton(TClipInfo* Clip);
+    void AddSelectedClipToTitleMenu();
+    void ArrangeTitleButtons();
+    void ArrangeChapterButtons(TClipInfo* Clip);
+
+    // ---- views and selection ----
+    void ShowTitleMenu();
+    void HideTitleMenu();
+    void ShowChapterMenu(TSubChapter* Menu);
+    void HideChapterMenu(TSubChapter* Menu);
+    void PlaceBackImage(bool Visible);
+    void SelectClipItem(TMenuImage* Tile);
+    void SelectTitleButton(TButtonImage* Button);
+    void UpdateChapterCommands(TClipInfo* Clip);
+    int SelectedClipIndex() const;
+    void MoveSelectedClip(int Step);
+    void RemoveSelectedClip();
+    void ScrollStrip();
+
+    // ---- backgrounds, music, labels ----
+    void LoadBackgroundList();
+    void ScrollBackgroundList();
+    void SetMenuBackground(const String& File);
+    void ShowBackground(const String& File);
+    void SetMenuMusic(const String& File);
+    void ShowMusicLabel(const String& File);
+    TLabel* AddTextLabel(int X, int Y);
+    void ClearShownLabels();
+    void DeleteShownLabel(TLabel* Label);
+    void PaintSafeFrame(TObject* Sender);
+
+    // ---- popups ----
+    enum TPopupKind { pkClip, pkTitleButton, pkChapterButton, pkPreview, pkText };
+    // The popup's items made again (captions follow the UI language, ticks the button).
+    TPopupMenu* BuildPopup(TPopupKind Kind);
+    void OpenPopup(TPopupKind Kind);
+    void PopupItemClick(TPopupKind Kind, const String& Name);
+
+    // ---- disc size and hand-over ----
+    bool UpdateDiscSize();
+    int DiscCapacity() const;
+    bool Next();
+    void CloseDiscardingProject();
+    void ClipBack();
+    int PreviewHeight() const { return TitleMenu.PreviewHeight(); }
+
+    // ---- button dragging ----
+    void ButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ButtonMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // A drag of Control from its bounds at mouse-down by (dx, dy) cursor pixels.
+    void DragBy(TControl* Control, int dx, int dy);
+
+private:
+    void CreateComponents();
+    TsuiImageButton* MakeButton(TWinControl* Parent, const String& Name, const String& Art, int Left, int Top, int Width, int Height);
+    TImage* MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
+    void SetAspect(MenuLayout::TMenuAspect To);
+    TSubChapter* ShownChapterMenu() const;
+    TClipInfo* SelectedClip() const;
+    void ClampAllToPreview();
+    void WireDrag(TControl* Control);
+    void WireThumb(TsuiImageButton* Thumb, bool Horizontal);
+    int m_thumbGrab = 0;         // cursor offset inside a scroll thumb while it is dragged
+    bool m_thumbDragging = false;
+};
+
+extern TSetupMenuWindow* SetupMenuWindow;

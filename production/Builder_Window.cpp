@@ -1,0 +1,31 @@
+#include "production/Builder_Window.h"
+
+#include "app/Pubfunction.h"
+
+TBuilderWindow* BuilderWindow = nullptr;
+
+TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+    SetName("BuilderWindow");
+    suiImageButton_Device = new TsuiImageButton(this);
+    suiImageButton_Device->SetName("suiImageButton_Device");
+    suiImageButton_Device->SetParent(suiGroupBox_Burner);
+    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
+    AfterConstruction();
+}
+
+void TBuilderWindow::SetBuildMode() {
+    SetModeBytes(1, 0, 0);
+    suiGroupBox_Burner->SetVisible(true);
+    suiGroupBox_Output->SetVisible(true);
+    Label8->SetVisible(true);
+    suiEdit_OutputFolder->SetVisible(true);
+    suiImageButton_Browse->SetVisible(true);
+}
+
+bool TBuilderWindow::RunSteps() {
+    if (!ConvertClips()) return false;
+    if (!MuxSubtitles()) return false;
+    // The run ends after the mux for now: the menu, authoring and burning steps join here.
+    return true;
+}

@@ -1,0 +1,72 @@
+#include "production/ClipConversion.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/vcl/SysUtils.h"
+
+namespace {
+
+int RoundUpTo4(int v) { return (v + 3) / 4 * 4; }
+
+}  // namespace
+
+TPictureGeometry PictureGeometry(int W, int H, double A, double TargetAspect, int SquareHeight, int FrameHeight) {
+    TPictureGeometry g{720, FrameHeight};
+    if (W <= 0 || H <= 0 || SquareHeight <= 0) return g;
+    int width = 720;
+    int height = FrameHeight;
+    // The aspects are compared as the encoder's settings were: in single precision.
+    if (static_cast<float>(A) > static_cast<float>(TargetAspect)) {
+        const int scaled = H * 720 / W;
+        const int pad = SquareHeight - scaled;
+        height = FrameHeight - static_cast<int>(static_cast<double>(FrameHeight) / SquareHeight * pad);
+    } else {
+        width = W * SquareHeight / H;
+    }
+    g.i_Height = std::min(RoundUpTo4(height), FrameHeight);
+    g.i_Width = std::min(RoundUpTo4(width), 720);
+    return g;
+}
+
+TClipSpan ClipSpan(int TrimStart, int TrimEnd, int Duration) {
+    if (TrimEnd > Duration - 10) return {Duration - TrimStart, "0"};
+    return {TrimEnd - TrimStart, IntToStr(TrimEnd - TrimStart)};
+}
+
+String OutputVobName(const String& Folder, int ClipIndex, const std::function<bool(const String&)>& Exists) {
+    const String stem = Folder + "OutputVOB_" + IntToStr(ClipIndex);
+    String name = stem + ".vob";
+    for (int k = 1; Exists(name); ++k) name = stem + "_" + IntToStr(k) + ".vob";
+    return name;
+}
+
+int ProgressPixels(int Percent) {
+    // The factor is held in single precision (2.5799999...) and the product is taken wide, so
+    // a full bar draws 257 of its 258 pixels.
+    const float factor = 2.58f;
+    return static_cast<int>(static_cast<double>(std::clamp(Percent, 0, 100)) * static_cast<double>(factor));
+}
+
+bool FolderIsWritable(const String& Folder) {
+    if (Folder.empty()) return false;
+    if (!DirectoryExists(Folder)) CreateDir(Folder);
+    return DirectoryExists(Folder) && ::access(Folder.c_str(), W_OK | X_OK) == 0;
+}
+
+String ChooseWorkFolder(const String& ProgramFolder) {
+    const String beside = ProgramFolder + "Temp/";
+    if (FolderIsWritable(beside)) return beside;
+    String cache;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
+        cache = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        cache = String(home) + "/.cache";
+    }
+    if (cache.empty()) return "";
+    const String folder = cache + "/QuelloxDOZEzedav/Temp/";
+    ForceDirectories(folder);
+    return FolderIsWritable(folder) ? folder : String();
+}

@@ -1,0 +1,672 @@
+#include "production/Production_Window.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/CustomClass.h"
+#include "app/Language.h"
+#include "app/MediaLibrary.h"
+#include "app/Pubfunction.h"
+#include "disc/Starburn_control.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/SysUtils.h"
+#include "production/ClipConversion.h"
+#include "production/RunParameters.h"
+#include "production/SubtitleMux.h"
+#include "production/SubtitleTiming.h"
+#include "production/VolumeName.h"
+
+const String BitrateTable[3] = {"5000", "3000", "4000"};
+
+namespace {
+
+constexpr const char* AuthoringLibraryName = "dozezedav.dll";
+constexpr int kBarLength = 258;
+
+TLabel* MakeLabel(TWinControl* Parent, TComponent* Owner, const char* Name, const String& Caption, int X, int Y) {
+    auto* label = new TLabel(Owner);
+    label->SetName(Name);
+    label->SetParent(Parent);
+    label->SetTransparent(true);
+    label->SetCaption(Caption);
+    label->SetLeft(X);
+    label->SetTop(Y);
+    return label;
+}
+
+TsuiImageButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y, int W, int H) {
+    auto* button = new TsuiImageButton(Owner);
+    button->SetName(Name);
+    button->SetParent(Parent);
+    button->SetBounds(X, Y, W, H);
+    return button;
+}
+
+TImage* MakeBar(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y) {
+    auto* bar = new TImage(Owner);
+    bar->SetName(Name);
+    bar->SetParent(Parent);
+    TBitmap* fill = bar->GetPicture()->GetBitmap();
+    fill->SetPixelFormat(pf24bit);
+    fill->SetSize(kBarLength, 10);
+    fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
+    fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
+    bar->SetBounds(X, Y, 0, 10);
+    return bar;
+}
+
+TsuiComboBox* MakeCombo(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y, int W) {
+    auto* combo = new TsuiComboBox(Owner);
+    combo->SetName(Name);
+    combo->SetParent(Parent);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(X, Y, W, 19);
+    return combo;
+}
+
+TTimer* MakeTimer(TComponent* Owner, const char* Name) {
+    auto* timer = new TTimer(Owner);
+    timer->SetName(Name);
+    timer->SetEnabled(false);
+    timer->SetInterval(500);
+    return timer;
+}
+
+void RemoveFileForce(const String& Path) {
+    SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFile(Path);
+}
+
+}  // namespace
+
+TProductionWindow::TProductionWindow(TComponent* AOwner) : TForm(AOwner) {
+    SetPosition(poScreenCenter);
+    GetFont()->SetName("Tahoma");
+    GetFont()->SetHeight(-11);
+    SetClientWidth(554);
+    SetClientHeight(557);
+    CreateControls();
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    FormCreate(this);
+}
+
+TProductionWindow::~TProductionWindow() { FreeConvertDll(); FreeSpumuxDll(); }
+
+void TProductionWindow::CreateControls() {
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    // Without its artwork the shape has nothing to draw; the window stays a plain rectangle.
+    suiSkinForm1->SetVisible(false);
+    CreateBurnerGroup();
+    CreateOutputGroup();
+    CreateReadOuts();
+    CreateButtons();
+    Memo_Msg = new TsuiMemo(this);
+    Memo_Msg->SetName("Memo_Msg");
+    Memo_Msg->SetParent(this);
+    Memo_Msg->SetBounds(32, 441, 489, 85);
+    Memo_Msg->SetReadOnly(true);
+    Memo_Msg->SetScrollBars(ssVertical);
+    Memo_Msg->SetColor(static_cast<TColor>(15790320));
+    Timer_Convert = MakeTimer(this, "Timer_Convert");
+    Timer_Convert->OnTimer = [this](TObject* s) { Timer_ConvertTimer(s); };
+    Timer_Spumux = MakeTimer(this, "Timer_Spumux");
+    Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
+    Timer_Author = MakeTimer(this, "Timer_Author");
+}
+
+void TProductionWindow::CreateBurnerGroup() {
+    suiGroupBox_Burner = new TsuiGroupBox(this);
+    suiGroupBox_Burner->SetName("suiGroupBox_Burner");
+    suiGroupBox_Burner->SetParent(this);
+    suiGroupBox_Burner->SetBounds(16, 87, 517, 90);
+    suiGroupBox_Burner->SetCaption(" DVD Burner ");
+    Label6 = MakeLabel(suiGroupBox_Burner, this, "Label6", "Device Name :", 24, 24);
+    Label7 = MakeLabel(suiGroupBox_Burner, this, "Label7", "Write Speed :", 24, 61);
+    Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
+    suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
+    suiComboBox_Drive->SetEnabled(false);
+    suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
+    suiEdit_VolumeName = new TsuiEdit(this);
+    suiEdit_VolumeName->SetName("suiEdit_VolumeName");
+    suiEdit_VolumeName->SetParent(suiGroupBox_Burner);
+    suiEdit_VolumeName->SetBounds(352, 58, 113, 19);
+    suiEdit_VolumeName->SetMaxLength(12);
+    suiEdit_VolumeName->SetText("DVD_DISC");
+}
+
+void TProductionWindow::CreateOutputGroup() {
+    suiGroupBox_Output = new TsuiGroupBox(this);
+    suiGroupBox_Output->SetName("suiGroupBox_Output");
+    suiGroupBox_Output->SetParent(this);
+    suiGroupBox_Output->SetBounds(16, 183, 517, 118);
+    suiGroupBox_Output->SetCaption(" Output Property ");
+    Label8 = MakeLabel(suiGroupBox_Output, this, "Label8", "Output Folder :", 24, 25);
+    suiEdit_OutputFolder = new TsuiEdit(this);
+    suiEdit_OutputFolder->SetName("suiEdit_OutputFolder");
+    suiEdit_OutputFolder->SetParent(suiGroupBox_Output);
+    suiEdit_OutputFolder->SetBounds(120, 22, 278, 19);
+    suiEdit_OutputFolder->SetReadOnly(true);
+    suiImageButton_Browse = MakeButton(this, suiGroupBox_Output, "suiImageButton_Browse", 408, 18, 66, 28);
+    suiImageButton_Browse->OnClick = [this](TObject* s) { suiImageButton_BrowseClick(s); };
+    Label9 = MakeLabel(suiGroupBox_Output, this, "Label9", "Output Format :", 24, 55);
+    suiCheckBox_NTSC = new TsuiCheckBox(this);
+    suiCheckBox_NTSC->SetName("suiCheckBox_NTSC");
+    suiCheckBox_NTSC->SetParent(suiGroupBox_Output);
+    suiCheckBox_NTSC->SetBounds(182, 53, 80, 17);
+    suiCheckBox_NTSC->SetCaption(" NTSC");
+    suiCheckBox_PAL = new TsuiCheckBox(this);
+    suiCheckBox_PAL->SetName("suiCheckBox_PAL");
+    suiCheckBox_PAL->SetParent(suiGroupBox_Output);
+    suiCheckBox_PAL->SetBounds(328, 53, 80, 17);
+    suiCheckBox_PAL->SetCaption(" PAL");
+    suiCheckBox_PAL->SetChecked(true);
+    suiCheckBox_NTSC->OnClick = [this](TObject* s) { suiCheckBox_NTSCClick(s); };
+    suiCheckBox_PAL->OnClick = [this](TObject* s) { suiCheckBox_PALClick(s); };
+    Label10 = MakeLabel(suiGroupBox_Output, this, "Label10", "Output Quality :", 24, 88);
+    suiComboBox_OutputQuality = MakeCombo(this, suiGroupBox_Output, "suiComboBox_OutputQuality", 120, 85, 345);
+}
+
+void TProductionWindow::CreateReadOuts() {
+    Label12 = MakeLabel(this, this, "Label12", "Current Time :", 50, 326);
+    Label_CurrentTime = MakeLabel(this, this, "Label_CurrentTime", "00:00:00", 153, 326);
+    Label13 = MakeLabel(this, this, "Label13", "Duration :", 242, 326);
+    Label_Duration = MakeLabel(this, this, "Label_Duration", "", 353, 326);
+    Label14 = MakeLabel(this, this, "Label14", "FPS :", 50, 354);
+    Label_FPS = MakeLabel(this, this, "Label_FPS", "", 153, 354);
+    Label15 = MakeLabel(this, this, "Label15", "Current Frame :", 242, 354);
+    Label_CurrentFrame = MakeLabel(this, this, "Label_CurrentFrame", "", 353, 354);
+    Label2 = MakeLabel(this, this, "Label2", "Converting Process :", 42, 389);
+    Image_Progress1 = MakeBar(this, this, "Image_Progress1", 156, 390);
+    Label_Progress1 = MakeLabel(this, this, "Label_Progress1", "0 %", 267, 388);
+    Label11 = MakeLabel(this, this, "Label11", "Burning Process :", 42, 419);
+    Image_Progress2 = MakeBar(this, this, "Image_Progress2", 156, 421);
+    Label_Progress2 = MakeLabel(this, this, "Label_Progress2", "0 %", 268, 419);
+}
+
+void TProductionWindow::CreateButtons() {
+    suiImageButton_Start = MakeButton(this, this, "suiImageButton_Start", 430, 330, 96, 96);
+    suiImageButton_Start->SetCaption("Start");
+    suiImageButton_Start->OnClick = [this](TObject* s) { suiImageButton_StartClick(s); };
+    suiImageButton_Stop = MakeButton(this, this, "suiImageButton_Stop", 430, 330, 96, 96);
+    suiImageButton_Stop->SetCaption("Stop");
+    suiImageButton_Stop->SetVisible(false);
+    suiImageButton_Stop->OnClick = [this](TObject* s) { suiImageButton_StopClick(s); };
+    suiImageButton_Close = MakeButton(this, this, "suiImageButton_Close", 502, 1, 46, 20);
+    suiImageButton_Close->SetHint("Close");
+    suiImageButton_Close->OnClick = [this](TObject* s) { suiImageButton_CloseClick(s); };
+}
+
+void TProductionWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+
+void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
+    b_BuildMode = Build;
+    b_ConvertMode = Convert;
+    b_CompileMode = Compile;
+}
+
+// ---- form events ---------------------------------------------------------------------------------
+
+void TProductionWindow::FormCreate(TObject*) {
+    SetDoubleBuffered(true);
+    InitControls();
+}
+
+void TProductionWindow::FormShow(TObject*) {
+    InitControls();
+    Pubfunction::DeleteFolderContents(s_TempFolder);
+}
+
+void TProductionWindow::FormClose(TObject*, TCloseAction&) {
+    FreeConvertDll();
+    if (b_DeleteTempFile && b_Authored)
+        for (TClipInfo* clip : ClipInfo) DeleteFile(clip->s_VobFile);
+    Pubfunction::DeleteFolderContents(s_TempFolder);
+}
+
+void TProductionWindow::FormCloseQuery(TObject*, bool& CanClose) { CanClose = !IsBusy(); }
+
+void TProductionWindow::FormDestroy(TObject*) { UninitBurner(); }
+
+bool TProductionWindow::IsBusy() const { return suiImageButton_Stop->GetVisible(); }
+
+void TProductionWindow::Dispatch(TMessage& Message) {
+    // The grabber's start and end answers may reach any window of the program; they mean
+    // nothing here. The burner's notifications go to the burning step with it.
+    if (Message.Msg == WM_MEDIA_INIT_DONE || Message.Msg == WM_MEDIA_UNINIT_DONE) return;
+    TForm::Dispatch(Message);
+}
+
+// ---- states ----------------------------------------------------------------------------------------
+
+void TProductionWindow::FillQualityList() {
+    TStrings* items = suiComboBox_OutputQuality->GetItems();
+    items->Clear();
+    for (int n = 145; n <= 147; ++n) items->Add(Language::GetMessageText(n));
+    suiComboBox_OutputQuality->SetItemIndex(Pubfunction::ClampRange(g_i_OutputQuality, 0, 2));
+}
+
+void TProductionWindow::InitControls() {
+    EnterIdleState(-1);
+    Memo_Msg->GetLines()->Clear();
+    suiCheckBox_NTSC->SetChecked(b_VideoForamt);
+    suiCheckBox_PAL->SetChecked(!b_VideoForamt);
+    b_BackButtonUsable = 1;
+    suiEdit_OutputFolder->SetText(g_s_OutputFolder);
+    Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(0));
+    Label_Duration->SetCaption(Pubfunction::SecondsToHMS(0));
+    Label_FPS->SetCaption("0");
+    Label_CurrentFrame->SetCaption("0");
+    SetProgress1(0);
+    SetProgress2(0);
+    // An installed program folder is read-only: the work folder then lives in the user's cache.
+    s_TempFolder = ChooseWorkFolder(ExePath);
+    FillQualityList();
+    suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
+}
+
+void TProductionWindow::SetInputsEnabled(bool Enabled) {
+    suiImageButton_Browse->SetEnabled(Enabled);
+    suiComboBox_OutputQuality->SetEnabled(Enabled);
+    suiEdit_OutputFolder->SetEnabled(Enabled);
+    suiCheckBox_NTSC->SetEnabled(Enabled);
+    suiCheckBox_PAL->SetEnabled(Enabled);
+    suiEdit_VolumeName->SetEnabled(Enabled);
+    if (suiImageButton_Device != nullptr) suiImageButton_Device->SetEnabled(Enabled);
+    suiComboBox_Drive->SetEnabled(Enabled && suiComboBox_Drive->GetItems()->Count() > 0);
+    suiComboBox_WriteSpeed->SetEnabled(Enabled && suiComboBox_WriteSpeed->GetItems()->Count() > 0);
+}
+
+void TProductionWindow::EnterBusyState() {
+    suiImageButton_Start->SetVisible(false);
+    suiImageButton_Stop->SetVisible(true);
+    b_UserAbort = 0;
+    SetInputsEnabled(false);
+    g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    b_FixLogged = 0;
+    b_Authored = 0;
+    Memo_Msg->GetLines()->Clear();
+    SetProgress1(0);
+    SetProgress2(0);
+}
+
+void TProductionWindow::EnterIdleState(int Code) {
+    suiImageButton_Start->SetVisible(true);
+    suiImageButton_Stop->SetVisible(false);
+    SetInputsEnabled(true);
+    if (Code >= 0 && Code <= 17) AddLog(Language::GetMessageText(89 + Code));
+}
+
+void TProductionWindow::AddLog(const String& Text) { Memo_Msg->GetLines()->Add(Text); }
+
+void TProductionWindow::SetProgress1(int Percent) {
+    const int p = Pubfunction::ClampRange(Percent, 0, 100);
+    Image_Progress1->SetWidth(ProgressPixels(p));
+    Label_Progress1->SetCaption(IntToStr(p) + " %");
+}
+
+void TProductionWindow::SetProgress2(int Percent) {
+    const int p = Pubfunction::ClampRange(Percent, 0, 100);
+    Image_Progress2->SetWidth(ProgressPixels(p));
+    Label_Progress2->SetCaption(IntToStr(p) + " %");
+}
+
+void TProductionWindow::ShowConvertProgress(int Seconds) {
+    if (i_ClipDuration < 1) i_ClipDuration = 1;
+    SetProgress1(Seconds * 100 / i_ClipDuration);
+}
+
+void TProductionWindow::ShowMuxProgress(int Percent) { SetProgress1(Percent); }
+
+// ---- the run -----------------------------------------------------------------------------------------
+
+bool TProductionWindow::CheckBeforeStart() {
+    b_SkipBurn = 0;
+    if ((b_BuildMode || b_ConvertMode || b_CompileMode) && ClipInfo.empty()) {
+        MessageDlg(Language::GetMessageText(74), mtInformation, TMsgDlgButtons{mbOK});
+        return false;
+    }
+    if (!b_BuildMode && !b_CompileMode) return true;
+    switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
+        case SELECT_DEVICE_FAILED:
+            if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
+                return false;
+            b_SkipBurn = 1;
+            return true;
+        case SELECT_DEVICE_BAD_MEDIA:
+            if (MessageDlg(Language::GetMessageText(76), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk) {
+                EjectDisc();
+                return false;
+            }
+            b_SkipBurn = 1;
+            return true;
+        default:
+            return true;
+    }
+}
+
+void TProductionWindow::SetConvertParameters() {
+    if (!g_s_OutputFolder.empty() && !DirectoryExists(g_s_OutputFolder)) CreateDir(g_s_OutputFolder);
+    s_Passes = "1";
+    s_SampleRate = "48000";
+    s_VideoFormat = "mpeg2";
+    s_TargetFormat = "dvd";
+    s_AudioBitrate = "192";
+    s_Title = s_Author = s_Comment = "MyVideo";
+    s_Reserved18 = s_Reserved19 = s_Reserved21 = "0";
+    s_AudioFormat = "ac3";
+    i_VideoStandard = suiCheckBox_NTSC->GetChecked() ? NtscStandard : PalStandard;
+    i_QualityIndex = Pubfunction::ClampRange(suiComboBox_OutputQuality->GetItemIndex(), 0, 2);
+    s_Bitrate = BitrateTable[i_QualityIndex];
+    const TStandardParameters standard = StandardParameters(i_VideoStandard);
+    s_FrameSize = standard.s_FrameSize;
+    s_FrameRate = standard.s_FrameRate;
+    i_FrameHeight = standard.i_FrameHeight;
+    const TAspectParameters aspect = AspectParameters(ResolveAspect(i_Aspect, ClipInfo));
+    d_TargetAspect = aspect.d_TargetAspect;
+    i_SquareHeight = aspect.i_SquareHeight;
+    s_AspectRatio = aspect.s_AspectRatio;
+    s_MenuAspectRatio = aspect.s_MenuAspect;
+    i_ClipIndex = 0;
+    i_Reserved23 = 0;
+    // The typed name becomes a folder name: nothing in it may leave the output folder.
+    s_VolumeName = SanitizeVolumeName(suiEdit_VolumeName->GetText());
+    InitBurner(GetHandle());
+    Pubfunction::DeleteFolderContents(s_TempFolder);
+}
+
+void TProductionWindow::OpenOutputFolder() {
+    ShellExecuteA(GetHandle(), "open", g_s_OutputFolder.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+void TProductionWindow::suiImageButton_StartClick(TObject*) {
+    if (!CheckBeforeStart()) return;
+    SetConvertParameters();
+    EnterBusyState();
+    try {
+        if (!RunSteps()) return;
+    } catch (const std::exception& e) {
+        // A file that could not be written mid-step: the run ends, the window is usable again.
+        AddLog(e.what());
+        EnterIdleState(-1);
+        return;
+    }
+    EnterIdleState(1);
+}
+
+void TProductionWindow::suiImageButton_StopClick(TObject*) {
+    if (h_ConvertDll == nullptr) {
+        MessageDlg(Language::GetMessageText(64), mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    if (MessageDlg(Language::GetMessageText(57), mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) != mrYes) return;
+    b_UserAbort = 1;
+    // The encode may have ended while the question was open.
+    if (h_ConvertDll != nullptr && X_StopConvert != nullptr) X_StopConvert();
+}
+
+void TProductionWindow::suiImageButton_CloseClick(TObject*) {
+    if (IsBusy()) {
+        MessageDlg(Language::GetMessageText(65), mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    Close();
+}
+
+void TProductionWindow::suiImageButton_BrowseClick(TObject*) {
+    String folder = g_s_OutputFolder;
+    if (!SelectDirectory(Language::GetMessageText(67), "MyComputer", folder)) return;
+    Repaint();
+    g_s_OutputFolder = Pubfunction::GetTempFolder(folder);
+    suiEdit_OutputFolder->SetText(g_s_OutputFolder);
+}
+
+void TProductionWindow::suiCheckBox_NTSCClick(TObject*) {
+    if (suiCheckBox_PAL->GetChecked() == suiCheckBox_NTSC->GetChecked())
+        suiCheckBox_PAL->SetChecked(!suiCheckBox_NTSC->GetChecked());
+}
+
+void TProductionWindow::suiCheckBox_PALClick(TObject*) {
+    if (suiCheckBox_NTSC->GetChecked() == suiCheckBox_PAL->GetChecked())
+        suiCheckBox_NTSC->SetChecked(!suiCheckBox_PAL->GetChecked());
+}
+
+// ---- clip conversion --------------------------------------------------------------------------------
+
+bool TProductionWindow::LoadConvertDll() {
+    h_ConvertDll = LoadLibraryA(MediaLibraryName);
+    if (h_ConvertDll == nullptr) return false;
+    X_Get_Info = reinterpret_cast<X_Get_Info_fn>(GetProcAddress(h_ConvertDll, "X_Get_Info"));
+    X_StopConvert = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(h_ConvertDll, "X_StopConvert"));
+    X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
+    X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
+    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) return true;
+    FreeConvertDll();
+    return false;
+}
+
+void TProductionWindow::FreeConvertDll() {
+    if (h_ConvertDll != nullptr) FreeLibrary(h_ConvertDll);
+    h_ConvertDll = nullptr;
+    X_Get_Info = nullptr;
+    X_StopConvert = nullptr;
+    X_SetPar_D2MPEG = nullptr;
+    X_SetPar_BMP2VOB = nullptr;
+}
+
+bool TProductionWindow::ConvertClips() {
+    AddLog(Language::GetMessageText(78));
+    // An output folder that can't take the files fails before any encode.
+    if (!FolderIsWritable(g_s_OutputFolder)) {
+        EnterIdleState(2);
+        return false;
+    }
+    for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
+        i_ClipIndex = static_cast<int>(i);
+        if (!PrepareClip(ClipInfo[i])) {
+            EnterIdleState(2);
+            return false;
+        }
+        const int r = RunConvert();
+        if (b_UserAbort) {
+            EnterIdleState(0);
+            return false;
+        }
+        if (r == -1) {
+            EnterIdleState(3);
+            return false;
+        }
+        if (r == 2) {
+            EnterIdleState(15);
+            return false;
+        }
+    }
+    SetProgress1(100);
+    return true;
+}
+
+bool TProductionWindow::PrepareClip(TClipInfo* Clip) {
+    if (Clip == nullptr) return false;
+    const TPictureGeometry picture = PictureGeometry(Clip->i_DisplayWidth, Clip->i_DisplayHeight, Clip->d_AspectRatio,
+                                                     d_TargetAspect, i_SquareHeight, i_FrameHeight);
+    s_PictureSize = Clip->b_AddLetterBox ? IntToStr(picture.i_Width) + ":" + IntToStr(picture.i_Height) : s_FrameSize;
+    s_SourceFile = Clip->s_FileName;
+    i_ClipStart = Clip->i_TrimStart;
+    s_StartText = IntToStr(i_ClipStart);
+    const TClipSpan span = ClipSpan(Clip->i_TrimStart, Clip->i_TrimEnd, Clip->i_Duration);
+    i_ClipDuration = span.i_ClipDuration;
+    s_DurationText = span.s_DurationText;
+    Label_Duration->SetCaption(Pubfunction::SecondsToHMS(i_ClipDuration));
+    s_OutputVob = OutputVobName(g_s_OutputFolder, i_ClipIndex, [](const String& f) { return FileExists(f); });
+    Clip->s_VobFile = s_OutputVob;
+    AddLog(ExtractFileName(s_SourceFile) + " >>>> " + ExtractFileName(s_OutputVob));
+    return FileExists(s_SourceFile);
+}
+
+int TProductionWindow::RunConvert() {
+    if (!LoadConvertDll()) return 2;
+    DeleteFile(s_OutputVob);
+    Timer_Convert->SetEnabled(true);
+    const int r = X_SetPar_D2MPEG(
+        reinterpret_cast<void*>(GetHandle()), 2, s_SourceFile.c_str(), s_Passes.c_str(), s_StartText.c_str(),
+        s_SampleRate.c_str(), s_AspectRatio.c_str(), s_VideoFormat.c_str(), s_TargetFormat.c_str(), s_Bitrate.c_str(),
+        s_AudioBitrate.c_str(), s_PictureSize.c_str(), s_FrameSize.c_str(), s_Title.c_str(), s_Author.c_str(),
+        s_Comment.c_str(), s_FrameRate.c_str(), s_Reserved18.c_str(), s_Reserved19.c_str(), s_OutputVob.c_str(),
+        s_Reserved21.c_str(), s_DurationText.c_str(), i_Reserved23, i_VideoStandard, s_AudioFormat.c_str(),
+        i_QualityIndex);
+    Timer_Convert->SetEnabled(false);
+    FreeConvertDll();
+    return r;
+}
+
+void TProductionWindow::Timer_ConvertTimer(TObject*) {
+    if (h_ConvertDll == nullptr || X_Get_Info == nullptr) return;
+    std::int32_t info[3] = {0, 0, 0};
+    X_Get_Info(info);
+    Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(info[0] + i_ClipStart));
+    if (info[2] == 0 || info[1] == 0) {
+        Label_FPS->SetCaption("Seeking...");
+        Label_CurrentFrame->SetCaption("Seeking...");
+        Repaint();
+    } else {
+        Label_FPS->SetCaption(IntToStr(static_cast<int>(info[1])));
+        Label_CurrentFrame->SetCaption(IntToStr(static_cast<int>(info[2])));
+    }
+    ShowConvertProgress(info[0]);
+}
+
+// ---- worker and subtitle mux --------------------------------------------------------------------------
+
+bool TProductionWindow::LoadSpumuxDll() {
+    h_SpumuxDll = LoadLibraryA(AuthoringLibraryName);
+    if (h_SpumuxDll == nullptr) return false;
+    spumux_main = reinterpret_cast<spumux_main_fn>(GetProcAddress(h_SpumuxDll, "spumux_main"));
+    getSubtitleMuxPercent =
+        reinterpret_cast<getSubtitleMuxPercent_fn>(GetProcAddress(h_SpumuxDll, "getSubtitleMuxPercent"));
+    if (spumux_main && getSubtitleMuxPercent) return true;
+    FreeSpumuxDll();
+    return false;
+}
+
+void TProductionWindow::FreeSpumuxDll() {
+    // The entry points go first: no timer tick may read a counter of an unloaded module.
+    spumux_main = nullptr;
+    getSubtitleMuxPercent = nullptr;
+    if (h_SpumuxDll != nullptr) FreeLibrary(h_SpumuxDll);
+    h_SpumuxDll = nullptr;
+}
+
+bool TProductionWindow::StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter) {
+    HANDLE thread = CreateThread(nullptr, 0, Proc, Parameter, 0, nullptr);
+    if (thread == nullptr) return false;
+    CloseHandle(thread);
+    return true;
+}
+
+DWORD TProductionWindow::SpumuxThreadProc(void* Window) {
+    const int result = static_cast<TProductionWindow*>(Window)->RunSpumux();
+    i_ThreadReturnVal.store(result);
+    b_ThreadIsWorking.store(false);
+    return static_cast<DWORD>(result);
+}
+
+// On the worker: only the library call. Its result is the module's (DOZEZEDAV_OK on success).
+int TProductionWindow::RunSpumux() {
+    try {
+        return spumux_main(s_MuxXml.c_str(), s_MuxIn.c_str(), s_MuxOut.c_str());
+    } catch (...) {
+        return -1;
+    }
+}
+
+// On this thread: bind, time, run the worker and wait, free, then put the muxed file in place.
+// 1 the muxed file replaced the clip's VOB, 0 it did not (or no thread), 2 no library.
+int TProductionWindow::RunSpumuxThread() {
+    if (!LoadSpumuxDll()) return 2;
+    if (FileExists(s_MuxOut)) RemoveFileForce(s_MuxOut);
+    Timer_Spumux->SetEnabled(true);
+    b_ThreadIsWorking.store(true);
+    if (!StartWorker(&TProductionWindow::SpumuxThreadProc, this)) {
+        b_ThreadIsWorking.store(false);
+        Timer_Spumux->SetEnabled(false);
+        FreeSpumuxDll();
+        return 0;
+    }
+    HANDLE pause = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    while (b_ThreadIsWorking.load()) {
+        WaitForSingleObject(pause, 100);
+        Application->ProcessMessages();
+    }
+    CloseHandle(pause);
+    Timer_Spumux->SetEnabled(false);
+    FreeSpumuxDll();
+    return FinishMux(i_ThreadReturnVal.load()) ? 1 : 0;
+}
+
+// The muxed file takes the clip VOB's name in one rename, so a failure leaves the VOB as it was.
+bool TProductionWindow::FinishMux(int CallResult) {
+    if (!FileExists(s_MuxOut)) return false;
+    SetFileAttributesA(s_MuxOut.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // rename(2) replaces the VOB in one step; there is never a moment without the clip.
+    if (CallResult == DOZEZEDAV_OK && std::rename(s_MuxOut.c_str(), s_MuxIn.c_str()) == 0) return true;
+    RemoveFileForce(s_MuxOut);
+    return false;
+}
+
+void TProductionWindow::Timer_SpumuxTimer(TObject*) {
+    if (h_SpumuxDll == nullptr || getSubtitleMuxPercent == nullptr || !b_ThreadIsWorking.load()) return;
+    int* percent = getSubtitleMuxPercent();
+    if (percent == nullptr) return;
+    ShowMuxProgress(std::atomic_ref<int>(*percent).load());
+}
+
+bool TProductionWindow::MuxSubtitles() {
+    AddLog(Language::GetMessageText(79));
+    for (TClipInfo* clip : ClipInfo) {
+        const int r = PrepareSubtitleMux(clip);
+        if (r == 0) continue;
+        if (r == -1) {
+            EnterIdleState(4);
+            return false;
+        }
+        if (RunSpumuxThread() != 1) {
+            EnterIdleState(5);
+            return false;
+        }
+    }
+    SetProgress1(100);
+    return true;
+}
+
+int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
+    if (Clip == nullptr) return -1;
+    if (Clip->s_SubtitleFile.empty()) return 0;
+    if (!FileExists(Clip->s_SubtitleFile) || s_TempFolder.empty()) return -1;
+    // The VOB starts at the trim start: the copy is put on the VOB's clock.
+    const TClipSpan span = ClipSpan(Clip->i_TrimStart, Clip->i_TrimEnd, Clip->i_Duration);
+    const String srt = s_TempFolder + "subtitle.srt";
+    switch (WriteShiftedSubtitles(Clip->s_SubtitleFile, srt, Clip->i_TrimStart,
+                                  static_cast<long long>(span.i_ClipDuration) * 1000)) {
+        case TSubtitleShift::NoneLeft: return 0;
+        case TSubtitleShift::Unreadable: return -1;
+        case TSubtitleShift::Shifted: break;
+    }
+    TSubtitleXmlValues values;
+    values.s_SubtitlePath = srt;
+    values.s_CharacterSet = Language::GetRegionCharacterSet(Clip->i_SubtitleLanguageIndex);
+    values.i_FontSize = Clip->i_SubtitleFontSize;
+    values.s_FontFile = SubtitleFontFile(Language::GetRegionFontFileName(Clip->i_SubtitleLanguageIndex));
+    values.i_VideoStandard = i_VideoStandard;
+    const String xml = s_TempFolder + "subtitle.xml";
+    if (!WriteSubtitleXml(xml, values)) return -1;
+    s_MuxIn = Clip->s_VobFile;
+    s_MuxOut = Pubfunction::RemoveFileExt(s_MuxIn) + "_srt.vob";
+    s_MuxXml = xml;
+    AddLog(ExtractFileName(s_MuxIn) + " <<<< " + ExtractFileName(Clip->s_SubtitleFile));
+    return 1;
+}

@@ -1,0 +1,195 @@
+// The production window's design, shared by the all-in-one and convert-only windows: output
+// and burner settings, two bars with read-outs, a log, and the run of the mode's steps.
+//
+//   Window->SetConvertMode();   (or SetBuildMode; the caller wrote i_Aspect, b_TitleMenu first)
+//   Window->ShowModal();        Start runs the steps; the last log line is the result line
+//
+// The clip encode is a blocking call that keeps the window's messages flowing; the mux runs on
+// one worker thread while this thread waits with its messages flowing. Only this thread binds,
+// times and frees a library; the worker only calls into it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "libs/corvane/CorvaneDLL.h"
+#include "libs/dozezedav/Dozezedav.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/win32/Windows.h"
+#include "skin/controls/SUIComboBox.h"
+#include "skin/controls/SUIEdit.h"
+#include "skin/controls/SUIGroupBox.h"
+#include "skin/controls/SUIMemo.h"
+#include "skin/core/SUIButton.h"
+#include "skin/core/SUICheckBox.h"
+#include "skin/core/SUISkinForm.h"
+
+class TClipInfo;
+
+// The video bitrate texts by output quality; the speed preference (1) gets the lowest.
+extern const String BitrateTable[3];
+
+class TProductionWindow : public TForm {
+    VCL_CLASS(TProductionWindow)
+    explicit TProductionWindow(TComponent* AOwner);
+    ~TProductionWindow() override;
+
+    void ApplyLanguage();
+
+    // ---- controls --------------------------------------------------------------------------
+    TsuiSkinForm* suiSkinForm1;
+    TsuiGroupBox* suiGroupBox_Burner;
+    TLabel* Label6;
+    TsuiComboBox* suiComboBox_Drive;
+    TLabel* Label7;
+    TsuiComboBox* suiComboBox_WriteSpeed;
+    TLabel* Label5;
+    TsuiEdit* suiEdit_VolumeName;
+    TsuiImageButton* suiImageButton_Device = nullptr;   // the convert-only window has none
+    TsuiGroupBox* suiGroupBox_Output;
+    TLabel* Label8;
+    TsuiEdit* suiEdit_OutputFolder;
+    TsuiImageButton* suiImageButton_Browse;
+    TLabel* Label9;
+    TsuiCheckBox* suiCheckBox_NTSC;
+    TsuiCheckBox* suiCheckBox_PAL;
+    TLabel* Label10;
+    TsuiComboBox* suiComboBox_OutputQuality;
+    TLabel* Label12;
+    TLabel* Label_CurrentTime;
+    TLabel* Label13;
+    TLabel* Label_Duration;
+    TLabel* Label14;
+    TLabel* Label_FPS;
+    TLabel* Label15;
+    TLabel* Label_CurrentFrame;
+    TLabel* Label2;
+    TImage* Image_Progress1;
+    TLabel* Label_Progress1;
+    TLabel* Label11;
+    TImage* Image_Progress2;
+    TLabel* Label_Progress2;
+    TsuiImageButton* suiImageButton_Start;
+    TsuiImageButton* suiImageButton_Stop;
+    TsuiImageButton* suiImageButton_Close;
+    TsuiMemo* Memo_Msg;
+    TTimer* Timer_Convert;
+    TTimer* Timer_Spumux;
+    TTimer* Timer_Author;
+
+    // ---- members -----------------------------------------------------------------------------
+    Byte b_BuildMode = 0;
+    Byte b_ConvertMode = 0;
+    Byte b_CompileMode = 0;
+    Byte b_SkipBurn = 0;
+    Byte b_UserAbort = 0;
+    Byte b_FixLogged = 0;
+    Byte b_Authored = 0;
+    bool b_TitleMenu = false;
+    bool b_RootMenu = false;
+    int i_Aspect = 0;
+    int i_VideoStandard = 0;
+    int i_QualityIndex = 0;
+    int i_FrameHeight = 0;
+    int i_SquareHeight = 0;
+    double d_TargetAspect = 0;
+    String s_VolumeName;
+    String s_TempFolder;
+    String s_DVDFolder;
+    Byte b_BackButtonUsable = 0;
+
+    // clip encoder
+    int i_ClipIndex = 0;
+    String s_SourceFile;
+    int i_ClipStart = 0;
+    String s_StartText;
+    int i_ClipDuration = 0;
+    String s_DurationText;
+    String s_PictureSize;
+    String s_OutputVob;
+    String s_FrameSize, s_FrameRate, s_AspectRatio, s_MenuAspectRatio, s_Bitrate;
+    String s_Passes, s_SampleRate, s_VideoFormat, s_TargetFormat, s_AudioBitrate, s_Title, s_Author,
+        s_Comment, s_Reserved18, s_Reserved19, s_Reserved21, s_AudioFormat;
+    int i_Reserved23 = 0;
+
+    // mux
+    String s_MuxXml, s_MuxIn, s_MuxOut, s_AuthorXml;
+
+    // library bindings
+    HMODULE h_ConvertDll = nullptr;
+    X_Get_Info_fn X_Get_Info = nullptr;
+    X_StopConvert_fn X_StopConvert = nullptr;
+    X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
+    X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
+    HMODULE h_SpumuxDll = nullptr;
+    spumux_main_fn spumux_main = nullptr;
+    getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
+
+    // ---- operations --------------------------------------------------------------------------
+    void InitControls();
+    bool CheckBeforeStart();
+    void SetConvertParameters();
+    void EnterBusyState();
+    void EnterIdleState(int Code);
+    void AddLog(const String& Text);
+    void SetProgress1(int Percent);
+    void SetProgress2(int Percent);
+    void ShowConvertProgress(int Seconds);
+    void ShowMuxProgress(int Percent);
+    bool IsBusy() const;
+
+    // conversion
+    bool ConvertClips();
+    bool PrepareClip(TClipInfo* Clip);
+    int RunConvert();
+    bool LoadConvertDll();
+    void FreeConvertDll();
+
+    // worker and mux
+    int RunSpumuxThread();
+    int RunSpumux();
+    bool LoadSpumuxDll();
+    void FreeSpumuxDll();
+    bool MuxSubtitles();
+    int PrepareSubtitleMux(TClipInfo* Clip);
+
+    // event handlers
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormDestroy(TObject* Sender);
+    void suiImageButton_StartClick(TObject* Sender);
+    void suiImageButton_StopClick(TObject* Sender);
+    void suiImageButton_CloseClick(TObject* Sender);
+    void suiImageButton_BrowseClick(TObject* Sender);
+    void suiCheckBox_NTSCClick(TObject* Sender);
+    void suiCheckBox_PALClick(TObject* Sender);
+    void Timer_ConvertTimer(TObject* Sender);
+    void Timer_SpumuxTimer(TObject* Sender);
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    // The mode's steps after the run has started; false when a step failed (it logged).
+    virtual bool RunSteps() = 0;
+    // Starts the mux worker; false when no thread could be made.
+    virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
+    void SetModeBytes(Byte Build, Byte Convert, Byte Compile);
+    void OpenOutputFolder();
+
+private:
+    static DWORD SpumuxThreadProc(void* Window);
+    void CreateControls();
+    void CreateBurnerGroup();
+    void CreateOutputGroup();
+    void CreateReadOuts();
+    void CreateButtons();
+    void FillQualityList();
+    void SetInputsEnabled(bool Enabled);
+    bool FinishMux(int CallResult);
+
+};
