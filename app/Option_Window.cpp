@@ -89,10 +89,7 @@ TOptionWindow::TOptionWindow(TComponent* AOwner) : TForm(AOwner) {
 // The destroy event runs while this window is still whole (the base would run it after).
 TOptionWindow::~TOptionWindow() {
     if (OptionWindow == this) OptionWindow = nullptr;
-    if (!OnDestroy) return;
-    TNotifyEvent handler = std::move(OnDestroy);
-    OnDestroy = nullptr;
-    if (Application != nullptr) Application->Guard(this, [&] { handler(this); });
+    DoDestroy();
 }
 
 // ---- construction ------------------------------------------------------------------------------

@@ -79,6 +79,7 @@ TSetupClipWindow::TSetupClipWindow(TComponent* AOwner) : TForm(AOwner) {
 
 TSetupClipWindow::~TSetupClipWindow() {
     if (SetupClipWindow == this) SetupClipWindow = nullptr;
+    DoDestroy();
     // The rows belong to their clips; none may outlive the panel that shows it.
     for (TClipInfo* clip : ClipInfo) {
         if (clip->ListRow != nullptr && clip->ListRow->GetParent() == suiImagePanel_InfoMove) clip->ListRow->SetParent(nullptr);

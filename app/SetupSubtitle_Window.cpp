@@ -53,10 +53,7 @@ TSetupSubtitleWindow::TSetupSubtitleWindow(TComponent* AOwner) : TForm(AOwner) {
 // The destroy event runs while this window is still whole (the base would run it after).
 TSetupSubtitleWindow::~TSetupSubtitleWindow() {
     if (SetupSubtitleWindow == this) SetupSubtitleWindow = nullptr;
-    if (!OnDestroy) return;
-    TNotifyEvent handler = std::move(OnDestroy);
-    OnDestroy = nullptr;
-    if (Application != nullptr) Application->Guard(this, [&] { handler(this); });
+    DoDestroy();
 }
 
 TLabel* TSetupSubtitleWindow::NewLabel(const String& Name, const String& Caption, int Left, int Top) {

@@ -93,7 +93,11 @@ TProductionWindow::TProductionWindow(TComponent* AOwner) : TForm(AOwner) {
     FormCreate(this);
 }
 
-TProductionWindow::~TProductionWindow() { FreeConvertDll(); FreeSpumuxDll(); }
+TProductionWindow::~TProductionWindow() {
+    DoDestroy();
+    FreeConvertDll();
+    FreeSpumuxDll();
+}
 
 void TProductionWindow::CreateControls() {
     suiSkinForm1 = new TsuiSkinForm(this);

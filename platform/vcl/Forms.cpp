@@ -52,13 +52,17 @@ TCustomForm::~TCustomForm() {
     Destroying();
     // Hooks on the window procedure still see the window go.
     if (HandleAllocated() && Application != nullptr) Application->Guard(this, [this] { Perform(WM_DESTROY, 0, 0); });
-    if (OnDestroy) {
-        auto handler = OnDestroy;
-        if (Application) Application->Guard(this, [&] { handler(this); });
-    }
+    DoDestroy();
     if (Screen != nullptr) Screen->RemoveForm(this);
     if (Application != nullptr) Application->FormDestroying(this);
     m_activeControl = nullptr;
+}
+
+void TCustomForm::DoDestroy() {
+    if (!OnDestroy) return;
+    TNotifyEvent handler = std::move(OnDestroy);
+    OnDestroy = nullptr;
+    if (Application != nullptr) Application->Guard(this, [&] { handler(this); });
 }
 
 void TCustomForm::AfterConstruction() {

@@ -115,6 +115,10 @@ class TCustomForm : public TWinControl {
     // Called by the code that builds the form (our stand-in for stored forms) once it is done:
     // runs Loaded and OnCreate.
     void AfterConstruction();
+    // Runs OnDestroy once. A form whose handler reaches members of its own class calls this
+    // first in its destructor, while the whole object still stands; the base destructor then
+    // finds nothing left to run.
+    void DoDestroy();
 
     // Widget side: the person asked to close the window (title-bar button).
     bool WidgetCloseRequested();
