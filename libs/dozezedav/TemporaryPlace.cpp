@@ -25,11 +25,13 @@ std::string ShortStem(std::string stem) {
     return stem.substr(0, cut);
 }
 
+// No thread-local state: the module is loaded and freed for each job, and thread-local blocks of
+// a freed module are a hazard for whatever walks them later.
 std::string RandomWord() {
     static std::atomic<unsigned> counter{0};
-    thread_local std::mt19937 generator{std::random_device{}()};
+    std::random_device device;
     char text[16];
-    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(generator() ^ (counter++ * 0x9E3779B9u)));
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(device() ^ (counter++ * 0x9E3779B9u)));
     return text;
 }
 
