@@ -194,6 +194,9 @@ private:
     void BeginTrimDrag(TControl* Control, int X, int Y);
     void ShowEditSecond(TsuiMaskEdit* Edit, int Second, TColor Colour);
     void ApplyTrimChange(const ClipTrim::TTrimChange& Change, bool RecomputeDiscSize);
+    // Ends a left-button drag of a handle or the range bar with Release's result.
+    using TTrimRelease = ClipTrim::TTrimChange (*)(const ClipTrim::TTrimRatios&, int, int, int);
+    void FinishTrimDrag(TMouseButton Button, TTrimRelease Release);
     void SetPreviewIdle(bool Idle);
     bool LoadFrameGrabber();
     void FetchFrame(int Second, int StartSecond);

@@ -153,35 +153,27 @@ void TSetupClipWindow::ApplyTrimChange(const ClipTrim::TTrimChange& Change, bool
     if (RecomputeDiscSize) CheckDiscSize();
 }
 
-void TSetupClipWindow::StartHandleMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+void TSetupClipWindow::FinishTrimDrag(TMouseButton Button, TTrimRelease Release) {
     if (Button != mbLeft || !b_TrimDragging) return;
     b_TrimDragging = false;
     TClipInfo* clip = SelectedClip();
     if (Busy() || clip == nullptr) return;
-    ApplyTrimChange(ClipTrim::ReleaseStartHandle(ClipTrim::GetTrimRatios(CurrentHandles()), clip->i_TrimStart,
-                                                 clip->i_TrimEnd, clip->i_Duration),
+    ApplyTrimChange(Release(ClipTrim::GetTrimRatios(CurrentHandles()), clip->i_TrimStart, clip->i_TrimEnd,
+                            clip->i_Duration),
                     true);
 }
 
+void TSetupClipWindow::StartHandleMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+    FinishTrimDrag(Button, ClipTrim::ReleaseStartHandle);
+}
+
 void TSetupClipWindow::EndHandleMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
-    if (Button != mbLeft || !b_TrimDragging) return;
-    b_TrimDragging = false;
-    TClipInfo* clip = SelectedClip();
-    if (Busy() || clip == nullptr) return;
-    ApplyTrimChange(ClipTrim::ReleaseEndHandle(ClipTrim::GetTrimRatios(CurrentHandles()), clip->i_TrimStart,
-                                               clip->i_TrimEnd, clip->i_Duration),
-                    true);
+    FinishTrimDrag(Button, ClipTrim::ReleaseEndHandle);
 }
 
 // A moved range changes the trimmed length as much as a moved handle: the bar follows it too.
 void TSetupClipWindow::RangeBarMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
-    if (Button != mbLeft || !b_TrimDragging) return;
-    b_TrimDragging = false;
-    TClipInfo* clip = SelectedClip();
-    if (Busy() || clip == nullptr) return;
-    ApplyTrimChange(ClipTrim::ReleaseRangeBar(ClipTrim::GetTrimRatios(CurrentHandles()), clip->i_TrimStart,
-                                              clip->i_TrimEnd, clip->i_Duration),
-                    true);
+    FinishTrimDrag(Button, ClipTrim::ReleaseRangeBar);
 }
 
 // ---- time edits ---------------------------------------------------------------------------------
