@@ -467,7 +467,7 @@ bool TProductionWindow::LoadConvertDll() {
     X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
     X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
     if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) {
-        X_SetPar_KeyTimes = reinterpret_cast<TKeyTimesProc>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
+        X_SetPar_KeyTimes = reinterpret_cast<X_SetPar_KeyTimes_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
         return true;
     }
     FreeConvertDll();

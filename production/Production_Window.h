@@ -33,10 +33,6 @@
 class TClipInfo;
 class TSubChapter;
 
-// The media library's optional key-frame request: "0,300,600" seconds from the output's start,
-// for the next clip encode only. A library without it encodes as before.
-typedef int (*TKeyTimesProc)(const char* seconds);
-
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
 
@@ -132,7 +128,7 @@ class TProductionWindow : public TForm {
     X_StopConvert_fn X_StopConvert = nullptr;
     X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
-    TKeyTimesProc X_SetPar_KeyTimes = nullptr;         // optional: bound on its own
+    X_SetPar_KeyTimes_fn X_SetPar_KeyTimes = nullptr;  // optional: bound on its own
     HMODULE h_SpumuxDll = nullptr;
     spumux_main_fn spumux_main = nullptr;
     getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
