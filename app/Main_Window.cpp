@@ -9,6 +9,7 @@
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
@@ -337,5 +338,6 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
+    if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
 }

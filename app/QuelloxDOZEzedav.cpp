@@ -15,6 +15,7 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -59,7 +60,7 @@ void CreateProgramForms() {
     Application->CreateForm(SetupMenuWindow);
     Application->CreateForm(SetupChapterWindow);
     Application->CreateForm(SetupTextWindow);
-    // The image window comes here as it joins the program.
+    Application->CreateForm(SetupImageWindow);
     Application->CreateForm(AboutWindow);
     // The burner source page comes here as it joins the program; then the production windows.
     Application->CreateForm(BuilderWindow);

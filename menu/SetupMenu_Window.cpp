@@ -9,6 +9,7 @@
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/SysUtils.h"
@@ -1018,7 +1019,9 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         return;
     case pkTitleButton:
         if (b_Busy || SelectedTitleButton == nullptr) return;
-        if (Name == "Remove") {
+        if (Name == "Image") {
+            if (SetupImageWindow != nullptr) SetupImageWindow->EditTitleButton(SelectedTitleButton);
+        } else if (Name == "Remove") {
             RemoveTitleButton(SelectedTitleButton->Clip);
         } else if (Name == "LockRatio") {
             SelectedTitleButton->b_LockRatio = !SelectedTitleButton->b_LockRatio;
@@ -1027,6 +1030,8 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         }
         return;
     case pkChapterButton:
+        if (Name == "Image" && !b_Busy && SelectedChapterButton != nullptr && SetupImageWindow != nullptr)
+            SetupImageWindow->EditChapterButton(SelectedChapterButton);
         if (SelectedChapterButton != nullptr && Name == "LockRatio") {
             SelectedChapterButton->b_LockRatio = !SelectedChapterButton->b_LockRatio;
             SelectedChapterButton->SetLockRatio(SelectedChapterButton->b_LockRatio);
