@@ -11,6 +11,9 @@
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
+#include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
+#include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -340,4 +343,7 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
+    if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();
+    if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();
+    if (BuilderWindow != nullptr) BuilderWindow->ApplyLanguage();
 }
