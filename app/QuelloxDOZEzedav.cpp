@@ -15,6 +15,7 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "disc/Device_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -64,7 +65,8 @@ void CreateProgramForms() {
     // The burner source page comes here as it joins the program; then the production windows.
     Application->CreateForm(BuilderWindow);
     Application->CreateForm(ConvertWindow);
-    // Then the other production windows and the device window.
+    // Then the other production windows.
+    Application->CreateForm(DeviceWindow);
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is
@@ -99,6 +101,8 @@ int WinMain() {
         StartForm->Close();
         TObject::FreeAndNil(StartForm);
         MainWindow->SetCaption(ProductName);
+        // Optical drives that come or go are told to the windows as device changes.
+        Win32_StartDeviceWatch("/dev");
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);
