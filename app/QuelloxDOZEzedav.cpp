@@ -23,6 +23,7 @@
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
 #include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
@@ -63,9 +64,10 @@ void CreateProgramForms() {
     // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
     // The burner source page comes here as it joins the program; then the production windows.
-    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(CompilerWindow);
     Application->CreateForm(ConvertWindow);
-    // Then the other production windows.
+    // The burn-only window comes here as it joins the program.
+    Application->CreateForm(BuilderWindow);
     Application->CreateForm(DeviceWindow);
 }
 
