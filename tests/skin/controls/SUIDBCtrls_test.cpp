@@ -492,4 +492,94 @@ TEST(SUIDBScrollBars, TheGridKeepsItsOwnScrollBarsWithExternalOnes) {
     EXPECT_EQ(memo->GetScrollBars(), ssVertical);
 }
 
+// A list source of many rows, so the lists need their vertical bar.
+struct TManyRows {
+    std::unique_ptr<TMemoryDataSet> ds = std::make_unique<TMemoryDataSet>(nullptr);
+    std::unique_ptr<TDataSource> source = std::make_unique<TDataSource>(nullptr);
+    TManyRows() {
+        ds->AddFieldDef("code", ftString);
+        for (int i = 0; i < 30; ++i) ds->AppendStoreRow({String("row ") + IntToStr(i)});
+        source->SetDataSet(ds.get());
+        ds->Open();
+    }
+};
+
+// A list whose own bar stays usable while the list is disabled, as some systems report it.
+template <class T>
+class TUsableBarList : public T {
+public:
+    using T::T;
+    bool GetControlScrollBarState(int Bar, TWinControl::TScrollBarState& State) override {
+        const bool result = T::GetControlScrollBarState(Bar, State);
+        State.Enabled = true;
+        return result;
+    }
+};
+
+TEST(SUIDBScrollBars, ADisabledLookupListStillEnablesItsBarAndAPlainListDoesNot) {
+    TManyRows rows;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* lookup = new TUsableBarList<TsuiDBLookupListBox>(&form);
+    lookup->SetParent(&form);
+    lookup->SetBounds(10, 10, 150, 100);
+    lookup->SetListSource(rows.source.get());
+    lookup->SetKeyField("code");
+    auto* list = new TUsableBarList<TsuiDBListBox>(&form);
+    list->SetParent(&form);
+    list->SetBounds(200, 10, 150, 100);
+    for (int i = 0; i < 30; ++i) list->GetItems()->Add(IntToStr(i));
+    form.Show();
+    auto* lookupBar = new TsuiScrollBar(&form);
+    lookupBar->SetParent(&form);
+    auto* listBar = new TsuiScrollBar(&form);
+    listBar->SetParent(&form);
+    lookup->SetVScrollBar(lookupBar);
+    list->SetVScrollBar(listBar);
+    ASSERT_TRUE(lookupBar->GetEnabled() && lookupBar->GetVisible());
+    ASSERT_TRUE(listBar->GetEnabled() && listBar->GetVisible());
+    EXPECT_EQ(lookupBar->GetLeft(), 10 + 150 - lookupBar->GetWidth() - 2);
+    lookup->SetEnabled(false);
+    list->SetEnabled(false);
+    EXPECT_TRUE(lookupBar->GetEnabled());
+    EXPECT_TRUE(lookupBar->GetVisible());
+    EXPECT_FALSE(listBar->GetEnabled());
+    EXPECT_TRUE(listBar->GetVisible());
+}
+
+TEST(SUIDBScrollBars, TheGridsBarIsPlacedAfterItsUpdateOnePixelIn) {
+    TManyRows rows;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* grid = new TsuiDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetBounds(10, 10, 200, 120);
+    grid->SetDataSource(rows.source.get());
+    form.Show();
+    auto* bar = new TsuiScrollBar(&form);
+    bar->SetParent(&form);
+    grid->SetVScrollBar(bar);
+    EXPECT_TRUE(bar->GetVisible());
+    EXPECT_EQ(bar->GetLeft(), 10 + 200 - bar->GetWidth() - 1);
+    EXPECT_EQ(bar->GetTop(), 11);
+    EXPECT_EQ(bar->GetHeight(), 118);
+    rows.ds->Last();
+    EXPECT_EQ(grid->GetRow(), 30);
+    grid->Perform(WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(bar->GetPosition(), grid->GetTopRow() - grid->GetFixedRows());
+}
+
+TEST(SUIDBTwins, TheLookupComboPaintsItsButtonAndBorder) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 100);
+    auto* lookup = new TsuiDBLookupComboBox(&form);
+    lookup->SetParent(&form);
+    lookup->SetBounds(10, 10, 150, 22);
+    lookup->SetUIStyle(DeepBlue);
+    form.Show();
+    const int buttonX = lookup->GetClientWidth() - GetSystemMetrics(SM_CXVSCROLL) + 3;
+    EXPECT_EQ(PixelAt(lookup, buttonX, 3), static_cast<TColor>(ColorToRGB(lookup->GetButtonColor())));
+    EXPECT_EQ(PixelAt(lookup, 40, 0), static_cast<TColor>(ColorToRGB(lookup->GetBorderColor())));
+}
+
 }  // namespace
