@@ -195,6 +195,28 @@ class TProductionWindow : public TForm {
     void ShowAuthorProgress(Int64 Megabytes);
     void Timer_AuthorTimer(TObject* Sender);
 
+    // burning
+    std::int64_t i64_FolderSize = 0;
+    int i_EraseCount = 0;
+    Byte b_Padding = 0;
+    // A drive came or went while the lists could not be refilled; one rescan follows when idle.
+    Byte b_DeviceChangeNoted = 0;
+    void FillDriveList(int Index);
+    void FillWriteSpeedList(bool Refresh);
+    void suiComboBox_DriveChange(TObject* Sender);
+    void WMDeviceChange(TMessage& Message);
+    void WMBurnerNotify(TMessage& Message);
+    // 0 no folder, no burner or a failed burn; 1 burnt; 2 not blank; 3 unusable disc; 4 too small.
+    int BurnFolder(const String& Folder);
+    bool BurnDisc();
+    bool AskForAnotherDisc(int Message);
+    void suiImageButton_DeviceClick(TObject* Sender);
+    void ShowBurnProgress(int Percent);
+    // The lists may be refilled now: shown, idle, no burner operation and no Device window up.
+    bool MayRescanDevices() const;
+    // Makes the Device button in the burner group; the convert-only window has none.
+    void CreateDeviceButton();
+
     // event handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
