@@ -111,6 +111,7 @@ int WinMain() {
     } catch (...) {
         Application->ShowException(Exception(""));
     }
+    Win32_StopDeviceWatch();
     FreeProgramForms();
     return 0;
 }
