@@ -16,6 +16,7 @@
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "disc/Device_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -61,7 +62,7 @@ void CreateProgramForms() {
     Application->CreateForm(SetupMenuWindow);
     Application->CreateForm(SetupChapterWindow);
     Application->CreateForm(SetupTextWindow);
-    // The image window comes here as it joins the program.
+    Application->CreateForm(SetupImageWindow);
     Application->CreateForm(AboutWindow);
     // The burner source page comes here as it joins the program; then the production windows.
     Application->CreateForm(CompilerWindow);
