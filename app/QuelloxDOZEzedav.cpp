@@ -112,6 +112,7 @@ int WinMain() {
     } catch (...) {
         Application->ShowException(Exception(""));
     }
+    Win32_StopDeviceWatch();
     FreeProgramForms();
     return 0;
 }

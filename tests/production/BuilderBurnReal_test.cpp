@@ -98,4 +98,68 @@ TEST(productionBuilderBurn, ARunBurnsItsFolderToAFileDrive) {
     fs::copy_file(image, keep / "burned_disc.iso", fs::copy_options::overwrite_existing);
 }
 
+// The burning step alone on a file as a drive, in a window that saw only that drive.
+class productionFileDriveBurn : public ::testing::Test {
+protected:
+    void SetUp() override {
+        byName_ = b_UseSTPI;
+        b_UseSTPI = true;
+        g_i_BurnerIndex = 0;
+        Win32_UnregisterModule("starburn.dll");
+        StarBurnSdkUnload();
+    }
+    void TearDown() override {
+        window_.reset();
+        unsetenv("STARBURN_DRIVES");
+        b_UseSTPI = byName_;
+        CDevice::Devices().clear();
+    }
+    bool BurnTo(const std::string& Image, const std::string& Folder) {
+        setenv("STARBURN_DRIVES", ("stdio:" + Image).c_str(), 1);
+        window_ = std::make_unique<TBuilderWindow>(nullptr);
+        window_->SetBuildMode();
+        window_->s_DVDFolder = Folder;
+        window_->SetConvertParameters();
+        window_->EnterBusyState();
+        return window_->BurnDisc();
+    }
+    String LastLine() const {
+        TStrings* log = window_->Memo_Msg->GetLines();
+        return log->Count() > 0 ? log->Strings(log->Count() - 1) : String();
+    }
+
+    bool byName_ = false;
+    std::unique_ptr<TBuilderWindow> window_;
+    testing_vcl::TScriptedInteraction ask_;
+    testing_vcl::TInstallInteraction installed_{ask_};
+    testing_vcl::TTempFolder work_{"file drive burn"};
+};
+
+TEST_F(productionFileDriveBurn, AFolderLeavingLessThanTheHeadroomOfADvd5AsksAndCancelWritesNothing) {
+    const std::string videoTs = work_["DVD_DISC/VIDEO_TS"];
+    fs::create_directories(videoTs);
+    const std::string vob = videoTs + "/VTS_01_1.VOB";
+    std::ofstream(vob).close();
+    fs::resize_file(vob, std::uintmax_t{2295104} * 2048 - 52428800 + 1);   // sparse
+    const std::string image = work_["disc.iso"];
+    ask_.MessageAnswers = {mrCancel};
+    EXPECT_FALSE(BurnTo(image, videoTs + "/"));
+    ASSERT_EQ(ask_.Questions.size(), 1u);
+    EXPECT_EQ(ask_.Questions[0].Text,
+              "Can not create burning process! -- Disc size smaller than DVD size, please insert another larger size "
+              "disc and click \"OK\" to continue!\nClick \"Cancel\" to cancel burning process!");
+    EXPECT_EQ(LastLine(), "<<< User cancels burning process");
+    EXPECT_TRUE(!fs::exists(image) || fs::file_size(image) == 0) << "nothing burned";
+}
+
+TEST_F(productionFileDriveBurn, AFileDriveThatCannotBeWrittenEndsWrong) {
+    const std::string videoTs = work_["DVD_DISC/VIDEO_TS"];
+    fs::create_directories(videoTs);
+    std::ofstream(videoTs + "/VIDEO_TS.IFO") << std::string(2048, '\0');
+    std::ofstream(work_["plain file"]) << "x";
+    // A drive file inside a file: no user, root included, can make it.
+    EXPECT_FALSE(BurnTo(work_["plain file"] + "/disc.iso", videoTs + "/"));
+    EXPECT_EQ(LastLine(), "<<< Burning process wrong");
+}
+
 }  // namespace

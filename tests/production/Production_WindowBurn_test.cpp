@@ -339,6 +339,8 @@ TEST_F(BurnStepTest, ADeviceChangeUnderTheDeviceWindowWaitsForItToClose) {
         Application->QueueCall([&, dialog] {
             window_->Perform(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
             window_->Perform(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+            // The button again while its dialog is up: nothing, not even a scan.
+            window_->suiImageButton_DeviceClick(nullptr);
             scansWhileShown = fake_starburn::State().scans;
             dialog->SetModalResult(mrCancel);
         });
@@ -347,6 +349,7 @@ TEST_F(BurnStepTest, ADeviceChangeUnderTheDeviceWindowWaitsForItToClose) {
     EXPECT_EQ(scansWhileShown, scansBefore + 1) << "only the Device button's own scan";
     EXPECT_EQ(fake_starburn::State().scans, scansBefore + 2) << "one scan once the dialog closed";
     EXPECT_EQ(window_->suiComboBox_Drive->GetItems()->Count(), 1);
+    EXPECT_EQ(ask_.Of(TQuestionKind::ShowModal).size(), 1u);
     window_->Hide();
     delete DeviceWindow;
     DeviceWindow = nullptr;
@@ -363,7 +366,39 @@ TEST_F(BurnStepTest, AChangeOnAnIdleShownWindowRescansAtOnceAndOtherEventsDoNoth
     window_->Perform(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
     EXPECT_EQ(fake_starburn::State().scans, scans + 1);
     EXPECT_EQ(window_->suiComboBox_Drive->GetItems()->Count(), 2);
+    // A hidden window only notes the change; showing it refills the lists once.
     window_->Hide();
+    scans = fake_starburn::State().scans;
+    window_->Perform(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+    EXPECT_EQ(fake_starburn::State().scans, scans);
+    EXPECT_EQ(window_->b_DeviceChangeNoted, 1);
+    window_->Show();
+    EXPECT_EQ(fake_starburn::State().scans, scans + 1);
+    EXPECT_EQ(window_->b_DeviceChangeNoted, 0);
+    window_->Hide();
+}
+
+TEST_F(BurnStepTest, TheBurnersNotifications) {
+    Writer(kDvdMinusR, kBlank);
+    MakeWindow();
+    struct Case { WPARAM Code; LPARAM Value; std::vector<String> Log; const char* Bar; };
+    const Case cases[] = {
+        {BURNER_NOTIFY_SCAN_DONE, 0, {}, "0 %"},
+        {BURNER_NOTIFY_PROGRESS, 42, {}, "42 %"},
+        {BURNER_NOTIFY_PROGRESS, 250, {}, "100 %"},
+        {BURNER_NOTIFY_PADDING, 2, {}, "0 %"},
+        {BURNER_NOTIFY_PADDING, 1, {}, "0 %"},
+        {BURNER_NOTIFY_BURN_DONE, 0, {BurnEnd}, "0 %"},
+        {BURNER_NOTIFY_BURN_DONE, 1, {BurnEnd}, "0 %"},
+        {9, 1, {}, "0 %"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Code << "/" << c.Value);
+        window_->EnterBusyState();
+        window_->Perform(WM_BURNER_NOTIFY, c.Code, c.Value);
+        EXPECT_EQ(Log(), c.Log);
+        EXPECT_EQ(window_->Label_Progress2->GetCaption(), c.Bar);
+    }
 }
 
 // ---- the lists ----------------------------------------------------------------------------------------
