@@ -134,6 +134,27 @@ TEST(DBEdit, AnIntegerThatDoesNotFitStaysInEditWithTheTypedText) {
     EXPECT_EQ(std::get<Int64>(f.ds->StoreValue(0, 0)), 42);
 }
 
+TEST(DBEdit, LeavingWithAValueTheFieldRefusesKeepsTheFocusAndRaises) {
+    TBoundForm f;
+    auto* id = f.Place<TDBEdit>("id", 10);
+    auto* name = f.Place<TDBEdit>("name", 40);
+    f.ds->Open();
+    f.Focus(id);
+    id->SelectAll();
+    TypeText(&f.form, "abc");
+    EXPECT_THROW(id->Perform(CM_EXIT), EConvertError);
+    EXPECT_TRUE(id->Focused());
+    EXPECT_EQ(id->GetText(), "abc");
+    // Moving the focus away leaves the edit the same way.
+    EXPECT_THROW(name->SetFocus(), EConvertError);
+    EXPECT_TRUE(id->Focused());
+    id->SelectAll();
+    TypeText(&f.form, "7");
+    f.Focus(name);
+    EXPECT_TRUE(name->Focused());
+    EXPECT_EQ(f.ds->FieldByName("id")->GetAsInteger(), 7);
+}
+
 TEST(DBEdit, AFreedSourceUnlinksItself) {
     TBoundForm f;
     auto* edit = f.Place<TDBEdit>("name", 10);
