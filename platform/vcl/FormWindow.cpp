@@ -107,6 +107,12 @@ void TCustomForm::PaintWindowTo(TBitmap* Out, TColor BackGround) {
     DeleteObject(region);
 }
 
+void TCustomForm::PutOnScreen() {
+    if (!GetVisible()) return;
+    CreateWnd();
+    UpdateWidgetVisibility();
+}
+
 void TCustomForm::SendSizeMessage() {
     const int cw = GetClientWidth(), ch = GetClientHeight();
     if (cw == m_lastSizeW && ch == m_lastSizeH) return;
@@ -168,7 +174,10 @@ BOOL SetWindowPos(HWND Window, HWND InsertAfter, int X, int Y, int CX, int CY, U
     if ((Flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) control->SetBoundsRect(b);
     if ((Flags & SWP_NOZORDER) == 0 && (InsertAfter == HWND_TOP || InsertAfter == HWND_TOPMOST))
         control->BringToFront();
-    if ((Flags & SWP_SHOWWINDOW) != 0) control->SetVisible(true);
+    if ((Flags & SWP_SHOWWINDOW) != 0) {
+        control->SetVisible(true);
+        if (auto* form = dynamic_cast<TCustomForm*>(control)) form->PutOnScreen();
+    }
     if ((Flags & SWP_HIDEWINDOW) != 0) control->SetVisible(false);
     if ((Flags & SWP_FRAMECHANGED) != 0)
         if (auto* form = dynamic_cast<TCustomForm*>(control)) form->FrameChanged();

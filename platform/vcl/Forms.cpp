@@ -219,7 +219,11 @@ void TCustomForm::Dispatch(TMessage& Message) {
             if (Message.WParam != 0) {
                 PlaceOnScreen();
                 AdjustAutoSize();
+                // The window is made hidden: it goes on the screen after OnShow, unless OnShow
+                // puts it there itself (a slide-in).
+                m_visible = false;
                 CreateWnd();
+                m_visible = true;
                 DoShow();
                 UpdateWidgetVisibility();
                 if (m_windowState == wsMinimized) Bridge()->ShowMinimized();

@@ -93,6 +93,9 @@ class TCustomForm : public TWinControl {
     void PaintFrameTo(TCanvas* Canvas, int X, int Y);
     // Someone painted on the whole-window canvas (ReleaseDC): the screen shows it.
     void WindowCanvasReleased();
+    // A visible form's window goes on the screen at once, also from its own OnShow, where it
+    // would otherwise appear only once OnShow has returned (SetWindowPos with SWP_SHOWWINDOW).
+    void PutOnScreen();
 
     // ---- MDI (MDIForms.cpp) ----
     // The client window of an fsMDIForm form (it holds the fsMDIChild forms); else nullptr.

@@ -470,7 +470,10 @@ void TQtWidgetBridge::SetWindowStyle(bool Frameless, bool Dialog, bool Tool, boo
     if (StayOnTop) f |= Qt::WindowStaysOnTopHint;
     if (outer->windowFlags() == f) return;
     bool visible = outer->isVisible();
+    // New flags make a new window, which would take its place with the frame included.
+    const QRect client = outer->geometry();
     outer->setWindowFlags(f);
+    outer->setGeometry(client);
     if (visible) outer->show();
 }
 

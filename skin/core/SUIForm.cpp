@@ -187,6 +187,48 @@ void SUIFillMenuBar(TToolBar* Bar, TMainMenu* Menu, int ButtonHeight) {
     Bar->SetAutoSize(true);
 }
 
+void SUIUpdateMenuBarButtons(TToolBar* Bar) {
+    if (Bar == nullptr) return;
+    for (int i = 0; i < Bar->ButtonCount(); ++i) {
+        TToolButton* b = Bar->Buttons(i);
+        if (TMenuItem* item = b->GetMenuItem()) {
+            b->SetCaption(item->GetCaption());
+            b->SetEnabled(item->GetEnabled());
+        }
+    }
+}
+
+void SUITakeOverBorderStyle(TCustomForm* Form) {
+    const TFormBorderStyle style = Form->GetBorderStyle();
+    if (style == bsNone || style == bsSingle || style == bsToolWindow) Form->SetBorderStyle(bsDialog);
+}
+
+void SUISetFormRegion(TComponent* Frame, TCustomForm* Form, int Radius) {
+    if (Form == nullptr || Frame->GetComponentState().Contains(csDesigning)) return;
+    SetWindowRgn(Form->GetHandle(), SUICreateFormRegion(Form->GetWidth(), Form->GetHeight(), Radius), TRUE);
+}
+
+void SUIPaintFormWindowBorder(TCustomForm* Form, TsuiTitleBar* TitleBar, TsuiFormBorder Border) {
+    if (Form == nullptr || !Form->HandleAllocated()) return;
+    TCanvas* c = GetWindowDC(Form->GetHandle());
+    if (c == nullptr) return;
+    Border.Width = Form->GetWidth();
+    Border.Height = Form->GetHeight();
+    Border.TitleBarHeight = TitleBar != nullptr ? TitleBar->GetHeight() : 0;
+    if (TitleBar != nullptr && TitleBar->CanPaint()) {
+        Border.TitleLeft = TitleBar->GetLeftImage();
+        Border.TitleRight = TitleBar->GetRightImage();
+        Border.TitleCenter = TitleBar->GetCenterImage();
+    }
+    SUIPaintFormBorder(c, Border);
+    ReleaseDC(Form->GetHandle(), c);
+}
+
+void SUIForgetMenuHost(TMainMenu* Menu, IsuiMenuHost* Host) {
+    if (auto* skinned = dynamic_cast<TsuiMainMenu*>(Menu); skinned != nullptr && skinned->GetForm() == Host)
+        skinned->SetForm(nullptr);
+}
+
 // ---- TsuiForm: taking over ------------------------------------------------------------------------
 
 TsuiForm::TsuiForm(TComponent* AOwner) : TPanel(AOwner) {
@@ -217,8 +259,7 @@ TsuiForm::TsuiForm(TComponent* AOwner) : TPanel(AOwner) {
     SetCaption(form->GetCaption());
     SetTitleBarVisible(true);
     TPanel::SetCaption(" ");
-    if (form->GetBorderStyle() == bsNone || form->GetBorderStyle() == bsSingle || form->GetBorderStyle() == bsToolWindow)
-        form->SetBorderStyle(bsDialog);
+    SUITakeOverBorderStyle(form);
     RemoveCaptionStyle();
     m_oldWndProc = form->WindowProc;
     form->WindowProc = [this](TMessage& M) { NewParentWndProc(M); };
@@ -236,7 +277,7 @@ TsuiForm::~TsuiForm() {
 void TsuiForm::Release() {
     if (m_destroying) return;
     m_destroying = true;
-    if (auto* menu = dynamic_cast<TsuiMainMenu*>(m_menu); menu != nullptr && menu->GetForm() == this) menu->SetForm(nullptr);
+    SUIForgetMenuHost(m_menu, this);
     delete m_appEvents;
     m_appEvents = nullptr;
     // The hook goes even from a form being freed: the frame's own teardown still sends it messages.
@@ -395,7 +436,7 @@ void TsuiForm::SetMenuBarHeight(int v) {
 // ---- the menu bar -------------------------------------------------------------------------------
 
 void TsuiForm::SetMenu(TMainMenu* Menu) {
-    if (auto* old = dynamic_cast<TsuiMainMenu*>(m_menu); old != nullptr && old->GetForm() == this) old->SetForm(nullptr);
+    SUIForgetMenuHost(m_menu, this);
     if (m_menu != nullptr) m_menu->RemoveFreeNotification(this);
     m_menu = Menu;
     if (Menu != nullptr) Menu->FreeNotification(this);
@@ -441,8 +482,7 @@ void TsuiForm::DestroyMenuBar() {
         delete bar;
     }
     if (m_menu != nullptr) {
-        if (auto* skinned = dynamic_cast<TsuiMainMenu*>(m_menu); skinned != nullptr && skinned->GetForm() == this)
-            skinned->SetForm(nullptr);
+        SUIForgetMenuHost(m_menu, this);
         m_menu->RemoveFreeNotification(this);
         m_menu = nullptr;
     }
@@ -458,16 +498,7 @@ void TsuiForm::UpdateMenu() {
     RepaintMenuBar();
 }
 
-void TsuiForm::UpdateTopMenu() {
-    if (m_menuBar == nullptr) return;
-    for (int i = 0; i < m_menuBar->ButtonCount(); ++i) {
-        TToolButton* b = m_menuBar->Buttons(i);
-        if (TMenuItem* item = b->GetMenuItem()) {
-            b->SetCaption(item->GetCaption());
-            b->SetEnabled(item->GetEnabled());
-        }
-    }
-}
+void TsuiForm::UpdateTopMenu() { SUIUpdateMenuBarButtons(m_menuBar); }
 
 void TsuiForm::RepaintMenuBar() {
     if (m_menuBar == nullptr || m_menu == nullptr) return;
@@ -600,35 +631,23 @@ void TsuiForm::HandleSize(TMessage&) {
 // ---- region and painting ------------------------------------------------------------------------
 
 void TsuiForm::SetRegion() {
-    if (m_form == nullptr || m_destroying || GetComponentState().Contains(csDesigning)) return;
-    const int r = GetTitleBarVisible() ? GetRoundCorner() : 0;
-    SetWindowRgn(m_form->GetHandle(), SUICreateFormRegion(m_form->GetWidth(), m_form->GetHeight(), r), TRUE);
+    if (m_destroying) return;
+    SUISetFormRegion(this, m_form, GetTitleBarVisible() ? GetRoundCorner() : 0);
 }
 
 void TsuiForm::PaintFormBorder() {
-    if (m_destroying || m_form == nullptr || !m_form->HandleAllocated()) return;
+    if (m_destroying || m_form == nullptr) return;
     if (m_form->GetWindowState() == wsMinimized && !GetComponentState().Contains(csDesigning)) return;
-    TCanvas* c = GetWindowDC(m_form->GetHandle());
-    if (c == nullptr) return;
     TsuiFormBorder b;
-    b.Width = m_form->GetWidth();
-    b.Height = m_form->GetHeight();
     b.BorderWidth = m_borderWidth;
     b.BorderColor = m_borderColor;
     b.InnerColor = GetColor();
     b.TitleBarVisible = GetTitleBarVisible();
-    b.TitleBarHeight = m_titleBar != nullptr ? m_titleBar->GetHeight() : 0;
-    if (m_titleBar != nullptr && m_titleBar->CanPaint()) {
-        b.TitleLeft = m_titleBar->GetLeftImage();
-        b.TitleRight = m_titleBar->GetRightImage();
-        b.TitleCenter = m_titleBar->GetCenterImage();
-    }
     b.MenuBarVisible = m_menuBar != nullptr && m_menuBar->GetVisible();
     b.MenuBarHeight = m_menuBar != nullptr ? m_menuBar->GetHeight() : 0;
     b.MenuBarColor = m_menuBar != nullptr ? m_menuBar->GetColor() : 0;
     b.RoundCorner = GetRoundCorner();
-    SUIPaintFormBorder(c, b);
-    ReleaseDC(m_form->GetHandle(), c);
+    SUIPaintFormWindowBorder(m_form, m_titleBar, b);
 }
 
 void TsuiForm::Paint() {

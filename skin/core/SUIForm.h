@@ -57,6 +57,19 @@ void SUIDrawMenuBarButton(TToolBar* Bar, TToolButton* Button, TCustomDrawState S
                           TsuiFileTheme* Theme, TMainMenu* Menu, bool GreyDisabled);
 // One flat button per top-level item of Menu (none without a menu).
 void SUIFillMenuBar(TToolBar* Bar, TMainMenu* Menu, int ButtonHeight);
+// Every button of Bar that shows a menu item takes the item's caption and enabled state.
+void SUIUpdateMenuBarButtons(TToolBar* Bar);
+
+// The frames' common hold on their form.
+// A form framed only by its caption (bsNone, bsSingle, bsToolWindow) becomes bsDialog.
+void SUITakeOverBorderStyle(TCustomForm* Form);
+// Hands the window its region: top corners rounded with Radius (outside the form designer).
+void SUISetFormRegion(TComponent* Frame, TCustomForm* Form, int Radius);
+// Paints Border on the form's whole window; the form's size and the title bar's pictures and
+// height are filled in here. Nothing for a form without a window or a minimized one.
+void SUIPaintFormWindowBorder(TCustomForm* Form, TsuiTitleBar* TitleBar, TsuiFormBorder Border);
+// A skinned main menu shown by Host forgets it (the menu is changing or the host going).
+void SUIForgetMenuHost(TMainMenu* Menu, IsuiMenuHost* Host);
 
 // ---- TsuiForm -------------------------------------------------------------------------------------
 

@@ -55,8 +55,7 @@ TsuiMDIForm::TsuiMDIForm(TComponent* AOwner) : TComponent(AOwner) {
     form->Constraints().MinWidth = 125;
     form->SetBorderWidth(0);
     form->SetMenu(nullptr);
-    if (form->GetBorderStyle() == bsNone || form->GetBorderStyle() == bsSingle || form->GetBorderStyle() == bsToolWindow)
-        form->SetBorderStyle(bsDialog);
+    SUITakeOverBorderStyle(form);
     m_titleBar = new TsuiTitleBar(this);
     m_titleBar->SetParent(form);
     m_titleBar->SetTop(0);
@@ -89,7 +88,7 @@ TsuiMDIForm::~TsuiMDIForm() {
 void TsuiMDIForm::Release() {
     if (m_destroying) return;
     m_destroying = true;
-    if (auto* menu = dynamic_cast<TsuiMainMenu*>(m_menu); menu != nullptr && menu->GetForm() == this) menu->SetForm(nullptr);
+    SUIForgetMenuHost(m_menu, this);
     delete m_appEvents;
     m_appEvents = nullptr;
     // The hooks go even from windows being freed: they outlive this frame's members.
@@ -272,7 +271,7 @@ TMainMenu* TsuiMDIForm::FindCurrentMenu() const {
 }
 
 void TsuiMDIForm::SetMenu(TMainMenu* Menu) {
-    if (auto* old = dynamic_cast<TsuiMainMenu*>(m_menu); old != nullptr && old->GetForm() == this) old->SetForm(nullptr);
+    SUIForgetMenuHost(m_menu, this);
     if (m_menu != nullptr) m_menu->RemoveFreeNotification(this);
     m_menu = Menu;
     if (Menu != nullptr) Menu->FreeNotification(this);
@@ -305,16 +304,7 @@ void TsuiMDIForm::UpdateMenu() {
     m_menuBar->Invalidate();
 }
 
-void TsuiMDIForm::UpdateTopMenu() {
-    if (m_menuBar == nullptr) return;
-    for (int i = 0; i < m_menuBar->ButtonCount(); ++i) {
-        TToolButton* b = m_menuBar->Buttons(i);
-        if (TMenuItem* item = b->GetMenuItem()) {
-            b->SetCaption(item->GetCaption());
-            b->SetEnabled(item->GetEnabled());
-        }
-    }
-}
+void TsuiMDIForm::UpdateTopMenu() { SUIUpdateMenuBarButtons(m_menuBar); }
 
 void TsuiMDIForm::RepaintMenuBar() {
     if (m_menuBar != nullptr) m_menuBar->Repaint();
@@ -460,33 +450,20 @@ void TsuiMDIForm::NewClientWndProc(TMessage& Message) {
 // ---- border and region --------------------------------------------------------------------------
 
 void TsuiMDIForm::SetRegion() {
-    if (m_form == nullptr || m_destroying || GetComponentState().Contains(csDesigning)) return;
-    const int r = GetTitleBarVisible() ? m_roundCorner : 0;
-    SetWindowRgn(m_form->GetHandle(), SUICreateFormRegion(m_form->GetWidth(), m_form->GetHeight(), r), TRUE);
+    if (m_destroying) return;
+    SUISetFormRegion(this, m_form, GetTitleBarVisible() ? m_roundCorner : 0);
 }
 
 void TsuiMDIForm::PaintFormBorder() {
-    if (m_destroying || m_form == nullptr || !m_form->HandleAllocated()) return;
-    if (m_form->GetWindowState() == wsMinimized) return;
-    TCanvas* c = GetWindowDC(m_form->GetHandle());
-    if (c == nullptr) return;
+    if (m_destroying || m_form == nullptr || m_form->GetWindowState() == wsMinimized) return;
     TsuiFormBorder b;
-    b.Width = m_form->GetWidth();
-    b.Height = m_form->GetHeight();
     b.BorderWidth = m_borderWidth;
     b.BorderColor = m_borderColor;
     b.InnerColor = m_menuBarColor;
     b.TitleBarVisible = GetTitleBarVisible();
-    b.TitleBarHeight = m_titleBar != nullptr ? m_titleBar->GetHeight() : 0;
-    if (m_titleBar != nullptr && m_titleBar->CanPaint()) {
-        b.TitleLeft = m_titleBar->GetLeftImage();
-        b.TitleRight = m_titleBar->GetRightImage();
-        b.TitleCenter = m_titleBar->GetCenterImage();
-    }
     b.MenuBarVisible = m_topPanel != nullptr && m_topPanel->GetVisible();
     b.MenuBarHeight = m_menuBar != nullptr ? m_menuBar->GetHeight() : 0;
     b.MenuBarColor = m_menuBar != nullptr ? m_menuBar->GetColor() : 0;
     b.RoundCorner = m_roundCorner;
-    SUIPaintFormBorder(c, b);
-    ReleaseDC(m_form->GetHandle(), c);
+    SUIPaintFormWindowBorder(m_form, m_titleBar, b);
 }

@@ -132,36 +132,49 @@ namespace {
 
 constexpr DWORD SlideFrameMs = 15;
 
-// The part of a W x H window a slide shows after Shown of Total frames: the edge the slide
-// starts from moves across the window.
-TRect SlideVisiblePart(int W, int H, DWORD Flags, int Shown, int Total) {
+// Where a W x H window stands during a slide, after Shown of Total frames: Offset from its own
+// place, and Visible, the part of it (window coordinates) still inside its own place. The
+// window moves in from, or out towards, the edge the flags name, so only that part shows.
+struct TSlideFrame {
+    TPoint Offset;
+    TRect Visible;
+};
+
+TSlideFrame SlideFrameAt(int W, int H, DWORD Flags, int Shown, int Total) {
     const bool hide = (Flags & AW_HIDE) != 0;
     const int k = hide ? Total - Shown : Shown;
-    const int dy = H * k / Total, dx = W * k / Total;
-    // Showing with AW_VER_NEGATIVE grows up from the bottom; hiding with AW_VER_POSITIVE
-    // shrinks down towards the bottom.
+    const int dy = H - H * k / Total, dx = W - W * k / Total;  // how far it is still out
+    // Showing with AW_VER_NEGATIVE rises from the bottom edge; hiding with AW_VER_POSITIVE
+    // sinks below it again.
     if ((Flags & (AW_VER_NEGATIVE | AW_VER_POSITIVE)) != 0) {
-        const bool fromBottom = ((Flags & AW_VER_NEGATIVE) != 0) != hide;
-        return fromBottom ? Rect(0, H - dy, W, H) : Rect(0, 0, W, dy);
+        const bool atBottom = ((Flags & AW_VER_NEGATIVE) != 0) != hide;
+        return atBottom ? TSlideFrame{{0, dy}, Rect(0, 0, W, H - dy)} : TSlideFrame{{0, -dy}, Rect(0, dy, W, H)};
     }
     if ((Flags & (AW_HOR_NEGATIVE | AW_HOR_POSITIVE)) != 0) {
-        const bool fromRight = ((Flags & AW_HOR_NEGATIVE) != 0) != hide;
-        return fromRight ? Rect(W - dx, 0, W, H) : Rect(0, 0, dx, H);
+        const bool atRight = ((Flags & AW_HOR_NEGATIVE) != 0) != hide;
+        return atRight ? TSlideFrame{{dx, 0}, Rect(0, 0, W - dx, H)} : TSlideFrame{{-dx, 0}, Rect(dx, 0, W, H)};
     }
-    return Rect(0, 0, W, H);
+    return {{0, 0}, Rect(0, 0, W, H)};
 }
 
 // Plays a slide over Time ms, synchronously as the system call does, keeping the messages
-// flowing between frames; the window is clipped to the part shown so far.
+// flowing between frames. The window is on the screen from the first frame (also when the
+// slide starts from its own OnShow) and moves, clipped to its own place, which it has again
+// at the end.
 void PlaySlide(TCustomForm* Form, DWORD Time, DWORD Flags) {
     const int total = static_cast<int>(std::max<DWORD>(1, Time / SlideFrameMs));
-    if ((Flags & AW_HIDE) == 0 && !Form->GetVisible()) Form->Show();
+    const HWND window = Form->GetHandle();
+    const TRect place = Form->GetBoundsRect();
+    constexpr UINT Quiet = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
     for (int i = 1; i <= total; ++i) {
-        TRect part = SlideVisiblePart(Form->GetWidth(), Form->GetHeight(), Flags, i, total);
-        Form->SetWindowRegion(CreateRectRgn(part.Left, part.Top, part.Right, part.Bottom));
+        TSlideFrame f = SlideFrameAt(place.Width(), place.Height(), Flags, i, total);
+        Form->SetWindowRegion(CreateRectRgn(f.Visible.Left, f.Visible.Top, f.Visible.Right, f.Visible.Bottom));
+        SetWindowPos(window, nullptr, place.Left + f.Offset.x, place.Top + f.Offset.y, 0, 0,
+                     Quiet | (i == 1 && (Flags & AW_HIDE) == 0 ? SWP_SHOWWINDOW : 0));
         if (Application != nullptr) Application->ProcessMessages();
         Sleep(Time / static_cast<DWORD>(total));
     }
+    SetWindowPos(window, nullptr, place.Left, place.Top, 0, 0, Quiet);
     Form->SetWindowRegion(nullptr);
 }
 

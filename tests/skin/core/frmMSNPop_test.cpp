@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/FormWindow.h"
 #include "skin/core/SUIForm.h"
 #include "skin/core/Suipublic.h"
 #include "tests/support/TestHelpers.h"
@@ -150,6 +152,67 @@ TEST_F(NoticePopup, ClickHideDecidesWhetherAClickHides) {
     ClickAt(notice->Window(), 90, 70);
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(notice->Window()->GetVisible());
+}
+
+// Where the window is and whether it is on the screen, every few milliseconds.
+struct TSample {
+    bool onScreen;
+    int top;
+};
+
+class SlideSampler {
+public:
+    explicit SlideSampler(TCustomForm* Window) : m_timer(nullptr) {
+        m_timer.SetInterval(5);
+        m_timer.OnTimer = [this, Window](TObject*) {
+            TRect r;
+            GetWindowRect(Window->GetHandle(), &r);
+            samples.push_back({IsWindowVisible(Window->GetHandle()) != FALSE, r.Top});
+        };
+    }
+    void Start() {
+        samples.clear();
+        m_timer.SetEnabled(true);
+    }
+    void Stop() { m_timer.SetEnabled(false); }
+    std::vector<TSample> samples;
+
+private:
+    TTimer m_timer;
+};
+
+TEST_F(NoticePopup, SlidesInFromItsOwnOnShowWhileOnTheScreenAndMoving) {
+    SUIRegisterUser32Module();
+    SUIResetSystemBindings();
+    TfrmMSNPopForm* w = notice->Window();
+    notice->SetAnimateTime(600);
+    notice->SetStayTime(100000);
+    const int place = GetWorkAreaRect().Bottom - w->GetHeight();
+    SlideSampler sampler(w);
+    sampler.Start();
+    notice->Popup();   // the slide plays inside
+    sampler.Stop();
+    ASSERT_GE(sampler.samples.size(), 2u);
+    for (size_t i = 0; i < sampler.samples.size(); ++i) {
+        EXPECT_TRUE(sampler.samples[i].onScreen) << i;
+        EXPECT_GE(sampler.samples[i].top, place) << i;
+        if (i > 0) EXPECT_LE(sampler.samples[i].top, sampler.samples[i - 1].top) << i;   // rising
+    }
+    EXPECT_GT(sampler.samples.front().top, sampler.samples.back().top);
+    EXPECT_EQ(w->GetTop(), place);
+    EXPECT_TRUE(IsWindowVisible(w->GetHandle()));
+
+    sampler.Start();
+    notice->Close();   // slides out downward
+    sampler.Stop();
+    ASSERT_GE(sampler.samples.size(), 2u);
+    for (size_t i = 0; i < sampler.samples.size(); ++i) {
+        EXPECT_TRUE(sampler.samples[i].onScreen) << i;
+        if (i > 0) EXPECT_GE(sampler.samples[i].top, sampler.samples[i - 1].top) << i;   // sinking
+    }
+    EXPECT_LT(sampler.samples.front().top, sampler.samples.back().top);
+    EXPECT_FALSE(IsWindowVisible(w->GetHandle()));
+    EXPECT_EQ(w->GetTop(), place);
 }
 
 TEST(SlideAnimation, PlaysForTheGivenTimeThenShows) {
