@@ -301,6 +301,22 @@ TEST_F(DesignerChaptersTest, AFailedMenuKeepsTheOldOne) {
     }
 }
 
+TEST_F(DesignerChaptersTest, ASilentLibraryHoldsUpOneClipOfARebuildNotAll) {
+    for (int i = 0; i < 3; ++i) AddClip(0, 600);
+    RegisterStandIn(false);
+    window->Grabber()->TimeoutMs = 300;
+    ShowAndRebuild();
+    EXPECT_EQ(g_standIn.inits, 1);
+    for (TClipInfo* clip : ClipInfo) {
+        EXPECT_NE(clip->TitleButton, nullptr);
+        EXPECT_EQ(clip->ChapterMenu, nullptr);
+    }
+    EXPECT_FALSE(window->b_Busy);
+    // The next showing tries again.
+    ShowAndRebuild();
+    EXPECT_EQ(g_standIn.inits, 2);
+}
+
 TEST_F(DesignerChaptersTest, FramesThatNeverComeGiveBlackButtonsOnePerTime) {
     AddClip(0, 600);
     TClipInfo* clip = ClipInfo[0];
