@@ -9,6 +9,7 @@
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "production/Builder_Window.h"
 #include "production/Compiler_Window.h"
@@ -340,6 +341,7 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
+    if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
     if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();
     if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();

@@ -9,6 +9,7 @@
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
 #include "production/Builder_Window.h"
@@ -1086,7 +1087,9 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         return;
     case pkTitleButton:
         if (b_Busy || SelectedTitleButton == nullptr) return;
-        if (Name == "Chapter") {
+        if (Name == "Image") {
+            if (SetupImageWindow != nullptr) SetupImageWindow->EditTitleButton(SelectedTitleButton);
+        } else if (Name == "Chapter") {
             if (suiImageButton_DisplaySubMenu->GetEnabled()) DisplaySubMenu();
         } else if (Name == "Remove") {
             RemoveTitleButton(SelectedTitleButton->Clip);
@@ -1097,6 +1100,8 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         }
         return;
     case pkChapterButton:
+        if (Name == "Image" && !b_Busy && SelectedChapterButton != nullptr && SetupImageWindow != nullptr)
+            SetupImageWindow->EditChapterButton(SelectedChapterButton);
         if (SelectedChapterButton != nullptr && Name == "LockRatio") {
             SelectedChapterButton->b_LockRatio = !SelectedChapterButton->b_LockRatio;
             SelectedChapterButton->SetLockRatio(SelectedChapterButton->b_LockRatio);
