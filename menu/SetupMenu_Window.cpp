@@ -585,6 +585,8 @@ void TSetupMenuWindow::CreateTitleButton(TClipInfo* Clip, bool Reset) {
         Clip->TitleButton->SetLeft(p.x);
         Clip->TitleButton->SetTop(p.y);
         WireDrag(Clip->TitleButton);
+        // A double click picks the button's picture, as the popup's "Image" does.
+        Clip->TitleButton->OnDblClick = [this](TObject*) { PopupItemClick(pkTitleButton, "Image"); };
     } else if (Reset) {
         Clip->TitleButton->SetPicture(Clip->Picture, 104, 78);
     }

@@ -118,6 +118,8 @@ void TSetupMenuWindow::MakeAutomaticChapterMenu(TClipInfo* Clip) {
 
 void TSetupMenuWindow::WireChapterButton(TSubButtonImage* Button) {
     WireDrag(Button);
+    // A double click picks the button's frame, as the popup's "Image" does.
+    Button->OnDblClick = [this](TObject*) { PopupItemClick(pkChapterButton, "Image"); };
 }
 
 // ---- commands --------------------------------------------------------------------------------------

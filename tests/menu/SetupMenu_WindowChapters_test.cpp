@@ -14,6 +14,7 @@
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
@@ -370,6 +371,26 @@ TEST_F(DesignerChaptersTest, DeleteInBothViews) {
     ShowAndRebuild();
     EXPECT_NE(clip->TitleButton, nullptr);
     EXPECT_EQ(TimesOf(clip), (std::vector<int>{0, 300}));
+}
+
+TEST_F(DesignerChaptersTest, ADoubleClickOnAButtonOpensTheFrameChooserUnlessBusy) {
+    TClipInfo* clip = AddClip(0, 600);
+    ShowAndRebuild();
+    SetupImageWindow = new TSetupImageWindow(nullptr);
+    window->SelectClipItem(clip->MenuTile);
+    TControl* title = clip->TitleButton;
+    TControl* chapter = clip->ChapterMenu->Buttons[1];
+    window->SelectedChapterButton = clip->ChapterMenu->Buttons[1];
+    window->b_Busy = true;
+    for (TControl* b : {title, chapter}) b->OnDblClick(b);
+    EXPECT_TRUE(ask.Of(TQuestionKind::ShowModal).empty());
+    window->b_Busy = false;
+    for (TControl* b : {title, chapter}) b->OnDblClick(b);
+    const auto shown = ask.Of(TQuestionKind::ShowModal);
+    ASSERT_EQ(shown.size(), 2u);
+    for (const auto& q : shown) EXPECT_EQ(q.Form, SetupImageWindow);
+    delete SetupImageWindow;
+    SetupImageWindow = nullptr;
 }
 
 TEST_F(DesignerChaptersTest, AddingAClipToTheTitleMenuGivesItAChapterMenu) {
