@@ -8,10 +8,12 @@
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
+#include "production/Burn_Window.h"
 
 TMainWindow* MainWindow = nullptr;
 const String HomePageAddress = AboutTexts::HomeURL;
@@ -225,7 +227,12 @@ void TMainWindow::suiImageButton_CompilerClick(TObject*) {
     SetupMenuWindow->SetupForCompiler();
     ShowModeWindow(SetupMenuWindow);
 }
-void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
+
+void TMainWindow::suiImageButton_BurnerClick(TObject*) {
+    if (SetupDVDFileWindow == nullptr) return;
+    if (BurnWindow != nullptr) BurnWindow->SetBurnMode();
+    ShowModeWindow(SetupDVDFileWindow);
+}
 
 void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }
 
@@ -338,4 +345,6 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
+    if (SetupDVDFileWindow != nullptr) SetupDVDFileWindow->ApplyLanguage();
+    if (BurnWindow != nullptr) BurnWindow->ApplyLanguage();
 }

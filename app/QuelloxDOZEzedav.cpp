@@ -13,6 +13,7 @@
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "menu/SetupMenu_Window.h"
@@ -22,6 +23,7 @@
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
 #include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
 #include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
@@ -61,10 +63,12 @@ void CreateProgramForms() {
     Application->CreateForm(SetupTextWindow);
     // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
-    // The burner source page comes here as it joins the program; then the production windows.
-    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(SetupDVDFileWindow);
+    // The compiler window comes here as it joins the program.
     Application->CreateForm(ConvertWindow);
-    // Then the other production windows and the device window.
+    Application->CreateForm(BurnWindow);
+    Application->CreateForm(BuilderWindow);
+    // Then the device window.
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is

@@ -270,7 +270,7 @@ void TProductionWindow::InitControls() {
     SetProgress2(0);
     // An installed program folder is read-only: the work folder then lives in the user's cache.
     s_TempFolder = ChooseWorkFolder(ExePath);
-    FillQualityList();
+    if (HasOutputQuality()) FillQualityList();
     suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
 }
 
@@ -291,7 +291,7 @@ void TProductionWindow::EnterBusyState() {
     suiImageButton_Stop->SetVisible(true);
     b_UserAbort = 0;
     SetInputsEnabled(false);
-    g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    if (HasOutputQuality()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -336,6 +336,10 @@ bool TProductionWindow::CheckBeforeStart() {
         return false;
     }
     if (!b_BuildMode && !b_CompileMode) return true;
+    return CheckBurnerAndDisc();
+}
+
+bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
             if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)

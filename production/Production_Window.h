@@ -130,8 +130,8 @@ class TProductionWindow : public TForm {
 
     // ---- operations --------------------------------------------------------------------------
     void InitControls();
-    bool CheckBeforeStart();
-    void SetConvertParameters();
+    virtual bool CheckBeforeStart();
+    virtual void SetConvertParameters();
     void EnterBusyState();
     void EnterIdleState(int Code);
     void AddLog(const String& Text);
@@ -180,6 +180,11 @@ protected:
     virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
     void SetModeBytes(Byte Build, Byte Convert, Byte Compile);
     void OpenOutputFolder();
+    // The burner and disc question before a run that burns: false when the user stops there,
+    // true to go on (b_SkipBurn set when without burning).
+    bool CheckBurnerAndDisc();
+    // The output quality belongs to the window: refilled on every show and remembered per run.
+    virtual bool HasOutputQuality() const { return true; }
 
 private:
     static DWORD SpumuxThreadProc(void* Window);
