@@ -1,15 +1,15 @@
 #include "app/SetupDVDFile_Window.h"
 
 #include <cfenv>
-#include <cstring>
+#include <algorithm>
 #include <memory>
 
 #include "app/CustomClass.h"
 #include "app/DiscSize.h"
 #include "app/Language.h"
-#include "app/MediaLibrary.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "app/VobClip.h"
 #include "platform/vcl/SysUtils.h"
 #include "production/Burn_Window.h"
 
@@ -20,7 +20,6 @@ namespace {
 constexpr int kWidth = 647;
 constexpr int kHeight = 490;
 constexpr int kGridRows = 17;       // the header and 16 data rows
-constexpr int kNtscHeight = 480;
 const String kVideoTsTail = "/VIDEO_TS/";
 
 void LoadPicture(TPicture* Picture, const String& File) {
@@ -35,14 +34,6 @@ void LoadButton(TsuiImageButton* Button, const String& Base) {
     LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
 }
 
-float WordAsFloat(std::int32_t Word) {
-    float f = 0;
-    static_assert(sizeof f == sizeof Word);
-    std::memcpy(&f, &Word, sizeof f);
-    return f;
-}
-
-bool IsNtsc(const TClipInfo* Clip) { return Clip->i_SourceHeight == kNtscHeight; }
 
 String MegabytesText(Int64 KB, const char* Format) { return FormatFloat(Format, static_cast<double>(KB) / 1024.0); }
 
@@ -294,24 +285,10 @@ void TSetupDVDFileWindow::AddVobFile(const String& Path) {
 }
 
 TClipInfo* TSetupDVDFileWindow::MakeVobClip(const String& Path) {
-    std::unique_ptr<TMediaLibrary> library = TMediaLibrary::Load(TMediaEntries::Information);
-    if (!library) return nullptr;
-    TMediaInfoRecord record;
-    int result = -1;
-    try {
-        result = library->GetFileInfo(Path, record);
-    } catch (const std::exception&) {
-        result = -1;
-    }
-    library.reset();
+    std::unique_ptr<TClipInfo> clip(::MakeVobClip(Path, TVobPicture::None));
     Update();
-    // Only program streams with an aspect code are taken.
-    if (result == -1 || record.Words[9] != 0) return nullptr;
-    auto clip = std::make_unique<TClipInfo>();
-    clip->SetFileName(Path);
-    clip->s_VobFile = Path;
-    const auto& w = record.Words;
-    clip->SetMediaInfo(w[0], WordAsFloat(w[1]), WordAsFloat(w[2]), w[3], w[4], w[5], w[6], w[7], WordAsFloat(w[8]), w[9]);
+    // Only program streams whose aspect code applies are taken.
+    if (!clip || clip->i_InfoFlag != 0) return nullptr;
     clip->i_VobSizeKB = static_cast<int>(std::max<Int64>(Pubfunction::GetFileSizeKB(Path), 0));
     return clip.release();
 }
@@ -322,7 +299,7 @@ void TSetupDVDFileWindow::RefreshVobList() {
     for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
         const TClipInfo* clip = ClipInfo[i];
         total += clip->i_VobSizeKB;
-        AddGridRow(clip->s_VobFile, IsNtsc(clip) ? "NTSC VOB" : "PAL VOB", MegabytesText(clip->i_VobSizeKB, "0.00"),
+        AddGridRow(clip->s_VobFile, IsNtscClip(clip) ? "NTSC VOB" : "PAL VOB", MegabytesText(clip->i_VobSizeKB, "0.00"),
                    IntToStr(clip->i_Duration), static_cast<int>(i));
     }
     UpdateSizeBar(total);
@@ -377,17 +354,8 @@ void TSetupDVDFileWindow::suiImageButton_DVD9Click(TObject*) { SetDVD5(); }
 
 // ---- NTSC and PAL ----------------------------------------------------------------------------------
 
-String TSetupDVDFileWindow::MixedStandardsText() const {
-    String ntsc, pal;
-    for (const TClipInfo* clip : ClipInfo) (IsNtsc(clip) ? ntsc : pal) += clip->s_VobFile + "\n";
-    if (ntsc.empty() || pal.empty()) return "";
-    return Language::GetMessageText(121) + ntsc + Language::GetMessageText(122) + pal;
-}
-
 void TSetupDVDFileWindow::CheckMixedStandards() {
-    if (b_FolderMode) return;
-    const String text = MixedStandardsText();
-    if (!text.empty()) MessageDlg(text, mtInformation, TMsgDlgButtons{mbOK});
+    if (!b_FolderMode) ::CheckMixedStandards(ClipInfo);
 }
 
 // ---- hand-over -------------------------------------------------------------------------------------
@@ -399,7 +367,7 @@ void TSetupDVDFileWindow::suiImageButton_BurnClick(TObject*) {
         BurnWindow->ShowModal();
         return;
     }
-    const String mixed = MixedStandardsText();
+    const String mixed = ::MixedStandardsText(ClipInfo);
     if (!mixed.empty()) {
         MessageDlg(mixed, mtError, TMsgDlgButtons{mbOK});
         return;

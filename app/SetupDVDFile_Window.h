@@ -86,8 +86,6 @@ private:
     void SetupGrid();
     void LoadArtwork();
     void InstallHandlers();
-    // The mixing text of messages 121 and 122, or "" when the clips are of one standard.
-    String MixedStandardsText() const;
 };
 
 // The Compiler window's aspect for a clip's aspect code: 2 (16:9) for the wide codes 3 and 4,

@@ -34,7 +34,7 @@ struct Fixtures : testing_vcl::TTempFolder {
     bool made = false;
     Fixtures() : TTempFolder("dvdfile_fixtures") {
         if (Path().empty()) return;
-        const std::string source = "-f lavfi -i testsrc=d=1 -f lavfi -i sine=d=1 -shortest -b:v 800k ";
+        const std::string source = "-f lavfi -i testsrc=d=2 -f lavfi -i sine=d=2 -shortest -b:v 800k ";
         made = testing_vcl::Ffmpeg(source + "-target ntsc-dvd", (*this)["ntsc.vob"]) &&
                testing_vcl::Ffmpeg(source + "-target pal-dvd", (*this)["pal.vob"]) &&
                Run("VIDEO_FORMAT=NTSC dvdauthor -o '" + (*this)["dvd"] + "' -t '" + (*this)["ntsc.vob"] +
