@@ -11,9 +11,12 @@
 #include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupMenu_Window.h"
+#include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
+#include "production/Compiler_Window.h"
+#include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
-#include "production/Burn_Window.h"
 
 TMainWindow* MainWindow = nullptr;
 const String HomePageAddress = AboutTexts::HomeURL;
@@ -346,5 +349,8 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
     if (SetupDVDFileWindow != nullptr) SetupDVDFileWindow->ApplyLanguage();
+    if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();
+    if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();
     if (BurnWindow != nullptr) BurnWindow->ApplyLanguage();
+    if (BuilderWindow != nullptr) BuilderWindow->ApplyLanguage();
 }

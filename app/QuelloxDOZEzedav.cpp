@@ -24,6 +24,7 @@
 #include "platform/win32/Windows.h"
 #include "production/Builder_Window.h"
 #include "production/Burn_Window.h"
+#include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
@@ -64,7 +65,7 @@ void CreateProgramForms() {
     // The image window comes here as it joins the program.
     Application->CreateForm(AboutWindow);
     Application->CreateForm(SetupDVDFileWindow);
-    // The compiler window comes here as it joins the program.
+    Application->CreateForm(CompilerWindow);
     Application->CreateForm(ConvertWindow);
     Application->CreateForm(BurnWindow);
     Application->CreateForm(BuilderWindow);

@@ -12,6 +12,7 @@
 #include "app/VobClip.h"
 #include "platform/vcl/SysUtils.h"
 #include "production/Burn_Window.h"
+#include "production/Compiler_Window.h"
 
 TSetupDVDFileWindow* SetupDVDFileWindow = nullptr;
 
@@ -367,11 +368,17 @@ void TSetupDVDFileWindow::suiImageButton_BurnClick(TObject*) {
         BurnWindow->ShowModal();
         return;
     }
+    if (!ClipInfo.empty() && CompilerWindow != nullptr) CompilerWindow->i_Aspect = CompilerAspectOfCode(ClipInfo[0]->i_AspectCode);
     const String mixed = ::MixedStandardsText(ClipInfo);
     if (!mixed.empty()) {
         MessageDlg(mixed, mtError, TMsgDlgButtons{mbOK});
         return;
     }
+    if (CompilerWindow == nullptr) return;
+    CompilerWindow->b_TitleMenu = false;
+    CompilerWindow->b_RootMenu = false;
+    CompilerWindow->SetCompileMode();
+    CompilerWindow->ShowModal();
 }
 
 // ---- popup -----------------------------------------------------------------------------------------

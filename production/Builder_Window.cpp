@@ -26,6 +26,8 @@ void TBuilderWindow::SetBuildMode() {
 bool TBuilderWindow::RunSteps() {
     if (!ConvertClips()) return false;
     if (!MuxSubtitles()) return false;
-    // The run ends after the mux for now: the menu, authoring and burning steps join here.
-    return true;
+    if (!CreateTitleMenu()) return false;
+    if (!CreateChapterMenus()) return false;
+    if (!AuthorDVD()) return false;
+    return FinishDisc();
 }

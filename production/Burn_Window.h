@@ -22,7 +22,7 @@ class TBurnWindow : public TProductionWindow {
 
 protected:
     bool RunSteps() override;
-    bool HasOutputQuality() const override { return false; }
+    bool KeepsQualitySetting() const override { return false; }
 };
 
 extern TBurnWindow* BurnWindow;

@@ -10,6 +10,7 @@
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
+#include "menu/MenuObjects.h"
 #include "production/ClipConversion.h"
 #include "production/RunParameters.h"
 #include "production/SubtitleMux.h"
@@ -97,6 +98,7 @@ TProductionWindow::~TProductionWindow() {
     DoDestroy();
     FreeConvertDll();
     FreeSpumuxDll();
+    FreeAuthorDll();
 }
 
 void TProductionWindow::CreateControls() {
@@ -122,6 +124,7 @@ void TProductionWindow::CreateControls() {
     Timer_Spumux = MakeTimer(this, "Timer_Spumux");
     Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
     Timer_Author = MakeTimer(this, "Timer_Author");
+    Timer_Author->OnTimer = [this](TObject* s) { Timer_AuthorTimer(s); };
 }
 
 void TProductionWindow::CreateBurnerGroup() {
@@ -270,7 +273,7 @@ void TProductionWindow::InitControls() {
     SetProgress2(0);
     // An installed program folder is read-only: the work folder then lives in the user's cache.
     s_TempFolder = ChooseWorkFolder(ExePath);
-    if (HasOutputQuality()) FillQualityList();
+    if (KeepsQualitySetting()) FillQualityList();
     suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
 }
 
@@ -291,7 +294,7 @@ void TProductionWindow::EnterBusyState() {
     suiImageButton_Stop->SetVisible(true);
     b_UserAbort = 0;
     SetInputsEnabled(false);
-    if (HasOutputQuality()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    if (KeepsQualitySetting()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -369,17 +372,21 @@ void TProductionWindow::SetConvertParameters() {
     s_Reserved18 = s_Reserved19 = s_Reserved21 = "0";
     s_AudioFormat = "ac3";
     i_VideoStandard = suiCheckBox_NTSC->GetChecked() ? NtscStandard : PalStandard;
+    // The user's VOBs are authored as they are: their own standard decides, not the hidden box.
+    if (b_CompileMode) i_VideoStandard = VideoStandardOfClips(ClipInfo, i_VideoStandard);
     i_QualityIndex = Pubfunction::ClampRange(suiComboBox_OutputQuality->GetItemIndex(), 0, 2);
     s_Bitrate = BitrateTable[i_QualityIndex];
     const TStandardParameters standard = StandardParameters(i_VideoStandard);
     s_FrameSize = standard.s_FrameSize;
     s_FrameRate = standard.s_FrameRate;
     i_FrameHeight = standard.i_FrameHeight;
-    const TAspectParameters aspect = AspectParameters(ResolveAspect(i_Aspect, ClipInfo));
+    i_Aspect = ResolveAspect(i_Aspect, ClipInfo);
+    const TAspectParameters aspect = AspectParameters(i_Aspect);
     d_TargetAspect = aspect.d_TargetAspect;
     i_SquareHeight = aspect.i_SquareHeight;
     s_AspectRatio = aspect.s_AspectRatio;
-    s_MenuAspectRatio = aspect.s_MenuAspect;
+    s_MenuAspect = aspect.s_MenuAspect;
+    s_MenuFrameSize = standard.s_FrameSize;
     i_ClipIndex = 0;
     i_Reserved23 = 0;
     // The typed name becomes a folder name: nothing in it may leave the output folder.
@@ -390,6 +397,16 @@ void TProductionWindow::SetConvertParameters() {
 
 void TProductionWindow::OpenOutputFolder() {
     ShellExecuteA(GetHandle(), "open", g_s_OutputFolder.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+bool TProductionWindow::FinishDisc() {
+    if (b_SkipBurn) {
+        OpenOutputFolder();
+        return true;
+    }
+    // The burning step goes here; until it joins, the authored folder is shown as well.
+    OpenOutputFolder();
+    return true;
 }
 
 void TProductionWindow::suiImageButton_StartClick(TObject*) {
@@ -453,7 +470,10 @@ bool TProductionWindow::LoadConvertDll() {
     X_StopConvert = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(h_ConvertDll, "X_StopConvert"));
     X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
     X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
-    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) return true;
+    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) {
+        X_SetPar_KeyTimes = reinterpret_cast<TKeyTimesProc>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
+        return true;
+    }
     FreeConvertDll();
     return false;
 }
@@ -465,6 +485,7 @@ void TProductionWindow::FreeConvertDll() {
     X_StopConvert = nullptr;
     X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB = nullptr;
+    X_SetPar_KeyTimes = nullptr;
 }
 
 bool TProductionWindow::ConvertClips() {
@@ -519,6 +540,10 @@ bool TProductionWindow::PrepareClip(TClipInfo* Clip) {
 int TProductionWindow::RunConvert() {
     if (!LoadConvertDll()) return 2;
     DeleteFile(s_OutputVob);
+    // Chapters land exactly where a key frame starts a new unit; a library that can't place them
+    // leaves them to the nearest one.
+    const String keyTimes = ClipKeyTimes();
+    if (X_SetPar_KeyTimes != nullptr && !keyTimes.empty()) X_SetPar_KeyTimes(keyTimes.c_str());
     Timer_Convert->SetEnabled(true);
     const int r = X_SetPar_D2MPEG(
         reinterpret_cast<void*>(GetHandle()), 2, s_SourceFile.c_str(), s_Passes.c_str(), s_StartText.c_str(),
@@ -530,6 +555,20 @@ int TProductionWindow::RunConvert() {
     Timer_Convert->SetEnabled(false);
     FreeConvertDll();
     return r;
+}
+
+// The clip's chapter times from the output's start ("0,2,5"); empty when it has no chapters.
+String TProductionWindow::ClipKeyTimes() const {
+    if (i_ClipIndex < 0 || static_cast<std::size_t>(i_ClipIndex) >= ClipInfo.size()) return "";
+    const TClipInfo* clip = ClipInfo[static_cast<std::size_t>(i_ClipIndex)];
+    if (clip == nullptr || clip->ChapterMenu == nullptr) return "";
+    std::vector<int> times;
+    for (int j = 0; const TSubButtonImage* button = clip->ChapterMenu->GetButton(j); ++j) times.push_back(button->i_ChapterTime);
+    if (times.empty()) return "";
+    String text = "0";
+    for (int t : TitleChapters(times, clip->i_TrimStart, ClipVobSeconds(*clip)).Times)
+        if (t > 0) text += "," + IntToStr(t);
+    return text;
 }
 
 void TProductionWindow::Timer_ConvertTimer(TObject*) {
@@ -598,12 +637,20 @@ int TProductionWindow::RunSpumuxThread() {
     if (!LoadSpumuxDll()) return 2;
     if (FileExists(s_MuxOut)) RemoveFileForce(s_MuxOut);
     Timer_Spumux->SetEnabled(true);
+    const int result = WaitForWorker(&TProductionWindow::SpumuxThreadProc);
+    Timer_Spumux->SetEnabled(false);
+    FreeSpumuxDll();
+    if (result == kNoWorker) return 0;
+    return FinishMux(result) ? 1 : 0;
+}
+
+// Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
+// kNoWorker when no thread could be made.
+int TProductionWindow::WaitForWorker(LPTHREAD_START_ROUTINE Proc) {
     b_ThreadIsWorking.store(true);
-    if (!StartWorker(&TProductionWindow::SpumuxThreadProc, this)) {
+    if (!StartWorker(Proc, this)) {
         b_ThreadIsWorking.store(false);
-        Timer_Spumux->SetEnabled(false);
-        FreeSpumuxDll();
-        return 0;
+        return kNoWorker;
     }
     HANDLE pause = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     while (b_ThreadIsWorking.load()) {
@@ -611,9 +658,7 @@ int TProductionWindow::RunSpumuxThread() {
         Application->ProcessMessages();
     }
     CloseHandle(pause);
-    Timer_Spumux->SetEnabled(false);
-    FreeSpumuxDll();
-    return FinishMux(i_ThreadReturnVal.load()) ? 1 : 0;
+    return i_ThreadReturnVal.load();
 }
 
 // The muxed file takes the clip VOB's name in one rename, so a failure leaves the VOB as it was.

@@ -19,6 +19,9 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win32/Windows.h"
+#include "production/AuthorXml.h"
+#include "production/AuthoredDisc.h"
+#include "production/MenuPictures.h"
 #include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIEdit.h"
 #include "skin/controls/SUIGroupBox.h"
@@ -28,6 +31,11 @@
 #include "skin/core/SUISkinForm.h"
 
 class TClipInfo;
+class TSubChapter;
+
+// The media library's optional key-frame request: "0,300,600" seconds from the output's start,
+// for the next clip encode only. A library without it encodes as before.
+typedef int (*TKeyTimesProc)(const char* seconds);
 
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
@@ -110,7 +118,7 @@ class TProductionWindow : public TForm {
     String s_DurationText;
     String s_PictureSize;
     String s_OutputVob;
-    String s_FrameSize, s_FrameRate, s_AspectRatio, s_MenuAspectRatio, s_Bitrate;
+    String s_FrameSize, s_FrameRate, s_AspectRatio, s_Bitrate;
     String s_Passes, s_SampleRate, s_VideoFormat, s_TargetFormat, s_AudioBitrate, s_Title, s_Author,
         s_Comment, s_Reserved18, s_Reserved19, s_Reserved21, s_AudioFormat;
     int i_Reserved23 = 0;
@@ -124,6 +132,7 @@ class TProductionWindow : public TForm {
     X_StopConvert_fn X_StopConvert = nullptr;
     X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
+    TKeyTimesProc X_SetPar_KeyTimes = nullptr;         // optional: bound on its own
     HMODULE h_SpumuxDll = nullptr;
     spumux_main_fn spumux_main = nullptr;
     getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
@@ -156,6 +165,36 @@ class TProductionWindow : public TForm {
     bool MuxSubtitles();
     int PrepareSubtitleMux(TClipInfo* Clip);
 
+    // menus and authoring
+    String s_MenuBmp, s_MenuVob, s_MenuMusic;     // the next menu encode's picture, VOB and music
+    String s_MenuAspect, s_MenuFrameSize;          // "4/3" or "16/9"; "720:576" or "720:480"
+    int i_BackX = 0;
+    int i_BackY = 0;
+    bool b_VmgmWritten = false;
+    bool b_TitlesetMenusWritten = false;
+    Int64 i_TotalVobMB = 0;                        // summed in 64 bits: a DVD-9 of clips fits
+    String s_DVDDest;                              // the folder author.xml names (holds VIDEO_TS)
+    TExpectedDisc ExpectedAuthored;                // what that folder must read back as
+    HMODULE h_AuthorDll = nullptr;
+    getVOBsMB_fn getVOBsMB = nullptr;
+    author_main_fn author_main = nullptr;
+    int PrepareTitleMenu();
+    int PrepareChapterMenu(TSubChapter* Menu, int ClipIndex);
+    int ConvertMenuToVob();
+    bool CreateTitleMenu();
+    bool CreateChapterMenus();
+    bool HasTitleMenuVob() const;
+    bool HasRootMenuVob() const;
+    bool HasBackButton() const;
+    bool AuthorDVD();
+    bool WriteAuthorXml();
+    int RunAuthorThread();
+    int RunAuthor();
+    bool LoadAuthorDll();
+    void FreeAuthorDll();
+    void ShowAuthorProgress(Int64 Megabytes);
+    void Timer_AuthorTimer(TObject* Sender);
+
     // event handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -183,11 +222,23 @@ protected:
     // The burner and disc question before a run that burns: false when the user stops there,
     // true to go on (b_SkipBurn set when without burning).
     bool CheckBurnerAndDisc();
-    // The output quality belongs to the window: refilled on every show and remembered per run.
-    virtual bool HasOutputQuality() const { return true; }
+    // The end of a disc run: the output folder when the user chose not to burn. The burning
+    // step is called from here.
+    bool FinishDisc();
+    // The all-in-one and convert-only windows keep the quality setting; the compile-mode one
+    // keeps its own list and never stores it.
+    virtual bool KeepsQualitySetting() const { return true; }
 
 private:
     static DWORD SpumuxThreadProc(void* Window);
+    static DWORD AuthorThreadProc(void* Window);
+    static constexpr int kNoWorker = -1000000;
+    String ClipKeyTimes() const;
+    int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
+    void FillMenuPictures(TMenuPictures& Pictures) const;
+    void BackPictureSize(int& Width, int& Height) const;
+    TAuthorProject AuthorProject() const;
+    bool MenuEncodeFailed(int Result, int Code);
     void CreateControls();
     void CreateBurnerGroup();
     void CreateOutputGroup();

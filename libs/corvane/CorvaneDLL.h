@@ -92,6 +92,18 @@ int X_SetPar_D2MPEG(void* window, int mode, const char* source, const char* pass
                     const char* durationSeconds, int reserved23, int videoStandard, const char* audioFormat,
                     int quality);
 
+/* Optional, before X_SetPar_D2MPEG: key times for the next clip encode only, which takes them
+ * whether it succeeds or not. seconds: "0,300,600.5", seconds from the output's start (whole or
+ * with a decimal point, blanks around each allowed, any order); "" asks for none. The encode
+ * starts a closed GOP exactly on the frame at each time, with the GOPs before it long enough
+ * that the DVD muxer starts a navigation unit there (at least 0.4 s after the last), so a
+ * chapter dvdauthor puts at that time begins on that frame. A time within 0.4 s after an
+ * earlier one is left out, as are times past the output's end.
+ * 0: taken; -1: refused (null, not such a list, more than 1000 times or one beyond ten days),
+ * a list given before stays, X_GetLastErrorText says why. The caller's thread. */
+typedef int (*X_SetPar_KeyTimes_fn)(const char* seconds);
+int X_SetPar_KeyTimes(const char* seconds);
+
 /* A 24-bit BMP to a still menu VOB of the given length (seconds), the picture at pictureSize
  * centred in frameSize, aspect "4/3" or "16/9" (":" also read), with the music file's sound cut
  * or padded to the length when withMusic is 1, silence otherwise ("NoFile").

@@ -29,7 +29,7 @@ int EncoderThreads() {
 }  // namespace
 
 std::unique_ptr<DvdWriter> DvdWriter::Open(const EncodeJob& job, const std::string& path, std::string& error) {
-    std::unique_ptr<DvdWriter> writer(new DvdWriter);
+    std::unique_ptr<DvdWriter> writer(new DvdWriter(GopPlan::For(job)));
     int result = avformat_alloc_output_context2(&writer->format_, nullptr, "dvd", nullptr);
     if (result < 0) {
         error = "no DVD muxer: " + ErrorText(result);
@@ -78,8 +78,7 @@ int DvdWriter::OpenVideo(const EncodeJob& job) {
     // Each GOP starts where EncodeVideo asks for a key frame; the encoder's own limit sits one
     // frame further, so it never cuts a GOP short (closed GOPs of I + BBP groups would end at
     // 16 frames of 18, or 13 of 15).
-    gopFrames_ = job.gopFrames > 0 ? job.gopFrames : 1;
-    video_->gop_size = gopFrames_ + 1;
+    video_->gop_size = plan_.Longest() + 1;
     video_->max_b_frames = 2;
     video_->qmax = 28;   // the largest the non-linear quantiser takes
     video_->flags |= AV_CODEC_FLAG_CLOSED_GOP;
@@ -161,7 +160,7 @@ int DvdWriter::Encode(AVCodecContext* codec, AVStream* stream, const AVFrame* fr
 }
 
 int DvdWriter::EncodeVideo(AVFrame* frame, const PacketSink& sink) {
-    if (frame) frame->pict_type = frame->pts % gopFrames_ == 0 ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    if (frame) frame->pict_type = plan_.StartsGop(frame->pts) ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     return Encode(video_, videoStream_, frame, sink);
 }
 

@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "libs/corvane/EncodeJob.h"
+#include "libs/corvane/GopPlan.h"
 #include "libs/corvane/MediaDecoder.h"
 
 extern "C" {
@@ -40,7 +42,8 @@ public:
     DvdWriter& operator=(const DvdWriter&) = delete;
 
     // Frames with pts in frames (video) or samples (audio); null drains the encoder. Each packet
-    // goes to sink in the order made. A video frame whose pts starts a GOP is made a key frame.
+    // goes to sink in the order made. A video frame whose pts starts a GOP of the job's plan is
+    // made a key frame.
     // 0, or the error.
     int EncodeVideo(AVFrame* frame, const PacketSink& sink);
     int EncodeAudio(const AVFrame* frame, const PacketSink& sink);
@@ -54,7 +57,7 @@ public:
     int AudioFrameSamples() const;
 
 private:
-    DvdWriter() = default;
+    explicit DvdWriter(GopPlan plan) : plan_(std::move(plan)) {}
     int OpenVideo(const EncodeJob& job);
     int OpenAudio();
     int OpenFile(const std::string& path);
@@ -66,7 +69,7 @@ private:
     AVCodecContext* audio_ = nullptr;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
-    int gopFrames_ = 1;
+    const GopPlan plan_;
 };
 
 }  // namespace corvane

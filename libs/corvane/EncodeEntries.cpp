@@ -9,7 +9,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,6 +28,28 @@ corvane::EncodeProgress& Progress() {
 std::atomic<bool>& Busy() {
     static std::atomic<bool> busy{false};
     return busy;
+}
+
+// The key times X_SetPar_KeyTimes gave for the next clip encode, which takes them.
+class PendingKeyTimes {
+public:
+    void Set(std::vector<double> seconds) {
+        std::lock_guard lock(mutex_);
+        seconds_ = std::move(seconds);
+    }
+    std::vector<double> Take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(seconds_, {});
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<double> seconds_;
+};
+
+PendingKeyTimes& KeyTimes() {
+    static PendingKeyTimes keyTimes;
+    return keyTimes;
 }
 
 Ratio RateOf(const char* text, int videoStandard) {
@@ -88,6 +113,7 @@ __attribute__((visibility("default"))) int X_SetPar_D2MPEG(
     (void)title, (void)author, (void)comment, (void)reserved18, (void)reserved19, (void)reserved21;
     (void)reserved23, (void)audioFormat, (void)quality;
     EncodeJob job;
+    job.keyTimesSec = KeyTimes().Take();   // this encode's, whatever becomes of it
     int start = 0;
     int duration = 0;
     if (!Text(source) || !Text(output)) {
@@ -107,6 +133,17 @@ __attribute__((visibility("default"))) int X_SetPar_D2MPEG(
     job.videoKbps = corvane::VideoKbpsFor(videoKbps);
     FitPicture(job, pictureSize);
     return RunJob(window, job) ? 0 : -1;
+}
+
+__attribute__((visibility("default"))) int X_SetPar_KeyTimes(const char* seconds) {
+    std::vector<double> times;
+    if (!corvane::ParseKeyTimes(seconds, times)) {
+        const std::string shown = seconds ? "'" + std::string(seconds).substr(0, 80) + "'" : "none";
+        Refuse("key times " + shown + " are not seconds separated by commas");
+        return -1;
+    }
+    KeyTimes().Set(std::move(times));
+    return 0;
 }
 
 __attribute__((visibility("default"))) int X_SetPar_BMP2VOB(void* window, int videoStandard, const char* bmp,

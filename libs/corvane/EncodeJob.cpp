@@ -1,9 +1,11 @@
 #include "libs/corvane/EncodeJob.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 
@@ -14,6 +16,7 @@ constexpr int kMaxSide = 1920;
 constexpr int kMinKbps = 500;
 constexpr int kMaxKbps = 9000;     // below the DVD's 9.8 Mbit/s video limit, with room for the peaks
 constexpr int kDefaultKbps = 5000;
+constexpr double kLongestSec = 24 * 3600 * 10;
 
 bool ParseLong(const char* text, const char** end, long& value) {
     if (!text) return false;
@@ -32,7 +35,51 @@ bool ParsePair(const char* text, const char* separators, long& first, long& seco
     return ParseLong(rest + 1, &end, second) && *end == '\0';
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* SkipBlanks(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
+}
+
+// One time at text: digits with an optional fraction (".5" and "5." too), read without the
+// locale, so a decimal comma never changes its meaning. The end of it, or null.
+const char* ParseTime(const char* text, double& seconds) {
+    const char* end = text;
+    int digits = 0;
+    for (; IsDigit(*end); ++end) ++digits;
+    if (*end == '.') {
+        for (++end; IsDigit(*end); ++end) ++digits;
+    }
+    double value = 0;
+    if (digits == 0 || std::from_chars(text, end, value, std::chars_format::fixed).ptr != end) return nullptr;
+    if (!(value <= kLongestSec)) return nullptr;
+    seconds = value;
+    return end;
+}
+
 }  // namespace
+
+bool ParseKeyTimes(const char* text, std::vector<double>& seconds) {
+    if (!text) return false;
+    std::vector<double> times;
+    const char* at = SkipBlanks(text);
+    if (*at == '\0') {
+        seconds.clear();
+        return true;
+    }
+    for (;;) {
+        double time = 0;
+        at = ParseTime(SkipBlanks(at), time);
+        if (!at || times.size() == kMostKeyTimes) return false;
+        times.push_back(time);
+        at = SkipBlanks(at);
+        if (*at == '\0') break;
+        if (*at++ != ',') return false;
+    }
+    seconds = std::move(times);
+    return true;
+}
 
 bool ParseSize(const char* text, int& width, int& height) {
     long w = 0, h = 0;

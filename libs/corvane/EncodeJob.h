@@ -1,7 +1,9 @@
 // What one encode makes, read from the texts the program passes.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -25,6 +27,7 @@ struct EncodeJob {
     Ratio displayAspect;         // 4:3 or 16:9
     int videoKbps = 0;
     int gopFrames = 0;           // closed GOPs of at most this many frames
+    std::vector<double> keyTimesSec;   // from the output's start: a closed GOP begins on each
     std::string output;
 };
 
@@ -36,6 +39,13 @@ bool ParseRate(const char* text, Ratio& rate);
 bool ParseAspect(const char* text, Ratio& aspect);
 // A whole number of seconds, at least 0; false for other text.
 bool ParseSeconds(const char* text, int& seconds);
+
+// Key times: "0,300,600.5", seconds from the output's start, whole or with decimals, blanks
+// around each allowed; "" is no time at all. False for anything else (nothing is written to
+// seconds then): an empty entry, a sign, an exponent, more than kMostKeyTimes entries or a time
+// beyond ten days. The times come back in the order given.
+constexpr std::size_t kMostKeyTimes = 1000;
+bool ParseKeyTimes(const char* text, std::vector<double>& seconds);
 
 // The DVD's GOP length limit for a frame rate: 18 frames at NTSC rates, 15 at PAL.
 int GopFramesFor(const Ratio& rate);

@@ -14,6 +14,7 @@
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
 #include "production/Burn_Window.h"
+#include "production/Compiler_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -37,6 +38,7 @@ struct Fixtures : testing_vcl::TTempFolder {
         const std::string source = "-f lavfi -i testsrc=d=2 -f lavfi -i sine=d=2 -shortest -b:v 800k ";
         made = testing_vcl::Ffmpeg(source + "-target ntsc-dvd", (*this)["ntsc.vob"]) &&
                testing_vcl::Ffmpeg(source + "-target pal-dvd", (*this)["pal.vob"]) &&
+               testing_vcl::Ffmpeg(source + "-target pal-dvd -aspect 16:9", (*this)["wide.vob"]) &&
                Run("VIDEO_FORMAT=NTSC dvdauthor -o '" + (*this)["dvd"] + "' -t '" + (*this)["ntsc.vob"] +
                    "' >/dev/null 2>&1") &&
                Run("VIDEO_FORMAT=NTSC dvdauthor -o '" + (*this)["dvd"] + "' -T >/dev/null 2>&1");
@@ -72,6 +74,7 @@ protected:
     testing_vcl::TScriptedInteraction ask;
     std::unique_ptr<testing_vcl::TInstallInteraction> installed;
     TBurnWindow* burn = nullptr;
+    TCompilerWindow* compiler = nullptr;
     String savedExePath = ExePath;
 
     void SetUp() override {
@@ -81,6 +84,8 @@ protected:
         b_DVD5 = true;
         burn = new TBurnWindow(nullptr);
         BurnWindow = burn;
+        compiler = new TCompilerWindow(nullptr);
+        CompilerWindow = compiler;
         SetupDVDFileWindow = new TSetupDVDFileWindow(nullptr);
         SetupDVDFileWindow->AfterConstruction();
         W()->Show();
@@ -89,6 +94,8 @@ protected:
         delete SetupDVDFileWindow;
         BurnWindow = nullptr;
         delete burn;
+        CompilerWindow = nullptr;
+        delete compiler;
         Pubfunction::ClearClipInfo();
         installed.reset();
         ExePath = savedExePath;
@@ -263,6 +270,30 @@ TEST_F(SetupDVDFilePage, AFolderGoesToTheBurnWindowWithVideoStandardZero) {
     EXPECT_EQ(burn->s_DVDFolder, Files().VideoTs() + "/");
     EXPECT_EQ(burn->i_VideoStandard, 0);
     EXPECT_FALSE(burn->suiEdit_OutputFolder->GetVisible());
+}
+
+// VOB clips go to the Compiler window without menus, at the first clip's aspect.
+TEST_F(SetupDVDFilePage, VobClipsGoToTheCompilerWindow) {
+    struct Case { std::vector<String> Files; int Aspect; };
+    const Case cases[] = {{{Files()["wide.vob"], Files()["pal.vob"]}, 2}, {{Files()["pal.vob"]}, 1}, {{}, 1}};
+    for (const Case& c : cases) {
+        Pubfunction::ClearClipInfo();
+        if (!c.Files.empty()) AddFiles(c.Files);
+        ASSERT_EQ(ClipInfo.size(), c.Files.size());
+        compiler->b_TitleMenu = true;
+        compiler->b_RootMenu = true;
+        compiler->i_Aspect = 1;
+        ask.AnswerModal(mrCancel);
+        testing_vcl::Click(W()->suiImageButton_Burn);
+        const auto shown = ask.Of(TQuestionKind::ShowModal);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().Form, compiler);
+        EXPECT_EQ(compiler->b_CompileMode, 1);
+        EXPECT_FALSE(compiler->b_TitleMenu);
+        EXPECT_FALSE(compiler->b_RootMenu);
+        EXPECT_EQ(compiler->i_Aspect, c.Aspect) << c.Files.size();
+    }
+    EXPECT_EQ(ask.Of(TQuestionKind::ShowModal).size(), 3u);
 }
 
 TEST_F(SetupDVDFilePage, CloseDiscardsTheClips) {

@@ -13,6 +13,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -198,7 +199,8 @@ protected:
         info_ = reinterpret_cast<X_Get_Info_fn>(GetProcAddress(module_, "X_Get_Info"));
         stop_ = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(module_, "X_StopConvert"));
         lastError_ = reinterpret_cast<X_GetLastErrorText_fn>(GetProcAddress(module_, "X_GetLastErrorText"));
-        ASSERT_TRUE(convert_ && menu_ && info_ && stop_ && lastError_);
+        keyTimes_ = reinterpret_cast<X_SetPar_KeyTimes_fn>(GetProcAddress(module_, "X_SetPar_KeyTimes"));
+        ASSERT_TRUE(convert_ && menu_ && info_ && stop_ && lastError_ && keyTimes_);
         window_ = Win32_CreateWindow([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; }, false, "");
         ASSERT_NE(window_, nullptr);
         ASSERT_FALSE(out_.Path().empty());
@@ -230,6 +232,7 @@ protected:
     X_Get_Info_fn info_ = nullptr;
     X_StopConvert_fn stop_ = nullptr;
     X_GetLastErrorText_fn lastError_ = nullptr;
+    X_SetPar_KeyTimes_fn keyTimes_ = nullptr;
     HWND window_ = nullptr;
 };
 
@@ -426,6 +429,153 @@ TEST_F(CorvaneEncodeTest, DvdauthorMakesAFolderLibdvdreadOpens) {
     }
 }
 
+// ---- key times -----------------------------------------------------------------------------
+
+// The frames that are key frames, by index in showing order.
+std::vector<int> KeyFrames(const std::string& file) {
+    std::string types = Run("ffprobe -v error -select_streams v:0 -show_entries frame=pict_type -of csv=p=0 " + Quote(file));
+    std::vector<int> keys;
+    int index = 0;
+    std::istringstream lines(types);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || std::string("IPB").find(line[0]) == std::string::npos) continue;
+        if (line[0] == 'I') keys.push_back(index);
+        ++index;
+    }
+    return keys;
+}
+
+// Each chapter's start in a one-title folder, in 90 kHz ticks from the title's start: the start
+// time of the navigation unit its first cell begins with, read from the title's VOB.
+std::vector<long long> ChapterStarts(testing_vcl::TDvdRead& dvdread, const std::string& folder) {
+    std::vector<long long> starts;
+    dvd_reader_t* disc = dvdread.open(folder.c_str());
+    if (!disc) return starts;
+    ifo_handle_t* vts = dvdread.ifo(disc, 1);
+    std::ifstream vob(folder + "/VIDEO_TS/VTS_01_1.VOB", std::ios::binary);
+    if (vts && vts->vts_pgcit && vts->vts_pgcit->nr_of_pgci_srp > 0 && vob) {
+        const pgc_t* pgc = vts->vts_pgcit->pgci_srp[0].pgc;
+        for (int program = 0; program < pgc->nr_of_programs; ++program) {
+            const cell_playback_t& cell = pgc->cell_playback[pgc->program_map[program] - 1];
+            unsigned char pack[2048] = {};
+            vob.seekg(static_cast<std::streamoff>(cell.first_sector) * 2048);
+            vob.read(reinterpret_cast<char*>(pack), sizeof pack);
+            // The navigation pack's presentation data: "00 00 01 BF" at 0x26, the start time at 0x39.
+            if (!vob || pack[0x26] != 0 || pack[0x27] != 0 || pack[0x28] != 1 || pack[0x29] != 0xBF) break;
+            starts.push_back(static_cast<long long>(pack[0x39]) << 24 | pack[0x3A] << 16 | pack[0x3B] << 8 | pack[0x3C]);
+        }
+    }
+    const long long first = starts.empty() ? 0 : starts.front();
+    for (long long& start : starts) start -= first;
+    if (vts) dvdread.ifoFree(vts);
+    dvdread.close(disc);
+    return starts;
+}
+
+TEST_F(CorvaneEncodeTest, KeyTimeListsAreTakenOrRefused) {
+    struct ListCase {
+        const char* text;
+        int result;
+    };
+    const std::string tooMany = [] {
+        std::string text = "0";
+        for (int i = 1; i <= 1000; ++i) text += "," + std::to_string(i);
+        return text;
+    }();
+    const ListCase cases[] = {
+        {"0,300,600", 0}, {"2.5", 0}, {" 1 , 2.25 ,3 ", 0}, {"5.,.5", 0}, {"7,3,3", 0}, {"", 0},
+        {nullptr, -1}, {"abc", -1}, {"1,,2", -1}, {"1,2,", -1}, {",1", -1}, {"-1", -1}, {"+1", -1},
+        {"1e3", -1}, {"1,5;2", -1}, {"1.2.3", -1}, {"2,5", 0}, {"2 5", -1}, {"nan", -1}, {"inf", -1},
+        {".", -1}, {"0x10", -1}, {"864001", -1}, {"99999999999999999999999", -1}, {tooMany.c_str(), -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text ? std::string(c.text).substr(0, 40) : "null");
+        EXPECT_EQ(keyTimes_(c.text), c.result);
+        if (c.result != 0) {
+            char text[256] = {};
+            lastError_(text, sizeof text);
+            EXPECT_NE(std::string(text).find("key times"), std::string::npos) << text;
+        }
+    }
+    EXPECT_EQ(keyTimes_(""), 0) << "nothing left for the next encode";
+}
+
+struct KeyCase {
+    int standard;
+    const char* times;                 // as the program passes them
+    std::vector<int> keyFrames;        // where closed GOPs must begin
+    const char* chapters;              // the times kept, as dvdauthor is given them
+};
+
+// NTSC (29.97 fps, GOPs of 12 to 18 frames for a VOBU each): 1 s is frame 30; 1.7 s, 21 frames
+// on, fits no count of full GOPs; 2 s lies within 0.4 s of it and is left out; 3.5 s, 5.25 s
+// and 6 s follow 54, 52 and 23 frames on. PAL (25 fps, 10 to 15 frames): 0.8 s is 20 frames,
+// 1.56 s 19 more, 4.2 s is too near 4 s, 6 s is 50 frames on; given out of order.
+const KeyCase kKeyCases[] = {
+    {1, "0,1,1.7,2,3.5,5.25,6", {0, 30, 51, 105, 157, 180}, "0,1,1.7,3.5,5.25,6"},
+    {2, "6, 4.2, 0.8, 1.56, 4", {0, 20, 39, 100, 150}, "0,0.8,1.56,4,6"},
+};
+
+TEST_F(CorvaneEncodeTest, KeyTimesStartClosedGopsWhereDvdauthorPutsTheChapters) {
+    testing_vcl::TDvdRead dvdread;
+    ASSERT_TRUE(dvdread.Ready());
+    for (const auto& c : kKeyCases) {
+        SCOPED_TRACE(c.times);
+        bool pal = c.standard == 2;
+        const char* frame = pal ? "720:576" : "720:480";
+        const int longest = pal ? 15 : 18;
+        std::string vob = out_["keys.vob"];
+        ASSERT_EQ(keyTimes_(c.times), 0);
+        ASSERT_EQ(Convert(TestClips()["long.mp4"], "0", "8", frame, frame, "4:3", c.standard, vob), 0);
+        std::vector<int> keys = KeyFrames(vob);
+        for (int key : c.keyFrames) EXPECT_TRUE(std::find(keys.begin(), keys.end(), key) != keys.end()) << "frame " << key;
+        EXPECT_LE(LongestGop(vob), longest);
+        Gops gops = ScanGops(vob);
+        EXPECT_EQ(gops.closed, gops.count);
+
+        std::string dvd = out_["keys_dvd"];
+        std::string env = std::string("VIDEO_FORMAT=") + (pal ? "PAL" : "NTSC") + " ";
+        ASSERT_EQ(std::system((env + "dvdauthor -o " + Quote(dvd) + " -t -c " + c.chapters + " " + Quote(vob) +
+                               " >/dev/null 2>&1").c_str()),
+                  0);
+        ASSERT_EQ(std::system((env + "dvdauthor -o " + Quote(dvd) + " -T >/dev/null 2>&1").c_str()), 0);
+        std::vector<long long> starts = ChapterStarts(dvdread, dvd);
+        ASSERT_EQ(starts.size(), c.keyFrames.size()) << "a chapter per kept time";
+        const long long ticksPerFrame = pal ? 3600 : 3003;
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            EXPECT_EQ(starts[i], c.keyFrames[i] * ticksPerFrame) << "chapter " << i + 1 << " on its frame";
+        }
+        fs::remove_all(dvd);
+        fs::remove(vob);
+    }
+}
+
+TEST_F(CorvaneEncodeTest, KeyTimesServeTheNextClipEncodeOnly) {
+    std::string vob = out_["next.vob"];
+    auto encode = [&] { return Convert(TestClips()["long.mp4"], "0", "4", "720:480", "720:480", "4:3", 1, vob); };
+    auto keyAt = [&](int frame) {
+        std::vector<int> keys = KeyFrames(vob);
+        return std::find(keys.begin(), keys.end(), frame) != keys.end();
+    };
+    // Frame 60 (2 s) is no multiple of 18: a key frame there is the list's doing.
+    ASSERT_EQ(keyTimes_("2"), 0);
+    EXPECT_EQ(keyTimes_("2,x"), -1) << "refused, and the list before stays";
+    std::string bmp = TestClips()["menu.bmp"];
+    std::string menu = out_["menu.vob"];
+    ASSERT_EQ(menu_(window_, 1, bmp.c_str(), "1", "720:480", "720:480", "4/3", menu.c_str(), 0, "NoFile"), 0)
+        << "a menu encode leaves the list alone";
+    ASSERT_EQ(encode(), 0);
+    EXPECT_TRUE(keyAt(60));
+    ASSERT_EQ(encode(), 0);
+    EXPECT_FALSE(keyAt(60)) << "the list served one encode";
+    EXPECT_TRUE(keyAt(54));
+    // A failed encode takes the list too.
+    ASSERT_EQ(keyTimes_("2"), 0);
+    EXPECT_EQ(Convert(TestClips()["missing.mp4"], "0", "4", "720:480", "720:480", "4:3", 1, vob), -1);
+    ASSERT_EQ(encode(), 0);
+    EXPECT_FALSE(keyAt(60));
+}
+
 TEST_F(CorvaneEncodeTest, TheQualityBitrateSetsTheStreamsSize) {
     // A moving picture full of detail uses the bits it is given, so the size follows the rate.
     std::map<std::string, std::uintmax_t> sizes;
@@ -481,7 +631,9 @@ TEST_F(CorvaneEncodeTest, TurnedPhoneVideoConvertsUpright) {
         SCOPED_TRACE(std::to_string(c.rotate) + " " + c.aspect + " " + c.picture);
         std::string name = "turn" + std::to_string(c.rotate) + ".mp4";
         std::string source = out_[name];
-        if (!fs::exists(source)) ASSERT_TRUE(MakeTurnedClip(out_, name, c.rotate));
+        if (!fs::exists(source)) {
+            ASSERT_TRUE(MakeTurnedClip(out_, name, c.rotate));
+        }
         bool pal = c.standard == 2;
         int frameHeight = pal ? 576 : 480;
         std::string output = out_["turned.vob"];
