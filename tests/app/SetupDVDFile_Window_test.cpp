@@ -54,7 +54,9 @@ struct Fixtures : testing_vcl::TTempFolder {
         std::ofstream((*this)["notes.vob"]) << "these are my notes, not a film\n";
         // A program folder with the page's pictures.
         fs::create_directories((*this)["program/RES"]);
-        for (const auto& entry : fs::directory_iterator(kDistRes)) {
+        // The pictures only dress the page; a build without its artwork still tests it.
+        std::error_code noArtwork;
+        for (const auto& entry : fs::directory_iterator(kDistRes, noArtwork)) {
             const std::string name = entry.path().filename().string();
             if (name.rfind("dvdfile_", 0) == 0 || name.rfind("clip_dvd", 0) == 0 || name.rfind("clip_close", 0) == 0 ||
                 name == "clip_disc_fill.bmp" || name == "clip_8500.bmp")
