@@ -16,6 +16,7 @@
 #include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "disc/Device_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -69,7 +70,7 @@ void CreateProgramForms() {
     Application->CreateForm(ConvertWindow);
     Application->CreateForm(BurnWindow);
     Application->CreateForm(BuilderWindow);
-    // Then the device window.
+    Application->CreateForm(DeviceWindow);
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is
@@ -104,6 +105,8 @@ int WinMain() {
         StartForm->Close();
         TObject::FreeAndNil(StartForm);
         MainWindow->SetCaption(ProductName);
+        // Optical drives that come or go are told to the windows as device changes.
+        Win32_StartDeviceWatch("/dev");
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);

@@ -7,12 +7,10 @@
 
 TBurnWindow* BurnWindow = nullptr;
 
-TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+// Its first drive choice stays its own: the shared burner index is the other windows' to set.
+TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner, false) {
     SetName("BurnWindow");
-    suiImageButton_Device = new TsuiImageButton(this);
-    suiImageButton_Device->SetName("suiImageButton_Device");
-    suiImageButton_Device->SetParent(suiGroupBox_Burner);
-    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    CreateDeviceButton();
     // The output group stays hidden here: its quality list is never filled.
     suiComboBox_OutputQuality->GetItems()->Clear();
     AfterConstruction();
@@ -59,7 +57,4 @@ void TBurnWindow::SetConvertParameters() {
 
 // The burning step alone, whatever b_SkipBurn says: going on without a burner or a usable disc
 // leads into the step's own checks, which end the run with their result line.
-bool TBurnWindow::RunSteps() {
-    // The burning step joins here.
-    return true;
-}
+bool TBurnWindow::RunSteps() { return BurnDisc(); }

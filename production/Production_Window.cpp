@@ -80,7 +80,10 @@ void RemoveFileForce(const String& Path) {
 
 }  // namespace
 
-TProductionWindow::TProductionWindow(TComponent* AOwner) : TForm(AOwner) {
+TProductionWindow::TProductionWindow(TComponent* AOwner) : TProductionWindow(AOwner, true) {}
+
+TProductionWindow::TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex)
+    : TForm(AOwner), m_storesBurnerIndex(StoresBurnerIndex) {
     SetPosition(poScreenCenter);
     GetFont()->SetName("Tahoma");
     GetFont()->SetHeight(-11);
@@ -138,6 +141,7 @@ void TProductionWindow::CreateBurnerGroup() {
     Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
     suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
     suiComboBox_Drive->SetEnabled(false);
+    suiComboBox_Drive->OnChange = [this](TObject* s) { suiComboBox_DriveChange(s); };
     suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
     suiEdit_VolumeName = new TsuiEdit(this);
     suiEdit_VolumeName->SetName("suiEdit_VolumeName");
@@ -222,6 +226,8 @@ void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
 void TProductionWindow::FormCreate(TObject*) {
     SetDoubleBuffered(true);
     InitControls();
+    FillDriveList(-1);
+    if (m_storesBurnerIndex) g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
 }
 
 void TProductionWindow::FormShow(TObject*) {
@@ -246,6 +252,14 @@ void TProductionWindow::Dispatch(TMessage& Message) {
     // The grabber's start and end answers may reach any window of the program; they mean
     // nothing here. The burner's notifications go to the burning step with it.
     if (Message.Msg == WM_MEDIA_INIT_DONE || Message.Msg == WM_MEDIA_UNINIT_DONE) return;
+    if (Message.Msg == WM_DEVICECHANGE) {
+        WMDeviceChange(Message);
+        return;
+    }
+    if (Message.Msg == WM_BURNER_NOTIFY) {
+        WMBurnerNotify(Message);
+        return;
+    }
     TForm::Dispatch(Message);
 }
 
@@ -259,6 +273,8 @@ void TProductionWindow::FillQualityList() {
 }
 
 void TProductionWindow::InitControls() {
+    // The lists are refilled below: a change noted while hidden needs no scan of its own.
+    b_DeviceChangeNoted = 0;
     EnterIdleState(-1);
     Memo_Msg->GetLines()->Clear();
     suiCheckBox_NTSC->SetChecked(b_VideoForamt);
@@ -275,6 +291,7 @@ void TProductionWindow::InitControls() {
     s_TempFolder = ChooseWorkFolder(ExePath);
     if (KeepsQualitySetting()) FillQualityList();
     suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
+    FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::SetInputsEnabled(bool Enabled) {
@@ -295,6 +312,7 @@ void TProductionWindow::EnterBusyState() {
     b_UserAbort = 0;
     SetInputsEnabled(false);
     if (KeepsQualitySetting()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    b_Padding = 0;
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -307,6 +325,8 @@ void TProductionWindow::EnterIdleState(int Code) {
     suiImageButton_Stop->SetVisible(false);
     SetInputsEnabled(true);
     if (Code >= 0 && Code <= 17) AddLog(Language::GetMessageText(89 + Code));
+    // Drives that came or went during the run are looked at once, now that nothing uses them.
+    if (b_DeviceChangeNoted && MayRescanDevices()) FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::AddLog(const String& Text) { Memo_Msg->GetLines()->Add(Text); }
@@ -389,6 +409,7 @@ void TProductionWindow::SetConvertParameters() {
     s_MenuFrameSize = standard.s_FrameSize;
     i_ClipIndex = 0;
     i_Reserved23 = 0;
+    i_EraseCount = 0;
     // The typed name becomes a folder name: nothing in it may leave the output folder.
     s_VolumeName = SanitizeVolumeName(suiEdit_VolumeName->GetText());
     InitBurner(GetHandle());

@@ -194,6 +194,27 @@ class TProductionWindow : public TForm {
     void FreeAuthorDll();
     void ShowAuthorProgress(Int64 Megabytes);
     void Timer_AuthorTimer(TObject* Sender);
+    // burning
+    std::int64_t i64_FolderSize = 0;
+    int i_EraseCount = 0;
+    Byte b_Padding = 0;
+    // A drive came or went while the lists could not be refilled; one rescan follows when idle.
+    Byte b_DeviceChangeNoted = 0;
+    void FillDriveList(int Index);
+    void FillWriteSpeedList(bool Refresh);
+    void suiComboBox_DriveChange(TObject* Sender);
+    void WMDeviceChange(TMessage& Message);
+    void WMBurnerNotify(TMessage& Message);
+    // 0 no folder, no burner or a failed burn; 1 burnt; 2 not blank; 3 unusable disc; 4 too small.
+    int BurnFolder(const String& Folder);
+    bool BurnDisc();
+    bool AskForAnotherDisc(int Message);
+    void suiImageButton_DeviceClick(TObject* Sender);
+    void ShowBurnProgress(int Percent);
+    // The lists may be refilled now: shown, idle, no burner operation and no Device window up.
+    bool MayRescanDevices() const;
+    // Makes the Device button in the burner group; the convert-only window has none.
+    void CreateDeviceButton();
 
     // event handlers
     void FormCreate(TObject* Sender);
@@ -213,6 +234,8 @@ class TProductionWindow : public TForm {
     void Dispatch(TMessage& Message) override;
 
 protected:
+    // StoresBurnerIndex clear: the window's first drive choice does not become the shared one.
+    TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex);
     // The mode's steps after the run has started; false when a step failed (it logged).
     virtual bool RunSteps() = 0;
     // Starts the mux worker; false when no thread could be made.
@@ -230,6 +253,7 @@ protected:
     virtual bool KeepsQualitySetting() const { return true; }
 
 private:
+    const bool m_storesBurnerIndex = true;
     static DWORD SpumuxThreadProc(void* Window);
     static DWORD AuthorThreadProc(void* Window);
     static constexpr int kNoWorker = -1000000;
