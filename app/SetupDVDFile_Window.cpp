@@ -1,7 +1,7 @@
 #include "app/SetupDVDFile_Window.h"
 
-#include <cfenv>
 #include <algorithm>
+#include <cfenv>
 #include <memory>
 
 #include "app/CustomClass.h"
@@ -34,7 +34,6 @@ void LoadButton(TsuiImageButton* Button, const String& Base) {
     LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
     LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
 }
-
 
 String MegabytesText(Int64 KB, const char* Format) { return FormatFloat(Format, static_cast<double>(KB) / 1024.0); }
 

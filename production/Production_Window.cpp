@@ -425,9 +425,7 @@ bool TProductionWindow::FinishDisc() {
         OpenOutputFolder();
         return true;
     }
-    // The burning step goes here; until it joins, the authored folder is shown as well.
-    OpenOutputFolder();
-    return true;
+    return BurnDisc();
 }
 
 void TProductionWindow::suiImageButton_StartClick(TObject*) {

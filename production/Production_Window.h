@@ -194,6 +194,7 @@ class TProductionWindow : public TForm {
     void FreeAuthorDll();
     void ShowAuthorProgress(Int64 Megabytes);
     void Timer_AuthorTimer(TObject* Sender);
+
     // burning
     std::int64_t i64_FolderSize = 0;
     int i_EraseCount = 0;
