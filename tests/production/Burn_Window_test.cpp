@@ -97,6 +97,15 @@ TEST_F(burnWindow, TheOutputQualityIsNeitherFilledNorRemembered) {
     window->Hide();
 }
 
+// The shared burner choice belongs to the other production windows: making this one leaves it.
+TEST_F(burnWindow, CreatingTheWindowLeavesTheSharedBurnerChoice) {
+    Writer(13, 0);
+    g_i_BurnerIndex = 7;
+    std::unique_ptr<TBurnWindow> another(new TBurnWindow(nullptr));
+    EXPECT_EQ(another->suiComboBox_Drive->GetItemIndex(), 0);
+    EXPECT_EQ(g_i_BurnerIndex, 7);
+}
+
 TEST_F(burnWindow, AVanishedFolderIsRefusedWithoutALogLine) {
     window->Show();
     fs::remove_all(folder["VIDEO_TS"]);

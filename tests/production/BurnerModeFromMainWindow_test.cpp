@@ -80,8 +80,8 @@ protected:
         Pubfunction::FreeSharedBitmaps();
         installed.reset();
         UninitBurner();
+        // The burning module stays loaded, as in the program: libburn keeps what it set up once.
         CDevice::Devices().clear();
-        StarBurnSdkUnload();
         unsetenv("STARBURN_DRIVES");
         unsetenv("TMPDIR");
         ExePath = savedExePath;
