@@ -10,6 +10,7 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "production/Builder_Window.h"
 #include "production/Burn_Window.h"
@@ -347,6 +348,7 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
+    if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
     if (SetupDVDFileWindow != nullptr) SetupDVDFileWindow->ApplyLanguage();
     if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();

@@ -17,6 +17,7 @@
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "disc/Device_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -63,7 +64,7 @@ void CreateProgramForms() {
     Application->CreateForm(SetupMenuWindow);
     Application->CreateForm(SetupChapterWindow);
     Application->CreateForm(SetupTextWindow);
-    // The image window comes here as it joins the program.
+    Application->CreateForm(SetupImageWindow);
     Application->CreateForm(AboutWindow);
     Application->CreateForm(SetupDVDFileWindow);
     Application->CreateForm(CompilerWindow);

@@ -490,7 +490,7 @@ bool TProductionWindow::LoadConvertDll() {
     X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
     X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
     if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) {
-        X_SetPar_KeyTimes = reinterpret_cast<TKeyTimesProc>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
+        X_SetPar_KeyTimes = reinterpret_cast<X_SetPar_KeyTimes_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
         return true;
     }
     FreeConvertDll();
@@ -635,9 +635,9 @@ bool TProductionWindow::StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter
 }
 
 DWORD TProductionWindow::SpumuxThreadProc(void* Window) {
-    const int result = static_cast<TProductionWindow*>(Window)->RunSpumux();
-    i_ThreadReturnVal.store(result);
-    b_ThreadIsWorking.store(false);
+    auto* window = static_cast<TProductionWindow*>(Window);
+    const int result = window->RunSpumux();
+    window->WorkerFinished(result);
     return static_cast<DWORD>(result);
 }
 
@@ -664,20 +664,32 @@ int TProductionWindow::RunSpumuxThread() {
 }
 
 // Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
-// kNoWorker when no thread could be made.
+// kNoWorker when no thread could be made. The worker signals h_WorkerDone as it finishes, so
+// the wait ends then rather than at the next 100 ms slice.
 int TProductionWindow::WaitForWorker(LPTHREAD_START_ROUTINE Proc) {
+    h_WorkerDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     b_ThreadIsWorking.store(true);
     if (!StartWorker(Proc, this)) {
         b_ThreadIsWorking.store(false);
+        CloseHandle(h_WorkerDone);
+        h_WorkerDone = nullptr;
         return kNoWorker;
     }
-    HANDLE pause = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     while (b_ThreadIsWorking.load()) {
-        WaitForSingleObject(pause, 100);
+        WaitForSingleObject(h_WorkerDone, 100);
         Application->ProcessMessages();
     }
-    CloseHandle(pause);
+    CloseHandle(h_WorkerDone);
+    h_WorkerDone = nullptr;
     return i_ThreadReturnVal.load();
+}
+
+// The worker's last touch of the window: the result first, then the wake-up, then the flag
+// that lets the waiter go on (and close the event).
+void TProductionWindow::WorkerFinished(int Result) {
+    i_ThreadReturnVal.store(Result);
+    if (h_WorkerDone != nullptr) SetEvent(h_WorkerDone);
+    b_ThreadIsWorking.store(false);
 }
 
 // The muxed file takes the clip VOB's name in one rename, so a failure leaves the VOB as it was.

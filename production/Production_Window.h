@@ -1,12 +1,16 @@
-// The production window's design, shared by the all-in-one and convert-only windows: output
-// and burner settings, two bars with read-outs, a log, and the run of the mode's steps.
+// The production window's design, shared by the all-in-one, compile-mode and convert-only
+// windows: output and burner settings, two bars with read-outs, a log, and the run of the
+// mode's steps.
 //
-//   Window->SetConvertMode();   (or SetBuildMode; the caller wrote i_Aspect, b_TitleMenu first)
+//   Window->SetBuildMode();     (or SetCompileMode, SetConvertMode; the caller wrote i_Aspect,
+//                               b_TitleMenu and b_RootMenu first)
 //   Window->ShowModal();        Start runs the steps; the last log line is the result line
 //
-// The clip encode is a blocking call that keeps the window's messages flowing; the mux runs on
-// one worker thread while this thread waits with its messages flowing. Only this thread binds,
-// times and frees a library; the worker only calls into it.
+// All-in-one: ConvertClips, MuxSubtitles, CreateTitleMenu, CreateChapterMenus, AuthorDVD, then
+// FinishDisc. The clip and menu encodes are blocking calls that keep the window's messages
+// flowing; each mux and the authoring run on one worker thread while this thread waits with its
+// messages flowing. Only this thread binds, times and frees a library; the worker only calls
+// into it. A folder the authoring library made counts as a disc only once it reads back.
 #pragma once
 
 #include <atomic>
@@ -32,10 +36,6 @@
 
 class TClipInfo;
 class TSubChapter;
-
-// The media library's optional key-frame request: "0,300,600" seconds from the output's start,
-// for the next clip encode only. A library without it encodes as before.
-typedef int (*TKeyTimesProc)(const char* seconds);
 
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
@@ -132,7 +132,7 @@ class TProductionWindow : public TForm {
     X_StopConvert_fn X_StopConvert = nullptr;
     X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
-    TKeyTimesProc X_SetPar_KeyTimes = nullptr;         // optional: bound on its own
+    X_SetPar_KeyTimes_fn X_SetPar_KeyTimes = nullptr;  // optional: bound on its own
     HMODULE h_SpumuxDll = nullptr;
     spumux_main_fn spumux_main = nullptr;
     getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
@@ -260,6 +260,8 @@ private:
     static constexpr int kNoWorker = -1000000;
     String ClipKeyTimes() const;
     int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
+    void WorkerFinished(int Result);
+    HANDLE h_WorkerDone = nullptr;
     void FillMenuPictures(TMenuPictures& Pictures) const;
     void BackPictureSize(int& Width, int& Height) const;
     TAuthorProject AuthorProject() const;
