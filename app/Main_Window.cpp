@@ -8,10 +8,12 @@
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
 #include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
@@ -229,7 +231,12 @@ void TMainWindow::suiImageButton_CompilerClick(TObject*) {
     SetupMenuWindow->SetupForCompiler();
     ShowModeWindow(SetupMenuWindow);
 }
-void TMainWindow::suiImageButton_BurnerClick(TObject*) {}
+
+void TMainWindow::suiImageButton_BurnerClick(TObject*) {
+    if (SetupDVDFileWindow == nullptr) return;
+    if (BurnWindow != nullptr) BurnWindow->SetBurnMode();
+    ShowModeWindow(SetupDVDFileWindow);
+}
 
 void TMainWindow::suiImageButton_MinClick(TObject*) { Application->Minimize(); }
 
@@ -343,7 +350,9 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
     if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
+    if (SetupDVDFileWindow != nullptr) SetupDVDFileWindow->ApplyLanguage();
     if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();
     if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();
+    if (BurnWindow != nullptr) BurnWindow->ApplyLanguage();
     if (BuilderWindow != nullptr) BuilderWindow->ApplyLanguage();
 }

@@ -13,6 +13,7 @@
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
+#include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
 #include "disc/Device_Window.h"
@@ -24,6 +25,7 @@
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
 #include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
 #include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
@@ -64,10 +66,10 @@ void CreateProgramForms() {
     Application->CreateForm(SetupTextWindow);
     Application->CreateForm(SetupImageWindow);
     Application->CreateForm(AboutWindow);
-    // The burner source page comes here as it joins the program; then the production windows.
+    Application->CreateForm(SetupDVDFileWindow);
     Application->CreateForm(CompilerWindow);
     Application->CreateForm(ConvertWindow);
-    // The burn-only window comes here as it joins the program.
+    Application->CreateForm(BurnWindow);
     Application->CreateForm(BuilderWindow);
     Application->CreateForm(DeviceWindow);
 }

@@ -80,7 +80,10 @@ void RemoveFileForce(const String& Path) {
 
 }  // namespace
 
-TProductionWindow::TProductionWindow(TComponent* AOwner) : TForm(AOwner) {
+TProductionWindow::TProductionWindow(TComponent* AOwner) : TProductionWindow(AOwner, true) {}
+
+TProductionWindow::TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex)
+    : TForm(AOwner), m_storesBurnerIndex(StoresBurnerIndex) {
     SetPosition(poScreenCenter);
     GetFont()->SetName("Tahoma");
     GetFont()->SetHeight(-11);
@@ -224,7 +227,7 @@ void TProductionWindow::FormCreate(TObject*) {
     SetDoubleBuffered(true);
     InitControls();
     FillDriveList(-1);
-    g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
+    if (m_storesBurnerIndex) g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
 }
 
 void TProductionWindow::FormShow(TObject*) {
@@ -356,6 +359,10 @@ bool TProductionWindow::CheckBeforeStart() {
         return false;
     }
     if (!b_BuildMode && !b_CompileMode) return true;
+    return CheckBurnerAndDisc();
+}
+
+bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
             if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)

@@ -139,8 +139,8 @@ class TProductionWindow : public TForm {
 
     // ---- operations --------------------------------------------------------------------------
     void InitControls();
-    bool CheckBeforeStart();
-    void SetConvertParameters();
+    virtual bool CheckBeforeStart();
+    virtual void SetConvertParameters();
     void EnterBusyState();
     void EnterIdleState(int Code);
     void AddLog(const String& Text);
@@ -235,12 +235,17 @@ class TProductionWindow : public TForm {
     void Dispatch(TMessage& Message) override;
 
 protected:
+    // StoresBurnerIndex clear: the window's first drive choice does not become the shared one.
+    TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex);
     // The mode's steps after the run has started; false when a step failed (it logged).
     virtual bool RunSteps() = 0;
     // Starts the mux worker; false when no thread could be made.
     virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
     void SetModeBytes(Byte Build, Byte Convert, Byte Compile);
     void OpenOutputFolder();
+    // The burner and disc question before a run that burns: false when the user stops there,
+    // true to go on (b_SkipBurn set when without burning).
+    bool CheckBurnerAndDisc();
     // The end of a disc run: the output folder when the user chose not to burn. The burning
     // step is called from here.
     bool FinishDisc();
@@ -249,6 +254,7 @@ protected:
     virtual bool KeepsQualitySetting() const { return true; }
 
 private:
+    const bool m_storesBurnerIndex = true;
     static DWORD SpumuxThreadProc(void* Window);
     static DWORD AuthorThreadProc(void* Window);
     static constexpr int kNoWorker = -1000000;

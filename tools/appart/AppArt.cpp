@@ -493,6 +493,18 @@ void DrawClipEditorArt(const std::string& out, bool& ok) {
     ok &= Save(dvd9.get(), out, "clip_8500");
 }
 
+// The Burner source page borrows the clip editor's disc pictures; these are its own buttons.
+void DrawBurnSourceArt(const std::string& out, bool& ok) {
+    struct Square { std::string name; int w, h; TColor accent; GlyphPainter glyph; };
+    const Square squares[] = {
+        {"dvdfile_folder", 89, 28, kAmber, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "Folder"); }},
+        {"dvdfile_file", 89, 28, kCyan, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "VOB Files"); }},
+        {"dvdfile_burn", 51, 50, Rgb(240, 90, 70), NextGlyph},
+    };
+    for (const Square& q : squares)
+        SaveStates(out, q.name, q.w, q.h, kBody, [&](TBitmap* b, State s) { DrawSquareButton(b, q.accent, q.glyph, s); }, ok);
+}
+
 // ---- settings dialog -----------------------------------------------------------------------------
 
 // 480 x 400: the title band, the tab strip's line and the page well.
@@ -628,6 +640,7 @@ int main(int argc, char** argv) {
                           {"menu_unselect_on", kCyan, Mix(kBody, kCyan, 0.3)}};
     for (const Clip& t : tiles) ok &= Save(ClipPicture(92, 72, t.edge, t.band, 5, 6).get(), out, t.name);
     DrawClipEditorArt(out, ok);
+    DrawBurnSourceArt(out, ok);
     DrawOptionArt(out, ok);
     return ok ? 0 : 1;
 }

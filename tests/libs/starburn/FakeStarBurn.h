@@ -336,10 +336,15 @@ inline std::uint32_t TrackAtOnce(StarBurnGrabber* g, FAKE_ERR, StarBurnTree*, st
     if (d) {
         d->writes++;
         d->lastWriteWasTest = testWrite != 0;
-        if (d->writeMs) Sleep(static_cast<DWORD>(d->writeMs));
-        for (auto e : d->burnEvents) {
+        // The events are spread over the write, as a drive reports while it writes.
+        const int pause = d->writeMs / static_cast<int>(d->burnEvents.size() + 1);
+        const std::vector<Event> events = d->burnEvents;
+        for (auto e : events) {
+            if (pause > 0) Sleep(static_cast<DWORD>(pause));
             if (g->callback) g->callback(e.code, g->context, &e.first, &e.second);
         }
+        const int rest = d->writeMs - pause * static_cast<int>(events.size());
+        if (rest > 0) Sleep(static_cast<DWORD>(rest));
     }
     return FAKE_OUTCOME("TrackAtOnceFromTree");
 }
