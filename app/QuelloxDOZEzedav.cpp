@@ -15,6 +15,7 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "disc/Device_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
@@ -68,7 +69,7 @@ void CreateProgramForms() {
     Application->CreateForm(ConvertWindow);
     // The burn-only window comes here as it joins the program.
     Application->CreateForm(BuilderWindow);
-    // Then the device window.
+    Application->CreateForm(DeviceWindow);
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is
@@ -103,6 +104,8 @@ int WinMain() {
         StartForm->Close();
         TObject::FreeAndNil(StartForm);
         MainWindow->SetCaption(ProductName);
+        // Optical drives that come or go are told to the windows as device changes.
+        Win32_StartDeviceWatch("/dev");
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);

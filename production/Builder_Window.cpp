@@ -6,10 +6,7 @@ TBuilderWindow* BuilderWindow = nullptr;
 
 TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
     SetName("BuilderWindow");
-    suiImageButton_Device = new TsuiImageButton(this);
-    suiImageButton_Device->SetName("suiImageButton_Device");
-    suiImageButton_Device->SetParent(suiGroupBox_Burner);
-    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    CreateDeviceButton();
     g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
     AfterConstruction();
 }

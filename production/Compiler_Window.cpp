@@ -6,10 +6,7 @@ TCompilerWindow* CompilerWindow = nullptr;
 
 TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
     SetName("CompilerWindow");
-    suiImageButton_Device = new TsuiImageButton(this);
-    suiImageButton_Device->SetName("suiImageButton_Device");
-    suiImageButton_Device->SetParent(suiGroupBox_Burner);
-    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    CreateDeviceButton();
     PlaceControls();
     // The form's own list, the first entry selected; the setting is neither read nor written.
     TStrings* items = suiComboBox_OutputQuality->GetItems();

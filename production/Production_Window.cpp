@@ -138,6 +138,7 @@ void TProductionWindow::CreateBurnerGroup() {
     Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
     suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
     suiComboBox_Drive->SetEnabled(false);
+    suiComboBox_Drive->OnChange = [this](TObject* s) { suiComboBox_DriveChange(s); };
     suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
     suiEdit_VolumeName = new TsuiEdit(this);
     suiEdit_VolumeName->SetName("suiEdit_VolumeName");
@@ -222,6 +223,8 @@ void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
 void TProductionWindow::FormCreate(TObject*) {
     SetDoubleBuffered(true);
     InitControls();
+    FillDriveList(-1);
+    g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
 }
 
 void TProductionWindow::FormShow(TObject*) {
@@ -246,6 +249,14 @@ void TProductionWindow::Dispatch(TMessage& Message) {
     // The grabber's start and end answers may reach any window of the program; they mean
     // nothing here. The burner's notifications go to the burning step with it.
     if (Message.Msg == WM_MEDIA_INIT_DONE || Message.Msg == WM_MEDIA_UNINIT_DONE) return;
+    if (Message.Msg == WM_DEVICECHANGE) {
+        WMDeviceChange(Message);
+        return;
+    }
+    if (Message.Msg == WM_BURNER_NOTIFY) {
+        WMBurnerNotify(Message);
+        return;
+    }
     TForm::Dispatch(Message);
 }
 
@@ -259,6 +270,8 @@ void TProductionWindow::FillQualityList() {
 }
 
 void TProductionWindow::InitControls() {
+    // The lists are refilled below: a change noted while hidden needs no scan of its own.
+    b_DeviceChangeNoted = 0;
     EnterIdleState(-1);
     Memo_Msg->GetLines()->Clear();
     suiCheckBox_NTSC->SetChecked(b_VideoForamt);
@@ -275,6 +288,7 @@ void TProductionWindow::InitControls() {
     s_TempFolder = ChooseWorkFolder(ExePath);
     if (KeepsQualitySetting()) FillQualityList();
     suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
+    FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::SetInputsEnabled(bool Enabled) {
@@ -295,6 +309,7 @@ void TProductionWindow::EnterBusyState() {
     b_UserAbort = 0;
     SetInputsEnabled(false);
     if (KeepsQualitySetting()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    b_Padding = 0;
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -307,6 +322,8 @@ void TProductionWindow::EnterIdleState(int Code) {
     suiImageButton_Stop->SetVisible(false);
     SetInputsEnabled(true);
     if (Code >= 0 && Code <= 17) AddLog(Language::GetMessageText(89 + Code));
+    // Drives that came or went during the run are looked at once, now that nothing uses them.
+    if (b_DeviceChangeNoted && MayRescanDevices()) FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::AddLog(const String& Text) { Memo_Msg->GetLines()->Add(Text); }
@@ -385,6 +402,7 @@ void TProductionWindow::SetConvertParameters() {
     s_MenuFrameSize = standard.s_FrameSize;
     i_ClipIndex = 0;
     i_Reserved23 = 0;
+    i_EraseCount = 0;
     // The typed name becomes a folder name: nothing in it may leave the output folder.
     s_VolumeName = SanitizeVolumeName(suiEdit_VolumeName->GetText());
     InitBurner(GetHandle());
@@ -400,9 +418,7 @@ bool TProductionWindow::FinishDisc() {
         OpenOutputFolder();
         return true;
     }
-    // The burning step goes here; until it joins, the authored folder is shown as well.
-    OpenOutputFolder();
-    return true;
+    return BurnDisc();
 }
 
 void TProductionWindow::suiImageButton_StartClick(TObject*) {
@@ -612,9 +628,9 @@ bool TProductionWindow::StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter
 }
 
 DWORD TProductionWindow::SpumuxThreadProc(void* Window) {
-    const int result = static_cast<TProductionWindow*>(Window)->RunSpumux();
-    i_ThreadReturnVal.store(result);
-    b_ThreadIsWorking.store(false);
+    auto* window = static_cast<TProductionWindow*>(Window);
+    const int result = window->RunSpumux();
+    window->WorkerFinished(result);
     return static_cast<DWORD>(result);
 }
 
@@ -641,20 +657,32 @@ int TProductionWindow::RunSpumuxThread() {
 }
 
 // Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
-// kNoWorker when no thread could be made.
+// kNoWorker when no thread could be made. The worker signals h_WorkerDone as it finishes, so
+// the wait ends then rather than at the next 100 ms slice.
 int TProductionWindow::WaitForWorker(LPTHREAD_START_ROUTINE Proc) {
+    h_WorkerDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     b_ThreadIsWorking.store(true);
     if (!StartWorker(Proc, this)) {
         b_ThreadIsWorking.store(false);
+        CloseHandle(h_WorkerDone);
+        h_WorkerDone = nullptr;
         return kNoWorker;
     }
-    HANDLE pause = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     while (b_ThreadIsWorking.load()) {
-        WaitForSingleObject(pause, 100);
+        WaitForSingleObject(h_WorkerDone, 100);
         Application->ProcessMessages();
     }
-    CloseHandle(pause);
+    CloseHandle(h_WorkerDone);
+    h_WorkerDone = nullptr;
     return i_ThreadReturnVal.load();
+}
+
+// The worker's last touch of the window: the result first, then the wake-up, then the flag
+// that lets the waiter go on (and close the event).
+void TProductionWindow::WorkerFinished(int Result) {
+    i_ThreadReturnVal.store(Result);
+    if (h_WorkerDone != nullptr) SetEvent(h_WorkerDone);
+    b_ThreadIsWorking.store(false);
 }
 
 // The muxed file takes the clip VOB's name in one rename, so a failure leaves the VOB as it was.

@@ -1,12 +1,16 @@
-// The production window's design, shared by the all-in-one and convert-only windows: output
-// and burner settings, two bars with read-outs, a log, and the run of the mode's steps.
+// The production window's design, shared by the all-in-one, compile-mode and convert-only
+// windows: output and burner settings, two bars with read-outs, a log, and the run of the
+// mode's steps.
 //
-//   Window->SetConvertMode();   (or SetBuildMode; the caller wrote i_Aspect, b_TitleMenu first)
+//   Window->SetBuildMode();     (or SetCompileMode, SetConvertMode; the caller wrote i_Aspect,
+//                               b_TitleMenu and b_RootMenu first)
 //   Window->ShowModal();        Start runs the steps; the last log line is the result line
 //
-// The clip encode is a blocking call that keeps the window's messages flowing; the mux runs on
-// one worker thread while this thread waits with its messages flowing. Only this thread binds,
-// times and frees a library; the worker only calls into it.
+// All-in-one: ConvertClips, MuxSubtitles, CreateTitleMenu, CreateChapterMenus, AuthorDVD, then
+// FinishDisc. The clip and menu encodes are blocking calls that keep the window's messages
+// flowing; each mux and the authoring run on one worker thread while this thread waits with its
+// messages flowing. Only this thread binds, times and frees a library; the worker only calls
+// into it. A folder the authoring library made counts as a disc only once it reads back.
 #pragma once
 
 #include <atomic>
@@ -191,6 +195,28 @@ class TProductionWindow : public TForm {
     void ShowAuthorProgress(Int64 Megabytes);
     void Timer_AuthorTimer(TObject* Sender);
 
+    // burning
+    std::int64_t i64_FolderSize = 0;
+    int i_EraseCount = 0;
+    Byte b_Padding = 0;
+    // A drive came or went while the lists could not be refilled; one rescan follows when idle.
+    Byte b_DeviceChangeNoted = 0;
+    void FillDriveList(int Index);
+    void FillWriteSpeedList(bool Refresh);
+    void suiComboBox_DriveChange(TObject* Sender);
+    void WMDeviceChange(TMessage& Message);
+    void WMBurnerNotify(TMessage& Message);
+    // 0 no folder, no burner or a failed burn; 1 burnt; 2 not blank; 3 unusable disc; 4 too small.
+    int BurnFolder(const String& Folder);
+    bool BurnDisc();
+    bool AskForAnotherDisc(int Message);
+    void suiImageButton_DeviceClick(TObject* Sender);
+    void ShowBurnProgress(int Percent);
+    // The lists may be refilled now: shown, idle, no burner operation and no Device window up.
+    bool MayRescanDevices() const;
+    // Makes the Device button in the burner group; the convert-only window has none.
+    void CreateDeviceButton();
+
     // event handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -228,6 +254,8 @@ private:
     static constexpr int kNoWorker = -1000000;
     String ClipKeyTimes() const;
     int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
+    void WorkerFinished(int Result);
+    HANDLE h_WorkerDone = nullptr;
     void FillMenuPictures(TMenuPictures& Pictures) const;
     void BackPictureSize(int& Width, int& Height) const;
     TAuthorProject AuthorProject() const;

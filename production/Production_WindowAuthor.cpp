@@ -95,9 +95,9 @@ void TProductionWindow::FreeAuthorDll() {
 }
 
 DWORD TProductionWindow::AuthorThreadProc(void* Window) {
-    const int result = static_cast<TProductionWindow*>(Window)->RunAuthor();
-    i_ThreadReturnVal.store(result);
-    b_ThreadIsWorking.store(false);
+    auto* window = static_cast<TProductionWindow*>(Window);
+    const int result = window->RunAuthor();
+    window->WorkerFinished(result);
     return static_cast<DWORD>(result);
 }
 

@@ -3,6 +3,8 @@
 #include "libs/corvane/AudioFeed.h"
 #include "libs/corvane/DvdWriter.h"
 #include "libs/corvane/FrameSchedule.h"
+#include "libs/corvane/GopPlan.h"
+#include "libs/corvane/SegmentEncoder.h"
 #include "libs/corvane/SourceReader.h"
 #include "libs/corvane/WorkQueue.h"
 
@@ -77,6 +79,7 @@ std::size_t DecodedQueueDepth(const SourceReader& video) {
 // One encode's stages, each on its own thread, joined by bounded queues:
 //   source decoding -> picture schedule and scaling -> MPEG-2 encoding -+-> the file
 //   sound decoding, resampling and AC-3 encoding ------------------------+
+// The MPEG-2 stage deals stretches of closed GOPs to a few encoders (SegmentEncoder).
 // The file is written by the thread that runs the encode. The first failure (or Stop) closes
 // every queue, so every stage ends at once and every thread is joined.
 class Pipeline {
@@ -84,7 +87,10 @@ public:
     Pipeline(const EncodeJob& job, EncodeProgress& progress, SourceReader& video, AudioFeed& audio, DvdWriter& writer)
         : job_(job), progress_(progress), video_(video), audio_(audio), writer_(writer),
           decoded_(DecodedQueueDepth(video)), painted_(kPaintedQueueDepth), videoPackets_(kPacketQueueDepth),
-          audioPackets_(kPacketQueueDepth), began_(std::chrono::steady_clock::now()) {}
+          audioPackets_(kPacketQueueDepth), plan_(GopPlan::For(job)),
+          segments_(job, plan_, SegmentShapeFor(job),
+                    [this](PacketPtr packet) { return videoPackets_.Push(std::move(packet)); }),
+          began_(std::chrono::steady_clock::now()) {}
 
     // True when the whole file was written; otherwise the reason is in error.
     bool Run(std::string& error) {
@@ -124,6 +130,7 @@ private:
         videoPackets_.Close();
         audioPackets_.Close();
         frames_.Close();
+        segments_.Close();
     }
 
     bool Stopped() {
@@ -163,16 +170,20 @@ private:
     }
 
     void EncodeVideo() {
-        PacketSink sink = [this](PacketPtr packet) { return videoPackets_.Push(std::move(packet)); };
+        std::string why;
+        if (!segments_.Start(why)) return Fail(why);
         while (std::optional<FramePtr> frame = painted_.Pop()) {
-            if (Stopped()) return;
-            int result = (*frame)->pts == written_ ? writer_.EncodeVideo(frame->get(), sink) : AVERROR_BUG;
-            if (result < 0) return Fail("the MPEG-2 encoder failed: " + ErrorText(result));
+            if (Stopped()) break;
+            if ((*frame)->pts != written_) {
+                Fail("the MPEG-2 encoder failed: " + ErrorText(AVERROR_BUG));
+                break;
+            }
+            if (!segments_.Push(std::move(*frame))) break;
             ++written_;
             Report();
         }
+        int result = segments_.Finish();
         if (Failed()) return;
-        int result = writer_.EncodeVideo(nullptr, sink);
         if (result < 0) return Fail("the MPEG-2 encoder failed: " + ErrorText(result));
         videoPackets_.Finish();
     }
@@ -236,6 +247,8 @@ private:
     WorkQueue<FramePtr> painted_;
     WorkQueue<PacketPtr> videoPackets_;
     WorkQueue<PacketPtr> audioPackets_;
+    const GopPlan plan_;
+    SegmentEncoder segments_;
     FrameCount frames_;
     std::chrono::steady_clock::time_point began_;
     std::atomic<long long> written_{0};   // frames the video encoder took

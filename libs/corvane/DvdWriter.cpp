@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,20 +15,13 @@ namespace corvane {
 
 namespace {
 
-constexpr int kMaxVideoBitsPerSecond = 9000000;   // peaks stay within the DVD's 9.8 Mbit/s
-constexpr int kVbvBufferBits = 1835008;            // the DVD's video buffer
 constexpr const char* kMuxRate = "10080000";       // the DVD's total rate
 constexpr const char* kPackSize = "2048";
-
-int EncoderThreads() {
-    unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 4 : static_cast<int>(cores > 16 ? 16 : cores);
-}
 
 }  // namespace
 
 std::unique_ptr<DvdWriter> DvdWriter::Open(const EncodeJob& job, const std::string& path, std::string& error) {
-    std::unique_ptr<DvdWriter> writer(new DvdWriter(GopPlan::For(job)));
+    std::unique_ptr<DvdWriter> writer(new DvdWriter);
     int result = avformat_alloc_output_context2(&writer->format_, nullptr, "dvd", nullptr);
     if (result < 0) {
         error = "no DVD muxer: " + ErrorText(result);
@@ -53,62 +45,30 @@ std::unique_ptr<DvdWriter> DvdWriter::Open(const EncodeJob& job, const std::stri
 DvdWriter::~DvdWriter() {
     if (format_ && format_->pb) avio_closep(&format_->pb);
     avformat_free_context(format_);
-    avcodec_free_context(&video_);
     avcodec_free_context(&audio_);
 }
 
+// The video stream is the file's first, as the encoders' packets say.
 int DvdWriter::OpenVideo(const EncodeJob& job) {
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG2VIDEO);
-    if (!codec) return AVERROR_ENCODER_NOT_FOUND;
-    video_ = avcodec_alloc_context3(codec);
-    if (!video_) return AVERROR(ENOMEM);
-    video_->width = job.frameWidth;
-    video_->height = job.frameHeight;
-    video_->pix_fmt = AV_PIX_FMT_YUV420P;
-    video_->framerate = {job.frameRate.num, job.frameRate.den};
-    video_->time_base = {job.frameRate.den, job.frameRate.num};
-    // The display aspect travels as the pixels' shape: the encoder writes the matching code.
-    av_reduce(&video_->sample_aspect_ratio.num, &video_->sample_aspect_ratio.den,
-              static_cast<long long>(job.displayAspect.num) * job.frameHeight,
-              static_cast<long long>(job.displayAspect.den) * job.frameWidth, 1 << 30);
-    video_->bit_rate = static_cast<long long>(job.videoKbps) * 1000;
-    video_->rc_max_rate = kMaxVideoBitsPerSecond;
-    video_->rc_buffer_size = kVbvBufferBits;
-    video_->rc_initial_buffer_occupancy = kVbvBufferBits * 3 / 4;
-    // Each GOP starts where EncodeVideo asks for a key frame; the encoder's own limit sits one
-    // frame further, so it never cuts a GOP short (closed GOPs of I + BBP groups would end at
-    // 16 frames of 18, or 13 of 15).
-    video_->gop_size = plan_.Longest() + 1;
-    video_->max_b_frames = 2;
-    video_->qmax = 28;   // the largest the non-linear quantiser takes
-    video_->flags |= AV_CODEC_FLAG_CLOSED_GOP;
-    // MPEG-2's encoder has slice threads only, and needs them little: a DVD frame costs it about a
-    // fifth of the CPU time of decoding a 1080p H.264 frame (measured: 0.8 s against 2.8 to 5.4 s
-    // for 20 s), so the decoder stays the slowest stage. Encoding GOPs side by side would buy no
-    // time and cost a rate control per segment.
-    video_->thread_count = EncoderThreads();
-    video_->thread_type = FF_THREAD_SLICE;
-    // Closed GOPs leave no room for scene-change key frames: the GOP length alone decides.
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "sc_threshold", "1000000000", 0);
-    // The coarser quantiser steps let even the busiest picture fit the DVD's peak rate.
-    av_dict_set(&options, "non_linear_quant", "1", 0);
-    int opened = avcodec_open2(video_, codec, &options);
-    av_dict_free(&options);
-    if (opened < 0) return opened;
+    int result = 0;
+    auto encoder = Mpeg2Encoder::Open(job, job.gopFrames, 1, result);
+    if (!encoder) return result;
+    const AVCodecContext* video = encoder->Context();
     videoStream_ = avformat_new_stream(format_, nullptr);
     if (!videoStream_) return AVERROR(ENOMEM);
-    int result = avcodec_parameters_from_context(videoStream_->codecpar, video_);
+    if (videoStream_->index != kMpeg2StreamIndex) return AVERROR_BUG;
+    result = avcodec_parameters_from_context(videoStream_->codecpar, video);
     if (result < 0) return result;
-    videoStream_->time_base = video_->time_base;
+    videoTimeBase_ = video->time_base;
+    videoStream_->time_base = video->time_base;
     // The muxer sizes the video buffer from the encoder's buffer properties.
-    for (int i = 0; i < video_->nb_coded_side_data; ++i) {
-        const AVPacketSideData& data = video_->coded_side_data[i];
+    for (int i = 0; i < video->nb_coded_side_data; ++i) {
+        const AVPacketSideData& data = video->coded_side_data[i];
         std::uint8_t* copy = av_stream_new_side_data(videoStream_, data.type, data.size);
         if (!copy) return AVERROR(ENOMEM);
         std::memcpy(copy, data.data, data.size);
     }
-    videoStream_->sample_aspect_ratio = video_->sample_aspect_ratio;
+    videoStream_->sample_aspect_ratio = video->sample_aspect_ratio;
     return 0;
 }
 
@@ -145,39 +105,21 @@ int DvdWriter::OpenFile(const std::string& path) {
 
 int DvdWriter::AudioFrameSamples() const { return audio_->frame_size > 0 ? audio_->frame_size : 1536; }
 
-int DvdWriter::Encode(AVCodecContext* codec, AVStream* stream, const AVFrame* frame, const PacketSink& sink) {
-    int result = avcodec_send_frame(codec, frame);
-    if (result < 0) return result;
-    for (;;) {
-        PacketPtr packet(av_packet_alloc());
-        if (!packet) return AVERROR(ENOMEM);
-        result = avcodec_receive_packet(codec, packet.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return 0;
-        if (result < 0) return result;
-        packet->stream_index = stream->index;
-        if (!sink(std::move(packet))) return AVERROR_EXIT;
-    }
+int DvdWriter::EncodeAudio(const AVFrame* frame, const PacketSink& sink) {
+    return EncodeInto(audio_, audioStream_->index, frame, sink);
 }
 
-int DvdWriter::EncodeVideo(AVFrame* frame, const PacketSink& sink) {
-    if (frame) frame->pict_type = plan_.StartsGop(frame->pts) ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
-    return Encode(video_, videoStream_, frame, sink);
-}
+bool DvdWriter::IsVideo(const AVPacket& packet) const { return packet.stream_index == videoStream_->index; }
 
-int DvdWriter::EncodeAudio(const AVFrame* frame, const PacketSink& sink) { return Encode(audio_, audioStream_, frame, sink); }
-
-const AVCodecContext* DvdWriter::CodecOf(const AVPacket& packet) const {
-    return packet.stream_index == videoStream_->index ? video_ : audio_;
-}
+AVRational DvdWriter::TimeBaseOf(const AVPacket& packet) const { return IsVideo(packet) ? videoTimeBase_ : audio_->time_base; }
 
 bool DvdWriter::Before(const AVPacket& a, const AVPacket& b) const {
-    return av_compare_ts(a.dts, CodecOf(a)->time_base, b.dts, CodecOf(b)->time_base) < 0;
+    return av_compare_ts(a.dts, TimeBaseOf(a), b.dts, TimeBaseOf(b)) < 0;
 }
 
 int DvdWriter::Write(PacketPtr packet) {
-    const AVCodecContext* codec = CodecOf(*packet);
     const AVStream* stream = format_->streams[packet->stream_index];
-    av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
+    av_packet_rescale_ts(packet.get(), TimeBaseOf(*packet), stream->time_base);
     return av_interleaved_write_frame(format_, packet.get());
 }
 

@@ -328,6 +328,65 @@ TEST_F(productionMenuSteps, TheDvdFolderStaysInTheOutputFolder) {
     EXPECT_EQ(window->s_DVDFolder, g_s_OutputFolder + "DVD_DISC_2/VIDEO_TS/");
 }
 
+// ---- key frames at the chapters ------------------------------------------------------------------
+
+std::vector<std::string> g_keyTimes;
+int g_clipEncodes = 0;
+extern "C" int StandInKeyTimes(const char* seconds) {
+    g_keyTimes.push_back(seconds);
+    return 0;
+}
+extern "C" int StandInCountedClip(void*, int, const char*, const char*, const char*, const char*, const char*,
+                                  const char*, const char*, const char*, const char*, const char*, const char*,
+                                  const char*, const char*, const char*, const char*, const char*, const char*,
+                                  const char* output, const char*, const char*, int, int, const char*, int) {
+    ++g_clipEncodes;
+    std::ofstream(output) << "clip";
+    return 0;
+}
+
+TEST_F(productionMenuSteps, EachClipEncodeAsksForKeyFramesAtItsChaptersWhenTheLibraryCan) {
+    TTempFolder source("keytimes src");
+    std::ofstream(source["a.mp4"]) << "x";
+    std::ofstream(source["b.mp4"]) << "x";
+    TClipInfo* first = ClipInfo[0];
+    first->s_FileName = source["a.mp4"];
+    first->i_Duration = 60;
+    first->i_TrimStart = 10;
+    first->i_TrimEnd = 40;
+    std::unique_ptr<TBitmap> frame(Solid(80, 60));
+    first->ChapterMenu->DeleteButton(first->ChapterMenu->GetButton(0));
+    // From the trim start: 0, 5, 12; one before the trim and one past its end are no chapters.
+    for (int time : {10, 15, 22, 3, 45}) first->ChapterMenu->AddButton(frame.get(), time);
+    auto* second = new TClipInfo();
+    second->s_FileName = source["b.mp4"];
+    second->i_Duration = 20;
+    second->i_TrimEnd = 20;
+    ClipInfo.push_back(second);
+    struct Case { bool Export; std::vector<std::string> Asked; };
+    const Case cases[] = {{true, {"0,5,12"}}, {false, {}}};
+    for (const Case& c : cases) {
+        g_keyTimes.clear();
+        g_clipEncodes = 0;
+        Win32_UnregisterModule("CorvaneDLL.dll");
+        if (c.Export)
+            Win32_RegisterModule("CorvaneDLL.dll", {{"X_Get_Info", Proc(&StandInInfo)}, {"X_StopConvert", Proc(&StandInStop)},
+                                                    {"X_SetPar_D2MPEG", Proc(&StandInCountedClip)},
+                                                    {"X_SetPar_BMP2VOB", Proc(&StandInStill)},
+                                                    {"X_SetPar_KeyTimes", Proc(&StandInKeyTimes)}});
+        else
+            Win32_RegisterModule("CorvaneDLL.dll", {{"X_Get_Info", Proc(&StandInInfo)}, {"X_StopConvert", Proc(&StandInStop)},
+                                                    {"X_SetPar_D2MPEG", Proc(&StandInCountedClip)},
+                                                    {"X_SetPar_BMP2VOB", Proc(&StandInStill)}});
+        window->SetConvertParameters();
+        window->EnterBusyState();
+        EXPECT_TRUE(window->ConvertClips()) << c.Export;
+        EXPECT_EQ(g_clipEncodes, 2) << c.Export;
+        EXPECT_EQ(g_keyTimes, c.Asked) << "only the clip with chapters asks, once";
+        EXPECT_EQ(window->X_SetPar_KeyTimes, nullptr);
+    }
+}
+
 // ---- the compile-mode window -------------------------------------------------------------------
 
 TEST(productionCompilerWindow, ItsModeLayoutAndSettings) {

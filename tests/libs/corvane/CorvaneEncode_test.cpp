@@ -721,6 +721,16 @@ TEST_F(CorvaneEncodeTest, SoundAndPictureStayWithinAFrameOverTwoMinutes) {
     }
 }
 
+// The picture's mean PSNR against the source scaled to the DVD frame; NaN when not measured.
+double PsnrAgainstSource(const std::string& output, const std::string& source) {
+    std::string report = ::Run("ffmpeg -nostdin -i " + Quote(output) + " -i " + Quote(source) +
+                                   " -lavfi \"[0:v]setpts=PTS-STARTPTS[a];[1:v]setpts=PTS-STARTPTS,scale=720:480:flags=bicubic[r];"
+                                   "[a][r]psnr\" -f null -",
+                               Log::Kept);
+    auto at = report.find("average:");
+    return at == std::string::npos ? std::nan("") : std::atof(report.c_str() + at + 8);
+}
+
 TEST_F(CorvaneEncodeTest, QualityHoldsAtTheSameBitrate) {
     // Noisy detail at 4000 kbit/s, measured against the source scaled to the frame. The encoder
     // that wrote one frame at a time reached 38.19 dB here; the pipeline may lose 0.1 dB at most.
@@ -731,14 +741,72 @@ TEST_F(CorvaneEncodeTest, QualityHoldsAtTheSameBitrate) {
                        source));
     std::string output = out_["detail.vob"];
     ASSERT_EQ(Convert(source, "0", "0", "720:480", "720:480", "16:9", 1, output), 0);
-    std::string report = ::Run("ffmpeg -nostdin -i " + Quote(output) + " -i " + Quote(source) +
-                                   " -lavfi \"[0:v]setpts=PTS-STARTPTS[a];[1:v]setpts=PTS-STARTPTS,scale=720:480:flags=bicubic[r];"
-                                   "[a][r]psnr\" -f null -",
-                               Log::Kept);
-    auto at = report.find("average:");
-    ASSERT_NE(at, std::string::npos) << report;
-    double psnr = std::atof(report.c_str() + at + 8);
-    EXPECT_GE(psnr, kBaselineDb - 0.1);
+    EXPECT_GE(PsnrAgainstSource(output, source), kBaselineDb - 0.1);
+}
+
+// The time code of every GOP header, as a frame count at the rate rounded (30 at 29.97).
+std::vector<long long> GopTimeCodes(const std::string& file, int framesPerSecond) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<long long> codes;
+    const std::string gop("\0\0\1\xB8", 4);
+    for (std::size_t at = bytes.find(gop); at != std::string::npos && at + 8 <= bytes.size(); at = bytes.find(gop, at + 4)) {
+        std::uint32_t bits = 0;
+        for (int i = 0; i < 4; ++i) bits = bits << 8 | static_cast<unsigned char>(bytes[at + 4 + i]);
+        long long hours = bits >> 26 & 31, minutes = bits >> 20 & 63, seconds = bits >> 13 & 63, pictures = bits >> 7 & 63;
+        codes.push_back(((hours * 60 + minutes) * 60 + seconds) * framesPerSecond + pictures);
+    }
+    return codes;
+}
+
+// The video's time stamps: the packets' decoding times in file order (where the stream gives
+// one: a packet sharing its pack with the one before may have none), and the decoded frames'.
+struct Stamps {
+    std::vector<long long> packets, frames;
+};
+Stamps VideoStamps(const std::string& file) {
+    Stamps stamps;
+    std::istringstream packets(Run("ffprobe -v error -select_streams v:0 -show_entries packet=dts -of csv=p=0 " + Quote(file)));
+    for (std::string line; std::getline(packets, line);) {
+        if (!line.empty() && line.rfind("N/A", 0) != 0) stamps.packets.push_back(std::atoll(line.c_str()));
+    }
+    std::istringstream frames(Run("ffprobe -v error -select_streams v:0 -show_entries frame=best_effort_timestamp -of csv=p=0 " +
+                                  Quote(file)));
+    for (std::string line; std::getline(frames, line);) {
+        if (!line.empty() && line.rfind("N/A", 0) != 0) stamps.frames.push_back(std::atoll(line.c_str()));
+    }
+    return stamps;
+}
+
+TEST_F(CorvaneEncodeTest, StretchesEncodedSideBySideMakeTheSingleEncodersStream) {
+    // Ten seconds: the first stretch and a dozen more, dealt to the encoders in turn. What a
+    // single encoder made of this clip: 300 frames, a closed GOP every 18 with its time code,
+    // and 36.93 dB at 4000 kbit/s.
+    constexpr double kSingleEncoderDb = 36.93;
+    std::string source = out_["ten.mp4"];
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i \"testsrc2=s=640x360:r=30000/1001:d=10,noise=alls=8:allf=t\" -c:v libx264 "
+                       "-preset ultrafast -qp 20 -pix_fmt yuv420p -an",
+                       source));
+    std::string output = out_["ten.vob"];
+    ASSERT_EQ(Convert(source, "0", "0", "720:480", "720:480", "16:9", 1, output), 0);
+
+    EXPECT_EQ(Number(Probe(output), "v.nb_read_frames"), 300);
+    std::vector<int> keys = KeyFrames(output);
+    std::vector<int> expectedKeys;
+    for (int frame = 0; frame < 300; frame += 18) expectedKeys.push_back(frame);
+    EXPECT_EQ(keys, expectedKeys);
+    Gops gops = ScanGops(output);
+    EXPECT_EQ(gops.closed, gops.count);
+    std::vector<long long> codes = GopTimeCodes(output, 30);
+    EXPECT_EQ(codes, std::vector<long long>(expectedKeys.begin(), expectedKeys.end())) << "GOP time codes count the output's frames";
+
+    Stamps stamps = VideoStamps(output);
+    EXPECT_GT(stamps.packets.size(), 290u);
+    for (std::size_t i = 1; i < stamps.packets.size(); ++i) EXPECT_GT(stamps.packets[i], stamps.packets[i - 1]) << "packet " << i;
+    ASSERT_EQ(stamps.frames.size(), 300u);
+    for (std::size_t i = 1; i < stamps.frames.size(); ++i) EXPECT_EQ(stamps.frames[i] - stamps.frames[i - 1], 3003) << "frame " << i;
+
+    EXPECT_GE(PsnrAgainstSource(output, source), kSingleEncoderDb - 0.1);
 }
 
 // ---- menu encodes --------------------------------------------------------------------------
@@ -823,24 +891,28 @@ int ThreadCount() {
 
 TEST_F(CorvaneEncodeTest, StopAndFailureEndEveryStage) {
     const int threads = ThreadCount();
-    int during = 0;
-    TTimer timer(nullptr);
-    timer.SetInterval(100);
-    timer.OnTimer = [&](TObject*) {
-        std::int32_t info[3] = {};
-        info_(info);
-        if (info[2] > 0 && during == 0) {
-            during = ThreadCount();
-            stop_();
-        }
-    };
-    timer.SetEnabled(true);
-    int result = Convert(TestClips()["long.mp4"], "0", "0", "720:480", "720:480", "4:3", 1, out_["long.vob"]);
-    timer.SetEnabled(false);
-    EXPECT_EQ(result, -1);
-    // Decoding, scaling, video and sound encoding each on a thread, besides the codecs' own.
-    EXPECT_GE(during, threads + 5) << "the stages ran side by side";
-    EXPECT_EQ(ThreadCount(), threads) << "every thread of the stopped encode was joined";
+    // Stopped at the first frame, and once the stretches are shared out among the encoders.
+    for (int stopAt : {1, 400}) {
+        SCOPED_TRACE(stopAt);
+        int during = 0;
+        TTimer timer(nullptr);
+        timer.SetInterval(50);
+        timer.OnTimer = [&](TObject*) {
+            std::int32_t info[3] = {};
+            info_(info);
+            if (info[2] >= stopAt && during == 0) {
+                during = ThreadCount();
+                stop_();
+            }
+        };
+        timer.SetEnabled(true);
+        int result = Convert(TestClips()["long.mp4"], "0", "0", "720:480", "720:480", "4:3", 1, out_["long.vob"]);
+        timer.SetEnabled(false);
+        EXPECT_EQ(result, -1);
+        // Decoding, scaling, video and sound encoding each on a thread, besides the codecs' own.
+        EXPECT_GE(during, threads + 5) << "the stages ran side by side";
+        EXPECT_EQ(ThreadCount(), threads) << "every thread of the stopped encode was joined";
+    }
     // A failure found midway (a start past the end: no picture after the seek) ends them too.
     EXPECT_EQ(Convert(TestClips()["wide.mp4"], "60", "0", "720:480", "720:480", "4:3", 1, out_["late.vob"]), -1);
     EXPECT_EQ(ThreadCount(), threads);
