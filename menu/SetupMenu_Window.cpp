@@ -13,6 +13,7 @@
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
 #include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 
@@ -84,6 +85,7 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     std::fenv_t environment;
     std::feholdexcept(&environment);
     m_grabber = std::make_unique<TFrameGrabberClient>();
+    m_grabber->OnTimeOut = [this] { m_grabberTimedOut = true; };
     CreateComponents();
 
     BackImage = new TImage(this);
@@ -522,6 +524,7 @@ void TSetupMenuWindow::Timer_CreateMenuTimer(TObject*) {
 
 void TSetupMenuWindow::RebuildMenus() {
     TBusyGuard busy(b_Busy);
+    m_grabberTimedOut = false;
     const bool progress = OpenProgress(2 * static_cast<int>(ClipInfo.size()), kProgressMessage);
     const auto step = [progress] {
         if (progress) ProgressWindow->StepIt();
@@ -548,14 +551,9 @@ void TSetupMenuWindow::RebuildMenus() {
         if (menu != nullptr && !drop)
             for (TSubButtonImage* b : menu->Buttons)
                 drop = drop || b->i_ChapterTime < clip->i_TrimStart || b->i_ChapterTime >= clip->i_TrimEnd;
-        if (drop) {
-            if (SelectedChapterButton != nullptr && SelectedChapterButton->SubChapter == menu) SelectedChapterButton = nullptr;
-            HideChapterMenu(menu);
-            delete menu;
-            clip->ChapterMenu = nullptr;
-        }
+        if (drop) DropChapterMenu(clip);
         // A clip whose menu cannot be made (no library, no file) goes on without one.
-        if (i < kTitleButtons && clip->ChapterMenu == nullptr) MakeAutomaticChapterMenu(clip);
+        if (i < kTitleButtons && clip->ChapterMenu == nullptr && !m_grabberTimedOut) MakeAutomaticChapterMenu(clip);
         step();
     }
     if (progress) CloseProgress();
@@ -592,16 +590,26 @@ void TSetupMenuWindow::CreateTitleButton(TClipInfo* Clip, bool Reset) {
     }
 }
 
+void TSetupMenuWindow::DropChapterMenu(TClipInfo* Clip) {
+    TSubChapter* menu = Clip != nullptr ? Clip->ChapterMenu : nullptr;
+    if (menu == nullptr) return;
+    if (SelectedChapterButton != nullptr && SelectedChapterButton->SubChapter == menu) SelectedChapterButton = nullptr;
+    // The back image's cells must never point into a deleted menu.
+    if (BackXCell == &menu->i_BackX) {
+        BackXCell = &TitleMenu.i_TitleBackX;
+        BackYCell = &TitleMenu.i_TitleBackY;
+    }
+    HideChapterMenu(menu);
+    delete menu;
+    Clip->ChapterMenu = nullptr;
+}
+
 void TSetupMenuWindow::RemoveTitleButton(TClipInfo* Clip) {
     if (Clip == nullptr || Clip->TitleButton == nullptr) return;
     if (SelectedTitleButton == Clip->TitleButton) SelectedTitleButton = nullptr;
     if (SelectedChapterButton != nullptr && SelectedChapterButton->Clip == Clip) SelectedChapterButton = nullptr;
     ShowTitleMenu();
-    if (Clip->ChapterMenu != nullptr) {
-        HideChapterMenu(Clip->ChapterMenu);
-        delete Clip->ChapterMenu;
-        Clip->ChapterMenu = nullptr;
-    }
+    DropChapterMenu(Clip);
     delete Clip->TitleButton;
     Clip->TitleButton = nullptr;
     SelectTitleButton(nullptr);
@@ -774,8 +782,8 @@ void TSetupMenuWindow::MoveSelectedClip(int Step) {
 void TSetupMenuWindow::RemoveSelectedClip() {
     TClipInfo* clip = SelectedClip();
     if (b_Busy || clip == nullptr) return;
-    if (SelectedChapterButton != nullptr && SelectedChapterButton->Clip == clip) SelectedChapterButton = nullptr;
     if (clip->ChapterMenu != nullptr && b_ChapterView) ShowTitleMenu();
+    DropChapterMenu(clip);
     SelectedClipItem = nullptr;
     SelectedTitleButton = nullptr;
     RemoveClipFromList(ClipInfo, clip, true);
@@ -920,18 +928,22 @@ bool TSetupMenuWindow::Next() {
         return true;
     }
     if (!CheckVideoStandards()) return false;
+    if (CompilerWindow == nullptr) return true;
+    CompilerWindow->SetCompileMode();
+    CompilerWindow->ShowModal();
     return true;
 }
 
 void TSetupMenuWindow::WriteHandOver() {
-    if (BuilderWindow != nullptr) {
-        BuilderWindow->b_TitleMenu = TitleMenu.b_TitleMenu != 0;
-        BuilderWindow->b_RootMenu = TitleMenu.b_RootMenu != 0;
+    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, CompilerWindow}) {
+        if (window == nullptr) continue;
+        window->b_TitleMenu = TitleMenu.b_TitleMenu != 0;
+        window->b_RootMenu = TitleMenu.b_RootMenu != 0;
     }
 }
 
 void TSetupMenuWindow::WriteAspect() {
-    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, ConvertWindow})
+    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, ConvertWindow, CompilerWindow})
         if (window != nullptr) window->i_Aspect = TitleMenu.i_Aspect;
 }
 

@@ -126,6 +126,8 @@ class TSetupMenuWindow : public TForm {
     void RebuildMenus();
     void CreateTitleButton(TClipInfo* Clip, bool Reset);
     void RemoveTitleButton(TClipInfo* Clip);
+    // Deletes the clip's chapter menu, with the selection and the back image's cells let go.
+    void DropChapterMenu(TClipInfo* Clip);
     void AddSelectedClipToTitleMenu();
     void ArrangeTitleButtons();
     void ArrangeChapterButtons(TClipInfo* Clip);
@@ -224,6 +226,8 @@ private:
     int m_thumbGrab = 0;         // cursor offset inside a scroll thumb while it is dragged
     bool m_thumbDragging = false;
     std::unique_ptr<TFrameGrabberClient> m_grabber;
+    // The library fell silent during this rebuild: the other clips are not made to wait too.
+    bool m_grabberTimedOut = false;
     // The shared progress window with Max steps under message Message; false (none opened)
     // while another is open.
     bool OpenProgress(int Max, int Message);

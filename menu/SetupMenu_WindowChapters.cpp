@@ -96,6 +96,11 @@ TSubChapter* TSetupMenuWindow::CreateChapterMenu(TClipInfo* Clip, int Count, con
     menu->i_BackY = MenuLayout::ClampIntoSafeFrame(1000, TitleMenu.i_BackHeight, PreviewHeight(), d);
     if (old != nullptr) {
         if (SelectedChapterButton != nullptr && SelectedChapterButton->SubChapter == old) SelectedChapterButton = nullptr;
+        // The back image's cells must never point into a deleted menu.
+        if (BackXCell == &old->i_BackX) {
+            BackXCell = &menu->i_BackX;
+            BackYCell = &menu->i_BackY;
+        }
         HideChapterMenu(old);
         delete old;
     }
@@ -144,13 +149,8 @@ void TSetupMenuWindow::DeleteChapter() {
     TClipInfo* clip = SelectedClip();
     if (b_Busy || clip == nullptr) return;
     if (b_TitleView) {
-        if (SelectedChapterButton != nullptr && SelectedChapterButton->Clip == clip) SelectedChapterButton = nullptr;
         ShowTitleMenu();
-        if (clip->ChapterMenu != nullptr) {
-            HideChapterMenu(clip->ChapterMenu);
-            delete clip->ChapterMenu;
-            clip->ChapterMenu = nullptr;
-        }
+        DropChapterMenu(clip);
         UpdateChapterCommands(clip);
         RemoveTitleButton(clip);
         return;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/CustomClass.h"
+#include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "platform/vcl/PngWriter.h"
@@ -76,6 +77,9 @@ struct TStandIn {
     int inits = 0;
     int frameRequests = 0;
     HWND window = nullptr;
+    int progressMax = -1;      // the progress window's maximum at the last frame request
+    bool busySeen = false;     // the designer was busy at every frame request
+    bool removeOnRequest = false;  // a click on Remove while the frame is awaited
 };
 TStandIn g_standIn;
 extern "C" int StandInInfo(const char*, int, std::int32_t*) { return -1; }
@@ -88,7 +92,10 @@ extern "C" int StandInInit(void* window, int, const char*, const char*, const ch
 }
 // Every frame request is answered, none with a frame.
 extern "C" int StandInNext(int) {
+    g_standIn.busySeen = (g_standIn.frameRequests == 0 || g_standIn.busySeen) && SetupMenuWindow->b_Busy;
     ++g_standIn.frameRequests;
+    g_standIn.progressMax = ProgressWindow != nullptr ? ProgressWindow->GetMax() : -1;
+    if (g_standIn.removeOnRequest) SetupMenuWindow->RemoveSelectedClip();
     if (g_standIn.answers) PostMessageA(g_standIn.window, WM_MEDIA_FRAME_READY, 0, 0);
     return 0;
 }
@@ -301,14 +308,35 @@ TEST_F(DesignerChaptersTest, AFailedMenuKeepsTheOldOne) {
     }
 }
 
+TEST_F(DesignerChaptersTest, ASilentLibraryHoldsUpOneClipOfARebuildNotAll) {
+    for (int i = 0; i < 3; ++i) AddClip(0, 600);
+    RegisterStandIn(false);
+    window->Grabber()->TimeoutMs = 300;
+    ShowAndRebuild();
+    EXPECT_EQ(g_standIn.inits, 1);
+    for (TClipInfo* clip : ClipInfo) {
+        EXPECT_NE(clip->TitleButton, nullptr);
+        EXPECT_EQ(clip->ChapterMenu, nullptr);
+    }
+    EXPECT_FALSE(window->b_Busy);
+    // The next showing tries again.
+    ShowAndRebuild();
+    EXPECT_EQ(g_standIn.inits, 2);
+}
+
 TEST_F(DesignerChaptersTest, FramesThatNeverComeGiveBlackButtonsOnePerTime) {
     AddClip(0, 600);
     TClipInfo* clip = ClipInfo[0];
     ShowAndRebuild();
     RegisterStandIn(true);
+    g_standIn.removeOnRequest = true;
     ConfirmChapterDialog(clip, {10, 20, 30, 40});
+    ASSERT_EQ(ClipInfo.size(), 1u) << "no clip goes while its frames are grabbed";
     ASSERT_EQ(TimesOf(clip), (std::vector<int>{10, 20, 30, 40}));
     EXPECT_EQ(g_standIn.frameRequests, 4);
+    EXPECT_TRUE(g_standIn.busySeen);
+    EXPECT_EQ(g_standIn.progressMax, 4) << "the dialog's times run under a progress window";
+    EXPECT_EQ(ProgressWindow, nullptr);
     for (TSubButtonImage* b : clip->ChapterMenu->Buttons) EXPECT_TRUE(IsBlack(b->FrameBitmap));
 }
 

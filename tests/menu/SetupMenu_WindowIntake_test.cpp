@@ -14,6 +14,7 @@
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
+#include "production/Compiler_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -147,11 +148,24 @@ TEST_F(DesignerIntakeTest, MixedStandardsAreNamedOnePerLineAndStopNext) {
                                    "The following clip(s) is(are) PAL : \n" + Vobs()["pal_green.vob"] + "\n");
     EXPECT_FALSE(window->Next()) << "the designer stays while the standards are mixed";
     EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_TRUE(ask.Of(TQuestionKind::ShowModal).empty());
     window->SelectClipItem(ClipInfo[2]->MenuTile);
     window->RemoveSelectedClip();
+    CompilerWindow = new TCompilerWindow(nullptr);
+    CompilerWindow->b_TitleMenu = false;
+    CompilerWindow->b_RootMenu = false;
+    ask.ModalActions.push_back([](TCustomForm* Form) { Form->SetModalResult(mrCancel); });
     EXPECT_TRUE(window->Next());
-    EXPECT_EQ(window->TitleMenu.b_TitleMenu, 1);
     EXPECT_EQ(Boxes().size(), 2u);
+    ASSERT_EQ(ask.Of(TQuestionKind::ShowModal).size(), 1u);
+    EXPECT_EQ(ask.Of(TQuestionKind::ShowModal)[0].Form, CompilerWindow);
+    EXPECT_TRUE(CompilerWindow->b_TitleMenu);
+    EXPECT_TRUE(CompilerWindow->b_RootMenu);
+    EXPECT_EQ(CompilerWindow->i_Aspect, 0) << "written by the aspect calls, none since it exists";
+    window->SetAspect16x9();
+    EXPECT_EQ(CompilerWindow->i_Aspect, 2);
+    delete CompilerWindow;
+    CompilerWindow = nullptr;
 }
 
 TEST_F(DesignerIntakeTest, FilesThatAreNoVobsAreSkipped) {
