@@ -132,9 +132,15 @@ bool SegmentEncoder::WarmUp(const AVFrame& frame) {
 }
 
 void SegmentEncoder::Encode(Lane& lane) {
-    PacketSink keep = [&lane](PacketPtr packet) {
+    // Enough for a whole stretch, so that no encoder waits while the stretch handed on waits
+    // for it; a slow disk then holds up the encoders instead of filling memory.
+    const std::size_t most =
+        2 * static_cast<std::size_t>(std::max(shape_.firstStretchFrames, shape_.stretchFrames) + plan_.Longest());
+    PacketSink keep = [this, &lane, most](PacketPtr packet) {
         if (packet->pts < lane.warmFrames) return true;   // only the rate control needed it
-        std::lock_guard lock(lane.mutex);
+        std::unique_lock lock(lane.mutex);
+        lane.changed.wait(lock, [&] { return failed_ || lane.packets.size() < most; });
+        if (failed_) return false;
         lane.packets.push_back(std::move(packet));
         lane.changed.notify_all();
         return true;
@@ -172,6 +178,7 @@ bool SegmentEncoder::HandOnStretch(Lane& lane) {
         if (lane.stretches.size() > 1 && lane.packets.front()->pts >= lane.stretches[1].laneFrame) break;
         PacketPtr packet = std::move(lane.packets.front());
         lane.packets.pop_front();
+        lane.changed.notify_all();
         lock.unlock();
         const long long shift = start.outputFrame - start.laneFrame;
         packet->pts += shift;
