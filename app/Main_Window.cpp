@@ -9,7 +9,11 @@
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
+#include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
+#include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 
@@ -337,5 +341,9 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
+    if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
+    if (CompilerWindow != nullptr) CompilerWindow->ApplyLanguage();
+    if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();
+    if (BuilderWindow != nullptr) BuilderWindow->ApplyLanguage();
 }

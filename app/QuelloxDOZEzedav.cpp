@@ -15,6 +15,8 @@
 #include "app/SetupClip_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "app/StarUp.h"
+#include "disc/Device_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
@@ -22,6 +24,7 @@
 #include "platform/vcl/Widgets.h"
 #include "platform/win32/Windows.h"
 #include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "skin/controls/SUIGroupBox.h"
 
@@ -59,12 +62,14 @@ void CreateProgramForms() {
     Application->CreateForm(SetupMenuWindow);
     Application->CreateForm(SetupChapterWindow);
     Application->CreateForm(SetupTextWindow);
-    // The image window comes here as it joins the program.
+    Application->CreateForm(SetupImageWindow);
     Application->CreateForm(AboutWindow);
     // The burner source page comes here as it joins the program; then the production windows.
-    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(CompilerWindow);
     Application->CreateForm(ConvertWindow);
-    // Then the other production windows and the device window.
+    // The burn-only window comes here as it joins the program.
+    Application->CreateForm(BuilderWindow);
+    Application->CreateForm(DeviceWindow);
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is
@@ -99,6 +104,8 @@ int WinMain() {
         StartForm->Close();
         TObject::FreeAndNil(StartForm);
         MainWindow->SetCaption(ProductName);
+        // Optical drives that come or go are told to the windows as device changes.
+        Win32_StartDeviceWatch("/dev");
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);

@@ -1,5 +1,7 @@
 #include "menu/MenuLayout.h"
 
+#include <algorithm>
+
 #include "app/Pubfunction.h"
 
 namespace MenuLayout {
@@ -125,5 +127,22 @@ int ShiftBackY(int BackY, TMenuAspect From, TMenuAspect To, int BackHeight, int 
 int ClampBackX(int BackX, int BackWidth, int SafeDistance) {
     return ClampIntoSafeFrame(BackX, BackWidth, PreviewWidth, SafeDistance);
 }
+
+int ChapterCount(int Wish, int TrimStart, int TrimEnd) {
+    const Int64 span = Int64{TrimEnd} - TrimStart;
+    if (span < 5) return 1;
+    return Wish < 1 ? 2 : Wish;
+}
+
+std::vector<int> AutomaticChapterTimes(int TrimStart, int TrimEnd, int Count) {
+    std::vector<int> times;
+    if (Count < 1) return times;
+    // 64 bits: a long span times the count must not wrap.
+    const Int64 span = Int64{TrimEnd} - TrimStart;
+    for (int i = 0; i < Count; ++i) times.push_back(static_cast<int>(TrimStart + span * i / Count));
+    return times;
+}
+
+int GrabRunStart(int TrimStart) { return std::max(TrimStart, 1); }
 
 }  // namespace MenuLayout

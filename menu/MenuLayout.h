@@ -4,6 +4,8 @@
 // controls to the results.
 #pragma once
 
+#include <vector>
+
 #include "platform/vcl/Controls.h"
 
 namespace MenuLayout {
@@ -80,5 +82,13 @@ int BackgroundListTop(int ThumbTop, int Count);
 // (down to 4:3, up to 16:9), and clamped into the new preview either way.
 int ShiftBackY(int BackY, TMenuAspect From, TMenuAspect To, int BackHeight, int SafeDistance);
 int ClampBackX(int BackX, int BackWidth, int SafeDistance);
+
+// A chapter menu's button count: a wish below 1 becomes 2, and a range under 5 seconds gets a
+// single chapter whatever was asked.
+int ChapterCount(int Wish, int TrimStart, int TrimEnd);
+// Count chapter times spread evenly over [TrimStart, TrimEnd): the first is the trim start.
+std::vector<int> AutomaticChapterTimes(int TrimStart, int TrimEnd, int Count);
+// The second a chapter grab run opens the file at: the trim start, at least 1.
+int GrabRunStart(int TrimStart);
 
 }  // namespace MenuLayout

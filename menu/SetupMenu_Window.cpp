@@ -9,8 +9,11 @@
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
+#include "production/Builder_Window.h"
+#include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupMenuWindow* SetupMenuWindow = nullptr;
@@ -80,6 +83,7 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     // Picture arithmetic on clips of no size must give infinities, never a fault.
     std::fenv_t environment;
     std::feholdexcept(&environment);
+    m_grabber = std::make_unique<TFrameGrabberClient>();
     CreateComponents();
 
     BackImage = new TImage(this);
@@ -114,10 +118,13 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     ShowMusicLabel(s_BackgroundMusicFile);
     OnShow = [this](TObject* s) { FormShow(s); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = b_CanClose; };
+    OnClose = [this](TObject*, TCloseAction&) { UnloadFrameLibrary(); };
 }
 
 TSetupMenuWindow::~TSetupMenuWindow() {
     if (SetupMenuWindow == this) SetupMenuWindow = nullptr;
+    // The grabber's last wait pumps messages: it ends while every control still stands.
+    m_grabber.reset();
     // Tiles, buttons and labels belong to the clips and the title menu: none may outlive the
     // panels that show them.
     for (TClipInfo* clip : ClipInfo) {
@@ -270,6 +277,9 @@ void TSetupMenuWindow::CreateComponents() {
     suiImageButton_Up->OnClick = [this](TObject*) {
         if (!b_Busy) AddSelectedClipToTitleMenu();
     };
+    suiImageButton_DisplaySubMenu->OnClick = [this](TObject*) { DisplaySubMenu(); };
+    suiImageButton_DeleteChapter->OnClick = [this](TObject*) { DeleteChapter(); };
+    suiImageButton_AddFile->OnClick = [this](TObject*) { AddFiles(); };
     suiImageButton_Text->OnClick = [this](TObject*) { AddTextLabel(0, 0); };
     suiImageButton_RemoveMusic->OnClick = [this](TObject*) {
         if (MessageDlg(Language::GetMessageText(149), mtConfirmation, mbYesNo) == mrYes) SetMenuMusic("");
@@ -305,7 +315,18 @@ void TSetupMenuWindow::CreateComponents() {
     suiImageButton_AddImage->OnClick = [this](TObject*) {
         OpenDialog->SetFilter("Image File|*.jpg;*.bmp|Bitmap File (*.bmp,*.BMP)|*.bmp|Jpeg File (*.jpg,*.JPG)|*.jpg");
         OpenDialog->SetFileName("");
-        if (OpenDialog->Execute()) SetMenuBackground(OpenDialog->GetFileName());
+        OpenDialog->SetOptions(TOpenOptions{});
+        if (!OpenDialog->Execute()) return;
+        SetCurrentDir(ExePath);
+        SetMenuBackground(OpenDialog->GetFileName());
+    };
+    suiImageButton_AddMusic->OnClick = [this](TObject*) {
+        OpenDialog->SetFilter(OpenDialogMusicFilter);
+        OpenDialog->SetFileName("");
+        OpenDialog->SetOptions(TOpenOptions{});
+        if (!OpenDialog->Execute()) return;
+        SetCurrentDir(ExePath);
+        SetMenuMusic(OpenDialog->GetFileName());
     };
 }
 
@@ -439,6 +460,7 @@ void TSetupMenuWindow::SetAspect(TMenuAspect To) {
     const TMenuAspect from = TitleMenu.Aspect();
     const int d = i_CreateMenuSafeDistance;
     TitleMenu.SetAspect(To, d);
+    WriteAspect();
     for (TClipInfo* clip : ClipInfo)
         if (clip->ChapterMenu != nullptr)
             ShiftChapterBack(*clip->ChapterMenu, from, To, TitleMenu.i_BackWidth, TitleMenu.i_BackHeight, d);
@@ -499,10 +521,11 @@ void TSetupMenuWindow::Timer_CreateMenuTimer(TObject*) {
 }
 
 void TSetupMenuWindow::RebuildMenus() {
-    const bool wasBusy = b_Busy;
-    b_Busy = true;
-    ProgressWindow = new TProgressWindow(nullptr);
-    ProgressWindow->Start(2 * static_cast<int>(ClipInfo.size()), kProgressMessage);
+    TBusyGuard busy(b_Busy);
+    const bool progress = OpenProgress(2 * static_cast<int>(ClipInfo.size()), kProgressMessage);
+    const auto step = [progress] {
+        if (progress) ProgressWindow->StepIt();
+    };
     bool changed = false;
     for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
         TClipInfo* clip = ClipInfo[i];
@@ -515,7 +538,7 @@ void TSetupMenuWindow::RebuildMenus() {
             RemoveTitleButton(clip);
             changed = true;
         }
-        ProgressWindow->StepIt();
+        step();
     }
     if (changed) ArrangeTitleButtons();
     for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
@@ -531,14 +554,25 @@ void TSetupMenuWindow::RebuildMenus() {
             delete menu;
             clip->ChapterMenu = nullptr;
         }
-        // Chapter menus from grabbed frames are made by the chapter step; a clip it cannot serve
-        // stays without one.
-        ProgressWindow->StepIt();
+        // A clip whose menu cannot be made (no library, no file) goes on without one.
+        if (i < kTitleButtons && clip->ChapterMenu == nullptr) MakeAutomaticChapterMenu(clip);
+        step();
     }
+    if (progress) CloseProgress();
+}
+
+bool TSetupMenuWindow::OpenProgress(int Max, int Message) {
+    if (ProgressWindow != nullptr) return false;
+    ProgressWindow = new TProgressWindow(nullptr);
+    ProgressWindow->Start(Max, Message);
+    return true;
+}
+
+void TSetupMenuWindow::CloseProgress() {
+    if (ProgressWindow == nullptr) return;
     ProgressWindow->Close();
     delete ProgressWindow;
     ProgressWindow = nullptr;
-    b_Busy = wasBusy;
 }
 
 void TSetupMenuWindow::CreateTitleButton(TClipInfo* Clip, bool Reset) {
@@ -581,6 +615,7 @@ void TSetupMenuWindow::AddSelectedClipToTitleMenu() {
     if (it == ClipInfo.end() || it - ClipInfo.begin() >= kTitleButtons) return;
     CreateTitleButton(clip, false);
     SelectTitleButton(clip->TitleButton);
+    MakeAutomaticChapterMenu(clip);
     ShowTitleMenu();
 }
 
@@ -873,11 +908,33 @@ void TSetupMenuWindow::PaintSafeFrame(TObject*) {
 
 bool TSetupMenuWindow::Next() {
     if (ProgressWindow != nullptr || b_AddingFiles || b_Busy || Timer_CreateMenu->GetEnabled()) return false;
+    UnloadFrameLibrary();
     const bool anyButton = std::any_of(ClipInfo.begin(), ClipInfo.end(), [](TClipInfo* c) { return c->TitleButton != nullptr; });
     TitleMenu.b_RootMenuWanted = suiCheckBox_AddDVDMenu->GetChecked();
     TitleMenu.DecideHandOver(anyButton);
+    WriteHandOver();
+    if (b_BuilderFlow) {
+        if (BuilderWindow == nullptr) return true;
+        BuilderWindow->SetBuildMode();
+        BuilderWindow->ShowModal();
+        return true;
+    }
+    if (!CheckVideoStandards()) return false;
     return true;
 }
+
+void TSetupMenuWindow::WriteHandOver() {
+    if (BuilderWindow != nullptr) {
+        BuilderWindow->b_TitleMenu = TitleMenu.b_TitleMenu != 0;
+        BuilderWindow->b_RootMenu = TitleMenu.b_RootMenu != 0;
+    }
+}
+
+void TSetupMenuWindow::WriteAspect() {
+    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, ConvertWindow})
+        if (window != nullptr) window->i_Aspect = TitleMenu.i_Aspect;
+}
+
 
 void TSetupMenuWindow::ClipBack() {
     if (b_Busy || Timer_CreateMenu->GetEnabled()) return;
@@ -1018,7 +1075,11 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         return;
     case pkTitleButton:
         if (b_Busy || SelectedTitleButton == nullptr) return;
-        if (Name == "Remove") {
+        if (Name == "Image") {
+            if (SetupImageWindow != nullptr) SetupImageWindow->EditTitleButton(SelectedTitleButton);
+        } else if (Name == "Chapter") {
+            if (suiImageButton_DisplaySubMenu->GetEnabled()) DisplaySubMenu();
+        } else if (Name == "Remove") {
             RemoveTitleButton(SelectedTitleButton->Clip);
         } else if (Name == "LockRatio") {
             SelectedTitleButton->b_LockRatio = !SelectedTitleButton->b_LockRatio;
@@ -1027,6 +1088,8 @@ void TSetupMenuWindow::PopupItemClick(TPopupKind Kind, const String& Name) {
         }
         return;
     case pkChapterButton:
+        if (Name == "Image" && !b_Busy && SelectedChapterButton != nullptr && SetupImageWindow != nullptr)
+            SetupImageWindow->EditChapterButton(SelectedChapterButton);
         if (SelectedChapterButton != nullptr && Name == "LockRatio") {
             SelectedChapterButton->b_LockRatio = !SelectedChapterButton->b_LockRatio;
             SelectedChapterButton->SetLockRatio(SelectedChapterButton->b_LockRatio);

@@ -11,8 +11,10 @@
 // around every rebuild, since the frame grabs it waits on pump messages.
 #pragma once
 
+#include <memory>
 #include <vector>
 
+#include "app/MediaLibrary.h"
 #include "menu/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -128,6 +130,27 @@ class TSetupMenuWindow : public TForm {
     void ArrangeTitleButtons();
     void ArrangeChapterButtons(TClipInfo* Clip);
 
+    // ---- chapter menus from grabbed frames ----
+    // The designer's grabber: chapter grabs use its waiting requests, bounded by its TimeoutMs.
+    TFrameGrabberClient* Grabber() { return m_grabber.get(); }
+    bool LoadFrameLibrary();
+    void UnloadFrameLibrary();
+    // The run's latest frame at Width x Height, or null.
+    TBitmap* GrabFrameBitmap(int Width, int Height);
+    // The clip's chapter menu for Count chapters at Times (null: automatic times, Count a wish).
+    // The new menu is made aside and replaces the clip's menu only when complete; an unchanged
+    // menu, or one that could not be made, is left as it is. Returns the clip's menu after the
+    // call (possibly null); the caller lays out a new one.
+    TSubChapter* CreateChapterMenu(TClipInfo* Clip, int Count, const int* Times);
+    // Chapter menu under b_Busy, laid out when new: the rebuild's and the add command's step.
+    void MakeAutomaticChapterMenu(TClipInfo* Clip);
+    // suiImageButton_DisplaySubMenu and the title-button popup's "Chapter".
+    void DisplaySubMenu();
+    // suiImageButton_DeleteChapter.
+    void DeleteChapter();
+    // Wires a chapter button's mouse handlers (placement; double click: the frame chooser).
+    void WireChapterButton(TSubButtonImage* Button);
+
     // ---- views and selection ----
     void ShowTitleMenu();
     void HideTitleMenu();
@@ -161,10 +184,22 @@ class TSetupMenuWindow : public TForm {
     void OpenPopup(TPopupKind Kind);
     void PopupItemClick(TPopupKind Kind, const String& Name);
 
+    // ---- Compiler-flow VOB intake ----
+    // suiImageButton_AddFile.
+    void AddFiles();
+    // One VOB file to one clip at the end of the list and the strip; false when it was skipped.
+    bool AddVobFile(const String& Path);
+
     // ---- disc size and hand-over ----
     bool UpdateDiscSize();
     int DiscCapacity() const;
     bool Next();
+    // The title-menu and root-menu switches into the Builder and Compiler windows.
+    void WriteHandOver();
+    // The aspect into the production windows.
+    void WriteAspect();
+    // False, after telling the user, while NTSC and PAL clips are mixed.
+    bool CheckVideoStandards();
     void CloseDiscardingProject();
     void ClipBack();
     int PreviewHeight() const { return TitleMenu.PreviewHeight(); }
@@ -188,6 +223,23 @@ private:
     void WireThumb(TsuiImageButton* Thumb, bool Horizontal);
     int m_thumbGrab = 0;         // cursor offset inside a scroll thumb while it is dragged
     bool m_thumbDragging = false;
+    std::unique_ptr<TFrameGrabberClient> m_grabber;
+    // The shared progress window with Max steps under message Message; false (none opened)
+    // while another is open.
+    bool OpenProgress(int Max, int Message);
+    void CloseProgress();
+    // Sets b_Busy for the life of the guard and puts back the value it found.
+    class TBusyGuard {
+    public:
+        explicit TBusyGuard(bool& Flag) : m_flag(Flag), m_was(Flag) { Flag = true; }
+        ~TBusyGuard() { m_flag = m_was; }
+        TBusyGuard(const TBusyGuard&) = delete;
+        TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+    private:
+        bool& m_flag;
+        bool m_was;
+    };
 };
 
 extern TSetupMenuWindow* SetupMenuWindow;

@@ -6,10 +6,7 @@ TBuilderWindow* BuilderWindow = nullptr;
 
 TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
     SetName("BuilderWindow");
-    suiImageButton_Device = new TsuiImageButton(this);
-    suiImageButton_Device->SetName("suiImageButton_Device");
-    suiImageButton_Device->SetParent(suiGroupBox_Burner);
-    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    CreateDeviceButton();
     g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
     AfterConstruction();
 }
@@ -26,6 +23,8 @@ void TBuilderWindow::SetBuildMode() {
 bool TBuilderWindow::RunSteps() {
     if (!ConvertClips()) return false;
     if (!MuxSubtitles()) return false;
-    // The run ends after the mux for now: the menu, authoring and burning steps join here.
-    return true;
+    if (!CreateTitleMenu()) return false;
+    if (!CreateChapterMenus()) return false;
+    if (!AuthorDVD()) return false;
+    return FinishDisc();
 }

@@ -10,6 +10,7 @@
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
+#include "menu/MenuObjects.h"
 #include "production/ClipConversion.h"
 #include "production/RunParameters.h"
 #include "production/SubtitleMux.h"
@@ -97,6 +98,7 @@ TProductionWindow::~TProductionWindow() {
     DoDestroy();
     FreeConvertDll();
     FreeSpumuxDll();
+    FreeAuthorDll();
 }
 
 void TProductionWindow::CreateControls() {
@@ -122,6 +124,7 @@ void TProductionWindow::CreateControls() {
     Timer_Spumux = MakeTimer(this, "Timer_Spumux");
     Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
     Timer_Author = MakeTimer(this, "Timer_Author");
+    Timer_Author->OnTimer = [this](TObject* s) { Timer_AuthorTimer(s); };
 }
 
 void TProductionWindow::CreateBurnerGroup() {
@@ -135,6 +138,7 @@ void TProductionWindow::CreateBurnerGroup() {
     Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
     suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
     suiComboBox_Drive->SetEnabled(false);
+    suiComboBox_Drive->OnChange = [this](TObject* s) { suiComboBox_DriveChange(s); };
     suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
     suiEdit_VolumeName = new TsuiEdit(this);
     suiEdit_VolumeName->SetName("suiEdit_VolumeName");
@@ -219,6 +223,8 @@ void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
 void TProductionWindow::FormCreate(TObject*) {
     SetDoubleBuffered(true);
     InitControls();
+    FillDriveList(-1);
+    g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
 }
 
 void TProductionWindow::FormShow(TObject*) {
@@ -243,6 +249,14 @@ void TProductionWindow::Dispatch(TMessage& Message) {
     // The grabber's start and end answers may reach any window of the program; they mean
     // nothing here. The burner's notifications go to the burning step with it.
     if (Message.Msg == WM_MEDIA_INIT_DONE || Message.Msg == WM_MEDIA_UNINIT_DONE) return;
+    if (Message.Msg == WM_DEVICECHANGE) {
+        WMDeviceChange(Message);
+        return;
+    }
+    if (Message.Msg == WM_BURNER_NOTIFY) {
+        WMBurnerNotify(Message);
+        return;
+    }
     TForm::Dispatch(Message);
 }
 
@@ -256,6 +270,8 @@ void TProductionWindow::FillQualityList() {
 }
 
 void TProductionWindow::InitControls() {
+    // The lists are refilled below: a change noted while hidden needs no scan of its own.
+    b_DeviceChangeNoted = 0;
     EnterIdleState(-1);
     Memo_Msg->GetLines()->Clear();
     suiCheckBox_NTSC->SetChecked(b_VideoForamt);
@@ -270,8 +286,9 @@ void TProductionWindow::InitControls() {
     SetProgress2(0);
     // An installed program folder is read-only: the work folder then lives in the user's cache.
     s_TempFolder = ChooseWorkFolder(ExePath);
-    FillQualityList();
+    if (KeepsQualitySetting()) FillQualityList();
     suiComboBox_Drive->SetItemIndex(g_i_BurnerIndex);
+    FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::SetInputsEnabled(bool Enabled) {
@@ -291,7 +308,8 @@ void TProductionWindow::EnterBusyState() {
     suiImageButton_Stop->SetVisible(true);
     b_UserAbort = 0;
     SetInputsEnabled(false);
-    g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    if (KeepsQualitySetting()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
+    b_Padding = 0;
     b_FixLogged = 0;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
@@ -304,6 +322,8 @@ void TProductionWindow::EnterIdleState(int Code) {
     suiImageButton_Stop->SetVisible(false);
     SetInputsEnabled(true);
     if (Code >= 0 && Code <= 17) AddLog(Language::GetMessageText(89 + Code));
+    // Drives that came or went during the run are looked at once, now that nothing uses them.
+    if (b_DeviceChangeNoted && MayRescanDevices()) FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
 
 void TProductionWindow::AddLog(const String& Text) { Memo_Msg->GetLines()->Add(Text); }
@@ -365,19 +385,24 @@ void TProductionWindow::SetConvertParameters() {
     s_Reserved18 = s_Reserved19 = s_Reserved21 = "0";
     s_AudioFormat = "ac3";
     i_VideoStandard = suiCheckBox_NTSC->GetChecked() ? NtscStandard : PalStandard;
+    // The user's VOBs are authored as they are: their own standard decides, not the hidden box.
+    if (b_CompileMode) i_VideoStandard = VideoStandardOfClips(ClipInfo, i_VideoStandard);
     i_QualityIndex = Pubfunction::ClampRange(suiComboBox_OutputQuality->GetItemIndex(), 0, 2);
     s_Bitrate = BitrateTable[i_QualityIndex];
     const TStandardParameters standard = StandardParameters(i_VideoStandard);
     s_FrameSize = standard.s_FrameSize;
     s_FrameRate = standard.s_FrameRate;
     i_FrameHeight = standard.i_FrameHeight;
-    const TAspectParameters aspect = AspectParameters(ResolveAspect(i_Aspect, ClipInfo));
+    i_Aspect = ResolveAspect(i_Aspect, ClipInfo);
+    const TAspectParameters aspect = AspectParameters(i_Aspect);
     d_TargetAspect = aspect.d_TargetAspect;
     i_SquareHeight = aspect.i_SquareHeight;
     s_AspectRatio = aspect.s_AspectRatio;
-    s_MenuAspectRatio = aspect.s_MenuAspect;
+    s_MenuAspect = aspect.s_MenuAspect;
+    s_MenuFrameSize = standard.s_FrameSize;
     i_ClipIndex = 0;
     i_Reserved23 = 0;
+    i_EraseCount = 0;
     // The typed name becomes a folder name: nothing in it may leave the output folder.
     s_VolumeName = SanitizeVolumeName(suiEdit_VolumeName->GetText());
     InitBurner(GetHandle());
@@ -386,6 +411,14 @@ void TProductionWindow::SetConvertParameters() {
 
 void TProductionWindow::OpenOutputFolder() {
     ShellExecuteA(GetHandle(), "open", g_s_OutputFolder.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+bool TProductionWindow::FinishDisc() {
+    if (b_SkipBurn) {
+        OpenOutputFolder();
+        return true;
+    }
+    return BurnDisc();
 }
 
 void TProductionWindow::suiImageButton_StartClick(TObject*) {
@@ -449,7 +482,10 @@ bool TProductionWindow::LoadConvertDll() {
     X_StopConvert = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(h_ConvertDll, "X_StopConvert"));
     X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
     X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
-    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) return true;
+    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) {
+        X_SetPar_KeyTimes = reinterpret_cast<X_SetPar_KeyTimes_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
+        return true;
+    }
     FreeConvertDll();
     return false;
 }
@@ -461,6 +497,7 @@ void TProductionWindow::FreeConvertDll() {
     X_StopConvert = nullptr;
     X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB = nullptr;
+    X_SetPar_KeyTimes = nullptr;
 }
 
 bool TProductionWindow::ConvertClips() {
@@ -515,6 +552,10 @@ bool TProductionWindow::PrepareClip(TClipInfo* Clip) {
 int TProductionWindow::RunConvert() {
     if (!LoadConvertDll()) return 2;
     DeleteFile(s_OutputVob);
+    // Chapters land exactly where a key frame starts a new unit; a library that can't place them
+    // leaves them to the nearest one.
+    const String keyTimes = ClipKeyTimes();
+    if (X_SetPar_KeyTimes != nullptr && !keyTimes.empty()) X_SetPar_KeyTimes(keyTimes.c_str());
     Timer_Convert->SetEnabled(true);
     const int r = X_SetPar_D2MPEG(
         reinterpret_cast<void*>(GetHandle()), 2, s_SourceFile.c_str(), s_Passes.c_str(), s_StartText.c_str(),
@@ -526,6 +567,20 @@ int TProductionWindow::RunConvert() {
     Timer_Convert->SetEnabled(false);
     FreeConvertDll();
     return r;
+}
+
+// The clip's chapter times from the output's start ("0,2,5"); empty when it has no chapters.
+String TProductionWindow::ClipKeyTimes() const {
+    if (i_ClipIndex < 0 || static_cast<std::size_t>(i_ClipIndex) >= ClipInfo.size()) return "";
+    const TClipInfo* clip = ClipInfo[static_cast<std::size_t>(i_ClipIndex)];
+    if (clip == nullptr || clip->ChapterMenu == nullptr) return "";
+    std::vector<int> times;
+    for (int j = 0; const TSubButtonImage* button = clip->ChapterMenu->GetButton(j); ++j) times.push_back(button->i_ChapterTime);
+    if (times.empty()) return "";
+    String text = "0";
+    for (int t : TitleChapters(times, clip->i_TrimStart, ClipVobSeconds(*clip)).Times)
+        if (t > 0) text += "," + IntToStr(t);
+    return text;
 }
 
 void TProductionWindow::Timer_ConvertTimer(TObject*) {
@@ -573,9 +628,9 @@ bool TProductionWindow::StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter
 }
 
 DWORD TProductionWindow::SpumuxThreadProc(void* Window) {
-    const int result = static_cast<TProductionWindow*>(Window)->RunSpumux();
-    i_ThreadReturnVal.store(result);
-    b_ThreadIsWorking.store(false);
+    auto* window = static_cast<TProductionWindow*>(Window);
+    const int result = window->RunSpumux();
+    window->WorkerFinished(result);
     return static_cast<DWORD>(result);
 }
 
@@ -594,22 +649,40 @@ int TProductionWindow::RunSpumuxThread() {
     if (!LoadSpumuxDll()) return 2;
     if (FileExists(s_MuxOut)) RemoveFileForce(s_MuxOut);
     Timer_Spumux->SetEnabled(true);
-    b_ThreadIsWorking.store(true);
-    if (!StartWorker(&TProductionWindow::SpumuxThreadProc, this)) {
-        b_ThreadIsWorking.store(false);
-        Timer_Spumux->SetEnabled(false);
-        FreeSpumuxDll();
-        return 0;
-    }
-    HANDLE pause = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    while (b_ThreadIsWorking.load()) {
-        WaitForSingleObject(pause, 100);
-        Application->ProcessMessages();
-    }
-    CloseHandle(pause);
+    const int result = WaitForWorker(&TProductionWindow::SpumuxThreadProc);
     Timer_Spumux->SetEnabled(false);
     FreeSpumuxDll();
-    return FinishMux(i_ThreadReturnVal.load()) ? 1 : 0;
+    if (result == kNoWorker) return 0;
+    return FinishMux(result) ? 1 : 0;
+}
+
+// Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
+// kNoWorker when no thread could be made. The worker signals h_WorkerDone as it finishes, so
+// the wait ends then rather than at the next 100 ms slice.
+int TProductionWindow::WaitForWorker(LPTHREAD_START_ROUTINE Proc) {
+    h_WorkerDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    b_ThreadIsWorking.store(true);
+    if (!StartWorker(Proc, this)) {
+        b_ThreadIsWorking.store(false);
+        CloseHandle(h_WorkerDone);
+        h_WorkerDone = nullptr;
+        return kNoWorker;
+    }
+    while (b_ThreadIsWorking.load()) {
+        WaitForSingleObject(h_WorkerDone, 100);
+        Application->ProcessMessages();
+    }
+    CloseHandle(h_WorkerDone);
+    h_WorkerDone = nullptr;
+    return i_ThreadReturnVal.load();
+}
+
+// The worker's last touch of the window: the result first, then the wake-up, then the flag
+// that lets the waiter go on (and close the event).
+void TProductionWindow::WorkerFinished(int Result) {
+    i_ThreadReturnVal.store(Result);
+    if (h_WorkerDone != nullptr) SetEvent(h_WorkerDone);
+    b_ThreadIsWorking.store(false);
 }
 
 // The muxed file takes the clip VOB's name in one rename, so a failure leaves the VOB as it was.

@@ -1,12 +1,16 @@
-// The production window's design, shared by the all-in-one and convert-only windows: output
-// and burner settings, two bars with read-outs, a log, and the run of the mode's steps.
+// The production window's design, shared by the all-in-one, compile-mode and convert-only
+// windows: output and burner settings, two bars with read-outs, a log, and the run of the
+// mode's steps.
 //
-//   Window->SetConvertMode();   (or SetBuildMode; the caller wrote i_Aspect, b_TitleMenu first)
+//   Window->SetBuildMode();     (or SetCompileMode, SetConvertMode; the caller wrote i_Aspect,
+//                               b_TitleMenu and b_RootMenu first)
 //   Window->ShowModal();        Start runs the steps; the last log line is the result line
 //
-// The clip encode is a blocking call that keeps the window's messages flowing; the mux runs on
-// one worker thread while this thread waits with its messages flowing. Only this thread binds,
-// times and frees a library; the worker only calls into it.
+// All-in-one: ConvertClips, MuxSubtitles, CreateTitleMenu, CreateChapterMenus, AuthorDVD, then
+// FinishDisc. The clip and menu encodes are blocking calls that keep the window's messages
+// flowing; each mux and the authoring run on one worker thread while this thread waits with its
+// messages flowing. Only this thread binds, times and frees a library; the worker only calls
+// into it. A folder the authoring library made counts as a disc only once it reads back.
 #pragma once
 
 #include <atomic>
@@ -19,6 +23,9 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win32/Windows.h"
+#include "production/AuthorXml.h"
+#include "production/AuthoredDisc.h"
+#include "production/MenuPictures.h"
 #include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIEdit.h"
 #include "skin/controls/SUIGroupBox.h"
@@ -28,6 +35,7 @@
 #include "skin/core/SUISkinForm.h"
 
 class TClipInfo;
+class TSubChapter;
 
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
@@ -110,7 +118,7 @@ class TProductionWindow : public TForm {
     String s_DurationText;
     String s_PictureSize;
     String s_OutputVob;
-    String s_FrameSize, s_FrameRate, s_AspectRatio, s_MenuAspectRatio, s_Bitrate;
+    String s_FrameSize, s_FrameRate, s_AspectRatio, s_Bitrate;
     String s_Passes, s_SampleRate, s_VideoFormat, s_TargetFormat, s_AudioBitrate, s_Title, s_Author,
         s_Comment, s_Reserved18, s_Reserved19, s_Reserved21, s_AudioFormat;
     int i_Reserved23 = 0;
@@ -124,6 +132,7 @@ class TProductionWindow : public TForm {
     X_StopConvert_fn X_StopConvert = nullptr;
     X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
     X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
+    X_SetPar_KeyTimes_fn X_SetPar_KeyTimes = nullptr;  // optional: bound on its own
     HMODULE h_SpumuxDll = nullptr;
     spumux_main_fn spumux_main = nullptr;
     getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
@@ -156,6 +165,58 @@ class TProductionWindow : public TForm {
     bool MuxSubtitles();
     int PrepareSubtitleMux(TClipInfo* Clip);
 
+    // menus and authoring
+    String s_MenuBmp, s_MenuVob, s_MenuMusic;     // the next menu encode's picture, VOB and music
+    String s_MenuAspect, s_MenuFrameSize;          // "4/3" or "16/9"; "720:576" or "720:480"
+    int i_BackX = 0;
+    int i_BackY = 0;
+    bool b_VmgmWritten = false;
+    bool b_TitlesetMenusWritten = false;
+    Int64 i_TotalVobMB = 0;                        // summed in 64 bits: a DVD-9 of clips fits
+    String s_DVDDest;                              // the folder author.xml names (holds VIDEO_TS)
+    TExpectedDisc ExpectedAuthored;                // what that folder must read back as
+    HMODULE h_AuthorDll = nullptr;
+    getVOBsMB_fn getVOBsMB = nullptr;
+    author_main_fn author_main = nullptr;
+    int PrepareTitleMenu();
+    int PrepareChapterMenu(TSubChapter* Menu, int ClipIndex);
+    int ConvertMenuToVob();
+    bool CreateTitleMenu();
+    bool CreateChapterMenus();
+    bool HasTitleMenuVob() const;
+    bool HasRootMenuVob() const;
+    bool HasBackButton() const;
+    bool AuthorDVD();
+    bool WriteAuthorXml();
+    int RunAuthorThread();
+    int RunAuthor();
+    bool LoadAuthorDll();
+    void FreeAuthorDll();
+    void ShowAuthorProgress(Int64 Megabytes);
+    void Timer_AuthorTimer(TObject* Sender);
+
+    // burning
+    std::int64_t i64_FolderSize = 0;
+    int i_EraseCount = 0;
+    Byte b_Padding = 0;
+    // A drive came or went while the lists could not be refilled; one rescan follows when idle.
+    Byte b_DeviceChangeNoted = 0;
+    void FillDriveList(int Index);
+    void FillWriteSpeedList(bool Refresh);
+    void suiComboBox_DriveChange(TObject* Sender);
+    void WMDeviceChange(TMessage& Message);
+    void WMBurnerNotify(TMessage& Message);
+    // 0 no folder, no burner or a failed burn; 1 burnt; 2 not blank; 3 unusable disc; 4 too small.
+    int BurnFolder(const String& Folder);
+    bool BurnDisc();
+    bool AskForAnotherDisc(int Message);
+    void suiImageButton_DeviceClick(TObject* Sender);
+    void ShowBurnProgress(int Percent);
+    // The lists may be refilled now: shown, idle, no burner operation and no Device window up.
+    bool MayRescanDevices() const;
+    // Makes the Device button in the burner group; the convert-only window has none.
+    void CreateDeviceButton();
+
     // event handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
@@ -180,9 +241,25 @@ protected:
     virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
     void SetModeBytes(Byte Build, Byte Convert, Byte Compile);
     void OpenOutputFolder();
+    // The end of a disc run: the output folder when the user chose not to burn. The burning
+    // step is called from here.
+    bool FinishDisc();
+    // The all-in-one and convert-only windows keep the quality setting; the compile-mode one
+    // keeps its own list and never stores it.
+    virtual bool KeepsQualitySetting() const { return true; }
 
 private:
     static DWORD SpumuxThreadProc(void* Window);
+    static DWORD AuthorThreadProc(void* Window);
+    static constexpr int kNoWorker = -1000000;
+    String ClipKeyTimes() const;
+    int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
+    void WorkerFinished(int Result);
+    HANDLE h_WorkerDone = nullptr;
+    void FillMenuPictures(TMenuPictures& Pictures) const;
+    void BackPictureSize(int& Width, int& Height) const;
+    TAuthorProject AuthorProject() const;
+    bool MenuEncodeFailed(int Result, int Code);
     void CreateControls();
     void CreateBurnerGroup();
     void CreateOutputGroup();

@@ -243,6 +243,21 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTOCInformation(StarB
     return error.Succeed();
 }
 
+namespace {
+
+// A single-layer disc's capacity in bytes.
+constexpr off_t kSingleLayerBytes = static_cast<off_t>(2295104) * 2048;
+
+// A file as a drive is taken for a single-layer disc: the host's free space (terabytes) would
+// let the size check pass folders that no real disc holds.
+off_t DiscFreeBytes(const StarBurnGrabber& grabber, burn_drive* drive) {
+    off_t freeBytes = burn_disc_available_space(drive, nullptr);
+    if (grabber.address.rfind("stdio:", 0) == 0) freeBytes = std::min(freeBytes, kSingleLayerBytes);
+    return freeBytes;
+}
+
+}  // namespace
+
 // Only the last track (0xFF, the next one to write) is known to libburn.
 STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTrackInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
                                                                              std::uint32_t track,
@@ -258,7 +273,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTrackInformation(Sta
     std::memset(record, 0, STARBURN_TRACK_INFORMATION_SIZE);
     int lba = 0, nwa = 0;
     bool nwaValid = burn_disc_track_lba_nwa(drive, nullptr, 0, &lba, &nwa) > 0;
-    off_t freeBytes = discStatus == 2 ? 0 : burn_disc_available_space(drive, nullptr);
+    off_t freeBytes = discStatus == 2 ? 0 : DiscFreeBytes(*grabber, drive);
     record[1] = 1;
     record[9] = discStatus == 0;
     record[11] = nwaValid;

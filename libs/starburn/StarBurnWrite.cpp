@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -111,9 +112,14 @@ void RemoveWorkFolder(const std::string& folder) {
 }
 
 // The video folder of a DVD folder ("x/VIDEO_TS"), "" when there is none.
+// The folder is the VIDEO_TS folder itself (as the windows burn it) or the one that holds it.
 std::string VideoFolderOf(const std::string& folder) {
     std::error_code ec;
-    fs::path video = fs::path(folder) / "VIDEO_TS";
+    fs::path given = fs::path(folder);
+    if (!given.has_filename()) given = given.parent_path();
+    std::string name = given.filename().string();
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    fs::path video = name == "VIDEO_TS" ? given : given / "VIDEO_TS";
     if (!fs::is_directory(video, ec)) return "";
     return fs::absolute(video, ec).string();
 }

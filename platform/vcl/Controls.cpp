@@ -181,6 +181,16 @@ TRect TControl::GetClientRect() const { return Rect(0, 0, m_width, m_height); }
 void TControl::SetClientWidth(int v) { SetWidth(m_width - GetClientWidth() + v); }
 void TControl::SetClientHeight(int v) { SetHeight(m_height - GetClientHeight() + v); }
 
+namespace {
+
+// The frame of a child window that has one (an MDI child); zero for every other control.
+TRect ChildFrame(const TControl* Control) {
+    auto* form = dynamic_cast<const TCustomForm*>(Control);
+    return form != nullptr && Control->GetParent() != nullptr ? form->FrameMetrics() : TRect{};
+}
+
+}  // namespace
+
 TPoint TControl::ClientOrigin() const {
     if (m_parent == nullptr) {
         // A top-level window: the client starts inside its frame.
@@ -193,7 +203,8 @@ TPoint TControl::ClientOrigin() const {
         return {m_left, m_top};
     }
     TPoint p = m_parent->ClientOrigin();
-    return {p.x + m_left, p.y + m_top};
+    const TRect frame = ChildFrame(this);
+    return {p.x + m_left + frame.Left, p.y + m_top + frame.Top};
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
@@ -480,9 +491,11 @@ TControl* HitTest(TWinControl* Parent, TPoint P) {
     for (int i = Parent->ControlCount() - 1; i >= 0; --i) {
         TControl* c = Parent->Controls(i);
         if (!c->GetVisible() || !c->GetBoundsRect().Contains(P)) continue;
-        TPoint inner{P.x - c->GetLeft(), P.y - c->GetTop()};
+        const TRect frame = ChildFrame(c);
+        TPoint inner{P.x - c->GetLeft() - frame.Left, P.y - c->GetTop() - frame.Top};
         if (auto* w = dynamic_cast<TWinControl*>(c)) {
             if (!w->GetEnabled()) return w;  // a disabled window keeps the mouse from its children
+            if (!w->GetClientRect().Contains(inner)) return w;  // on its frame
             return HitTest(w, inner);
         }
         return c;
@@ -708,7 +721,8 @@ void TWinControl::UpdateWidgetBounds() {
         TPoint o = ClientOrigin();
         m_bridge->SetGeometry(Bounds(o.x, o.y, GetClientWidth(), GetClientHeight()));
     } else {
-        m_bridge->SetGeometry(GetBoundsRect());
+        const TRect frame = ChildFrame(this);
+        m_bridge->SetGeometry(Bounds(m_left + frame.Left, m_top + frame.Top, GetClientWidth(), GetClientHeight()));
     }
 }
 
@@ -985,7 +999,9 @@ void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
     for (TControl* c : std::vector<TControl*>(m_controls)) {
         auto* w = dynamic_cast<TWinControl*>(c);
         if (w == nullptr || !w->GetVisible()) continue;
-        w->PaintTo(Canvas, w->GetLeft(), w->GetTop());
+        const TRect frame = ChildFrame(w);
+        if (frame != TRect{}) static_cast<TCustomForm*>(w)->PaintFrameTo(Canvas, w->GetLeft(), w->GetTop());
+        w->PaintTo(Canvas, w->GetLeft() + frame.Left, w->GetTop() + frame.Top);
     }
     Canvas->RestoreDC(level);
 }

@@ -31,7 +31,6 @@ void TCustomForm::SetWindowStyle(LONG Style) {
 }
 
 TRect TCustomForm::FrameMetrics() const {
-    if (!IsTopLevel()) return {0, 0, 0, 0};
     TRect f = FormFrameMetrics(m_borderStyle);
     if (m_captionRemoved) f.Top = f.Left;
     return f;
@@ -57,16 +56,46 @@ TCanvas* TCustomForm::GetWindowCanvas() {
     return m_windowBuffer->GetCanvas();
 }
 
+void TCustomForm::PaintFrameTo(TCanvas* Canvas, int X, int Y) {
+    TCanvas* window = GetWindowCanvas();
+    window->GetBrush()->SetColor(clBtnFace);
+    window->FillRect(Rect(0, 0, GetWidth(), GetHeight()));
+    PaintChildCaption(window);
+    const bool wasPainting = m_paintingFrame;
+    m_paintingFrame = true;
+    Perform(WM_NCPAINT, 1, 0);
+    m_paintingFrame = wasPainting;
+    Canvas->Draw(X, Y, m_windowBuffer.get());
+}
+
+void TCustomForm::PaintChildCaption(TCanvas* Window) {
+    // A captioned MDI child has no window system to draw its caption bar.
+    if (IsTopLevel() || m_captionRemoved) return;
+    const TRect f = FrameMetrics();
+    if (f.Top <= f.Left) return;
+    const bool active = GetParent() != nullptr && GetParent()->Perform(WM_MDIGETACTIVE, 0, 0) ==
+                                                      static_cast<LRESULT>(reinterpret_cast<WPARAM>(GetHandle()));
+    const TRect bar = Rect(f.Left, f.Left, GetWidth() - f.Right, f.Top - 1);
+    Window->GetBrush()->SetColor(active ? clActiveCaption : clInactiveCaption);
+    Window->FillRect(bar);
+    Window->GetFont()->SetColor(active ? clCaptionText : clInactiveCaptionText);
+    Window->GetBrush()->SetStyle(bsClear);
+    Window->TextOut(bar.Left + 4, bar.Top + (bar.Height() - Window->TextHeight("Wg")) / 2, GetText());
+    Window->GetBrush()->SetStyle(bsSolid);
+}
+
+void TCustomForm::WidgetPaintFrame(TBitmap* Out) { PaintFrameTo(Out->GetCanvas(), 0, 0); }
+
+void TCustomForm::WindowCanvasReleased() {
+    if (!m_paintingFrame && HasBridge()) Bridge()->UpdateFrame();
+}
+
 void TCustomForm::PaintWindowTo(TBitmap* Out, TColor BackGround) {
     const int w = GetWidth(), h = GetHeight();
     Out->SetPixelFormat(pf24bit);
     Out->SetSize(w, h);
     TCanvas* out = Out->GetCanvas();
-    TCanvas* window = GetWindowCanvas();
-    window->GetBrush()->SetColor(clBtnFace);
-    window->FillRect(Rect(0, 0, w, h));
-    Perform(WM_NCPAINT, 1, 0);
-    out->Draw(0, 0, m_windowBuffer.get());
+    PaintFrameTo(out, 0, 0);
     TRect f = FrameMetrics();
     PaintTo(out, f.Left, f.Top);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -90,9 +119,14 @@ void TCustomForm::SendSizeMessage() {
 void TCustomForm::ApplyMaximized(TWindowState Old) {
     if (m_windowState == wsMaximized) {
         if (Old == wsNormal) m_restoreBounds = GetBoundsRect();
-        // A maximized window covers the work area (an MDI child: its parent's client).
-        TRect area = GetParent() != nullptr ? GetParent()->GetClientRect()
-                                            : (Screen != nullptr ? Screen->GetWorkAreaRect() : GetBoundsRect());
+        // A maximized window covers the work area; an MDI child covers its parent's client
+        // with its frame outside it.
+        TRect area = Screen != nullptr ? Screen->GetWorkAreaRect() : GetBoundsRect();
+        if (GetParent() != nullptr) {
+            const TRect f = FrameMetrics();
+            area = GetParent()->GetClientRect();
+            area = Rect(area.Left - f.Left, area.Top - f.Top, area.Right + f.Right, area.Bottom + f.Bottom);
+        }
         m_lastSizeW = -1;
         SetBoundsRect(area);
     } else if (Old == wsMaximized && m_windowState == wsNormal && !m_restoreBounds.IsEmpty()) {
@@ -146,7 +180,10 @@ TCanvas* GetWindowDC(HWND Window) {
     return form != nullptr ? form->GetWindowCanvas() : nullptr;
 }
 
-int ReleaseDC(HWND, TCanvas*) { return 1; }
+int ReleaseDC(HWND Window, TCanvas*) {
+    if (TCustomForm* form = FormOf(Window)) form->WindowCanvasReleased();
+    return 1;
+}
 
 BOOL GetWindowRect(HWND Window, TRect* Rect) {
     TWinControl* control = FindControl(Window);

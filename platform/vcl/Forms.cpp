@@ -89,7 +89,30 @@ TRect TCustomForm::GetClientRect() const {
     return Rect(0, 0, std::max(0, GetWidth() - f.Left - f.Right), std::max(0, GetHeight() - f.Top - f.Bottom));
 }
 
+bool TCustomForm::ProgramPaintsFrame() const {
+    // No window system frames an MDI child, nor a window whose caption went.
+    return FrameMetrics() != TRect{} && (!IsTopLevel() || m_captionRemoved);
+}
+
+void TCustomForm::ApplyPaintedFrame() {
+    if (!HasBridge() || Bridge()->PaintsFrame() == ProgramPaintsFrame()) {
+        if (HasBridge() && ProgramPaintsFrame()) Bridge()->SetPaintedFrame(FrameMetrics());
+        return;
+    }
+    // The window keeps its bounds and region across the change of who frames it; what the
+    // toolkit reports while its widgets change places is not a move by the person.
+    const TRect bounds = GetBoundsRect();
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool hadRegion = GetWindowRgn(GetHandle(), region) != ERROR_REGION;
+    Bridge()->SetPaintedFrame(ProgramPaintsFrame() ? FrameMetrics() : TRect{});
+    if (GetBoundsRect() != bounds) SetBoundsRect(bounds);
+    UpdateWidgetBounds();
+    if (hadRegion) SetWindowRegion(region);
+    else DeleteObject(region);
+}
+
 void TCustomForm::ApplyWindowStyle() {
+    ApplyPaintedFrame();
     // An MDI child is a widget inside its parent: it has no window style of its own.
     if (!HasBridge() || !IsTopLevel()) return;
     // Without its caption the frame is the program's to paint: the window system draws none.
@@ -415,8 +438,9 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
 
 void TCustomForm::SetWindowRegion(HRGN Region) {
     CreateWnd();
-    // The region is the window's; the toolkit's mask lies on the client.
-    TRect frame = FrameMetrics();
+    // The region is the window's; unless the program paints the frame, the toolkit's mask lies
+    // on the client.
+    TRect frame = Bridge()->PaintsFrame() ? TRect{} : FrameMetrics();
     if (Region != nullptr && (frame.Left != 0 || frame.Top != 0)) OffsetRgn(Region, -frame.Left, -frame.Top);
     Bridge()->SetMaskRegion(Region);
     DeleteObject(Region);

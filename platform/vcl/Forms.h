@@ -76,9 +76,11 @@ class TCustomForm : public TWinControl {
     void SetWindowStyle(LONG Style);
     // The frame's width on each side. Without WS_CAPTION the top is as wide as the sides, and
     // the frame is no longer the window system's: the program paints it on WM_NCPAINT, on the
-    // canvas GetWindowDC gives.
+    // canvas GetWindowDC gives. An MDI child has a frame too, which no window system draws.
     TRect FrameMetrics() const;
     bool HasCaption() const { return !m_captionRemoved; }
+    // The frame is ours to paint (and is shown from what WM_NCPAINT paints).
+    bool ProgramPaintsFrame() const;
     // SetWindowPos with SWP_FRAMECHANGED: applies the style, keeps the outer size, paints the
     // frame (WM_NCPAINT).
     void FrameChanged();
@@ -87,6 +89,10 @@ class TCustomForm : public TWinControl {
     // Renders the whole window (frame from WM_NCPAINT, then the client) into Out, pixels
     // outside the window region in clNone's stead left as BackGround.
     void PaintWindowTo(TBitmap* Out, TColor BackGround = 0xFFFFFF);
+    // Paints the frame afresh (WM_NCPAINT) and draws the whole-window canvas at X, Y.
+    void PaintFrameTo(TCanvas* Canvas, int X, int Y);
+    // Someone painted on the whole-window canvas (ReleaseDC): the screen shows it.
+    void WindowCanvasReleased();
 
     // ---- MDI (MDIForms.cpp) ----
     // The client window of an fsMDIForm form (it holds the fsMDIChild forms); else nullptr.
@@ -125,6 +131,8 @@ class TCustomForm : public TWinControl {
     void WidgetActivated(bool Active);
     // The window manager moved the window (client origin in screen coordinates).
     void WidgetMoved(int ClientLeft, int ClientTop);
+    // The painted frame is exposed: Out (the window's size) receives it.
+    void WidgetPaintFrame(TBitmap* Out);
     // A windowed control inside is leaving: the focus must not point at it any more.
     void ControlDestroying(TWinControl* Control);
 
@@ -146,6 +154,8 @@ private:
     TModalResult RunModalLoop();
     bool HandleDialogKey(TMessage& Message);
     void ApplyWindowStyle();
+    void ApplyPaintedFrame();
+    void PaintChildCaption(TCanvas* Window);
     void ApplyMaximized(TWindowState Old);
     void SendSizeMessage();
     void EnterMDIStyle(TFormStyle Old);
@@ -153,6 +163,7 @@ private:
     bool m_captionRemoved = false;
     bool m_captionRemovalPending = false;  // the style asks for no caption (applied on FrameChanged)
     std::unique_ptr<TBitmap> m_windowBuffer;
+    bool m_paintingFrame = false;  // inside WM_NCPAINT for the screen
     TRect m_restoreBounds;
     TWinControl* m_mdiClient = nullptr;
     TTileMode m_tileMode = tbHorizontal;

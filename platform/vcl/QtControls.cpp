@@ -174,7 +174,7 @@ private:
                 return false;
             case QEvent::ToolTip: ShowHint(static_cast<QHelpEvent*>(e)); return true;
             case QEvent::Leave:
-                if (isWindow() && GetCaptureControl() == nullptr) {
+                if (IsWindowClient() && GetCaptureControl() == nullptr) {
                     TControl* hover = ::Mouse->GetHoverControl();
                     if (hover != nullptr && GetParentForm(hover) == m_control) UpdateMouseControl(nullptr);
                 }
@@ -221,8 +221,75 @@ private:
         m_control->WidgetMouse(msg, MouseKeys(m->buttons(), m->modifiers()), {p.x(), p.y()});
     }
 
+    // The window's client: the window itself, or the client inside a painted frame.
+    bool IsWindowClient() const;
+
     TWinControl* m_control;
 };
+
+// The whole window of a form whose frame the program paints: it shows the frame the form
+// paints on WM_NCPAINT and holds the client's widget inside that frame. It speaks for the
+// window (size, place, closing); everything else happens in the client.
+class TQtFrameHost : public QWidget {
+public:
+    explicit TQtFrameHost(TCustomForm* form) : m_form(form) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    void Detach() { m_form = nullptr; }
+    void SetFrame(const TRect& Frame) { m_frame = Frame; }
+
+protected:
+    bool event(QEvent* e) override {
+        if (m_form == nullptr) {
+            if (e->type() == QEvent::Close) e->ignore();
+            return e->type() == QEvent::Paint || QWidget::event(e);
+        }
+        EventDepthGuard depth;
+        bool handled = false;
+        Application->Guard(m_form, [&] { handled = Handle(e); });
+        return handled || QWidget::event(e);
+    }
+
+private:
+    bool Handle(QEvent* e) {
+        switch (e->type()) {
+            case QEvent::Paint: Paint(static_cast<QPaintEvent*>(e)); return true;
+            case QEvent::Resize:
+                if (isWindow()) {
+                    auto* r = static_cast<QResizeEvent*>(e);
+                    m_form->WidgetResized(r->size().width() - m_frame.Left - m_frame.Right,
+                                          r->size().height() - m_frame.Top - m_frame.Bottom);
+                }
+                return false;
+            case QEvent::Move:
+                if (isWindow()) m_form->WidgetMoved(geometry().x() + m_frame.Left, geometry().y() + m_frame.Top);
+                return false;
+            case QEvent::Close:
+                m_form->WidgetCloseRequested();
+                e->ignore();
+                return true;
+            default: return false;
+        }
+    }
+
+    void Paint(QPaintEvent* e) {
+        int w = width(), h = height();
+        if (w <= 0 || h <= 0) return;
+        TBitmap back(w, h, pf32bit);
+        m_form->WidgetPaintFrame(&back);
+        TRect dirty = Bounds(e->rect().x(), e->rect().y(), e->rect().width(), e->rect().height());
+        QPainter p(this);
+        p.drawImage(e->rect().topLeft(), BitmapToQImage(back, dirty));
+    }
+
+    TCustomForm* m_form;
+    TRect m_frame{};
+};
+
+bool TQtWidget::IsWindowClient() const {
+    return isWindow() || dynamic_cast<TQtFrameHost*>(parentWidget()) != nullptr;
+}
 
 // ---- TQtWidgetBridge ---------------------------------------------------------------------------
 
@@ -237,28 +304,119 @@ TQtWidgetBridge::~TQtWidgetBridge() {
     for (QObject* child : m_widget->children())
         if (auto* w = qobject_cast<QWidget*>(child)) w->setParent(nullptr);
     g_deferredDeletes.push_back(m_widget.data());
+    if (!m_host.isNull()) {
+        m_host->Detach();
+        m_host->hide();
+        g_deferredDeletes.push_back(m_host.data());
+    }
     QtPlatform::QueueCall([] { QtPlatform::FlushDeferredDeletes(); });
 }
 
 QWidget* TQtWidgetBridge::Widget() const { return m_widget.data(); }
 
+QWidget* TQtWidgetBridge::WindowWidget() const {
+    if (!m_host.isNull()) return m_host.data();
+    return m_widget.data();
+}
+
 void TQtWidgetBridge::SetParentWidget(TQtWidgetBridge* Parent) {
-    if (m_widget.isNull()) return;
-    bool visible = m_widget->isVisibleTo(m_widget->parentWidget());
-    m_widget->setParent(Parent != nullptr ? Parent->Widget() : nullptr);
-    if (Parent == nullptr) m_widget->hide();
-    else if (visible) m_widget->show();
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr) return;
+    bool visible = outer->isVisibleTo(outer->parentWidget());
+    outer->setParent(Parent != nullptr ? Parent->Widget() : nullptr);
+    if (Parent == nullptr) outer->hide();
+    else if (visible) outer->show();
 }
 
 void TQtWidgetBridge::SetGeometry(const TRect& R) {
     if (m_widget.isNull()) return;
     QRect r(R.Left, R.Top, std::max(R.Width(), 0), std::max(R.Height(), 0));
+    if (!m_host.isNull()) {
+        QRect outer = r.adjusted(-m_frame.Left, -m_frame.Top, m_frame.Right, m_frame.Bottom);
+        if (m_host->geometry() != outer) m_host->setGeometry(outer);
+        r.moveTo(m_frame.Left, m_frame.Top);
+    }
     if (m_widget->geometry() != r) m_widget->setGeometry(r);
 }
 
 void TQtWidgetBridge::SetVisible(bool v) {
-    if (m_widget.isNull() || m_widget->isVisibleTo(m_widget->parentWidget()) == v) return;
-    m_widget->setVisible(v);
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr || outer->isVisibleTo(outer->parentWidget()) == v) return;
+    outer->setVisible(v);
+}
+
+void TQtWidgetBridge::SetPaintedFrame(const TRect& Frame) {
+    if (m_widget.isNull()) return;
+    const bool painted = Frame != TRect{};
+    if (!painted) {
+        if (!m_host.isNull()) UnhostFrame();
+        m_frame = {};
+        return;
+    }
+    if (m_host.isNull()) HostFrame(Frame);
+    QRect client = m_widget->geometry();
+    QRect outer = m_host->geometry();
+    m_frame = Frame;
+    m_host->SetFrame(Frame);
+    // The window keeps its client where it was; the form sets the bounds it wants next.
+    m_host->setGeometry(QRect(outer.x() + m_widget->x() - Frame.Left, outer.y() + m_widget->y() - Frame.Top,
+                              client.width() + Frame.Left + Frame.Right, client.height() + Frame.Top + Frame.Bottom));
+    m_widget->move(Frame.Left, Frame.Top);
+    m_host->update();
+}
+
+bool TQtWidgetBridge::PaintsFrame() const { return !m_host.isNull(); }
+
+void TQtWidgetBridge::UpdateFrame() {
+    if (!m_host.isNull()) m_host->update();
+}
+
+void TQtWidgetBridge::HostFrame(const TRect& Frame) {
+    auto* form = dynamic_cast<TCustomForm*>(m_widget->Control());
+    if (form == nullptr) return;
+    const bool window = m_widget->isWindow();
+    const bool visible = m_widget->isVisibleTo(m_widget->parentWidget());
+    const QRect client = m_widget->geometry();
+    auto* host = new TQtFrameHost(form);
+    host->SetFrame(Frame);
+    if (window) {
+        host->setWindowFlags(m_widget->windowFlags());
+        host->setWindowTitle(m_widget->windowTitle());
+        host->setWindowModality(m_widget->windowModality());
+        host->setWindowOpacity(m_widget->windowOpacity());
+        m_widget->clearMask();
+    } else {
+        host->setParent(m_widget->parentWidget());
+    }
+    host->setGeometry(client.adjusted(-Frame.Left, -Frame.Top, Frame.Right, Frame.Bottom));
+    m_widget->setParent(host);
+    m_widget->move(Frame.Left, Frame.Top);
+    m_widget->show();
+    m_host = host;
+    m_frame = Frame;
+    if (visible) host->show();
+}
+
+void TQtWidgetBridge::UnhostFrame() {
+    TQtFrameHost* host = m_host.data();
+    const bool window = host->isWindow();
+    const bool visible = host->isVisibleTo(host->parentWidget());
+    const QRect client = host->geometry().adjusted(m_frame.Left, m_frame.Top, -m_frame.Right, -m_frame.Bottom);
+    if (window) {
+        m_widget->setParent(nullptr, host->windowFlags());
+        m_widget->setWindowTitle(host->windowTitle());
+        m_widget->setWindowModality(host->windowModality());
+        m_widget->setWindowOpacity(host->windowOpacity());
+    } else {
+        m_widget->setParent(host->parentWidget());
+    }
+    m_widget->setGeometry(client);
+    m_host = nullptr;
+    host->Detach();
+    host->hide();
+    g_deferredDeletes.push_back(host);
+    QtPlatform::QueueCall([] { QtPlatform::FlushDeferredDeletes(); });
+    if (visible) m_widget->show();
 }
 
 void TQtWidgetBridge::SetEnabled(bool v) {
@@ -267,6 +425,7 @@ void TQtWidgetBridge::SetEnabled(bool v) {
 
 void TQtWidgetBridge::SetTitle(const String& Title) {
     if (!m_widget.isNull()) m_widget->setWindowTitle(QString::fromStdString(Title));
+    if (!m_host.isNull()) m_host->setWindowTitle(QString::fromStdString(Title));
 }
 
 void TQtWidgetBridge::SetFocus() {
@@ -288,11 +447,11 @@ void TQtWidgetBridge::Repaint() {
 }
 
 void TQtWidgetBridge::Raise() {
-    if (!m_widget.isNull()) m_widget->raise();
+    if (QWidget* outer = WindowWidget()) outer->raise();
 }
 
 void TQtWidgetBridge::Lower() {
-    if (!m_widget.isNull()) m_widget->lower();
+    if (QWidget* outer = WindowWidget()) outer->lower();
 }
 
 bool TQtWidgetBridge::IsShown() const { return m_widget != nullptr && m_widget->isVisible(); }
@@ -304,49 +463,54 @@ void TQtWidgetBridge::SetCursorShape(TCursor Cursor) {
 }
 
 void TQtWidgetBridge::SetWindowStyle(bool Frameless, bool Dialog, bool Tool, bool StayOnTop) {
-    if (m_widget.isNull()) return;
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr || !outer->isWindow()) return;
     Qt::WindowFlags f = Tool ? Qt::Tool : Dialog ? Qt::Dialog : Qt::Window;
     if (Frameless) f |= Qt::FramelessWindowHint;
     if (StayOnTop) f |= Qt::WindowStaysOnTopHint;
-    if (m_widget->windowFlags() == f) return;
-    bool visible = m_widget->isVisible();
-    m_widget->setWindowFlags(f);
-    if (visible) m_widget->show();
+    if (outer->windowFlags() == f) return;
+    bool visible = outer->isVisible();
+    outer->setWindowFlags(f);
+    if (visible) outer->show();
 }
 
 void TQtWidgetBridge::SetOpacity(double Opacity) {
-    if (!m_widget.isNull()) m_widget->setWindowOpacity(Opacity);
+    if (QWidget* outer = WindowWidget()) outer->setWindowOpacity(Opacity);
 }
 
 void TQtWidgetBridge::SetModal(bool Modal) {
-    if (m_widget.isNull()) return;
-    bool visible = m_widget->isVisible();
-    if (visible) m_widget->hide();
-    m_widget->setWindowModality(Modal ? Qt::ApplicationModal : Qt::NonModal);
-    if (visible) m_widget->show();
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr) return;
+    bool visible = outer->isVisible();
+    if (visible) outer->hide();
+    outer->setWindowModality(Modal ? Qt::ApplicationModal : Qt::NonModal);
+    if (visible) outer->show();
 }
 
 void TQtWidgetBridge::SetMaskRegion(HRGN Region) {
-    if (m_widget.isNull()) return;
-    if (Region == nullptr || !IsRegion(Region)) m_widget->clearMask();
-    else if (RegionOf(Region).isEmpty()) m_widget->setMask(EmptyWindowMask());
-    else m_widget->setMask(RegionOf(Region));
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr) return;
+    if (Region == nullptr || !IsRegion(Region)) outer->clearMask();
+    else if (RegionOf(Region).isEmpty()) outer->setMask(EmptyWindowMask());
+    else outer->setMask(RegionOf(Region));
 }
 
 void TQtWidgetBridge::Activate() {
-    if (m_widget.isNull() || !m_widget->isWindow()) return;
-    m_widget->raise();
-    m_widget->activateWindow();
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr || !outer->isWindow()) return;
+    outer->raise();
+    outer->activateWindow();
 }
 
 bool TQtWidgetBridge::IsActiveWindow() const { return !m_widget.isNull() && m_widget->isActiveWindow(); }
 
 void TQtWidgetBridge::ShowMinimized() {
-    if (!m_widget.isNull()) m_widget->showMinimized();
+    if (QWidget* outer = WindowWidget()) outer->showMinimized();
 }
 
 void TQtWidgetBridge::ShowNormal() {
-    if (!m_widget.isNull() && m_widget->isMinimized()) m_widget->showNormal();
+    QWidget* outer = WindowWidget();
+    if (outer != nullptr && outer->isMinimized()) outer->showNormal();
 }
 
 // ---- QtPlatform --------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "platform/vcl/Controls.h"
 
 class TQtWidget;
+class TQtFrameHost;
 
 class TQtWidgetBridge {
 public:
@@ -16,9 +17,14 @@ public:
     // a control freed from inside one of its own events leaves no dangling widget behind.
     ~TQtWidgetBridge();
 
+    // The client area's widget.
     QWidget* Widget() const;
+    // The widget that stands for the whole window: the frame host while the program paints the
+    // frame, else the client's widget.
+    QWidget* WindowWidget() const;
     void SetParentWidget(TQtWidgetBridge* Parent);
-    // Top-level: the client area in screen coordinates; child: bounds in the parent's client.
+    // The client area: top-level in screen coordinates, child in the parent's client. A painted
+    // frame lies around it.
     void SetGeometry(const TRect& R);
     void SetVisible(bool v);
     void SetEnabled(bool v);
@@ -34,18 +40,31 @@ public:
     // The widget is on the screen (a form being shown is not yet while its OnShow runs).
     bool IsShown() const;
 
+    // A frame of these widths that the program paints (WM_NCPAINT) around the client; all zero
+    // when the window system draws the frame or there is none. Top-level windows and MDI
+    // children (which no window system frames) alike.
+    void SetPaintedFrame(const TRect& Frame);
+    bool PaintsFrame() const;
+    // The painted frame's pixels changed: it is shown anew.
+    void UpdateFrame();
+
     // Top-level windows only.
     void SetWindowStyle(bool Frameless, bool Dialog, bool Tool, bool StayOnTop);
     void SetOpacity(double Opacity);
     void SetModal(bool Modal);
-    void SetMaskRegion(HRGN Region);  // nullptr clears
+    void SetMaskRegion(HRGN Region);  // in the window widget's coordinates; nullptr clears
     void Activate();
     bool IsActiveWindow() const;
     void ShowMinimized();
     void ShowNormal();
 
 private:
+    void HostFrame(const TRect& Frame);
+    void UnhostFrame();
+
     QPointer<TQtWidget> m_widget;
+    QPointer<TQtFrameHost> m_host;  // only while the program paints the frame
+    TRect m_frame{};
 };
 
 // Toolkit services the class library needs beyond single widgets.

@@ -111,10 +111,10 @@ QRegion EmptyWindowMask() { return QRegion(-1, -1, 1, 1); }
 int GetWindowRgn(HWND hWnd, HRGN hRgn) {
     auto* form = dynamic_cast<TCustomForm*>(FindControl(hWnd));
     if (form == nullptr || !IsRegion(hRgn) || !form->HasBridge()) return ERROR_REGION;
-    QWidget* w = form->Bridge()->Widget();
+    QWidget* w = form->Bridge()->WindowWidget();
     if (w == nullptr || w->mask().isEmpty()) return ERROR_REGION;
-    // The mask lies on the client; the region is the window's.
-    TRect frame = form->FrameMetrics();
+    // Unless the program paints the frame, the mask lies on the client; the region is the window's.
+    TRect frame = form->Bridge()->PaintsFrame() ? TRect{} : form->FrameMetrics();
     hRgn->region = w->mask().subtracted(EmptyWindowMask()).translated(frame.Left, frame.Top);
     return Complexity(hRgn->region);
 }

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
 
 #include "platform/vcl/QtControls.h"
+#include "platform/vcl/QtGraphics.h"
 
 namespace {
 
@@ -83,4 +86,15 @@ void QtSendSyntheticKey(TQtWidgetBridge* Bridge, Word Key, TShiftState Shift, co
     if (!Release) return;
     QKeyEvent release(QEvent::KeyRelease, QtKey(Key), QtModifiers(Shift), QString::fromStdString(Text));
     QApplication::sendEvent(w, &release);
+}
+
+bool QtGrabScreen(const TRect& Area, TBitmap& Out) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || Area.IsEmpty()) return false;
+    QPixmap shot = screen->grabWindow(0, Area.Left, Area.Top, Area.Width(), Area.Height());
+    if (shot.isNull()) return false;
+    Out.SetPixelFormat(pf24bit);
+    Out.SetSize(Area.Width(), Area.Height());
+    QImageToBitmap(shot.toImage(), Out);
+    return true;
 }

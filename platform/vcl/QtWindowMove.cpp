@@ -59,7 +59,7 @@ class TToolkitWindowMove : public TWindowMoveService {
 public:
     void StartMove(TCustomForm* Form) override {
         if (Form == nullptr || !Form->HasBridge()) return;
-        QWidget* w = Form->Bridge()->Widget();
+        QWidget* w = Form->Bridge()->WindowWidget();
         if (w == nullptr) return;
         QWindow* window = w->windowHandle();
         if (window != nullptr && window->startSystemMove()) return;

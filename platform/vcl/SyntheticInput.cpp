@@ -12,3 +12,5 @@ void SendSyntheticMouse(TWinControl* Target, TSyntheticMouse Kind, TPoint Client
 void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const String& Text, bool Release) {
     QtSendSyntheticKey(Target->Bridge(), Key, Shift, Text, Release);
 }
+
+bool GrabScreen(const TRect& Area, TBitmap* Out) { return Out != nullptr && QtGrabScreen(Area, *Out); }

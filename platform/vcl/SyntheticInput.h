@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Graphics.h"
 
 enum class TSyntheticMouse { Press, Release, DoubleClick, Move };
 
@@ -12,3 +13,6 @@ void SendSyntheticMouse(TWinControl* Target, TSyntheticMouse Kind, TPoint Client
                         TShiftState Held);
 // Sends a key press (with its text) and, when Release is set, the key release to Target's widget.
 void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const String& Text, bool Release);
+// What the screen shows now of Area (screen coordinates), as the window system composed it
+// from the windows' own pixels. False when no shown window holds the area (Out is untouched).
+bool GrabScreen(const TRect& Area, TBitmap* Out);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -28,6 +29,10 @@ bool Win32Qt_OnUiThread();
 void Win32Qt_ScheduleUiDrain();
 // Delivers the toolkit's pending events (user-interface thread only).
 void Win32Qt_ProcessEvents();
+// Calls Changed on the UI thread whenever the folder's entries change (QtDeviceWatch.cpp); one
+// folder at a time, a second call replaces the first. False when the folder cannot be watched.
+bool Win32Qt_WatchFolder(const std::string& folder, std::function<void()> changed);
+void Win32Qt_UnwatchFolder();
 
 // ---- message queues (Win32Message.cpp) --------------------------------------------------------
 struct Win32ThreadQueue;

@@ -153,3 +153,18 @@ HWND FindWindowA(LPCSTR, LPCSTR lpWindowName) {
     if (Win32_FindForeignWindow(lpWindowName, pid, windowId)) return Win32_ForeignHandle(pid, windowId);
     return nullptr;
 }
+
+int Win32_PostToTopLevelWindows(UINT Msg, WPARAM wParam, LPARAM lParam) {
+    std::vector<HWND> targets;
+    {
+        auto& table = Table();
+        std::lock_guard lock(table.mutex);
+        for (auto& [id, entry] : table.windows) {
+            if (entry.record->topLevel) targets.push_back(entry.record->handle);
+        }
+    }
+    // Posted outside the table's lock: posting looks the window up again.
+    int posted = 0;
+    for (HWND hWnd : targets) posted += PostMessageA(hWnd, Msg, wParam, lParam) ? 1 : 0;
+    return posted;
+}

@@ -281,6 +281,9 @@ constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_DEVICECHANGE = 0x0219;
+// WM_DEVICECHANGE's wParam for a drive that appeared or went.
+constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;
+constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
 constexpr UINT WM_MDIRESTORE = 0x0223;
 constexpr UINT WM_MDIMAXIMIZE = 0x0225;
@@ -359,6 +362,15 @@ void Win32_DestroyWindow(HWND hWnd);
 int Win32_DispatchPostedMessages();
 // The per-user folder where titled top-level windows are announced to other processes.
 std::string Win32_WindowRegistryFolder();
+// Posts the message to every top-level window of this process; returns how many.
+int Win32_PostToTopLevelWindows(UINT Msg, WPARAM wParam, LPARAM lParam);
+// Watches Folder (normally "/dev") for optical drive nodes ("sr" and a number) and posts
+// WM_DEVICECHANGE with DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE to the top-level windows
+// when one appears or goes. Call on the user-interface thread; a second call replaces the first.
+bool Win32_StartDeviceWatch(const std::string& Folder);
+void Win32_StopDeviceWatch();
+// The optical drive nodes among a folder's entry names, sorted.
+std::vector<std::string> Win32_OpticalDriveNodes(const std::vector<std::string>& Names);
 
 BOOL IsWindow(HWND hWnd);
 HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);

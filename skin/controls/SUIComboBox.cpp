@@ -1,5 +1,6 @@
 #include "skin/controls/SUIComboBox.h"
 
+#include "platform/db/DBCtrls.h"
 #include "skin/controls/SUIControlLook.h"
 
 TPoint SUIComboArrowOrigin(const TRect& R) { return TPoint{(R.Right - R.Left) / 2 + R.Left - 3, (R.Bottom - R.Top) / 2}; }
@@ -108,6 +109,7 @@ void TsuiComboSkin<Base>::DrawArrow(TCanvas* Canvas, int X, int Y) {
 template class TsuiComboSkin<TCustomComboBox>;
 template class TsuiComboSkin<TDriveComboBox>;
 template class TsuiComboSkin<TFilterComboBox>;
+template class TsuiComboSkin<TDBComboBox>;
 
 TsuiCustomComboBox::TsuiCustomComboBox(TComponent* AOwner) : TsuiComboSkin<TCustomComboBox>(AOwner) {
     SetUIStyle(GetSUIFormStyle(AOwner));

@@ -54,6 +54,18 @@ TsuiScrollBarsPlacement SUIPlaceScrollBars(TsuiScrollHostKind Kind, const TRect&
         if (HasV) p.VBar = Bounds(VBar.cx <= cW ? cL + cW - VBar.cx - 2 : cL, cT + 1, VBar.cx, cH - 2);
         return p;
     }
+    if (Kind == TsuiScrollHostKind::DBListBox || Kind == TsuiScrollHostKind::DBLookupListBox) {
+        if (HasV) p.VBar = Bounds(cL + cW - VBar.cx - 2, cT + 1, VBar.cx, cH - 2);
+        return p;
+    }
+    if (Kind == TsuiScrollHostKind::DBGrid) return SUIPlaceDBGridScrollBars(Control, HasH, HBar, HasH, HasV, VBar, HasV);
+    if (Kind == TsuiScrollHostKind::DBMemo) {
+        if (HasH) p.HBar = Bounds(cL + 1, cT + cH - HBar.cy - 2, cW - 2 - (HasV ? VBar.cx : 0), HBar.cy);
+        if (HasV) p.VBar = Bounds(cL + cW - VBar.cx - 2, cT + 1, VBar.cx, cH - 2 - (HasH ? HBar.cy : 0));
+        p.HVisible = HasH;
+        p.VVisible = HasV;
+        return p;
+    }
     // The bars lie inside the border: two pixels for the memo, one for the grids.
     const int inset = Kind == TsuiScrollHostKind::Grid ? 1 : 2;
     if (HasH) {
@@ -63,6 +75,23 @@ TsuiScrollBarsPlacement SUIPlaceScrollBars(TsuiScrollHostKind Kind, const TRect&
     if (HasV) {
         p.VBar = Bounds(cL + cW - VBar.cx - inset, cT + 1, VBar.cx, cH - inset - (HasH ? HBar.cy : 0));
         p.VVisible = VBar.cx <= cW;
+    }
+    return p;
+}
+
+TsuiScrollBarsPlacement SUIPlaceDBGridScrollBars(const TRect& Control, bool HasH, TSize HBar, bool HShown, bool HasV,
+                                                 TSize VBar, bool VShown) {
+    TsuiScrollBarsPlacement p;
+    const int cL = Control.Left, cT = Control.Top, cW = Control.Width(), cH = Control.Height();
+    if (HasH) {
+        const int top = HBar.cy <= cH ? cT + cH - HBar.cy - 1 : cT;
+        p.HBar = Bounds(cL + 1, top, cW - 2 - (HasV && VShown ? VBar.cx : 0), HBar.cy);
+        p.HVisible = HShown;
+    }
+    if (HasV) {
+        const int left = VBar.cx <= cW ? cL + cW - VBar.cx - 1 : cL;
+        p.VBar = Bounds(left, cT + 1, VBar.cx, cH - 2 - (HasH && HShown ? HBar.cy : 0));
+        p.VVisible = VShown;
     }
     return p;
 }
@@ -126,7 +155,7 @@ void TsuiScrollHost::Attach(TsuiScrollBar*& Slot, TsuiScrollBar* Bar, TsuiProgre
     Release(Slot);
     Slot = Bar;
     if (Bar == nullptr) {
-        if (!IsListBox()) UpdateInnerScrollBars();
+        if (!KeepsInnerBars()) UpdateInnerScrollBars();
         return;
     }
     Bar->FreeNotification(m_control);
@@ -136,7 +165,7 @@ void TsuiScrollHost::Attach(TsuiScrollBar*& Slot, TsuiScrollBar* Bar, TsuiProgre
     else
         Bar->SetOnChange([this](TObject*) { OnHScrollBarChange(); });
     Bar->BringToFront();
-    if (!IsListBox()) UpdateInnerScrollBars();
+    if (!KeepsInnerBars()) UpdateInnerScrollBars();
     UpdateScrollBarsPos();
 }
 
@@ -146,6 +175,10 @@ void TsuiScrollHost::UpdateInnerScrollBars() {
 
 void TsuiScrollHost::UpdateScrollBarsPos() {
     if (m_vBar == nullptr && m_hBar == nullptr) return;
+    if (m_kind == TsuiScrollHostKind::DBGrid) {
+        PlaceDBGridBars();
+        return;
+    }
     auto size = [](TsuiScrollBar* B) { return B ? TSize{B->GetWidth(), B->GetHeight()} : TSize{}; };
     TsuiScrollBarsPlacement p = SUIPlaceScrollBars(m_kind, m_control->GetBoundsRect(), m_hBar != nullptr, size(m_hBar),
                                                    m_vBar != nullptr, size(m_vBar));
@@ -162,9 +195,23 @@ void TsuiScrollHost::UpdateScrollBarsPos() {
     UpdateScrollBars();
 }
 
+// The data grid's bars: first brought up to date (which shows or hides them), then placed by
+// what shows; nothing while the grid is being loaded.
+void TsuiScrollHost::PlaceDBGridBars() {
+    if (m_control->GetComponentState().Contains(csLoading)) return;
+    UpdateScrollBars();
+    auto size = [](TsuiScrollBar* B) { return B ? TSize{B->GetWidth(), B->GetHeight()} : TSize{}; };
+    TsuiScrollBarsPlacement p = SUIPlaceDBGridScrollBars(
+        m_control->GetBoundsRect(), m_hBar != nullptr, size(m_hBar), m_hBar != nullptr && m_hBar->GetVisible(),
+        m_vBar != nullptr, size(m_vBar), m_vBar != nullptr && m_vBar->GetVisible());
+    if (m_hBar != nullptr) m_hBar->SetBoundsRect(p.HBar);
+    if (m_vBar != nullptr) m_vBar->SetBoundsRect(p.VBar);
+}
+
 void TsuiScrollHost::UpdateScrollBars() {
     if (m_fromBar && !IsListBox()) return;
     if (m_vBar == nullptr && m_hBar == nullptr) return;
+    if (m_kind == TsuiScrollHostKind::DBGrid && m_control->GetComponentState().Contains(csLoading)) return;
     TFlagScope updating(m_updating);
     if (m_hBar != nullptr) UpdateBar(m_hBar, OBJID_HSCROLL, SB_HORZ);
     if (m_vBar != nullptr) UpdateBar(m_vBar, OBJID_VSCROLL, SB_VERT);
@@ -177,8 +224,9 @@ void TsuiScrollHost::UpdateBar(TsuiScrollBar* Bar, LONG ObjectId, int SysBar) {
     const bool known = SUIGetScrollBarInfo(window, ObjectId, &info);
     const DWORD state = known ? info.rgstate[0] : 0;
     const bool usable = known && (state & STATE_SYSTEM_INVISIBLE) == 0 && (state & STATE_SYSTEM_UNAVAILABLE) == 0;
-    const bool enabled = m_control->GetEnabled();
-    if (IsListBox()) {
+    // The lookup list's bar follows its own bar whatever the list's enabled state.
+    const bool enabled = m_control->GetEnabled() || m_kind == TsuiScrollHostKind::DBLookupListBox;
+    if (UpdatesAsListBox()) {
         if (usable && enabled) {
             Bar->SetLineButton(std::abs(info.xyThumbBottom - info.xyThumbTop));
             Bar->SetEnabled(true);
@@ -220,6 +268,11 @@ void TsuiScrollHost::BarChanged(UINT Msg, TsuiScrollBar* Bar) {
     const int position = Bar->GetPosition();
     const WPARAM request = MakeScrollWParam(SB_THUMBPOSITION, position);
     const LPARAM whole = static_cast<LPARAM>(position);
+    if (m_kind == TsuiScrollHostKind::DBListBox || m_kind == TsuiScrollHostKind::DBLookupListBox) {
+        m_control->Perform(Msg, request, whole);
+        m_control->Invalidate();
+        return;
+    }
     if (IsListBox()) {
         m_control->Perform(Msg, request, whole);
         UpdateScrollBars();
@@ -249,7 +302,7 @@ void TsuiScrollHost::Notification(TComponent* AComponent, TOperation Operation) 
     } else {
         return;
     }
-    if (!IsListBox()) UpdateInnerScrollBars();
+    if (!KeepsInnerBars()) UpdateInnerScrollBars();
 }
 
 void TsuiScrollHost::HideBars() {
@@ -287,6 +340,7 @@ void TsuiScrollHost::AfterMessage(const TMessage& Message) {
         case WM_SIZE:
         case WM_MOVE: UpdateScrollBarsPos(); return;
         case CM_VISIBLECHANGED:
+            if (m_kind == TsuiScrollHostKind::DBLookupListBox) return;
             if (m_control->GetVisible())
                 UpdateScrollBarsPos();
             else

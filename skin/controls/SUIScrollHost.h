@@ -61,8 +61,12 @@
 class TsuiFileTheme;
 
 // Memo: both bars, a two-pixel border. Grid: both bars, a one-pixel border. ListBox: the
-// vertical bar only, with the list box's own placement and update rules.
-enum class TsuiScrollHostKind { Memo, Grid, ListBox };
+// vertical bar only, with the list box's own placement and update rules. The data-aware forms:
+// DBMemo never hides a bar for size; DBListBox always sits at the right edge and a moved bar
+// only repaints the list; DBLookupListBox also ignores the control's enabled state and its
+// visibility changes; DBGrid keeps its own bars (no inner update), updates both bars in the list
+// box's form before placing them, and moves a bar too big for the grid to its left or top edge.
+enum class TsuiScrollHostKind { Memo, Grid, ListBox, DBMemo, DBListBox, DBLookupListBox, DBGrid };
 
 // Where the external bars go over a control at Control (in the parent's coordinates); a bar
 // not assigned is given as 0 x 0 and comes back unchanged.
@@ -74,6 +78,10 @@ struct TsuiScrollBarsPlacement {
 };
 TsuiScrollBarsPlacement SUIPlaceScrollBars(TsuiScrollHostKind Kind, const TRect& Control, bool HasH, TSize HBar,
                                            bool HasV, TSize VBar);
+// The data grid's placement: HShown and VShown tell which bars show now (a bar is shortened
+// only by the other one while that one shows); visibility is left to the update.
+TsuiScrollBarsPlacement SUIPlaceDBGridScrollBars(const TRect& Control, bool HasH, TSize HBar, bool HShown, bool HasV,
+                                                 TSize VBar, bool VShown);
 
 // SCROLLBARINFO of a control's own bar from its GetControlScrollBarState (screen coordinates,
 // thumb along the bar, invisible and unavailable states); false when it has no such bar.
@@ -121,7 +129,15 @@ public:
     bool IsMouseDown() const { return m_mouseDown; }
 
 private:
-    bool IsListBox() const { return m_kind == TsuiScrollHostKind::ListBox; }
+    // The vertical bar only, updated in the list box's form.
+    bool IsListBox() const {
+        return m_kind == TsuiScrollHostKind::ListBox || m_kind == TsuiScrollHostKind::DBListBox ||
+               m_kind == TsuiScrollHostKind::DBLookupListBox;
+    }
+    // The control's own bars are never changed to match the external ones.
+    bool KeepsInnerBars() const { return IsListBox() || m_kind == TsuiScrollHostKind::DBGrid; }
+    // Both bars shown, hidden and enabled as the list box does.
+    bool UpdatesAsListBox() const { return IsListBox() || m_kind == TsuiScrollHostKind::DBGrid; }
     void Attach(TsuiScrollBar*& Slot, TsuiScrollBar* Bar, TsuiProgressBarOrientation Orientation);
     void Release(TsuiScrollBar* Bar);
     void Unlink(TsuiScrollBar* Bar);
@@ -129,6 +145,7 @@ private:
     void BarChanged(UINT Msg, TsuiScrollBar* Bar);
     bool Resynchronises(UINT Msg) const;
     void HideBars();
+    void PlaceDBGridBars();
 
     TWinControl* m_control;
     TsuiScrollHostKind m_kind;

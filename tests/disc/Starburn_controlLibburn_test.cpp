@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/DvdRead.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 
@@ -50,6 +51,28 @@ TEST(FacadeLibburn, BurnsADvdFolderThatLibdvdreadOpens) {
     dvdread.close(disc);
     CDevice::Devices().clear();
     RemoveAll(work);
+}
+
+TEST(FacadeLibburn, AFileAsADriveHoldsWhatASingleLayerDiscHolds) {
+    testing_vcl::TTempFolder folder("facade-libburn-size");   // under /tmp, whatever TMPDIR says
+    const std::string work = folder.Path();
+    ASSERT_FALSE(work.empty());
+    setenv("STARBURN_DRIVES", ("stdio:" + work + "/disc.iso").c_str(), 1);
+    Win32_UnregisterModule("starburn.dll");
+    StarBurnSdkUnload();
+    InitBurner(nullptr);
+    ASSERT_TRUE(FindDevices(true, true));
+    ASSERT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    const double singleLayer = 2295104.0 * 2048;
+    const double hostFree = static_cast<double>(fs::space(work).available);
+    const double free = GetDiscFreeBytes();
+    UninitBurner();
+    unsetenv("STARBURN_DRIVES");
+    CDevice::Devices().clear();
+    EXPECT_GT(free, 0);
+    EXPECT_LE(free, singleLayer);
+    // A host with room to spare shows the disc's capacity, not its own free space.
+    if (hostFree > 2 * singleLayer) EXPECT_EQ(free, singleLayer);
 }
 
 }  // namespace

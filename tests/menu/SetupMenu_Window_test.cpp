@@ -8,6 +8,9 @@
 #include "app/CustomClass.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
+#include "production/Builder_Window.h"
+#include "production/Convert_Window.h"
+#include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
@@ -380,6 +383,82 @@ TEST_F(SetupMenuWindowTest, PopupsCarryTheirCaptionsAndNamesAndAct) {
     window->PopupItemClick(TSetupMenuWindow::pkText, "Delete");
     EXPECT_TRUE(TitleMenuLabel.empty());
     EXPECT_EQ(window->PopupLabel, nullptr);
+}
+
+// The designer with a person's answers scripted, and the production windows it hands over to.
+class DesignerScriptedTest : public SetupMenuWindowTest {
+protected:
+    testing_vcl::TScriptedInteraction ask;
+    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
+    void SetUp() override {
+        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
+        SetupMenuWindowTest::SetUp();
+    }
+    void TearDown() override {
+        SetupMenuWindowTest::TearDown();
+        installed.reset();
+    }
+};
+
+TEST_F(DesignerScriptedTest, MusicIsAddedAndRemovedOnlyOnYes) {
+    testing_vcl::TTempFolder dir;
+    const std::string music = dir["theme.mp3"];
+    std::ofstream(music) << "not really music";
+    AddClips(1);
+    ShowAndRebuild();
+    ask.AnswerFiles({music});
+    testing_vcl::Click(window->suiImageButton_AddMusic);
+    EXPECT_EQ(s_BackgroundMusicFile, music);
+    EXPECT_EQ(window->Label_BackgroundMusic->GetCaption(), "Background Music : theme.mp3");
+    EXPECT_TRUE(window->suiImageButton_RemoveMusic->GetVisible());
+
+    struct Case { TModalResult answer; String left; };
+    for (const Case& c : {Case{mrNo, music}, Case{mrYes, ""}}) {
+        ask.MessageAnswers.push_back(c.answer);
+        testing_vcl::Click(window->suiImageButton_RemoveMusic);
+        EXPECT_EQ(ask.Questions.back().Text, "Sure to remove background music form this menu?");
+        EXPECT_EQ(s_BackgroundMusicFile, c.left);
+    }
+    EXPECT_EQ(window->Label_BackgroundMusic->GetCaption(), "No Background Music");
+    EXPECT_TRUE(window->suiImageButton_AddMusic->GetVisible());
+}
+
+TEST_F(DesignerScriptedTest, NextHandsOverToTheBuilderWindowAndTheAspectReachesTheProductionWindows) {
+    BuilderWindow = new TBuilderWindow(nullptr);
+    ConvertWindow = new TConvertWindow(nullptr);
+    struct Case { bool buttons; bool ticked; bool titleMenu; bool rootMenu; };
+    const Case cases[] = {
+        {true, true, true, true},
+        {true, false, true, false},
+        {false, true, false, false},   // no title button: neither, whatever the box says
+    };
+    for (const Case& c : cases) {
+        Pubfunction::ClearClipInfo();
+        AddClips(1);
+        window->SetupForBuilder();
+        ShowAndRebuild();
+        if (!c.buttons) window->RemoveTitleButton(ClipInfo[0]);
+        window->suiCheckBox_AddDVDMenu->SetChecked(c.ticked);
+        BuilderWindow->b_TitleMenu = !c.titleMenu;
+        BuilderWindow->b_RootMenu = !c.rootMenu;
+        const size_t asked = ask.Of(testing_vcl::TQuestionKind::ShowModal).size();
+        EXPECT_TRUE(window->Next());
+        EXPECT_EQ(BuilderWindow->b_TitleMenu, c.titleMenu);
+        EXPECT_EQ(BuilderWindow->b_RootMenu, c.rootMenu);
+        const auto shown = ask.Of(testing_vcl::TQuestionKind::ShowModal);
+        ASSERT_EQ(shown.size(), asked + 1);
+        EXPECT_EQ(shown.back().Form, BuilderWindow);
+    }
+    window->SetAspect16x9();
+    EXPECT_EQ(BuilderWindow->i_Aspect, 2);
+    EXPECT_EQ(ConvertWindow->i_Aspect, 2);
+    window->SetAspect4x3();
+    EXPECT_EQ(BuilderWindow->i_Aspect, 1);
+    EXPECT_EQ(ConvertWindow->i_Aspect, 1);
+    delete ConvertWindow;
+    ConvertWindow = nullptr;
+    delete BuilderWindow;
+    BuilderWindow = nullptr;
 }
 
 }  // namespace

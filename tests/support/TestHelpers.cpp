@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/vcl/FormWindow.h"
 #include "platform/vcl/SyntheticInput.h"
 
 namespace testing_vcl {
@@ -111,6 +112,14 @@ TColor PixelAt(TControl* Control, int X, int Y) {
     TBitmap shot;
     Snapshot(w, &shot);
     return static_cast<TColor>(shot.GetPixelColor(p.x, p.y));
+}
+
+TColor ShownPixel(TCustomForm* Form, int X, int Y) {
+    TRect window;
+    if (!GetWindowRect(Form->GetHandle(), &window)) return clNone;
+    TBitmap shot;
+    if (!GrabScreen(Bounds(window.Left + X, window.Top + Y, 1, 1), &shot)) return clNone;
+    return static_cast<TColor>(shot.GetPixelColor(0, 0));
 }
 
 TBitmap* SolidBitmap(int Width, int Height, TColor Colour) {

@@ -34,6 +34,10 @@ void Snapshot(TWinControl* Control, TBitmap* Out);
 // The colour of one pixel of a control, in its client coordinates (graphic controls included).
 TColor PixelAt(TControl* Control, int X, int Y);
 
+// What the screen shows of Form's window at X, Y (window coordinates, its frame's top-left is
+// 0, 0); clNone while no shown window covers it.
+TColor ShownPixel(TCustomForm* Form, int X, int Y);
+
 // A new pf24bit bitmap filled with one colour; the caller owns it.
 TBitmap* SolidBitmap(int Width, int Height, TColor Colour);
 

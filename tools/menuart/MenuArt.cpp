@@ -6,6 +6,8 @@
 //   RES/MouseOn.bmp, RES/MouseDown.bmp   the cursor drawn on every button of the menu masks:
 //                                        one shape, in the mask key and the mask's frame colour
 //                                        only, so a mask never holds more colours than spumux takes
+//   RES/BackPng.bmp                      the back button's shape: its rounded box on a white key,
+//                                        the size of the designer's RES/BackBmp.bmp (72 x 32)
 //   RES/MainSub{N,P,NW,PW}.vob           the root menu for each standard and aspect: a still
 //                                        picture with two buttons (play, the title menu)
 #include <dlfcn.h>
@@ -46,6 +48,16 @@ std::unique_ptr<TBitmap> Cursor(TColor colour) {
         const int reach = half - std::abs(y - half);
         for (int x = 0; x <= reach * 2 && x < kCursorSize; ++x) c->SetPixels(x, y, colour);
     }
+    return b;
+}
+
+// The back button's shape for the masks: what is not the key (pixel 0, 0) is the button.
+std::unique_ptr<TBitmap> BackShape() {
+    auto b = Filled(72, 32, Rgb(255, 255, 255));
+    TCanvas* c = b->GetCanvas();
+    c->GetBrush()->SetColor(Rgb(0, 0, 0));
+    c->GetPen()->SetColor(Rgb(0, 0, 0));
+    c->RoundRect(0, 0, 72, 32, 14, 14);
     return b;
 }
 
@@ -162,6 +174,7 @@ int main(int argc, char** argv) {
     const std::string modulesFolder = std::filesystem::path(res).parent_path().string();
     bool ok = SaveBmp(Cursor(HighlightFrameColour).get(), res + "/MouseOn.bmp");
     ok &= SaveBmp(Cursor(SelectFrameColour).get(), res + "/MouseDown.bmp");
+    ok &= SaveBmp(BackShape().get(), res + "/BackPng.bmp");
 
     Modules modules(modulesFolder);
     if (!modules.encode || !modules.mux) {

@@ -559,6 +559,57 @@ Img FontGlyph(bool trueType) {
     return img;
 }
 
+// The data navigator's ten glyphs side by side (First, Prior, Next, Last, Insert, Delete, Edit,
+// Post, Cancel, Refresh) on a see-through background, each frame 12 x 12. Each glyph has a white
+// shadow one pixel down-right, so it reads on the light and on the dark looks' buttons alike.
+void NavigatorGlyph(const View& v, int index, bool shadow) {
+    const Col ink = shadow ? Rgb(255, 255, 255) : Rgb(20, 30, 60);
+    const Col red = shadow ? ink : Rgb(190, 20, 20);
+    const Col green = shadow ? ink : Rgb(20, 130, 40);
+    auto triangle = [&](int tipX, int dir) {
+        // Pointing left (dir -1) or right (dir 1), its tip at tipX, seven rows tall.
+        for (int i = 0; i < 4; ++i) Line(v, tipX - dir * i, 5 - i, tipX - dir * i, 5 + i, ink);
+    };
+    switch (index) {
+        case 0: v.Fill(1, 2, 3, 9, ink); triangle(4, -1); break;
+        case 1: triangle(3, -1); break;
+        case 2: triangle(7, 1); break;
+        case 3: triangle(6, 1); v.Fill(8, 2, 10, 9, ink); break;
+        case 4: v.Fill(1, 4, 9, 6, ink); v.Fill(4, 1, 6, 9, ink); break;
+        case 5: v.Fill(1, 4, 9, 6, red); break;
+        case 6:
+            Line(v, 2, 8, 8, 2, ink, 2);
+            v.Fill(1, 9, 4, 10, ink);
+            break;
+        case 7:
+            Line(v, 1, 5, 3, 7, green, 2);
+            Line(v, 3, 7, 8, 2, green, 2);
+            break;
+        case 8:
+            Line(v, 2, 2, 7, 7, red, 2);
+            Line(v, 2, 7, 7, 2, red, 2);
+            break;
+        default:
+            for (int a = 40; a < 330; a += 10) {
+                const double r = a * 3.14159265 / 180;
+                v.Set(5 + static_cast<int>(std::lround(4 * std::cos(r))), 5 - static_cast<int>(std::lround(4 * std::sin(r))), ink);
+            }
+            v.Fill(7, 0, 10, 1, ink);
+            v.Fill(9, 0, 10, 3, ink);
+            break;
+    }
+}
+
+Img NavigatorGlyphs() {
+    constexpr int fw = 12;
+    Img img(fw * 10, fw, kSeeThrough);
+    for (int index = 0; index < 10; ++index) {
+        NavigatorGlyph(View{img, index * fw + 1, 1, fw - 1, fw - 1}, index, true);
+        NavigatorGlyph(View{img, index * fw, 0, fw - 1, fw - 1}, index, false);
+    }
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -586,5 +637,6 @@ int main(int argc, char** argv) {
     out.Write("FONTCOMBO_DEVICE_FNT", FontGlyph(false));
     out.Write("MSNPOPFORM", MsnPopForm());
     out.Write("MAINICON", MainIcon());
+    out.Write("DBNAV_BUTTON", NavigatorGlyphs());
     return out.ok ? 0 : 1;
 }

@@ -61,6 +61,10 @@ struct FakeDrive {
     std::uint32_t blankMode = 0;
     bool lastWriteWasTest = false;
     int writeMs = 0;   // how long a write takes
+    int blankMs = 0;   // how long a blank takes
+    // What the drive does when its tray closes (a disc swapped) and after a blank (a disc that
+    // stays written); run on the calling thread.
+    std::function<void(FakeDrive&)> onLoad, onBlank;
 };
 
 struct FakeState {
@@ -71,6 +75,7 @@ struct FakeState {
     std::set<std::string> badFolders;   // DVDVideo_Create fails for these
     std::vector<std::string> calls;
     int scanDelayMs = 0;   // how long an enumeration takes
+    int scans = 0;         // enumerations by address (FindDevice)
 };
 
 inline FakeState& State() {
@@ -86,6 +91,7 @@ inline void Reset() {
     s.badFolders.clear();
     s.calls.clear();
     s.scanDelayMs = 0;
+    s.scans = 0;
 }
 
 // The drive of a grabber, or null when the grabber is stale.
@@ -120,6 +126,7 @@ inline std::uint32_t UpStartEx() { return State().upStartFails ? STARBURN_EXCEPT
 inline void DownShut() {}
 inline const char* ExceptionName(std::uint32_t e) { return e ? "fake failure" : "none"; }
 inline std::uint32_t FindDevice(std::uint32_t, std::uint32_t, StarBurnCallback cb, void* ctx) {
+    State().scans++;
     if (State().scanDelayMs) Sleep(static_cast<DWORD>(State().scanDelayMs));
     auto drives = State().drives;
     for (auto& d : drives) {
@@ -274,13 +281,20 @@ inline std::uint32_t ReadModes(StarBurnGrabber* g, FAKE_ERR, std::uint8_t* flags
 inline std::uint32_t Lock(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Lock"); }
 inline std::uint32_t Release(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Release"); }
 inline std::uint32_t Eject(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Eject"); }
-inline std::uint32_t Load(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Load"); }
+inline std::uint32_t Load(StarBurnGrabber* g, FAKE_ERR) {
+    std::uint32_t r = FAKE_OUTCOME("Load");
+    FakeDrive* d = DriveOf(g);
+    if (r == STARBURN_OK && d && d->onLoad) d->onLoad(*d);
+    return r;
+}
 inline std::uint32_t Blank(StarBurnGrabber* g, FAKE_ERR, std::uint32_t mode) {
     std::uint32_t r = FAKE_OUTCOME("Blank");
     if (FakeDrive* d = DriveOf(g)) {
         d->blanks++;
         d->blankMode = mode;
+        if (d->blankMs) Sleep(static_cast<DWORD>(d->blankMs));
         if (r == STARBURN_OK) d->discStatus = 0;
+        if (r == STARBURN_OK && d->onBlank) d->onBlank(*d);
     }
     return r;
 }

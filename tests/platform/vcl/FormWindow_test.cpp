@@ -65,6 +65,61 @@ TEST(FormWindowStyle, NonClientPaintingGoesToTheWholeWindowCanvas) {
     form.WindowProc = old;
 }
 
+// Paints the whole frame of Form in one colour on every WM_NCPAINT.
+void PaintFrameIn(TCustomForm& Form, TColor Colour, TWndMethod Old) {
+    Form.WindowProc = [&Form, Colour, Old](TMessage& M) {
+        if (M.Msg != WM_NCPAINT) {
+            Old(M);
+            return;
+        }
+        TCanvas* c = GetWindowDC(Form.GetHandle());
+        c->GetBrush()->SetColor(Colour);
+        c->FillRect(Rect(0, 0, Form.GetWidth(), Form.GetHeight()));
+        ReleaseDC(Form.GetHandle(), c);
+    };
+}
+
+void RemoveCaption(TCustomForm& Form) {
+    HWND h = Form.GetHandle();
+    SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) & ~WS_CAPTION);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+TEST(FormWindowStyle, TheFrameTheProgramPaintsIsOnTheScreen) {
+    TForm form(nullptr);
+    form.SetBorderStyle(bsDialog);
+    form.SetBounds(30, 30, 160, 120);
+    form.SetColor(clWhite);
+    PaintFrameIn(form, clRed, form.WindowProc);
+    RemoveCaption(form);
+    form.Show();
+    ASSERT_TRUE(RunUntil([&] { return ShownPixel(&form, 1, 60) == clRed; }));
+    const int W = form.GetWidth(), H = form.GetHeight();
+    EXPECT_EQ(ShownPixel(&form, W - 2, 60), clRed);
+    EXPECT_EQ(ShownPixel(&form, 80, 1), clRed);
+    EXPECT_EQ(ShownPixel(&form, 80, H - 1), clRed);
+    EXPECT_EQ(ShownPixel(&form, 80, 60), clWhite);
+    // Painting on the window outside WM_NCPAINT reaches the screen too.
+    TCanvas* c = GetWindowDC(form.GetHandle());
+    c->GetBrush()->SetColor(clBlue);
+    c->FillRect(Rect(0, 0, 3, H));
+    ReleaseDC(form.GetHandle(), c);
+    EXPECT_TRUE(RunUntil([&] { return ShownPixel(&form, 1, 60) != clWhite; }));
+    // The region is the window's, frame included.
+    SetWindowRgn(form.GetHandle(), CreateRectRgn(0, 0, W, H / 2), TRUE);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(form.GetHandle(), r), ERROR_REGION);
+    EXPECT_TRUE(PtInRegion(r, 0, 0));
+    EXPECT_FALSE(PtInRegion(r, 0, H / 2));
+    DeleteObject(r);
+    // With its caption back the window system frames it again.
+    HWND h = form.GetHandle();
+    SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) | WS_CAPTION);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_FALSE(form.ProgramPaintsFrame());
+    EXPECT_EQ(form.ClientOrigin(), (TPoint{30 + 3, 30 + 22}));
+}
+
 TEST(FormWindowState, MaximizeCoversTheWorkAreaAndRestoreGivesTheBoundsBack) {
     TForm form(nullptr);
     form.SetBounds(30, 40, 200, 150);
@@ -171,13 +226,46 @@ TEST_F(MDI, ChildrenLiveInTheClientAndTheLastShownIsActive) {
     EXPECT_EQ(parent->MDIChildCount(), 1);
 }
 
+TEST_F(MDI, AChildHasAFrameOfItsOwnOnTheScreen) {
+    parent->SetColor(clWhite);
+    parent->GetClientWindow()->SetColor(clWhite);
+    parent->Show();
+    TForm* a = NewChild();
+    a->SetColor(clLime);
+    a->SetLeft(20);
+    a->SetTop(10);
+    const TRect f = a->FrameMetrics();
+    EXPECT_EQ(a->ClientOrigin().x, parent->GetClientWindow()->ClientOrigin().x + 20 + f.Left);
+    // A captioned child shows a caption bar, drawn by the class library.
+    EXPECT_TRUE(RunUntil([&] { return ShownPixel(a, a->GetWidth() / 2, f.Top / 2) == ColorToRGB(clActiveCaption); }));
+    PaintFrameIn(*a, clRed, a->WindowProc);
+    RemoveCaption(*a);
+    EXPECT_TRUE(a->ProgramPaintsFrame());
+    EXPECT_TRUE(RunUntil([&] { return ShownPixel(a, 1, a->GetHeight() / 2) == clRed; }));
+    EXPECT_EQ(ShownPixel(a, a->GetWidth() / 2, 1), clRed);
+    EXPECT_EQ(ShownPixel(a, a->GetWidth() / 2, a->GetHeight() / 2), clLime);
+    // A render of the parent draws the child's frame as well.
+    TBitmap out;
+    parent->PaintWindowTo(&out);
+    TPoint at = parent->ScreenToClient(a->ClientOrigin());
+    const TRect pf = parent->FrameMetrics();
+    EXPECT_EQ(static_cast<TColor>(out.GetPixelColor(pf.Left + at.x - 1, pf.Top + at.y + 5)), clRed);
+    EXPECT_EQ(static_cast<TColor>(out.GetPixelColor(pf.Left + at.x + 1, pf.Top + at.y + 5)), clLime);
+    // The mouse on the frame hits the child itself, inside it the client's controls.
+    EXPECT_EQ(FindControlAtScreen({a->ClientOrigin().x - 1, a->ClientOrigin().y + 5}), a);
+}
+
 TEST_F(MDI, MaximizeRestoreTileAndCascadeThroughTheClient) {
     TForm* a = NewChild();
     TForm* b = NewChild();
     TWinControl* client = parent->GetClientWindow();
     client->Perform(WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a->GetHandle()), 0);
     EXPECT_EQ(a->GetWindowState(), wsMaximized);
-    EXPECT_EQ(a->GetBoundsRect(), client->GetClientRect());
+    // The child's client fills the MDI client; its frame lies outside.
+    const TRect f = a->FrameMetrics();
+    const TRect area = client->GetClientRect();
+    EXPECT_EQ(a->GetBoundsRect(), Rect(area.Left - f.Left, area.Top - f.Top, area.Right + f.Right, area.Bottom + f.Bottom));
+    EXPECT_EQ(a->ClientOrigin(), client->ClientOrigin());
     client->Perform(WM_MDIRESTORE, reinterpret_cast<WPARAM>(a->GetHandle()), 0);
     EXPECT_EQ(a->GetWindowState(), wsNormal);
     parent->SetTileMode(tbVertical);

@@ -117,6 +117,21 @@ TEST_F(SkinnedFrame, BorderStripsAndBandsArePaintedOnTheWindow) {
     EXPECT_EQ(static_cast<TColor>(out.GetPixelColor(W / 2, H - 2)), frame->GetColor());
 }
 
+TEST_F(SkinnedFrame, TheShownWindowCarriesTheBorder) {
+    TsuiForm* frame = NewFrame(DeepBlue);
+    frame->SetBorderColor(clRed);
+    frame->SetBorderWidth(1);
+    form->Show();
+    const int W = form->GetWidth(), H = form->GetHeight();
+    ASSERT_TRUE(RunUntil([&] { return ShownPixel(form.get(), 0, H / 2) == clRed; }));
+    EXPECT_EQ(ShownPixel(form.get(), W - 1, H / 2), clRed);
+    EXPECT_EQ(ShownPixel(form.get(), W / 2, H - 1), clRed);
+    EXPECT_EQ(ShownPixel(form.get(), 1, H / 2), ColorToRGB(frame->GetColor()));
+    // A new colour reaches the screen without any other repaint.
+    frame->SetBorderColor(clLime);
+    EXPECT_TRUE(RunUntil([&] { return ShownPixel(form.get(), 0, H / 2) == clLime; }));
+}
+
 TEST(FormBorder, HiddenTitleBarGetsATopLine) {
     TBitmap b(50, 40, pf24bit);
     TsuiFormBorder border;

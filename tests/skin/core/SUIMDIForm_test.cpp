@@ -110,6 +110,24 @@ TEST_F(MDIFrame, ControlButtonsFollowAMaximizedChild) {
     for (int i = 1; i <= 3; ++i) EXPECT_FALSE(frame->ControlButton(i)->GetVisible()) << i;
 }
 
+TEST_F(MDIFrame, ASkinnedChildShowsItsOwnBorder) {
+    parent->Show();
+    TForm* child = NewChild();
+    auto* skin = dynamic_cast<TsuiForm*>(child->Controls(0));
+    ASSERT_NE(skin, nullptr);
+    skin->SetBorderColor(clRed);
+    skin->SetBorderWidth(1);
+    // Without its caption the child's frame is as wide at the top as at the sides.
+    const TRect f = child->FrameMetrics();
+    EXPECT_EQ(f.Top, f.Left);
+    EXPECT_EQ(skin->GetWidth(), child->GetWidth() - f.Left - f.Right);
+    const int W = child->GetWidth(), H = child->GetHeight();
+    ASSERT_TRUE(RunUntil([&] { return ShownPixel(child, 0, H / 2) == clRed; }));
+    EXPECT_EQ(ShownPixel(child, W - 1, H / 2), clRed);
+    EXPECT_EQ(ShownPixel(child, W / 2, H - 1), clRed);
+    EXPECT_EQ(ShownPixel(child, 1, H / 2), ColorToRGB(skin->GetColor()));
+}
+
 TEST_F(MDIFrame, TileAndCascadeThroughTheClient) {
     TForm* a = NewChild(false);
     TForm* b = NewChild(false);

@@ -1,0 +1,308 @@
+#include "menu/SetupImage_Window.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/CustomClass.h"
+#include "app/Language.h"
+#include "app/MediaLibrary.h"
+#include "app/Pubfunction.h"
+#include "menu/MenuObjects.h"
+#include "platform/vcl/SysUtils.h"
+
+TSetupImageWindow* SetupImageWindow = nullptr;
+
+namespace FrameChooser {
+
+TRange RangeOfTrim(int TrimStart, int TrimEnd) {
+    // A reversed range would run the handle backwards; both get the one second an empty one gets.
+    return TRange{TrimStart, TrimEnd > TrimStart ? TrimEnd : TrimStart + 1};
+}
+
+int TimeAtLeft(int Left, TRange Range) {
+    const std::int64_t span = static_cast<std::int64_t>(Range.End) - Range.Start;
+    return static_cast<int>((static_cast<std::int64_t>(Left) - HandleLeftMin) * span / HandleTravel + Range.Start);
+}
+
+int LeftOfTime(int Time, TRange Range) {
+    if (Time < Range.Start) return HandleLeftMin;
+    if (Time > Range.End) return HandleLeftMax;
+    const std::int64_t span = static_cast<std::int64_t>(Range.End) - Range.Start;
+    return static_cast<int>(HandleLeftMin + (static_cast<std::int64_t>(Time) - Range.Start) * HandleTravel / span);
+}
+
+int DraggedLeft(int StartLeft, int DeltaX) { return std::clamp(StartLeft + DeltaX, HandleLeftMin, HandleLeftMax); }
+
+int RequestedTime(int Time, int Duration) {
+    if (Time > Duration - EndMargin) Time -= EndMargin;
+    return std::max(Time, 1);
+}
+
+}  // namespace FrameChooser
+
+namespace {
+
+constexpr int kWidth = 371;
+constexpr int kHeight = 414;
+constexpr int kHandleTop = 293;
+constexpr int kTitleMessage = 55;
+constexpr int kChapterMessage = 56;
+
+void LoadButtonArt(TsuiImageButton* Button, const String& Base) {
+    const std::pair<TPicture*, const char*> states[] = {{Button->GetPicNormal(), ""}, {Button->GetPicMouseOn(), "_on"},
+                                                        {Button->GetPicMouseDown(), "_down"}, {Button->GetPicDisabled(), "_dis"}};
+    for (const auto& [picture, suffix] : states) {
+        const String path = ExePath + "RES/" + Base + suffix + ".bmp";
+        if (FileExists(path)) picture->LoadFromFile(path);
+    }
+}
+
+TsuiImageButton* MakeButton(TSetupImageWindow* Form, const String& Name, const String& Art, int Left, int Top, int Width,
+                            int Height) {
+    auto* button = new TsuiImageButton(Form);
+    button->SetName(Name);
+    button->SetParent(Form);
+    LoadButtonArt(button, Art);
+    button->SetBounds(Left, Top, Width, Height);
+    return button;
+}
+
+}  // namespace
+
+TSetupImageWindow::TSetupImageWindow(TComponent* AOwner) : TForm(AOwner) {
+    SetName("SetupImageWindow");
+    SetBorderStyle(bsNone);
+    SetPosition(poScreenCenter);
+    SetClientWidth(kWidth);
+    SetClientHeight(kHeight);
+    GetFont()->SetName("Tahoma");
+    CreateComponents();
+    m_grabber = std::make_unique<TFrameGrabberClient>();
+    m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
+    // A grabber that stays silent gives up its run; the handle is free for the next try.
+    m_grabber->OnTimeOut = [this] { SetSliderEnabled(true); };
+}
+
+TSetupImageWindow::~TSetupImageWindow() {
+    m_grabber.reset();
+    if (SetupImageWindow == this) SetupImageWindow = nullptr;
+}
+
+TLabel* TSetupImageWindow::MakeLabel(const String& Name, const String& Caption, int Left, int Top) {
+    auto* label = new TLabel(this);
+    label->SetName(Name);
+    label->SetParent(this);
+    label->SetTransparent(true);
+    label->SetCaption(Caption);
+    label->SetLeft(Left);
+    label->SetTop(Top);
+    return label;
+}
+
+void TSetupImageWindow::CreateComponents() {
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    TPicture skin;
+    if (FileExists(ExePath + "RES/image_skin.bmp")) skin.LoadFromFile(ExePath + "RES/image_skin.bmp");
+    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+
+    Label_Text = MakeLabel("Label_Text", Language::GetMessageText(kTitleMessage), 23, 30);
+    Label_Text->GetFont()->SetColor(clWhite);
+    Label_Text->GetFont()->SetStyle(TFontStyles{fsBold});
+
+    Image_Preview = new TImage(this);
+    Image_Preview->SetName("Image_Preview");
+    Image_Preview->SetParent(this);
+    Image_Preview->SetBounds(29, 63, 296, 220);
+    Image_Preview->SetCenter(true);
+
+    Label_Info = MakeLabel("Label_Info", "Seeking please wait...", 110, 165);
+    Label_Info->GetFont()->SetColor(clLime);
+    Label_Info->GetFont()->SetStyle(TFontStyles{fsBold});
+    Label_Info->SetVisible(false);
+
+    Image_Bar = MakeButton(this, "Image_Bar", "image_bar", FrameChooser::HandleLeftMin, kHandleTop, 14, 21);
+    Image_Bar->SetCursor(crHandPoint);
+    Image_Bar->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { Image_BarMouseDown(s, b, sh, x, y); };
+    Image_Bar->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { Image_BarMouseMove(s, sh, x, y); };
+    Image_Bar->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { Image_BarMouseUp(s, b, sh, x, y); };
+
+    Label_Time = MakeLabel("Label_Time", Pubfunction::SecondsToHMS(0), 24, 330);
+
+    suiImageButton2 = MakeButton(this, "suiImageButton2", "text_ok", 176, 368, 80, 28);
+    suiImageButton2->OnClick = [this](TObject* s) { suiImageButton2Click(s); };
+    suiImageButton1 = MakeButton(this, "suiImageButton1", "text_cancel", 268, 368, 80, 28);
+    suiImageButton1->SetModalResult(mrCancel);
+
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+void TSetupImageWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+
+// ---- loading --------------------------------------------------------------------------------
+
+void TSetupImageWindow::LoadClip(TClipInfo* AClip, int StartTime, int MessageNumber) {
+    Clip = AClip;
+    m_frame.reset();
+    b_Sliding = false;
+    Label_Text->SetCaption(Language::GetMessageText(MessageNumber));
+    const FrameChooser::TRange range = FrameChooser::RangeOfTrim(Clip->i_TrimStart, Clip->i_TrimEnd);
+    RangeStart = range.Start;
+    RangeEnd = range.End;
+    PlaceHandle(FrameChooser::LeftOfTime(StartTime, range));
+    Label_Time->SetCaption(Pubfunction::SecondsToHMS(StartTime));
+    ShownTime = StartTime;
+    SetSliderEnabled(true);
+}
+
+bool TSetupImageWindow::LoadTitleButton(TButtonImage* Button) {
+    if (Button == nullptr || Button->Clip == nullptr) return false;
+    EditedTitleButton = Button;
+    EditedChapterButton = nullptr;
+    if (Button->Clip->Thumbnail != nullptr) Image_Preview->GetPicture()->Assign(Button->Clip->Thumbnail);
+    else Image_Preview->GetPicture()->Assign(nullptr);
+    LoadClip(Button->Clip, Button->Clip->i_TrimStart, kTitleMessage);
+    return true;
+}
+
+bool TSetupImageWindow::LoadChapterButton(TSubButtonImage* Button) {
+    if (Button == nullptr || Button->Clip == nullptr) return false;
+    EditedTitleButton = nullptr;
+    EditedChapterButton = Button;
+    Image_Preview->GetPicture()->Assign(Button->FrameBitmap);
+    LoadClip(Button->Clip, Button->i_ChapterTime, kChapterMessage);
+    return true;
+}
+
+void TSetupImageWindow::EditTitleButton(TButtonImage* Button) {
+    if (LoadTitleButton(Button)) ShowModal();
+}
+
+void TSetupImageWindow::EditChapterButton(TSubButtonImage* Button) {
+    if (LoadChapterButton(Button)) ShowModal();
+}
+
+// ---- the slider -----------------------------------------------------------------------------
+
+int TSetupImageWindow::SliderTime() const {
+    return FrameChooser::TimeAtLeft(Image_Bar->GetLeft(), FrameChooser::TRange{RangeStart, RangeEnd});
+}
+
+void TSetupImageWindow::PlaceHandle(int Left) { Image_Bar->SetLeft(Left); }
+
+void TSetupImageWindow::SetSliderEnabled(bool Enabled) {
+    Image_Bar->SetEnabled(Enabled);
+    Label_Info->SetVisible(!Enabled);
+    if (!Enabled) Label_Info->BringToFront();
+}
+
+void TSetupImageWindow::Image_BarMouseDown(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+    if (Button != mbLeft || Clip == nullptr) return;
+    b_Sliding = true;
+    SliderStartCursor = Image_Bar->ClientToScreen(TPoint{X, Y});
+    SliderStartLeft = Image_Bar->GetLeft();
+}
+
+void TSetupImageWindow::Image_BarMouseMove(TObject*, TShiftState, int X, int Y) {
+    if (!b_Sliding) return;
+    SliderCursor = Image_Bar->ClientToScreen(TPoint{X, Y});
+    PlaceHandle(FrameChooser::DraggedLeft(SliderStartLeft, SliderCursor.x - SliderStartCursor.x));
+    Label_Time->SetCaption(Pubfunction::SecondsToHMS(SliderTime()));
+}
+
+void TSetupImageWindow::Image_BarMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+    if (Button != mbLeft || !b_Sliding) return;
+    b_Sliding = false;
+    SetSliderEnabled(false);
+    AskForFrame(FrameChooser::RequestedTime(SliderTime(), Clip->i_Duration));
+}
+
+// The grabber starts at the first release and serves every later one; a library that can't
+// be loaded leaves the handle disabled.
+void TSetupImageWindow::AskForFrame(int Second) {
+    m_askedTime = Second;
+    if (m_grabber->IsReady()) {
+        if (Second == ShownTime || m_grabber->PostFrameRequest(Second) == 0) SetSliderEnabled(true);
+        return;
+    }
+    if (!LoadFrameLibrary()) return;
+    if (m_grabber->PostStart(Clip->s_FileName, Second) == 0) SetSliderEnabled(true);
+}
+
+bool TSetupImageWindow::LoadFrameLibrary() {
+    if (m_grabber->IsLoaded()) return true;
+    if (!m_grabber->Load(TMediaEntries::Grabber)) return false;
+    Label_Info->SetVisible(true);
+    Label_Info->BringToFront();
+    return true;
+}
+
+void TSetupImageWindow::UnloadFrameLibrary() {
+    if (m_grabber->IsLoaded()) m_grabber->Unload();
+}
+
+// ---- the grabber's answers ------------------------------------------------------------------
+
+void TSetupImageWindow::OnGrabberMessage(UINT Msg, WPARAM wParam, LPARAM) {
+    if (Msg == WM_MEDIA_INIT_DONE) OnInitDone(wParam);
+    else if (Msg == WM_MEDIA_FRAME_READY) OnFrameReady(wParam);
+}
+
+// The run is open: the frame wanted is the one released for, not the start of the clip.
+void TSetupImageWindow::OnInitDone(WPARAM wParam) {
+    if (wParam != 1) {
+        SetSliderEnabled(true);
+        return;
+    }
+    SetSliderEnabled(false);
+    if (m_grabber->PostFrameRequest(m_askedTime) == 0) SetSliderEnabled(true);
+}
+
+void TSetupImageWindow::OnFrameReady(WPARAM wParam) {
+    if (wParam == 1 && Clip != nullptr) {
+        int width = 0;
+        int height = 0;
+        Clip->GetThumbSize(&width, &height);
+        int second = 0;
+        std::unique_ptr<TBitmap> frame(m_grabber->GrabFrame(width, height, &second));
+        if (frame) {
+            ShownTime = second;
+            ShowFrame(frame.release());
+        }
+    }
+    SetSliderEnabled(true);
+}
+
+void TSetupImageWindow::ShowFrame(TBitmap* Frame) {
+    m_frame.reset(Frame);
+    Image_Preview->GetPicture()->Assign(Frame);
+}
+
+// ---- OK and closing -------------------------------------------------------------------------
+
+void TSetupImageWindow::ApplyFrame() {
+    if (!m_frame) return;   // nothing arrived while the window was open: the picture stays
+    if (EditedTitleButton != nullptr && Clip != nullptr) {
+        // SetPicture leaves the bitmap it is given at thumbnail size: it gets a copy.
+        TBitmap copy;
+        copy.Assign(m_frame.get());
+        Clip->SetPicture(&copy);
+    } else if (EditedChapterButton != nullptr) {
+        if (EditedChapterButton->FrameBitmap == nullptr) EditedChapterButton->FrameBitmap = new TBitmap();
+        EditedChapterButton->FrameBitmap->Assign(m_frame.get());
+        EditedChapterButton->SetSize(0, 0);
+    }
+}
+
+void TSetupImageWindow::suiImageButton2Click(TObject*) {
+    ApplyFrame();
+    SetModalResult(mrOk);
+}
+
+void TSetupImageWindow::FormClose(TObject*, TCloseAction&) {
+    UnloadFrameLibrary();
+    m_frame.reset();
+    b_Sliding = false;
+}

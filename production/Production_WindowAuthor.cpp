@@ -1,0 +1,149 @@
+// The production window's authoring step: author.xml for the whole disc, the authoring library
+// on a worker, and the new folder read back as a player reads it before it counts as a disc.
+#include "production/Production_Window.h"
+
+#include <atomic>
+#include <exception>
+
+#include "app/CustomClass.h"
+#include "app/Language.h"
+#include "app/Pubfunction.h"
+#include "platform/vcl/SysUtils.h"
+
+namespace {
+constexpr const char* AuthoringLibraryName = "dozezedav.dll";
+}  // namespace
+
+bool TProductionWindow::HasTitleMenuVob() const { return ::HasTitleMenuVob(b_TitleMenu, s_TempFolder); }
+
+bool TProductionWindow::HasRootMenuVob() const {
+    return ::HasRootMenuVob(b_TitleMenu, b_RootMenu, IncludeTrailingPathDelimiter(ExePath), i_Aspect, i_VideoStandard);
+}
+
+TAuthorProject TProductionWindow::AuthorProject() const {
+    TAuthorSettings settings;
+    settings.s_Dest = s_DVDDest;
+    settings.s_TempFolder = s_TempFolder;
+    settings.s_ProgramFolder = IncludeTrailingPathDelimiter(ExePath);
+    settings.i_VideoStandard = i_VideoStandard;
+    settings.i_Aspect = i_Aspect;
+    settings.b_TitleMenu = b_TitleMenu;
+    settings.b_RootMenu = b_RootMenu;
+    settings.b_BackButton = HasBackButton();
+    return AuthorProjectFromClips(settings);
+}
+
+bool TProductionWindow::WriteAuthorXml() {
+    try {
+        s_DVDDest = ChooseDvdFolder(g_s_OutputFolder, s_VolumeName);
+        s_DVDFolder = s_DVDDest + "/VIDEO_TS/";
+        s_AuthorXml = s_TempFolder + "author.xml";
+        const TAuthorProject project = AuthorProject();
+        TAuthorXml xml(project);
+        if (!xml.WriteAuthorXml(s_AuthorXml)) return false;
+        b_VmgmWritten = xml.b_VmgmWritten;
+        b_TitlesetMenusWritten = xml.b_TitlesetMenusWritten;
+        ExpectedAuthored = ExpectedDisc(project);
+        i_TotalVobMB = TotalVobMB(ClipInfo);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TProductionWindow::AuthorDVD() {
+    AddLog(Language::GetMessageText(84));
+    if (!WriteAuthorXml()) {
+        EnterIdleState(12);
+        return false;
+    }
+    AddLog(Language::GetMessageText(85));
+    const int r = RunAuthorThread();
+    if (r == 2) {
+        EnterIdleState(14);
+        return false;
+    }
+    if (r != 1) {
+        EnterIdleState(13);
+        return false;
+    }
+    SetProgress1(100);
+    // Only the all-in-one window made the clip VOBs; the compile-mode ones are the user's.
+    if (b_BuildMode) {
+        if (b_DeleteTempFile)
+            for (TClipInfo* clip : ClipInfo) DeleteFile(clip->s_VobFile);
+        b_Authored = 1;
+    }
+    return true;
+}
+
+bool TProductionWindow::LoadAuthorDll() {
+    h_AuthorDll = LoadLibraryA(AuthoringLibraryName);
+    if (h_AuthorDll == nullptr) return false;
+    getVOBsMB = reinterpret_cast<getVOBsMB_fn>(GetProcAddress(h_AuthorDll, "getVOBsMB"));
+    author_main = reinterpret_cast<author_main_fn>(GetProcAddress(h_AuthorDll, "author_main"));
+    if (getVOBsMB && author_main) return true;
+    FreeAuthorDll();
+    return false;
+}
+
+void TProductionWindow::FreeAuthorDll() {
+    getVOBsMB = nullptr;
+    author_main = nullptr;
+    if (h_AuthorDll != nullptr) FreeLibrary(h_AuthorDll);
+    h_AuthorDll = nullptr;
+}
+
+DWORD TProductionWindow::AuthorThreadProc(void* Window) {
+    auto* window = static_cast<TProductionWindow*>(Window);
+    const int result = window->RunAuthor();
+    window->WorkerFinished(result);
+    return static_cast<DWORD>(result);
+}
+
+// On the worker: only the library call. 1 when the library authored the folder, else 0.
+int TProductionWindow::RunAuthor() {
+    try {
+        return author_main(s_AuthorXml.c_str()) == DOZEZEDAV_OK ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+// 1 the folder was authored and reads back with the titles, chapters and aspect author.xml
+// asked for; 0 it was not (no folder is left); 2 no library.
+int TProductionWindow::RunAuthorThread() {
+    if (!LoadAuthorDll()) return 2;
+    Timer_Author->SetEnabled(true);
+    const int result = WaitForWorker(&TProductionWindow::AuthorThreadProc);
+    Timer_Author->SetEnabled(false);
+    FreeAuthorDll();
+    if (result != 1) return 0;
+    if (!FileExists(s_DVDFolder + "VIDEO_TS.IFO")) {
+        DiscardAuthoredFolder(s_DVDDest);
+        return 0;
+    }
+    String problem;
+    if (!VerifyAuthoredFolder(s_DVDDest, ExpectedAuthored, &problem)) {
+        AddLog(problem);
+        return 0;
+    }
+    return 1;
+}
+
+void TProductionWindow::Timer_AuthorTimer(TObject*) {
+    if (h_AuthorDll == nullptr || getVOBsMB == nullptr || !b_ThreadIsWorking.load()) return;
+    int* mb = getVOBsMB();
+    if (mb == nullptr) return;
+    ShowAuthorProgress(std::atomic_ref<int>(*mb).load());
+}
+
+void TProductionWindow::ShowAuthorProgress(Int64 Megabytes) {
+    if (i_TotalVobMB < 1) i_TotalVobMB = 1;
+    const int percent = AuthorPercent(Megabytes, i_TotalVobMB);
+    if (percent >= 96 && !b_FixLogged) {
+        AddLog(Language::GetMessageText(115));
+        b_FixLogged = 1;
+    }
+    SetProgress1(percent);
+}

@@ -1,0 +1,354 @@
+// Whole runs from an offscreen production window with the real media and authoring modules:
+// a Builder run with menus, music, a root menu, chapters and subtitles; a Builder run of one
+// wide NTSC clip; a Compiler run over the user's PAL VOBs with the NTSC setting. Each disc is
+// read back with libdvdread and played with libdvdnav from first play, and stays in
+// build/e2e/builder/<case>/ for a person or a player.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+#include "app/CustomClass.h"
+#include "app/Language.h"
+#include "app/Pubfunction.h"
+#include "menu/MenuObjects.h"
+#include "platform/vcl/PngWriter.h"
+#include "platform/vcl/SysUtils.h"
+#include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
+#include "tests/support/DvdDisc.h"
+#include "tests/support/DvdPlayer.h"
+#include "tests/support/ScriptedInteraction.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestHelpers.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing_vcl;
+
+const fs::path kBuild = fs::path(TEST_PEER_DIR) / "../..";
+
+std::string ReadAll(const std::string& Path) {
+    std::ifstream in(Path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TBitmap* Solid(int w, int h, TColor colour) {
+    auto* b = new TBitmap(w, h, pf24bit);
+    b->GetCanvas()->GetBrush()->SetColor(colour);
+    b->GetCanvas()->FillRect(TRect(0, 0, w, h));
+    return b;
+}
+
+void Render(TWinControl* Control, const std::string& Name) {
+    const fs::path folder = kBuild / "renders/production";
+    fs::create_directories(folder);
+    TBitmap bitmap;
+    Snapshot(Control, &bitmap);
+    SaveBitmapToPng(bitmap, (folder / (Name + ".png")).string());
+}
+
+// The button rectangles a spumux XML lists, in order.
+std::vector<TButtonRect> XmlButtons(const std::string& Xml) {
+    std::vector<TButtonRect> rects;
+    const std::string text = ReadAll(Xml);
+    const std::regex button(R"re(<button x0="(\d+)" y0="(\d+)" x1="(\d+)" y1="(\d+)"/>)re");
+    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
+        rects.push_back({std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]), std::stoi((*it)[4])});
+    return rects;
+}
+
+class productionDiscRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v ffmpeg >/dev/null && command -v spumux >/dev/null && command -v dvdauthor >/dev/null") != 0)
+            GTEST_SKIP() << "ffmpeg, spumux and dvdauthor are needed";
+        savedExePath = ExePath;
+        root = fs::weakly_canonical(kBuild / "e2e/builder").string();
+        // The tests run side by side: each has its own program and output folder, and its disc
+        // is moved to root/<case> at the end.
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        program = root + "/.program " + name + "/";
+        std::error_code ec;
+        fs::remove_all(program, ec);
+        fs::create_directories(program + "RES");
+        for (const char* name : {"MouseOn.bmp", "MouseDown.bmp", "BackBmp.bmp", "BackPng.bmp", "MainSubP.vob", "MainSubN.vob",
+                                 "MainSubPW.vob", "MainSubNW.vob"}) {
+            ASSERT_TRUE(fs::exists(kBuild / "dist/RES" / name)) << name << " is made by the build";
+            fs::copy_file(kBuild / "dist/RES" / name, program + "RES/" + name);
+        }
+        fs::copy_file(fs::path(TEST_PEER_DIR) / "Language.ini", program + "Language.ini");
+        ExePath = program;
+        output = root + "/.output " + name;
+        fs::remove_all(output, ec);
+        fs::create_directories(output);
+        g_s_OutputFolder = output + "/";
+        Win32_SetOpener([this](const std::string& target) { opened.push_back(target); return true; });
+        installed = std::make_unique<TInstallInteraction>(ask);
+    }
+    void TearDown() override {
+        Win32_SetOpener(nullptr);
+        installed.reset();
+        Pubfunction::ClearClipInfo();
+        s_BackgroundMusicFile = "";
+        b_DeleteTempFile = false;
+        b_VideoForamt = false;
+        if (!savedExePath.empty()) ExePath = savedExePath;
+        std::error_code ec;
+        fs::remove_all(program, ec);
+        fs::remove_all(output, ec);
+    }
+    // The disc for a person or a player: build/e2e/builder/<Case> holds its VIDEO_TS.
+    void Keep(const std::string& Dest, const std::string& Case) {
+        std::error_code ec;
+        fs::remove_all(root + "/" + Case, ec);
+        fs::rename(Dest, root + "/" + Case, ec);
+        fs::remove_all(output, ec);
+    }
+    // The folder the run authors: the volume name under the output folder, made afresh.
+    std::string Disc(const std::string& Volume) {
+        std::error_code ec;
+        fs::remove_all(output + "/" + Volume, ec);
+        return output + "/" + Volume;
+    }
+    TClipInfo* AddClip(const std::string& Source, int Seconds, int W, int H, int AspectCode) {
+        auto* clip = new TClipInfo();
+        clip->s_FileName = Source;
+        clip->i_Duration = Seconds;
+        clip->i_TrimEnd = Seconds;
+        clip->i_DisplayWidth = W;
+        clip->i_DisplayHeight = H;
+        clip->d_AspectRatio = static_cast<double>(W) / H;
+        clip->i_SourceHeight = H;
+        clip->i_AspectCode = AspectCode;
+        clip->Picture = Solid(160, 120, static_cast<TColor>(0x3060C0 + 0x101010 * static_cast<int>(ClipInfo.size())));
+        ClipInfo.push_back(clip);
+        return clip;
+    }
+    static String LastLine(TProductionWindow* W) {
+        TStrings* lines = W->Memo_Msg->GetLines();
+        return lines->Count() > 0 ? lines->Strings(lines->Count() - 1) : String();
+    }
+
+    TTempFolder src{"disc run src &"};
+    String savedExePath;
+    std::string root, program, output;
+    std::vector<std::string> opened;
+    TScriptedInteraction ask;
+    std::unique_ptr<TInstallInteraction> installed;
+};
+
+TEST_F(productionDiscRun, BuilderPal4x3WithMenusPlaysEveryButtonToItsPlace) {
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i testsrc2=s=320x240:r=25:d=8 -f lavfi -i sine=f=440:d=8 -c:v libx264 -pix_fmt yuv420p -c:a aac",
+                       src["first clip.mp4"]));
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i smptebars=s=320x240:r=25:d=6 -f lavfi -i sine=f=660:d=6 -c:v libx264 -pix_fmt yuv420p -c:a aac",
+                       src["second & clip.mp4"]));
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i sine=f=330:d=3", src["menu theme.wav"]));
+    fs::rename(src["menu theme.wav"], src["menu 'theme'.wav"]);  // quotes reach the encoder as they are
+    std::ofstream(src["subs & more.srt"]) << "1\r\n00:00:01,000 --> 00:00:03,000\r\nBonjour & welcome\r\n";
+    const std::string dest = Disc("PAL_MENUS");
+
+    TClipInfo* first = AddClip(src["first clip.mp4"], 8, 320, 240, 1);
+    TClipInfo* second = AddClip(src["second & clip.mp4"], 6, 320, 240, 1);
+    second->s_SubtitleFile = src["subs & more.srt"];
+    second->i_SubtitleFontSize = 24;
+    second->i_SubtitleLanguageIndex = 1;
+    first->TitleButton = new TButtonImage(nullptr, first);
+    first->TitleButton->SetBounds(100, 50, 80, 60);
+    second->TitleButton = new TButtonImage(nullptr, second);
+    second->TitleButton->SetBounds(260, 50, 80, 60);
+    first->ChapterMenu = new TSubChapter(first);
+    std::unique_ptr<TBitmap> frame(Solid(80, 60, clYellow));
+    const int times[] = {0, 2, 5};
+    for (int j = 0; j < 3; ++j) {
+        first->ChapterMenu->AddButton(frame.get(), times[j]);
+        first->ChapterMenu->GetButton(j)->SetBounds(40 + 150 * j, 100, 100, 75);
+    }
+    first->ChapterMenu->i_BackX = 20;
+    first->ChapterMenu->i_BackY = 320;
+    s_BackgroundMusicFile = src["menu 'theme'.wav"];
+    b_DeleteTempFile = true;
+
+    auto window = std::make_unique<TBuilderWindow>(nullptr);
+    window->i_Aspect = 1;
+    window->b_TitleMenu = true;
+    window->b_RootMenu = true;
+    window->i_BackX = 20;  // the designer's title-menu back position, with no designer here
+    window->i_BackY = 330;
+    window->SetBuildMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("pal_menus");
+    window->suiCheckBox_PAL->SetChecked(true);
+    window->Timer_Author->SetInterval(50);
+    bool rendered = false;
+    TNotifyEvent tick = window->Timer_Author->OnTimer;
+    window->Timer_Author->OnTimer = [&](TObject* s) {
+        tick(s);
+        if (!rendered) Render(window.get(), "BuilderWindow_MidAuthoring");
+        rendered = true;
+    };
+    ask.MessageAnswers.push_back(mrCancel);  // no burner: go on without burning
+    window->suiImageButton_StartClick(nullptr);
+    EXPECT_EQ(LastLine(window.get()), "<<< Process finish");
+    Render(window.get(), "BuilderWindow_ProcessFinish");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], g_s_OutputFolder);
+    EXPECT_EQ(window->s_DVDFolder, dest + "/VIDEO_TS/");
+    EXPECT_FALSE(fs::exists(first->s_VobFile)) << "the converted VOBs go once the disc is authored";
+    const std::string temp = window->s_TempFolder;
+
+    // libdvdread: titles, chapters, streams, menus and their buttons.
+    ASSERT_EQ(TitleCount(dest), 2);
+    const std::vector<double> starts = ChapterStarts(dest, 1);
+    ASSERT_EQ(starts.size(), 3u);
+    for (int j = 0; j < 3; ++j) EXPECT_NEAR(starts[j], times[j], 0.05) << "chapter " << j + 1 << " on its frame";
+    EXPECT_EQ(ChapterStarts(dest, 2).size(), 1u);
+    const TTitleSetStreams streams = TitleSetStreams(dest, 1);
+    EXPECT_TRUE(streams.b_Pal);
+    EXPECT_FALSE(streams.b_Wide);
+    EXPECT_EQ(streams.i_AudioStreams, 1);
+    EXPECT_TRUE(streams.b_Ac3);
+    EXPECT_EQ(streams.i_SampleRate, 48000);
+    EXPECT_EQ(streams.i_Channels, 2);
+    EXPECT_EQ(streams.i_SubpictureStreams, 1);
+    EXPECT_EQ(LowerCase(streams.s_SubpictureLang), LowerCase(Language::GetRegionLanguageCode(1)));
+    EXPECT_EQ(MenuButtons(dest, 0), (std::vector<int>{2})) << "the root menu";
+    EXPECT_EQ(MenuButtons(dest, 1), (std::vector<int>{3, 4})) << "the title menu, then the chapter menu";
+    const auto near = [](const std::vector<TButtonRect>& got, const std::vector<TButtonRect>& want) {
+        if (got.size() != want.size()) return false;
+        for (size_t i = 0; i < got.size(); ++i)
+            if (std::abs(got[i].X0 - want[i].X0) > 1 || std::abs(got[i].Y0 - want[i].Y0) > 1 ||
+                std::abs(got[i].X1 - want[i].X1) > 1 || std::abs(got[i].Y1 - want[i].Y1) > 1)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(near(MenuButtonRects(dest, 1, 1), XmlButtons(temp + "Title.xml")));
+    EXPECT_TRUE(near(MenuButtonRects(dest, 1, 2), XmlButtons(temp + "Chapter_0.xml")));
+
+    // libdvdnav from first play: every button reaches what its designer button names.
+    const TDiscPlace rootMenu = MenuPlace(0, 1, 2), titleMenu = MenuPlace(1, 1, 3), chapterMenu = MenuPlace(1, 2, 4);
+    struct Path { std::vector<int> Buttons; bool ToEnd; TDiscPlace Where; };
+    const Path paths[] = {
+        {{}, false, rootMenu},
+        {{1}, false, TitlePlace(1, 1)},              // root: play
+        {{2}, false, titleMenu},                     // root: the title menu
+        {{2, 1}, false, rootMenu},                   // title menu: back
+        {{2, 2}, false, chapterMenu},                // the first clip's button: its chapter menu
+        {{2, 3}, false, TitlePlace(2, 1)},           // the second clip has none: its title
+        {{2, 2, 1}, false, titleMenu},               // chapter menu: back
+        {{2, 2, 2}, false, TitlePlace(1, 1)},        // chapters at 0, 2 and 5 s
+        {{2, 2, 3}, false, TitlePlace(1, 2)},
+        {{2, 2, 4}, false, TitlePlace(1, 3)},
+        {{1}, true, TitlePlace(2, 1)},               // title 1 ends into title 2
+        {{2, 3}, true, rootMenu},                    // the last title calls the root menu
+    };
+    for (const Path& p : paths) {
+        std::string route;
+        for (int b : p.Buttons) route += std::to_string(b) + " ";
+        EXPECT_EQ(PlayPath(dest, p.Buttons, p.ToEnd).Text(), p.Where.Text()) << "buttons " << route << (p.ToEnd ? "then the end" : "");
+    }
+
+    // For a person to look at.
+    const fs::path renders = kBuild / "renders/menus";
+    fs::create_directories(renders);
+    for (const char* name : {"Title.bmp", "Title_on.png", "Chapter_0.bmp"})
+        fs::copy_file(temp + name, renders / name, fs::copy_options::overwrite_existing);
+    EXPECT_TRUE(Ffmpeg("-i '" + dest + "/VIDEO_TS/VTS_01_0.VOB' -frames:v 1", (renders / "AuthoredTitleMenu.png").string()));
+    window->Close();
+    Keep(dest, "pal_4x3_menus");
+}
+
+TEST_F(productionDiscRun, BuilderNtsc16x9OneClip) {
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i testsrc2=s=320x180:r=30000/1001:d=4 -f lavfi -i sine=d=4 -c:v libx264 -pix_fmt yuv420p -c:a aac",
+                       src["wide.mp4"]));
+    const std::string dest = Disc("NTSC_WIDE");
+    AddClip(src["wide.mp4"], 4, 320, 180, 3);
+    b_VideoForamt = true;
+    auto window = std::make_unique<TBuilderWindow>(nullptr);
+    window->i_Aspect = 2;
+    window->SetBuildMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("ntsc_wide");
+    ask.MessageAnswers.push_back(mrCancel);
+    window->suiImageButton_StartClick(nullptr);
+    EXPECT_EQ(LastLine(window.get()), "<<< Process finish");
+    ASSERT_EQ(TitleCount(dest), 1);
+    const TTitleSetStreams streams = TitleSetStreams(dest, 1);
+    EXPECT_FALSE(streams.b_Pal);
+    EXPECT_TRUE(streams.b_Wide);
+    EXPECT_EQ(MenuButtons(dest, 0), std::vector<int>{}) << "no root menu without a title menu";
+    EXPECT_EQ(PlayPath(dest, {}).Text(), TitlePlace(1, 1).Text());
+    EXPECT_EQ(PlayPath(dest, {}, true).Text(), TitlePlace(1, 1).Text()) << "the only title plays again";
+    EXPECT_TRUE(fs::exists(ClipInfo[0]->s_VobFile)) << "kept without the delete setting";
+    window->Close();
+    Keep(dest, "ntsc_16x9_one_clip");
+}
+
+TEST_F(productionDiscRun, CompilerAuthorsTheUsersPalVobsUntouched) {
+    const std::string dest = Disc("COMPILER");
+    std::vector<std::string> vobs, before;
+    for (int i = 0; i < 3; ++i) {
+        const std::string vob = src["user vob " + std::to_string(i) + ".vob"];
+        ASSERT_TRUE(Ffmpeg("-f lavfi -i testsrc=s=720x576:r=25:d=2 -f lavfi -i sine=d=2:sample_rate=48000 -target pal-dvd -aspect 4:3", vob));
+        vobs.push_back(vob);
+        before.push_back(ReadAll(vob));
+        AddClip("", 2, 720, 576, 1)->s_VobFile = vob;
+    }
+    b_VideoForamt = true;  // the setting says NTSC; the VOBs are PAL
+    b_DeleteTempFile = true;
+    g_i_OutputQuality = 2;
+    auto window = std::make_unique<TCompilerWindow>(nullptr);
+    window->i_Aspect = 1;
+    window->SetCompileMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("compiler");
+    ask.MessageAnswers.push_back(mrCancel);
+    window->suiImageButton_StartClick(nullptr);
+    EXPECT_EQ(LastLine(window.get()), "<<< Process finish");
+    Render(window.get(), "CompilerWindow_ProcessFinish");
+    window->Close();
+    ASSERT_EQ(TitleCount(dest), 3);
+    EXPECT_TRUE(TitleSetStreams(dest, 1).b_Pal);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadAll(vobs[i]), before[i]) << vobs[i];
+    EXPECT_EQ(g_i_OutputQuality, 2);
+    EXPECT_EQ(PlayPath(dest, {}, true).Text(), TitlePlace(2, 1).Text());
+    g_i_OutputQuality = 0;
+    Keep(dest, "compiler_pal_vobs");
+}
+
+TEST_F(productionDiscRun, AVobTheAuthoringProgramRefusesLeavesNoDiscAndTheVobAlone) {
+    const std::string vob = src["not mpeg.vob"];
+    std::ofstream(vob) << std::string(4096, 'x');
+    std::ofstream(src["notes.jpg"]) << "not a picture";
+    const std::string before = ReadAll(vob);
+    const std::string dest = Disc("BAD_INPUT");
+    TClipInfo* clip = AddClip("", 2, 720, 576, 1);
+    clip->s_VobFile = vob;
+    clip->TitleButton = new TButtonImage(nullptr, clip);
+    clip->TitleButton->SetBounds(100, 50, 80, 60);
+    s_BackgroundSrcFile = src["notes.jpg"];  // no picture: the menu is drawn on black and made
+    auto window = std::make_unique<TCompilerWindow>(nullptr);
+    window->i_Aspect = 1;
+    window->b_TitleMenu = true;
+    window->SetCompileMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("bad_input");
+    ask.MessageAnswers.push_back(mrCancel);
+    window->suiImageButton_StartClick(nullptr);
+    s_BackgroundSrcFile = "";
+    EXPECT_TRUE(fs::exists(window->s_TempFolder + "Title.vob"));
+    EXPECT_EQ(LastLine(window.get()), "<<< Author DVD process wrong");
+    EXPECT_FALSE(fs::exists(dest)) << "no half disc is left";
+    EXPECT_EQ(ReadAll(vob), before);
+    EXPECT_TRUE(opened.empty());
+    window->Close();
+}
+
+}  // namespace
