@@ -61,6 +61,8 @@ SegmentShape SegmentShapeFor(const EncodeJob& job) {
     // A menu's still, or a clip within the first stretch, has nothing to share out.
     const double frames = job.durationSec * job.frameRate.Value();
     if (job.still || (job.durationSec > 0 && frames <= shape.firstStretchFrames)) shape.encoders = 1;
+    // A single encoder takes what its slice threads give.
+    if (shape.encoders == 1) shape.sliceThreads = std::clamp(static_cast<int>(cores), 1, 16);
     return shape;
 }
 
