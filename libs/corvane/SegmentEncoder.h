@@ -12,8 +12,8 @@
 // packets of it are kept.
 //
 // Push and Finish on one thread (the encode's video stage), Close from any; the sink is called
-// on a thread of the encoder's own. Each encoder holds a few frames, so memory does not grow
-// with the clip's length.
+// on a thread of the encoder's own. Each encoder holds a stretch of frames and two of packets
+// at most, so memory does not grow with the clip's length.
 #pragma once
 
 #include <atomic>
