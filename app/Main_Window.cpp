@@ -11,7 +11,9 @@
 #include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupImage_Window.h"
+#include "disc/Device_Window.h"
 #include "menu/SetupMenu_Window.h"
+#include "menu/SetupText_Window.h"
 #include "production/Builder_Window.h"
 #include "production/Burn_Window.h"
 #include "production/Compiler_Window.h"
@@ -347,7 +349,9 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (OptionWindow != nullptr) OptionWindow->ApplyLanguage();
     if (SetupClipWindow != nullptr) SetupClipWindow->ApplyLanguage();
     if (SetupSubtitleWindow != nullptr) SetupSubtitleWindow->ApplyLanguage();
+    if (SetupMenuWindow != nullptr) SetupMenuWindow->ApplyLanguage();
     if (SetupChapterWindow != nullptr) SetupChapterWindow->ApplyLanguage();
+    if (SetupTextWindow != nullptr) SetupTextWindow->ApplyLanguage();
     if (SetupImageWindow != nullptr) SetupImageWindow->ApplyLanguage();
     if (AboutWindow != nullptr) AboutWindow->ApplyLanguage();
     if (SetupDVDFileWindow != nullptr) SetupDVDFileWindow->ApplyLanguage();
@@ -355,4 +359,5 @@ void ApplyLanguageToAllForms(TMainWindow* Main) {
     if (ConvertWindow != nullptr) ConvertWindow->ApplyLanguage();
     if (BurnWindow != nullptr) BurnWindow->ApplyLanguage();
     if (BuilderWindow != nullptr) BuilderWindow->ApplyLanguage();
+    if (DeviceWindow != nullptr) DeviceWindow->ApplyLanguage();
 }

@@ -13,6 +13,7 @@
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
 #include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
 #include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
@@ -945,7 +946,7 @@ void TSetupMenuWindow::WriteHandOver() {
 }
 
 void TSetupMenuWindow::WriteAspect() {
-    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, ConvertWindow, CompilerWindow})
+    for (TProductionWindow* window : std::initializer_list<TProductionWindow*>{BuilderWindow, ConvertWindow, CompilerWindow, BurnWindow})
         if (window != nullptr) window->i_Aspect = TitleMenu.i_Aspect;
 }
 

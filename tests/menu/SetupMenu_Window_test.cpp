@@ -9,6 +9,7 @@
 #include "app/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
 #include "production/Builder_Window.h"
+#include "production/Burn_Window.h"
 #include "production/Convert_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
@@ -426,6 +427,7 @@ TEST_F(DesignerScriptedTest, MusicIsAddedAndRemovedOnlyOnYes) {
 TEST_F(DesignerScriptedTest, NextHandsOverToTheBuilderWindowAndTheAspectReachesTheProductionWindows) {
     BuilderWindow = new TBuilderWindow(nullptr);
     ConvertWindow = new TConvertWindow(nullptr);
+    BurnWindow = new TBurnWindow(nullptr);
     struct Case { bool buttons; bool ticked; bool titleMenu; bool rootMenu; };
     const Case cases[] = {
         {true, true, true, true},
@@ -452,9 +454,13 @@ TEST_F(DesignerScriptedTest, NextHandsOverToTheBuilderWindowAndTheAspectReachesT
     window->SetAspect16x9();
     EXPECT_EQ(BuilderWindow->i_Aspect, 2);
     EXPECT_EQ(ConvertWindow->i_Aspect, 2);
+    EXPECT_EQ(BurnWindow->i_Aspect, 2);
     window->SetAspect4x3();
     EXPECT_EQ(BuilderWindow->i_Aspect, 1);
     EXPECT_EQ(ConvertWindow->i_Aspect, 1);
+    EXPECT_EQ(BurnWindow->i_Aspect, 1);
+    delete BurnWindow;
+    BurnWindow = nullptr;
     delete ConvertWindow;
     ConvertWindow = nullptr;
     delete BuilderWindow;
