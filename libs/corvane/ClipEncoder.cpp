@@ -263,8 +263,13 @@ bool Encode(const EncodeJob& job, EncodeProgress& progress, const std::string& p
     auto video = SourceReader::Open(job.source, SourceReader::Kind::Video, error);
     if (!video) return false;
     std::unique_ptr<SourceReader> sound;
-    std::string silent;   // sound that can't be read is silence, not a failure
+    std::string silent;   // a clip's sound that can't be read is silence, not a failure
     if (!job.audioSource.empty()) sound = SourceReader::Open(job.audioSource, SourceReader::Kind::Audio, silent);
+    // Menu music was chosen by the user: a menu that silently lost it would be a wrong disc.
+    if (job.still && !job.audioSource.empty() && !sound) {
+        error = "the menu music has no sound to use: " + silent;
+        return false;
+    }
     AudioFeed audio(std::move(sound), job.still ? 0.0 : job.startSec);
     if (!audio.Ready()) {
         error = "out of memory for the sound";

@@ -345,4 +345,30 @@ TEST_F(productionDiscRun, AVobTheAuthoringProgramRefusesLeavesNoDiscAndTheVobAlo
     window->Close();
 }
 
+TEST_F(productionDiscRun, MenuMusicThatIsNoSoundFailsTheTitleMenuAndMakesNoDisc) {
+    const std::string vob = src["clip.vob"];
+    std::ofstream(vob) << std::string(4096, 'x');
+    const std::string music = src["theme.mp3"];
+    std::ofstream(music) << "these are words, not sound";
+    const std::string dest = Disc("NO_SOUND");
+    TClipInfo* clip = AddClip("", 2, 720, 576, 1);
+    clip->s_VobFile = vob;
+    clip->TitleButton = new TButtonImage(nullptr, clip);
+    clip->TitleButton->SetBounds(100, 50, 80, 60);
+    s_BackgroundMusicFile = music;
+    auto window = std::make_unique<TCompilerWindow>(nullptr);
+    window->i_Aspect = 1;
+    window->b_TitleMenu = true;
+    window->SetCompileMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("no_sound");
+    ask.MessageAnswers.push_back(mrCancel);
+    window->suiImageButton_StartClick(nullptr);
+    EXPECT_EQ(LastLine(window.get()), "<<< TitleMenu conversion wrong");
+    EXPECT_FALSE(fs::exists(window->s_TempFolder + "Title.vob"));
+    EXPECT_FALSE(fs::exists(dest));
+    EXPECT_TRUE(opened.empty());
+    window->Close();
+}
+
 }  // namespace

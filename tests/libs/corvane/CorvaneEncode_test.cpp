@@ -938,6 +938,10 @@ TEST_F(CorvaneEncodeTest, FailedEncodesLeaveNoOutput) {
     EXPECT_NE(menu_(window_, 1, bmp.c_str(), "0", "720:480", "720:480", "4/3", output.c_str(), 0, "NoFile"), 0)
         << "no length";
     EXPECT_NE(menu_(window_, 1, bmp.c_str(), "2", "720:480", "720:480", "4/3", nullptr, 0, "NoFile"), 0);
+    EXPECT_NE(menu_(window_, 1, bmp.c_str(), "2", "720:480", "720:480", "4/3", output.c_str(), 1, bmp.c_str()), 0)
+        << "music that is no sound";
+    EXPECT_NE(menu_(window_, 1, bmp.c_str(), "2", "720:480", "720:480", "4/3", output.c_str(), 1, missing.c_str()), 0)
+        << "music that is gone";
     ExpectFolderEmpty();
     std::int32_t info[3] = {-1, -1, -1};
     EXPECT_EQ(info_(info), 0);
