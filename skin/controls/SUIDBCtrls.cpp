@@ -438,16 +438,7 @@ void TsuiDBCheckBox::KeyPress(char& Key) {
 }
 
 void TsuiDBCheckBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TsuiCheckBox::Dispatch(Message);
-            return;
-        default: TsuiCheckBox::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TsuiCheckBox::Dispatch(Message);
 }
 
 // ---- TsuiDBRadioGroup --------------------------------------------------------------------------
@@ -531,16 +522,7 @@ void TsuiDBRadioGroup::KeyPress(char& Key) {
 }
 
 void TsuiDBRadioGroup::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TsuiRadioGroup::Dispatch(Message);
-            return;
-        default: TsuiRadioGroup::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TsuiRadioGroup::Dispatch(Message);
 }
 
 // ---- navigator layout --------------------------------------------------------------------------
