@@ -269,17 +269,7 @@ void TsuiDBLookupComboBox::Paint() {
 }
 
 void TsuiDBLookupComboBox::DrawArrow(TCanvas* Canvas, int X, int Y) {
-    if (!GetEnabled()) {
-        Canvas->GetBrush()->SetColor(clWhite);
-        Canvas->GetPen()->SetColor(clWhite);
-        Canvas->Polygon({TPoint{X + 1, Y + 1}, TPoint{X + 7, Y + 1}, TPoint{X + 4, Y + 4}});
-        Canvas->GetBrush()->SetColor(0x808080);
-        Canvas->GetPen()->SetColor(0x808080);
-    } else {
-        Canvas->GetBrush()->SetColor(m_arrowColor);
-        Canvas->GetPen()->SetColor(m_arrowColor);
-    }
-    Canvas->Polygon({TPoint{X, Y}, TPoint{X + 6, Y}, TPoint{X + 3, Y + 3}});
+    SUIDrawComboArrow(Canvas, X, Y, GetEnabled(), m_arrowColor);
 }
 
 // ---- TsuiDBGrid --------------------------------------------------------------------------------
