@@ -9,6 +9,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/VbvCheck.h"
 #include "tests/support/TestHelpers.h"
 
 #include <dlfcn.h>
@@ -807,6 +808,29 @@ TEST_F(CorvaneEncodeTest, StretchesEncodedSideBySideMakeTheSingleEncodersStream)
     for (std::size_t i = 1; i < stamps.frames.size(); ++i) EXPECT_EQ(stamps.frames[i] - stamps.frames[i - 1], 3003) << "frame " << i;
 
     EXPECT_GE(PsnrAgainstSource(output, source), kSingleEncoderDb - 0.1);
+}
+
+// Heavy motion at the best quality's rate, through one encoder (a clip within the first
+// stretch) and through the stretches side by side: a DVD player's buffer must hold both.
+TEST_F(CorvaneEncodeTest, TheJoinedStretchesKeepTheDvdDecoderBuffer) {
+    std::string source = out_["motion.mp4"];
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i \"testsrc2=s=352x240:r=30000/1001:d=8,noise=alls=40:allf=t\" -c:v libx264 "
+                       "-preset ultrafast -qp 18 -pix_fmt yuv420p -an",
+                       source));
+    const struct {
+        const char* duration;
+        const char* output;
+    } kPaths[] = {{"3", "single.vob"}, {"0", "segmented.vob"}};
+    for (const auto& path : kPaths) {
+        SCOPED_TRACE(path.output);
+        std::string output = out_[path.output];
+        ASSERT_EQ(convert_(window_, 2, source.c_str(), "1", "0", "48000", "16:9", "mpeg2", "dvd", "5000", "192", "720:480",
+                           "720:480", "MyVideo", "MyVideo", "MyVideo", "30000/1001", "0", "0", output.c_str(), "0",
+                           path.duration, 0, 1, "ac3", 2),
+                  0);
+        const testing_vcl::TVbvReport report = testing_vcl::CheckVbvFile(output);
+        EXPECT_TRUE(report.Passes()) << report.Describe();
+    }
 }
 
 // ---- menu encodes --------------------------------------------------------------------------
