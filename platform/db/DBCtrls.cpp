@@ -15,6 +15,10 @@ constexpr char EscapeKey = 0x1B;
 
 bool IsTypedChar(char Key) { return static_cast<unsigned char>(Key) >= 0x20 || Key == '\b'; }
 
+// The messages by which a person changes an edit's text without typing: the field goes into edit
+// state first.
+bool ChangesText(UINT Msg) { return Msg == WM_CUT || Msg == WM_PASTE || Msg == WM_CLEAR || Msg == WM_UNDO; }
+
 // Runs Action with Flag set, restoring it however the scope is left.
 template <class F>
 void WithFlag(bool& Flag, F&& Action) {
@@ -67,6 +71,18 @@ void TDBFieldBinding::ExitControl(const std::function<void()>& Refocus) {
         if (Refocus) Refocus();
         throw;
     }
+}
+
+bool TDBFieldBinding::Dispatch(TMessage& Message, TWinControl* Control) {
+    if (Message.Msg == CM_GETDATALINK) {
+        Answer(Message);
+        return true;
+    }
+    if (Message.Msg == CM_EXIT)
+        ExitControl([Control] {
+            if (Control->CanFocus()) Control->SetFocus();
+        });
+    return false;
 }
 
 // ---- TDBEdit ---------------------------------------------------------------------------------
@@ -128,13 +144,6 @@ void TDBEdit::KeyPress(char& Key) {
 void TDBEdit::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case WM_CUT:
-        case WM_PASTE:
-        case WM_CLEAR:
-        case WM_UNDO:
-            DataLink()->Edit();
-            TCustomEdit::Dispatch(Message);
-            return;
         case CM_EXIT:
             m_binding.ExitControl([this] {
                 SelectAll();
@@ -147,7 +156,10 @@ void TDBEdit::Dispatch(TMessage& Message) {
             // The edit form of the value (a date's full text) while the edit has the focus.
             if (!DataLink()->GetModified()) DataLink()->Reset();
             return;
-        default: TCustomEdit::Dispatch(Message); return;
+        default:
+            if (ChangesText(Message.Msg)) DataLink()->Edit();
+            TCustomEdit::Dispatch(Message);
+            return;
     }
 }
 
@@ -203,23 +215,8 @@ void TDBMemo::KeyPress(char& Key) {
 }
 
 void TDBMemo::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case WM_CUT:
-        case WM_PASTE:
-        case WM_CLEAR:
-        case WM_UNDO:
-            DataLink()->Edit();
-            TCustomMemo::Dispatch(Message);
-            return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomMemo::Dispatch(Message);
-            return;
-        default: TCustomMemo::Dispatch(Message); return;
-    }
+    if (ChangesText(Message.Msg)) DataLink()->Edit();
+    if (!m_binding.Dispatch(Message, this)) TCustomMemo::Dispatch(Message);
 }
 
 // ---- TDBImage --------------------------------------------------------------------------------
@@ -323,16 +320,7 @@ void TDBImage::Paint() {
 }
 
 void TDBImage::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomControl::Dispatch(Message);
-            return;
-        default: TCustomControl::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TCustomControl::Dispatch(Message);
 }
 
 // ---- TDBListBox ------------------------------------------------------------------------------
@@ -405,16 +393,7 @@ void TDBListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 }
 
 void TDBListBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomListBox::Dispatch(Message);
-            return;
-        default: TCustomListBox::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TCustomListBox::Dispatch(Message);
 }
 
 // ---- TDBComboBox -----------------------------------------------------------------------------
@@ -498,16 +477,7 @@ void TDBComboBox::KeyPress(char& Key) {
 }
 
 void TDBComboBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomComboBox::Dispatch(Message);
-            return;
-        default: TCustomComboBox::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TCustomComboBox::Dispatch(Message);
 }
 
 // ---- lookup binding --------------------------------------------------------------------------
@@ -649,16 +619,7 @@ void TDBLookupListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
 }
 
 void TDBLookupListBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomListBox::Dispatch(Message);
-            return;
-        default: TCustomListBox::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TCustomListBox::Dispatch(Message);
 }
 
 // ---- TDBLookupComboBox -----------------------------------------------------------------------
@@ -833,16 +794,10 @@ void TDBLookupComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X,
 }
 
 void TDBLookupComboBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-        case CM_EXIT:
-            CloseUp(false);
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TCustomControl::Dispatch(Message);
-            return;
-        default: TCustomControl::Dispatch(Message); return;
+    if (Message.Msg == WM_GETDLGCODE) {
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
     }
+    if (Message.Msg == CM_EXIT) CloseUp(false);
+    if (!m_binding.Dispatch(Message, this)) TCustomControl::Dispatch(Message);
 }

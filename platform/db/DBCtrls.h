@@ -48,6 +48,10 @@ public:
     void ExitControl(const std::function<void()>& Refocus);
     // The control's answer to CM_GETDATALINK.
     void Answer(TMessage& Message) const { Message.Result = reinterpret_cast<LRESULT>(m_link.get()); }
+    // What every field-bound control does with its messages first: CM_GETDATALINK is answered here
+    // (true); on CM_EXIT the value is written, Control taking the focus back when the field refuses
+    // it, and like every other message it goes on to the control's own handling (false).
+    bool Dispatch(TMessage& Message, TWinControl* Control);
 
 private:
     TComponent* m_control;

@@ -5,6 +5,20 @@
 
 TPoint SUIComboArrowOrigin(const TRect& R) { return TPoint{(R.Right - R.Left) / 2 + R.Left - 3, (R.Bottom - R.Top) / 2}; }
 
+void SUIDrawComboArrow(TCanvas* Canvas, int X, int Y, bool Enabled, TColor ArrowColor) {
+    if (!Enabled) {
+        Canvas->GetBrush()->SetColor(clWhite);
+        Canvas->GetPen()->SetColor(clWhite);
+        Canvas->Polygon({TPoint{X + 1, Y + 1}, TPoint{X + 7, Y + 1}, TPoint{X + 4, Y + 4}});
+        Canvas->GetBrush()->SetColor(0x808080);
+        Canvas->GetPen()->SetColor(0x808080);
+    } else {
+        Canvas->GetBrush()->SetColor(ArrowColor);
+        Canvas->GetPen()->SetColor(ArrowColor);
+    }
+    Canvas->Polygon({TPoint{X, Y}, TPoint{X + 6, Y}, TPoint{X + 3, Y + 3}});
+}
+
 template <class Base>
 TsuiComboSkin<Base>::~TsuiComboSkin() {
     delete m_buttonPicture;
@@ -93,17 +107,7 @@ void TsuiComboSkin<Base>::DrawButton(TCanvas* Canvas) {
 
 template <class Base>
 void TsuiComboSkin<Base>::DrawArrow(TCanvas* Canvas, int X, int Y) {
-    if (!this->GetEnabled()) {
-        Canvas->GetBrush()->SetColor(clWhite);
-        Canvas->GetPen()->SetColor(clWhite);
-        Canvas->Polygon({TPoint{X + 1, Y + 1}, TPoint{X + 7, Y + 1}, TPoint{X + 4, Y + 4}});
-        Canvas->GetBrush()->SetColor(0x808080);
-        Canvas->GetPen()->SetColor(0x808080);
-    } else {
-        Canvas->GetBrush()->SetColor(m_arrowColor);
-        Canvas->GetPen()->SetColor(m_arrowColor);
-    }
-    Canvas->Polygon({TPoint{X, Y}, TPoint{X + 6, Y}, TPoint{X + 3, Y + 3}});
+    SUIDrawComboArrow(Canvas, X, Y, this->GetEnabled(), m_arrowColor);
 }
 
 template class TsuiComboSkin<TCustomComboBox>;

@@ -19,6 +19,8 @@ class TsuiFileTheme;
 // Where DrawArrow puts the arrow for a button rectangle R: x centred less 3, y half the button's
 // height measured from the control's top (R.Top is not added).
 TPoint SUIComboArrowOrigin(const TRect& R);
+// The drop-down arrow with its top-left at (X, Y); a disabled one is grey with a white shadow.
+void SUIDrawComboArrow(TCanvas* Canvas, int X, int Y, bool Enabled, TColor ArrowColor);
 
 // The skin of one combo box, on any of the class library's combo boxes.
 template <class Base>

@@ -269,17 +269,7 @@ void TsuiDBLookupComboBox::Paint() {
 }
 
 void TsuiDBLookupComboBox::DrawArrow(TCanvas* Canvas, int X, int Y) {
-    if (!GetEnabled()) {
-        Canvas->GetBrush()->SetColor(clWhite);
-        Canvas->GetPen()->SetColor(clWhite);
-        Canvas->Polygon({TPoint{X + 1, Y + 1}, TPoint{X + 7, Y + 1}, TPoint{X + 4, Y + 4}});
-        Canvas->GetBrush()->SetColor(0x808080);
-        Canvas->GetPen()->SetColor(0x808080);
-    } else {
-        Canvas->GetBrush()->SetColor(m_arrowColor);
-        Canvas->GetPen()->SetColor(m_arrowColor);
-    }
-    Canvas->Polygon({TPoint{X, Y}, TPoint{X + 6, Y}, TPoint{X + 3, Y + 3}});
+    SUIDrawComboArrow(Canvas, X, Y, GetEnabled(), m_arrowColor);
 }
 
 // ---- TsuiDBGrid --------------------------------------------------------------------------------
@@ -438,16 +428,7 @@ void TsuiDBCheckBox::KeyPress(char& Key) {
 }
 
 void TsuiDBCheckBox::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TsuiCheckBox::Dispatch(Message);
-            return;
-        default: TsuiCheckBox::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TsuiCheckBox::Dispatch(Message);
 }
 
 // ---- TsuiDBRadioGroup --------------------------------------------------------------------------
@@ -531,16 +512,7 @@ void TsuiDBRadioGroup::KeyPress(char& Key) {
 }
 
 void TsuiDBRadioGroup::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-        case CM_GETDATALINK: m_binding.Answer(Message); return;
-        case CM_EXIT:
-            m_binding.ExitControl([this] {
-                if (CanFocus()) SetFocus();
-            });
-            TsuiRadioGroup::Dispatch(Message);
-            return;
-        default: TsuiRadioGroup::Dispatch(Message); return;
-    }
+    if (!m_binding.Dispatch(Message, this)) TsuiRadioGroup::Dispatch(Message);
 }
 
 // ---- navigator layout --------------------------------------------------------------------------
