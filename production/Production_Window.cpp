@@ -65,6 +65,11 @@ TsuiComboBox* MakeCombo(TComponent* Owner, TWinControl* Parent, const char* Name
     return combo;
 }
 
+void LoadPicture(TPicture* Picture, const String& File) {
+    const String path = ExePath + "RES/" + File;
+    if (FileExists(path)) Picture->LoadFromFile(path);
+}
+
 TTimer* MakeTimer(TComponent* Owner, const char* Name) {
     auto* timer = new TTimer(Owner);
     timer->SetName(Name);
@@ -109,8 +114,6 @@ void TProductionWindow::CreateControls() {
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
-    // Without its artwork the shape has nothing to draw; the window stays a plain rectangle.
-    suiSkinForm1->SetVisible(false);
     CreateBurnerGroup();
     CreateOutputGroup();
     CreateReadOuts();
@@ -128,6 +131,26 @@ void TProductionWindow::CreateControls() {
     Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
     Timer_Author = MakeTimer(this, "Timer_Author");
     Timer_Author->OnTimer = [this](TObject* s) { Timer_AuthorTimer(s); };
+    LoadArtwork();
+}
+
+void TProductionWindow::LoadArtwork() {
+    TPicture skin;
+    LoadPicture(&skin, "prod_skin.bmp");
+    // Without its picture the shape has nothing to draw; the window stays a plain rectangle.
+    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    else suiSkinForm1->SetVisible(false);
+    LoadButtonArt(suiImageButton_Start, "prod_start");
+    LoadButtonArt(suiImageButton_Stop, "prod_stop");
+    LoadButtonArt(suiImageButton_Close, "prod_close");
+    LoadButtonArt(suiImageButton_Browse, "prod_browse");
+}
+
+void TProductionWindow::LoadButtonArt(TsuiImageButton* Button, const String& Base) {
+    LoadPicture(Button->GetPicNormal(), Base + ".bmp");
+    LoadPicture(Button->GetPicMouseOn(), Base + "_on.bmp");
+    LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
+    LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
 }
 
 void TProductionWindow::CreateBurnerGroup() {

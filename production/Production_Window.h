@@ -271,6 +271,10 @@ private:
     void CreateOutputGroup();
     void CreateReadOuts();
     void CreateButtons();
+    // The skin and button pictures from the program's RES folder; a missing one leaves that
+    // part plain (no skin: a grey rectangle, no button picture: its bare caption).
+    void LoadArtwork();
+    static void LoadButtonArt(TsuiImageButton* Button, const String& Base);
     void FillQualityList();
     void SetInputsEnabled(bool Enabled);
     bool FinishMux(int CallResult);

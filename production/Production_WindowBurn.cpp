@@ -54,6 +54,7 @@ void TProductionWindow::CreateDeviceButton() {
     suiImageButton_Device->SetParent(suiGroupBox_Burner);
     suiImageButton_Device->SetBounds(408, 16, 66, 28);
     suiImageButton_Device->SetCaption("Device");
+    LoadButtonArt(suiImageButton_Device, "prod_device");
     suiImageButton_Device->OnClick = [this](TObject* s) { suiImageButton_DeviceClick(s); };
 }
 

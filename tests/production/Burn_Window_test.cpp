@@ -27,6 +27,7 @@ class burnWindow : public FakeSdkTest {
 protected:
     void SetUp() override {
         FakeSdkTest::SetUp();
+        ExePath = (fs::path(TEST_PEER_DIR) / ".." / ".." / "dist").string() + "/";  // the drawn pictures
         installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
         g_i_BurnerIndex = -1;
         fs::create_directories(folder["VIDEO_TS"]);
@@ -40,8 +41,10 @@ protected:
         delete window;
         Pubfunction::ClearClipInfo();
         installed.reset();
+        ExePath = savedExePath;
         FakeSdkTest::TearDown();
     }
+    String savedExePath = ExePath;
     std::vector<String> Log() const {
         std::vector<String> lines;
         for (int i = 0; i < window->Memo_Msg->GetLines()->Count(); ++i) lines.push_back(window->Memo_Msg->GetLines()->Strings(i));

@@ -372,6 +372,55 @@ TEST_F(productionBuilderWindow, MuxFailuresLeaveTheVobAsItWas) {
     }
 }
 
+// ---- the drawn skin ------------------------------------------------------------------------------
+
+const fs::path kDist = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist";
+
+TColor PictureColour(const std::string& File, int X, int Y) {
+    TBitmap picture;
+    picture.LoadFromFile((kDist / "RES" / File).string());
+    return static_cast<TColor>(picture.GetPixelColor(X, Y));
+}
+
+class productionSkin : public ::testing::Test {
+protected:
+    void SetUp() override { ExePath = kDist.string() + "/"; }
+    void TearDown() override {
+        ExePath = savedExePath;
+        Pubfunction::ClearClipInfo();
+    }
+    String savedExePath = ExePath;
+};
+
+TEST_F(productionSkin, TheShownBuilderCarriesItsPicturesAndStartStillTakesTheClick) {
+    ASSERT_TRUE(fs::exists(kDist / "RES" / "prod_skin.bmp"));
+    TBuilderWindow window(nullptr);
+    window.SetBuildMode();
+    window.Show();
+    EXPECT_TRUE(window.suiSkinForm1->GetVisible());
+    const TColor plain = window.GetColor();
+    const struct { TControl* Control; int X, Y; const char* Picture; int PX, PY; } probes[] = {
+        {&window, 300, 40, "prod_skin.bmp", 300, 40},           // the title band
+        {&window, 200, 545, "prod_skin.bmp", 200, 545},         // the body's light well
+        {&window, 440, 410, "prod_start.bmp", 10, 80},          // the Start button's face
+        {window.suiImageButton_Start, 48, 27, "prod_start.bmp", 48, 27},  // its sign
+    };
+    for (const auto& p : probes) {
+        const TColor shown = testing_vcl::PixelAt(p.Control, p.X, p.Y);
+        EXPECT_NE(shown, plain) << p.Picture << " " << p.PX << "," << p.PY;
+        EXPECT_EQ(shown, PictureColour(p.Picture, p.PX, p.PY)) << p.Picture << " " << p.PX << "," << p.PY;
+    }
+    Render(&window, "BuilderWindow_Skin");
+    // The skin lies under every control: the point of Start finds Start, and a click there runs it.
+    EXPECT_EQ(window.ControlAtPos(TPoint{478, 378}, false, true), window.suiImageButton_Start);
+    EXPECT_EQ(window.ControlAtPos(TPoint{525, 11}, false, true), window.suiImageButton_Close);
+    int clicks = 0;
+    window.suiImageButton_Start->OnClick = [&](TObject*) { ++clicks; };
+    testing_vcl::Click(window.suiImageButton_Start);
+    EXPECT_EQ(clicks, 1);
+    window.Hide();
+}
+
 // ---- real runs -----------------------------------------------------------------------------------
 
 std::string Capture(const std::string& Command) {
@@ -415,6 +464,7 @@ class productionRealRun : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::system("command -v ffmpeg >/dev/null && command -v spumux >/dev/null") != 0) GTEST_SKIP();
+        ExePath = (fs::path(TEST_PEER_DIR) / ".." / ".." / "dist").string() + "/";  // the drawn pictures
         Win32_SetOpener([this](const std::string& target) { opened.push_back(target); return true; });
         installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
         keep = fs::path(TEST_PEER_DIR) / "../../e2e/convert";
@@ -427,6 +477,7 @@ protected:
         Win32_SetOpener(nullptr);
         Pubfunction::ClearClipInfo();
         installed.reset();
+        ExePath = savedExePath;
     }
     TClipInfo* AddClip(const std::string& Path, int W, int H, double Aspect, int Duration) {
         auto* clip = new TClipInfo();
@@ -446,6 +497,7 @@ protected:
         Timer->OnTimer = [original, After](TObject* s) { original(s); After(); };
     }
 
+    String savedExePath = ExePath;
     TTempFolder src{"prodwin src é"};
     TTempFolder out{"prodwin out"};
     fs::path keep;

@@ -575,6 +575,76 @@ void DrawOptionArt(const std::string& out, bool& ok) {
         SaveStates(out, p.name, 40, 24, kBody, [&](TBitmap* b, State s) { DrawSquareButton(b, kCyan, p.glyph, s); }, ok);
 }
 
+// ---- production windows --------------------------------------------------------------------------
+
+// 554 x 557, shared by the Builder, Converter, Compiler and Burner windows: the title band, then a
+// light body, since their read-outs are black text laid straight on the window.
+void DrawProductionSkin(TBitmap* b) {
+    TCanvas* c = b->GetCanvas();
+    Box(c, 0, 0, 554, 557, kBody, kBodyEdge, 24);
+    c->GetBrush()->SetColor(kTitle);
+    c->GetPen()->SetColor(kTitle);
+    c->RoundRect(1, 1, 553, 60, 22, 22);
+    c->FillRect(TRect{1, 30, 553, 46});
+    c->GetPen()->SetColor(kBodyEdge);
+    c->MoveTo(12, 46);
+    c->LineTo(542, 46);
+    Shine(b, TRect{2, 2, 551, 46}, kFuchsia, 0.18);
+    Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
+    Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
+    Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+    Box(c, 8, 54, 546, 549, kListArea, kBodyEdge, 14);
+    c->GetPen()->SetColor(Mix(kListArea, kBodyEdge, 0.45));
+    c->MoveTo(24, 314);
+    c->LineTo(530, 314);
+    Groove(c, 152, 387, 418, 403);
+    Groove(c, 152, 418, 418, 434);
+}
+
+// Light faces, so the buttons' own black captions stay readable over them.
+void DrawLightButton(TBitmap* b, TColor accent, const GlyphPainter& glyph, State s) {
+    TCanvas* c = b->GetCanvas();
+    const int w = b->GetWidth();
+    const int h = b->GetHeight();
+    const int d = s == MouseDown ? 1 : 0;
+    const TColor face = StateColour(Mix(0xFFFFFF, accent, 0.25), s);
+    Box(c, d, d, w - 1 + d, h - 1 + d, face, StateColour(Mix(accent, 0x000000, 0.2), s), std::min(w, h) >= 60 ? 24 : 10);
+    Shine(b, TRect{2, 2, w - 2, h / 2}, c->GetPixels(0, 0), 0.35);
+    glyph(c, w + 2 * d, h + 2 * d, s == Disabled ? kMuted : Mix(accent, 0x000000, 0.35));
+}
+
+// The run buttons carry their sign above the middle, where the caption is written.
+void PlayGlyph(TCanvas* c, int w, int, TColor ink) {
+    c->GetBrush()->SetColor(ink);
+    c->GetPen()->SetColor(ink);
+    c->Polygon({TPoint{w / 2 - 11, 14}, TPoint{w / 2 + 13, 27}, TPoint{w / 2 - 11, 40}});
+}
+
+void StopGlyph(TCanvas* c, int w, int, TColor ink) {
+    c->GetBrush()->SetColor(ink);
+    c->FillRect(TRect{w / 2 - 12, 15, w / 2 + 12, 39});
+}
+
+void NoGlyph(TCanvas*, int, int, TColor) {}
+
+void DrawProductionArt(const std::string& out, bool& ok) {
+    auto skin = NewPicture(554, 557, kFuchsia);
+    DrawProductionSkin(skin.get());
+    ok &= Save(skin.get(), out, "prod_skin");
+    struct Square { std::string name; int w, h; TColor background, accent; GlyphPainter glyph; };
+    const Square squares[] = {
+        {"prod_start", 96, 96, kListArea, Rgb(60, 150, 60), PlayGlyph},
+        {"prod_stop", 96, 96, kListArea, Rgb(200, 60, 50), StopGlyph},
+        // Browse has no caption of its own; Device writes its caption over its picture.
+        {"prod_browse", 66, 28, kListArea, kCyan, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "Browse"); }},
+        {"prod_device", 66, 28, kListArea, kAmber, NoGlyph},
+    };
+    for (const Square& q : squares)
+        SaveStates(out, q.name, q.w, q.h, q.background, [&](TBitmap* b, State s) { DrawLightButton(b, q.accent, q.glyph, s); }, ok);
+    SaveStates(out, "prod_close", 46, 20, kTitle,
+               [](TBitmap* b, State s) { DrawSquareButton(b, Rgb(240, 90, 70), CloseGlyph, s); }, ok);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -642,5 +712,6 @@ int main(int argc, char** argv) {
     DrawClipEditorArt(out, ok);
     DrawBurnSourceArt(out, ok);
     DrawOptionArt(out, ok);
+    DrawProductionArt(out, ok);
     return ok ? 0 : 1;
 }
