@@ -14,9 +14,13 @@
 #include <vector>
 
 #include "platform/vcl/Graphics.h"
+#include "tools/ArtCanvas.h"
 #include "platform/vcl/Widgets.h"
 
 namespace {
+
+using artcanvas::Box;
+using artcanvas::NewPicture;
 
 constexpr TColor Rgb(int r, int g, int b) { return static_cast<TColor>(RGB(r, g, b)); }
 
@@ -42,23 +46,6 @@ TColor Mix(TColor a, TColor b, double t) {
 TColor Grey(TColor c) {
     const int y = (Ch(c, 0) * 30 + Ch(c, 8) * 59 + Ch(c, 16) * 11) / 100;
     return Rgb(y, y, y);
-}
-
-std::unique_ptr<TBitmap> NewPicture(int w, int h, TColor fill) {
-    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
-    TCanvas* c = b->GetCanvas();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->FillRect(TRect{0, 0, w, h});
-    return b;
-}
-
-void Box(TCanvas* c, int x1, int y1, int x2, int y2, TColor fill, TColor edge, int radius) {
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->GetPen()->SetColor(edge);
-    c->GetPen()->SetWidth(1);
-    c->RoundRect(x1, y1, x2, y2, radius, radius);
 }
 
 // A soft vertical shine over a rectangle, keeping the pixels the mask colour marks.

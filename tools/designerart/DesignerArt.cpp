@@ -11,9 +11,13 @@
 #include <string>
 
 #include "platform/vcl/Graphics.h"
+#include "tools/ArtCanvas.h"
 #include "platform/vcl/Widgets.h"
 
 namespace {
+
+using artcanvas::Box;
+using artcanvas::NewPicture;
 
 constexpr TColor Rgb(int r, int g, int b) { return static_cast<TColor>(RGB(r, g, b)); }
 int Ch(TColor c, int shift) { return (c >> shift) & 0xFF; }
@@ -28,24 +32,6 @@ const TColor kFrame = Rgb(44, 58, 84);
 const TColor kPanel = Rgb(222, 228, 238);
 const TColor kWell = Rgb(196, 206, 222);
 const TColor kAccent = Rgb(52, 110, 196);
-
-std::unique_ptr<TBitmap> NewPicture(int w, int h, TColor fill) {
-    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
-    TCanvas* c = b->GetCanvas();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->FillRect(TRect{0, 0, w, h});
-    return b;
-}
-
-void Box(TCanvas* c, int x1, int y1, int x2, int y2, TColor fill, TColor edge, int radius) {
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->GetPen()->SetStyle(psSolid);
-    c->GetPen()->SetColor(edge);
-    c->GetPen()->SetWidth(1);
-    c->RoundRect(x1, y1, x2, y2, radius, radius);
-}
 
 void Text(TCanvas* c, int x, int y, const std::string& s, int size, TColor colour, bool bold) {
     c->GetBrush()->SetStyle(bsClear);

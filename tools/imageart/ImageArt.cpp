@@ -9,9 +9,13 @@
 #include <string>
 
 #include "platform/vcl/Graphics.h"
+#include "tools/ArtCanvas.h"
 #include "platform/vcl/Widgets.h"
 
 namespace {
+
+using artcanvas::Box;
+using artcanvas::NewPicture;
 
 constexpr TColor Rgb(int r, int g, int b) { return static_cast<TColor>(RGB(r, g, b)); }
 int Ch(TColor c, int shift) { return (c >> shift) & 0xFF; }
@@ -32,24 +36,6 @@ const TColor kAccent = Rgb(52, 110, 196);
 constexpr int kWidth = 371, kHeight = 414;
 constexpr int kPreviewLeft = 29, kPreviewTop = 63, kPreviewWidth = 296, kPreviewHeight = 220;
 constexpr int kTrackLeft = 28, kTrackRight = 330, kHandleTop = 293, kHandleWidth = 14, kHandleHeight = 21;
-
-std::unique_ptr<TBitmap> NewPicture(int w, int h, TColor fill) {
-    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
-    TCanvas* c = b->GetCanvas();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->FillRect(TRect{0, 0, w, h});
-    return b;
-}
-
-void Box(TCanvas* c, int x1, int y1, int x2, int y2, TColor fill, TColor edge, int radius) {
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(fill);
-    c->GetPen()->SetStyle(psSolid);
-    c->GetPen()->SetColor(edge);
-    c->GetPen()->SetWidth(1);
-    c->RoundRect(x1, y1, x2, y2, radius, radius);
-}
 
 bool Save(TBitmap* b, const std::filesystem::path& file) {
     try {
