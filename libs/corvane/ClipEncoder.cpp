@@ -4,6 +4,7 @@
 #include "libs/corvane/DvdWriter.h"
 #include "libs/corvane/FrameSchedule.h"
 #include "libs/corvane/GopPlan.h"
+#include "libs/corvane/PaintLanes.h"
 #include "libs/corvane/SegmentEncoder.h"
 #include "libs/corvane/SourceReader.h"
 #include "libs/corvane/WorkQueue.h"
@@ -18,7 +19,8 @@
 #include <vector>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
+#include <libavcodec/packet.h>
+#include <libavutil/frame.h>
 #include <libavutil/error.h>
 }
 
@@ -26,21 +28,19 @@ namespace corvane {
 
 namespace {
 
-// Decoded pictures waiting for the scaler: a few 1080p frames, two or three 4K ones.
-constexpr long long kDecodedQueueBytes = 40LL << 20;
-constexpr std::size_t kDecodedQueueMost = 8;
-// Painted DVD frames waiting for the encoder, and packets waiting for the file: enough to even
-// out a slow frame, small enough that memory stays flat however long the clip.
-constexpr std::size_t kPaintedQueueDepth = 8;
+// Source pictures waiting for each painter, and painted ones waiting for the encoder: one 4K
+// picture is 12 MB, and the decoder holds on to what is waiting. Packets waiting for the file:
+// enough to even out a slow frame, small enough that memory stays flat however long the clip.
+constexpr std::size_t kPaintDepth = 2;
 constexpr std::size_t kPacketQueueDepth = 64;
 
 // How many video frames the picture stage has handed on: the sound keeps pace with them, and
 // once the count is final, it ends with them.
 class FrameCount {
 public:
-    void Add() {
+    void Add(long long frames) {
         std::lock_guard lock(mutex_);
-        ++frames_;
+        frames_ += frames;
         changed_.notify_all();
     }
     void Finish() {
@@ -70,23 +70,18 @@ private:
     bool closed_ = false;
 };
 
-std::size_t DecodedQueueDepth(const SourceReader& video) {
-    const AVCodecContext* codec = video.Codec();
-    long long bytes = static_cast<long long>(std::max(codec->width, 16)) * std::max(codec->height, 16) * 3 / 2;
-    return static_cast<std::size_t>(std::clamp<long long>(kDecodedQueueBytes / bytes, 2, kDecodedQueueMost));
-}
-
 // One encode's stages, each on its own thread, joined by bounded queues:
-//   source decoding -> picture schedule and scaling -> MPEG-2 encoding -+-> the file
-//   sound decoding, resampling and AC-3 encoding ------------------------+
-// The MPEG-2 stage deals stretches of closed GOPs to a few encoders (SegmentEncoder).
+//   source decoding and timing -> painting -> MPEG-2 encoding -+-> the file
+//   sound decoding, resampling and AC-3 encoding --------------+
+// The pictures are painted by a few painters side by side (PaintLanes); the MPEG-2 stage deals
+// stretches of closed GOPs to a few encoders (SegmentEncoder).
 // The file is written by the thread that runs the encode. The first failure (or Stop) closes
 // every queue, so every stage ends at once and every thread is joined.
 class Pipeline {
 public:
     Pipeline(const EncodeJob& job, EncodeProgress& progress, SourceReader& video, AudioFeed& audio, DvdWriter& writer)
         : job_(job), progress_(progress), video_(video), audio_(audio), writer_(writer),
-          decoded_(DecodedQueueDepth(video)), painted_(kPaintedQueueDepth), videoPackets_(kPacketQueueDepth),
+          painted_(job, PaintersFor(job), kPaintDepth), videoPackets_(kPacketQueueDepth),
           audioPackets_(kPacketQueueDepth), plan_(GopPlan::For(job)),
           segments_(job, plan_, SegmentShapeFor(job),
                     [this](PacketPtr packet) { return videoPackets_.Push(std::move(packet)); }),
@@ -95,9 +90,10 @@ public:
     // True when the whole file was written; otherwise the reason is in error.
     bool Run(std::string& error) {
         std::vector<std::thread> stages;
+        std::string why;
+        if (!painted_.Start(why)) Fail(why);
         try {
             stages.emplace_back([this] { Decode(); });
-            stages.emplace_back([this] { Schedule(); });
             stages.emplace_back([this] { EncodeVideo(); });
             stages.emplace_back([this] { EncodeAudio(); });
         } catch (const std::system_error& error) {
@@ -125,7 +121,6 @@ private:
             if (failure_.empty()) failure_ = why;
             failed_ = true;
         }
-        decoded_.Close();
         painted_.Close();
         videoPackets_.Close();
         audioPackets_.Close();
@@ -138,29 +133,24 @@ private:
         return Failed();
     }
 
+    // The pictures from the start second on, timed to the output's frames.
     void Decode() {
         if (!job_.still) video_.SeekTo(job_.startSec);
-        while (!Stopped()) {
+        FrameSchedule schedule(job_, progress_.stop);
+        FrameSchedule::Source source = [this]() -> std::optional<SourcePicture> {
             SourcePicture picture;
             picture.frame = video_.Next();
-            if (!picture.frame) break;
+            if (!picture.frame) return std::nullopt;
             picture.timeSec = video_.TimeOf(picture.frame.get()) - job_.startSec;
             picture.durationSec = video_.DurationOf(picture.frame.get());
-            // Refused once the picture stage has all it needs (or the encode was given up).
-            if (!decoded_.Push(std::move(picture)) || job_.still) break;
-        }
-        decoded_.Finish();
-    }
-
-    void Schedule() {
-        FrameSchedule schedule(job_, progress_.stop);
-        bool scheduled = schedule.Run([this] { return decoded_.Pop(); },
-                                      [this](FramePtr frame) {
-                                          if (!painted_.Push(std::move(frame))) return false;
-                                          frames_.Add();
-                                          return true;
-                                      });
-        decoded_.Close();   // the decoder stops: nothing more is needed
+            return picture;
+        };
+        bool scheduled = schedule.Run(source, [this](HeldPicture picture) {
+            const long long frames = picture.count;
+            if (!painted_.Push(std::move(picture))) return false;
+            frames_.Add(frames);
+            return true;
+        });
         if (scheduled) {
             painted_.Finish();
             frames_.Finish();
@@ -182,6 +172,7 @@ private:
             ++written_;
             Report();
         }
+        if (*painted_.Failure()) Fail(painted_.Failure());
         int result = segments_.Finish();
         if (Failed()) return;
         if (result < 0) return Fail("the MPEG-2 encoder failed: " + ErrorText(result));
@@ -243,8 +234,7 @@ private:
     SourceReader& video_;
     AudioFeed& audio_;
     DvdWriter& writer_;
-    WorkQueue<SourcePicture> decoded_;
-    WorkQueue<FramePtr> painted_;
+    PaintLanes painted_;
     WorkQueue<PacketPtr> videoPackets_;
     WorkQueue<PacketPtr> audioPackets_;
     const GopPlan plan_;

@@ -44,7 +44,7 @@ std::uint8_t* PlaneAt(AVFrame* frame, int plane, int x, int y) {
 
 }  // namespace
 
-FramePainter::FramePainter(const EncodeJob& job) : job_(job) {}
+FramePainter::FramePainter(const EncodeJob& job, int scalerThreads) : job_(job), scalerThreads_(scalerThreads) {}
 
 FramePainter::~FramePainter() { sws_freeContext(scaler_); }
 
@@ -108,7 +108,7 @@ bool FramePainter::Prepare(const AVFrame* source, int width, int height) {
     av_opt_set_int(scaler_, "dst_format", AV_PIX_FMT_YUV420P, 0);
     av_opt_set_int(scaler_, "sws_flags", SWS_BICUBIC, 0);
     // The frame-based call spreads its slices over these threads; the plain one would not.
-    av_opt_set_int(scaler_, "threads", 0, 0);
+    av_opt_set_int(scaler_, "threads", scalerThreads_, 0);
     if (sws_init_context(scaler_, nullptr, nullptr) < 0) {
         sws_freeContext(scaler_);
         scaler_ = nullptr;

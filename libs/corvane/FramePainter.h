@@ -1,7 +1,7 @@
 // Source pictures turned upright and scaled into the centre of a black DVD frame.
 //
-// Owned by one thread (the encode's picture stage); the scaler cuts each picture into slices
-// on threads of its own.
+// Owned by one thread (a painter of the encode). With scaler threads, each picture is cut into
+// slices scaled on threads of the scaler's own; 0 means as many as the machine has.
 #pragma once
 
 #include "libs/corvane/EncodeJob.h"
@@ -15,7 +15,7 @@ namespace corvane {
 
 class FramePainter {
 public:
-    explicit FramePainter(const EncodeJob& job);
+    FramePainter(const EncodeJob& job, int scalerThreads);
     ~FramePainter();
     FramePainter(const FramePainter&) = delete;
     FramePainter& operator=(const FramePainter&) = delete;
@@ -33,6 +33,7 @@ private:
     bool ScaleAndTurn(const AVFrame* source, AVFrame* out, int x, int y, int width, int height, int turn);
 
     const EncodeJob& job_;
+    const int scalerThreads_;
     SwsContext* scaler_ = nullptr;
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-extern "C" {
-#include <libavutil/frame.h>
-}
-
 namespace corvane {
 
 namespace {
@@ -18,7 +14,7 @@ constexpr double kLongestGapSec = 10.0;
 }  // namespace
 
 FrameSchedule::FrameSchedule(const EncodeJob& job, const std::atomic<bool>& stop)
-    : job_(job), stop_(stop), painter_(job) {
+    : job_(job), stop_(stop) {
     if (job.durationSec > 0) lastFrame_ = std::llround(job.durationSec * job.frameRate.Value());
 }
 
@@ -37,7 +33,6 @@ bool FrameSchedule::Run(const Source& source, const Sink& sink) {
         if (!job_.still && lastFrame_ > 0 && next_ >= lastFrame_) return true;
         heldEnd_ = time + picture->durationSec;
         held_ = std::move(picture->frame);
-        painted_.reset();
         if (job_.still) break;
     }
     if (stop_) return false;
@@ -52,24 +47,12 @@ bool FrameSchedule::Run(const Source& source, const Sink& sink) {
 
 bool FrameSchedule::EmitHeldUntil(long long at, const Sink& sink) {
     if (lastFrame_ > 0) at = std::min(at, lastFrame_);
-    while (next_ < at) {
-        if (stop_) return false;
-        if (!held_) {
-            next_ = at;   // frames before the first decoded one are not shown
-            return true;
-        }
-        if (!painted_) painted_ = painter_.Paint(held_.get());
-        if (!painted_) {
-            failure_ = "a picture can't be scaled to the frame";
-            return false;
-        }
-        FramePtr copy(av_frame_clone(painted_.get()));
-        if (!copy) return false;
-        copy->pts = next_++;
-        copy->pict_type = AV_PICTURE_TYPE_NONE;
-        if (!sink(std::move(copy))) return false;
-    }
-    return true;
+    if (next_ >= at) return true;
+    const long long first = next_;
+    next_ = at;   // frames before the first decoded one are not shown
+    // Its last use: the next picture, or the end, follows.
+    if (!held_) return true;
+    return sink(HeldPicture{std::move(held_), first, at - first});
 }
 
 }  // namespace corvane

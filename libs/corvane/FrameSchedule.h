@@ -1,5 +1,5 @@
-// The picture stage of an encode: source pictures to output frame times by their time stamps
-// (held or dropped to hit the DVD rate), painted once each and handed on in order.
+// The timing of an encode's pictures: source pictures to output frame times by their time
+// stamps, each held for the frames it covers or dropped, to hit the DVD rate.
 //
 // Owned by one thread.
 #pragma once
@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "libs/corvane/EncodeJob.h"
-#include "libs/corvane/FramePainter.h"
 #include "libs/corvane/MediaDecoder.h"
+#include "libs/corvane/PaintLanes.h"
 
 namespace corvane {
 
@@ -25,8 +25,9 @@ class FrameSchedule {
 public:
     // Gives the next source picture; nothing at the end of the source.
     using Source = std::function<std::optional<SourcePicture>()>;
-    // Takes the next output frame (pts = its index); false when it is not wanted any more.
-    using Sink = std::function<bool(FramePtr)>;
+    // Takes the next source picture shown, with the output frames it fills, in order and
+    // without gaps; false when it is not wanted any more.
+    using Sink = std::function<bool(HeldPicture)>;
 
     FrameSchedule(const EncodeJob& job, const std::atomic<bool>& stop);
 
@@ -41,9 +42,7 @@ private:
 
     const EncodeJob& job_;
     const std::atomic<bool>& stop_;
-    FramePainter painter_;
     FramePtr held_;
-    FramePtr painted_;
     double heldEnd_ = 0;
     double shiftSec_ = 0;       // what the jumps of a broken file's time stamps took out
     long long next_ = 0;

@@ -34,7 +34,6 @@ public:
     double TimeOf(const AVFrame* frame) const;
     // How long the frame shows; 0 when the file does not say.
     double DurationOf(const AVFrame* frame) const;
-    const AVCodecContext* Codec() const { return codec_; }
 
 private:
     SourceReader() = default;
