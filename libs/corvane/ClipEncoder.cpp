@@ -28,10 +28,8 @@ namespace corvane {
 
 namespace {
 
-// Source pictures waiting for each painter, and painted ones waiting for the encoder: one 4K
-// picture is 12 MB, and the decoder holds on to what is waiting. Packets waiting for the file:
-// enough to even out a slow frame, small enough that memory stays flat however long the clip.
-constexpr std::size_t kPaintDepth = 2;
+// Packets waiting for the file: enough to even out a slow frame, small enough that memory stays
+// flat however long the clip.
 constexpr std::size_t kPacketQueueDepth = 64;
 
 // How many video frames the picture stage has handed on: the sound keeps pace with them, and
@@ -81,9 +79,9 @@ class Pipeline {
 public:
     Pipeline(const EncodeJob& job, EncodeProgress& progress, SourceReader& video, AudioFeed& audio, DvdWriter& writer)
         : job_(job), progress_(progress), video_(video), audio_(audio), writer_(writer),
-          painted_(job, PaintersFor(job), kPaintDepth), videoPackets_(kPacketQueueDepth),
+          painted_(job, PaintShapeFor(job, video.PictureBytes())), videoPackets_(kPacketQueueDepth),
           audioPackets_(kPacketQueueDepth), plan_(GopPlan::For(job)),
-          segments_(job, plan_, SegmentShapeFor(job),
+          segments_(job, plan_, SegmentShapeFor(job, video.PictureBytes()),
                     [this](PacketPtr packet) { return videoPackets_.Push(std::move(packet)); }),
           began_(std::chrono::steady_clock::now()) {}
 

@@ -1,6 +1,7 @@
 #include "libs/corvane/PaintLanes.h"
 
 #include "libs/corvane/FramePainter.h"
+#include "libs/corvane/SourceReader.h"
 #include "libs/corvane/WorkQueue.h"
 
 #include <algorithm>
@@ -20,20 +21,31 @@ struct PaintLanes::Lane {
     WorkQueue<HeldPicture> painted;   // the same, painted; a null picture could not be
 };
 
-// Chosen by measurement (8 cores, 60 s of 1080p to NTSC): one painter scales about 800
-// pictures a second, a cheaply decoded clip comes at 1,100 to 1,300 a second; three keep
-// ahead of it with the encoders running beside them, more only take cores from the decoder.
-int PaintersFor(const EncodeJob& job) {
-    if (job.still) return 1;
-    const int cores = static_cast<int>(std::thread::hardware_concurrency());
-    return std::clamp(cores / 3, 1, 3);
+// Chosen by measurement (8 cores, to NTSC). One painter scales about 800 full HD pictures a
+// second, while a cheaply decoded full HD clip comes at 1,100 to 1,300 a second: three
+// painters keep ahead of it with the encoders running beside them, more only take cores from
+// the decoder. A 4K picture takes 4 ms and comes at 300 a second at most; each one waiting
+// holds 12 MB of the decoder's, so a single painter slices it in two and keeps one waiting.
+PaintShape PaintShapeFor(const EncodeJob& job, long long sourcePictureBytes) {
+    PaintShape shape;
+    if (job.still) {
+        shape.scalerThreads = 0;
+    } else if (sourcePictureBytes > kFullHdPictureBytes) {
+        shape.scalerThreads = 2;
+    } else {
+        const int cores = static_cast<int>(std::thread::hardware_concurrency());
+        shape.painters = std::clamp(cores / 3, 1, 3);
+        shape.depth = 2;
+        // A lone painter (a small machine) may cut its pictures into slices.
+        shape.scalerThreads = shape.painters == 1 ? 0 : 1;
+    }
+    return shape;
 }
 
-PaintLanes::PaintLanes(const EncodeJob& job, int painters, std::size_t depth) : job_(job) {
-    painters = std::max(painters, 1);
-    // A lone painter (a still, a small machine) may cut its picture into slices.
-    const int scalerThreads = painters == 1 ? 0 : 1;
-    for (int i = 0; i < painters; ++i) lanes_.push_back(std::make_unique<Lane>(job_, scalerThreads, depth));
+PaintLanes::PaintLanes(const EncodeJob& job, const PaintShape& shape) : job_(job) {
+    for (int i = 0; i < std::max(shape.painters, 1); ++i) {
+        lanes_.push_back(std::make_unique<Lane>(job_, shape.scalerThreads, shape.depth));
+    }
 }
 
 PaintLanes::~PaintLanes() {

@@ -34,10 +34,19 @@ struct HeldPicture {
     long long count = 0;
 };
 
+// How an encode's pictures are painted.
+struct PaintShape {
+    int painters = 1;
+    std::size_t depth = 1;   // pictures waiting for each painter, and painted ones, at most
+    int scalerThreads = 1;   // of each painter's scaler; 0: as many as the machine has
+};
+
+// The shape for an encode's pictures of sourcePictureBytes on this machine.
+PaintShape PaintShapeFor(const EncodeJob& job, long long sourcePictureBytes);
+
 class PaintLanes {
 public:
-    // painters of their own, each holding up to depth pictures waiting and depth painted.
-    PaintLanes(const EncodeJob& job, int painters, std::size_t depth);
+    PaintLanes(const EncodeJob& job, const PaintShape& shape);
     // Gives up when not finished, and joins every thread.
     ~PaintLanes();
     PaintLanes(const PaintLanes&) = delete;
@@ -78,8 +87,5 @@ private:
     const char* failure_ = "";
     std::atomic<bool> closed_{false};
 };
-
-// How many painters an encode uses on this machine.
-int PaintersFor(const EncodeJob& job);
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "libs/corvane/SourceReader.h"
 #include "libs/corvane/WorkQueue.h"
 
 extern "C" {
@@ -50,7 +51,9 @@ struct SegmentEncoder::Lane {
 // noisy clip, PAL, 5000 kbit/s): stretches of two GOPs with a first stretch of six that every
 // encoder takes in 42.65; of one GOP 42.59; without the shared first stretch 42.41 to 42.49.
 // The queued frames, a stretch per encoder, cost about 75 MB more when the encoders set the pace.
-SegmentShape SegmentShapeFor(const EncodeJob& job) {
+// Pictures beyond full HD decode at a third of the encoders' pace or less: two encoders keep up,
+// and the memory goes to the decoder.
+SegmentShape SegmentShapeFor(const EncodeJob& job, long long sourcePictureBytes) {
     const int gop = std::max(job.gopFrames, 1);
     SegmentShape shape;
     shape.stretchFrames = 2 * gop;
@@ -58,7 +61,7 @@ SegmentShape SegmentShapeFor(const EncodeJob& job) {
     shape.queuedFrames = shape.stretchFrames;
     shape.sliceThreads = 1;
     const unsigned cores = std::thread::hardware_concurrency();
-    shape.encoders = std::clamp(static_cast<int>(cores) / 2, 1, 4);
+    shape.encoders = std::clamp(static_cast<int>(cores) / 2, 1, sourcePictureBytes > kFullHdPictureBytes ? 2 : 4);
     // A menu's still, or a clip within the first stretch, has nothing to share out.
     const double frames = job.durationSec * job.frameRate.Value();
     if (job.still || (job.durationSec > 0 && frames <= shape.firstStretchFrames)) shape.encoders = 1;

@@ -41,8 +41,9 @@ struct SegmentShape {
     int sliceThreads = 1;      // of each encoder
 };
 
-// How the stretches are cut and encoded on this machine.
-SegmentShape SegmentShapeFor(const EncodeJob& job);
+// How the stretches of an encode from pictures of sourcePictureBytes are cut and encoded on
+// this machine.
+SegmentShape SegmentShapeFor(const EncodeJob& job, long long sourcePictureBytes);
 
 class SegmentEncoder {
 public:

@@ -16,6 +16,10 @@ struct AVCodecContext;
 
 namespace corvane {
 
+// A decoded full HD picture, in bytes. Larger pictures decode slowly enough that a few painters
+// and encoders keep up with them, and their frames in flight are what an encode's memory goes on.
+constexpr long long kFullHdPictureBytes = 1920LL * 1088 * 3 / 2;
+
 class SourceReader {
 public:
     enum class Kind { Video, Audio };
@@ -34,6 +38,8 @@ public:
     double TimeOf(const AVFrame* frame) const;
     // How long the frame shows; 0 when the file does not say.
     double DurationOf(const AVFrame* frame) const;
+    // One decoded picture's bytes, about (8-bit 4:2:0).
+    long long PictureBytes() const;
 
 private:
     SourceReader() = default;
