@@ -326,6 +326,56 @@ TEST_F(CorvaneEncodeTest, TrimsHonourTheStartAndTheDuration) {
     }
 }
 
+// The source picture each output frame shows, from its grey level: the sources below paint
+// picture k flat at 16 + 8 * (k mod 28).
+constexpr int kGreyCycle = 28;
+std::vector<int> GreyIndices(const std::string& file) {
+    // The luma plane as stored: a conversion to grey would stretch the levels.
+    std::string yuv = Run("ffmpeg -nostdin -v error -i " + Quote(file) + " -map 0:v -vf scale=8:8 -pix_fmt yuv420p -f rawvideo -");
+    std::vector<int> indices;
+    for (std::size_t frame = 0; (frame + 1) * 96 <= yuv.size(); ++frame) {
+        int sum = 0;
+        for (std::size_t i = 0; i < 64; ++i) sum += static_cast<unsigned char>(yuv[frame * 96 + i]);
+        indices.push_back(static_cast<int>(std::lround((sum / 64.0 - 16) / 8)));
+    }
+    return indices;
+}
+
+TEST_F(CorvaneEncodeTest, EachFrameShowsThePictureOfItsTime) {
+    // Pictures dropped (60 fps), held for two frames now and then (25 fps to NTSC), and both
+    // through the painters side by side: a picture out of turn shows as a wrong grey.
+    const struct {
+        int sourceRate;
+        int standard;
+    } kCases[] = {{60, 1}, {25, 1}, {60, 2}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.sourceRate) + " fps to " + (c.standard == 1 ? "NTSC" : "PAL"));
+        std::string source = out_["grey.mp4"];
+        ASSERT_TRUE(Ffmpeg("-f lavfi -i \"nullsrc=s=320x240:r=" + std::to_string(c.sourceRate) +
+                               ":d=3,geq=lum='16+8*mod(N," + std::to_string(kGreyCycle) +
+                               ")':cb=128:cr=128\" -c:v libx264 -preset ultrafast -qp 0 -pix_fmt yuv420p -an",
+                           source));
+        std::string output = out_["grey.vob"];
+        const char* frame = c.standard == 1 ? "720:480" : "720:576";
+        ASSERT_EQ(Convert(source, "0", "0", frame, frame, "4:3", c.standard, output), 0);
+        const double rate = c.standard == 1 ? 30000.0 / 1001 : 25.0;
+        std::vector<int> shown = GreyIndices(output);
+        EXPECT_NEAR(static_cast<double>(shown.size()), 3 * rate, 2);
+        // Frame i shows the last picture whose time, in the output's frames, rounds to i at most.
+        // A picture half a frame after i may round either way.
+        const long long pictures = 3LL * c.sourceRate;
+        long long picture = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            while (picture + 1 < pictures && std::llround((picture + 1) * rate / c.sourceRate) <= static_cast<long long>(i)) ++picture;
+            const bool halfway = picture + 1 < pictures && std::abs((picture + 1) * rate / c.sourceRate - (i + 0.5)) < 1e-9;
+            EXPECT_TRUE(shown[i] == picture % kGreyCycle || (halfway && shown[i] == (picture + 1) % kGreyCycle))
+                << "frame " << i << " shows " << shown[i] << " for " << picture % kGreyCycle;
+        }
+        fs::remove(source);
+        fs::remove(output);
+    }
+}
+
 // When the picture turns bright and when the sound starts, in the output's own time.
 struct Events {
     double picture = -1;
