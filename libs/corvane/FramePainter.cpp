@@ -51,9 +51,10 @@ FramePainter::~FramePainter() { sws_freeContext(scaler_); }
 FramePtr FramePainter::Paint(const AVFrame* source) {
     FramePtr out = NewPicture(job_.frameWidth, job_.frameHeight);
     if (!out) return nullptr;
-    FillBlack(out.get());
     int width = std::min(job_.pictureWidth, job_.frameWidth);
     int height = std::min(job_.pictureHeight, job_.frameHeight);
+    // Bars only where the picture leaves room; a full frame is all scaled over.
+    if (width < job_.frameWidth || height < job_.frameHeight) FillBlack(out.get());
     // Even offsets keep the chroma planes aligned with the picture.
     int x = (job_.frameWidth - width) / 2 & ~1;
     int y = (job_.frameHeight - height) / 2 & ~1;
