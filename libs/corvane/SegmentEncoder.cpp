@@ -45,9 +45,9 @@ struct SegmentEncoder::Lane {
 // Chosen by measurement (8 cores). One MPEG-2 encoder makes about 1,000 DVD frames a second on
 // one thread and gains little from slice threads (60 s of NTSC: 1.32 s on eight against 1.72 s
 // on one), while a clean source decodes and scales faster than that, so the encoder set the
-// pace. Stretches dealt to encoders of one thread each scale with their count; four leave the
-// decoder its share of the cores (a cheaply decoded 60 s clip: 2.3 to 3.0 s against 2.9 to
-// 3.6 s on a machine busy with other work). Quality against the single encoder's 42.64 dB (20 s
+// pace. Stretches dealt to encoders of one thread each scale with their count; four at most
+// leave the decoder its share of the cores (a cheaply decoded 60 s clip: 2.3 to 3.0 s against
+// 2.9 to 3.6 s on a machine busy with other work). Quality against the single encoder's 42.64 dB (20 s
 // noisy clip, PAL, 5000 kbit/s): stretches of two GOPs with a first stretch of six that every
 // encoder takes in 42.65; of one GOP 42.59; without the shared first stretch 42.41 to 42.49.
 // The queued frames, a stretch per encoder, cost about 75 MB more when the encoders set the pace.
