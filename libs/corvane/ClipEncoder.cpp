@@ -252,7 +252,10 @@ bool Encode(const EncodeJob& job, EncodeProgress& progress, const std::string& p
     if (!video) return false;
     std::unique_ptr<SourceReader> sound;
     std::string silent;   // a clip's sound that can't be read is silence, not a failure
-    if (!job.audioSource.empty()) sound = SourceReader::Open(job.audioSource, SourceReader::Kind::Audio, silent);
+    if (!job.audioSource.empty()) {
+        sound = job.audioSource == job.source ? SourceReader::OpenBeside(*video, SourceReader::Kind::Audio, silent)
+                                              : SourceReader::Open(job.audioSource, SourceReader::Kind::Audio, silent);
+    }
     // Menu music was chosen by the user: a menu that silently lost it would be a wrong disc.
     if (job.still && !job.audioSource.empty() && !sound) {
         error = "the menu music has no sound to use: " + silent;

@@ -41,10 +41,21 @@ int DecoderThreadsFor(const AVCodecParameters* par) {
 }  // namespace
 
 std::unique_ptr<SourceReader> SourceReader::Open(const std::string& path, Kind kind, std::string& error) {
+    return Open(path, kind, Probe::AllStreams, error);
+}
+
+std::unique_ptr<SourceReader> SourceReader::OpenBeside(const SourceReader& beside, Kind kind, std::string& error) {
+    auto reader = Open(beside.path_, kind, Probe::KindOnly, error);
+    // The other streams' start times were not probed: the file's start is beside's.
+    if (reader) reader->originSec_ = beside.originSec_;
+    return reader;
+}
+
+std::unique_ptr<SourceReader> SourceReader::Open(const std::string& path, Kind kind, Probe probe, std::string& error) {
     static const bool quiet = (av_log_set_level(AV_LOG_FATAL), true);
     (void)quiet;
     std::unique_ptr<SourceReader> reader(new SourceReader);
-    int result = reader->OpenStream(path, kind);
+    int result = reader->OpenStream(path, kind, probe);
     if (result == 0) return reader;
     const char* what = kind == Kind::Video ? "picture" : "sound";
     error = result == AVERROR_STREAM_NOT_FOUND ? "'" + path + "' has no " + what + " stream"
@@ -57,12 +68,17 @@ SourceReader::~SourceReader() {
     avformat_close_input(&format_);
 }
 
-int SourceReader::OpenStream(const std::string& path, Kind kind) {
+int SourceReader::OpenStream(const std::string& path, Kind kind, Probe probe) {
+    path_ = path;
     int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
     if (result < 0) return result;
+    AVMediaType type = kind == Kind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+    // The streams the header names; a stream found only by probing is probed all the same.
+    for (unsigned i = 0; probe == Probe::KindOnly && i < format_->nb_streams; ++i) {
+        if (format_->streams[i]->codecpar->codec_type != type) format_->streams[i]->discard = AVDISCARD_ALL;
+    }
     if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return result;
     const AVCodec* codec = nullptr;
-    AVMediaType type = kind == Kind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
     stream_ = av_find_best_stream(format_, type, -1, -1, &codec, 0);
     if (stream_ < 0) return stream_;
     if (!codec) return AVERROR_DECODER_NOT_FOUND;

@@ -25,6 +25,10 @@ public:
     enum class Kind { Video, Audio };
     // Null when the file can't be opened or has no decodable stream of the kind; error says why.
     static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind, std::string& error);
+    // The same file's stream of another kind, its times on beside's line. Only the streams of
+    // that kind are probed: a sound reader of a 1080p clip would otherwise decode a few pictures
+    // just to learn their shape (50 ms of every encode).
+    static std::unique_ptr<SourceReader> OpenBeside(const SourceReader& beside, Kind kind, std::string& error);
     ~SourceReader();
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
@@ -43,8 +47,12 @@ public:
 
 private:
     SourceReader() = default;
-    int OpenStream(const std::string& path, Kind kind);
+    // Which of the file's streams the opening probes.
+    enum class Probe { AllStreams, KindOnly };
+    static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind, Probe probe, std::string& error);
+    int OpenStream(const std::string& path, Kind kind, Probe probe);
 
+    std::string path_;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     int stream_ = -1;

@@ -72,6 +72,12 @@ struct Clips : testing_vcl::TTempFolder {
                       "\"aevalsrc='if(gte(t,1.5),0.8*sin(2*PI*1000*t),0)':s=44100:d=3\" -c:v libx264 -preset ultrafast "
                       "-pix_fmt yuv420p -c:a aac",
                       (*this)["sync.mp4"]) &&
+               // The same event where the sound starts half a second into the file, in a
+               // container whose streams' start times are known only from their packets.
+               Ffmpeg("-f lavfi -i color=c=white:s=160x120:r=30:d=3,fade=t=in:st=1.5:d=0.02 -itsoffset 0.5 -f lavfi -i "
+                      "\"aevalsrc='if(gte(t,1),0.8*sin(2*PI*1000*t),0)':s=44100:d=2.5\" -c:v libx264 -preset ultrafast "
+                      "-pix_fmt yuv420p -c:a aac",
+                      (*this)["late_sound.mkv"]) &&
                Ffmpeg("-f lavfi -i testsrc2=s=720x576:r=25:d=2 -c:v libx264 -preset ultrafast -qp 10 -pix_fmt yuv420p -an",
                       (*this)["detail.mp4"]) &&
                Ffmpeg("-f lavfi -i nullsrc=s=352x288:r=25:d=2,geq=lum='random(1)*255':cb=128:cr=128 -c:v libx264 "
@@ -419,17 +425,20 @@ Events EventsOf(const std::string& file) {
 
 TEST_F(CorvaneEncodeTest, SoundStaysInStepWithThePicture) {
     struct SyncCase {
+        const char* clip;
         int standard;
         const char* start;
         double event;   // in the output
     };
-    // 30 fps and 44.1 kHz in; 25 and 29.97 fps, 48 kHz out; from the start and trimmed.
-    const SyncCase cases[] = {{2, "0", 1.5}, {1, "1", 0.5}};
+    // 30 fps and 44.1 kHz in; 25 and 29.97 fps, 48 kHz out; from the start and trimmed; the
+    // sound starting later than the picture.
+    const SyncCase cases[] = {{"sync.mp4", 2, "0", 1.5}, {"sync.mp4", 1, "1", 0.5}, {"late_sound.mkv", 1, "0", 1.5},
+                              {"late_sound.mkv", 2, "1", 0.5}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.standard) + " from " + c.start);
+        SCOPED_TRACE(std::string(c.clip) + " " + std::to_string(c.standard) + " from " + c.start);
         std::string output = out_["sync.vob"];
         const char* frame = c.standard == 2 ? "720:576" : "720:480";
-        ASSERT_EQ(Convert(TestClips()["sync.mp4"], c.start, "0", frame, frame, "4:3", c.standard, output), 0);
+        ASSERT_EQ(Convert(TestClips()[c.clip], c.start, "0", frame, frame, "4:3", c.standard, output), 0);
         Events events = EventsOf(output);
         ASSERT_GE(events.picture, 0);
         ASSERT_GE(events.sound, 0);
