@@ -10,7 +10,6 @@
 
 #include "libs/corvane/EncodeJob.h"
 #include "libs/corvane/MediaDecoder.h"
-#include "libs/corvane/PaintLanes.h"
 
 namespace corvane {
 
@@ -19,6 +18,13 @@ struct SourcePicture {
     FramePtr frame;
     double timeSec = 0;       // from the start second; NaN when the file gives none
     double durationSec = 0;   // 0 when the file does not say
+};
+
+// A source picture and the output frames it fills: first .. first + count - 1.
+struct HeldPicture {
+    FramePtr source;
+    long long first = 0;
+    long long count = 0;
 };
 
 class FrameSchedule {

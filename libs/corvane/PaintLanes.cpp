@@ -43,9 +43,9 @@ PaintShape PaintShapeFor(const EncodeJob& job, long long sourcePictureBytes) {
     return shape;
 }
 
-PaintLanes::PaintLanes(const EncodeJob& job, const PaintShape& shape) : job_(job) {
+PaintLanes::PaintLanes(const EncodeJob& job, const PaintShape& shape) {
     for (int i = 0; i < std::max(shape.painters, 1); ++i) {
-        lanes_.push_back(std::make_unique<Lane>(job_, shape.scalerThreads, shape.depth));
+        lanes_.push_back(std::make_unique<Lane>(job, shape.scalerThreads, shape.depth));
     }
 }
 

@@ -6,7 +6,7 @@
 // over eight threads the picture stage set the pace at 1.5 ms a picture and the encode took
 // 2.5 s; whole pictures on two painters let the decoder set it, in 1.8 s.
 //
-//   PaintLanes lanes(job, painters, depth);   lanes.Start(error);
+//   PaintLanes lanes(job, PaintShapeFor(job, pictureBytes));   lanes.Start(error);
 //   producer: lanes.Push(picture) ... lanes.Finish();
 //   consumer: while (auto frame = lanes.Pop()) ...;   then lanes.Failure()
 //   any thread: lanes.Close() gives up.
@@ -23,16 +23,10 @@
 #include <vector>
 
 #include "libs/corvane/EncodeJob.h"
+#include "libs/corvane/FrameSchedule.h"
 #include "libs/corvane/MediaDecoder.h"
 
 namespace corvane {
-
-// A source picture and the output frames it fills: first .. first + count - 1.
-struct HeldPicture {
-    FramePtr source;
-    long long first = 0;
-    long long count = 0;
-};
 
 // How an encode's pictures are painted.
 struct PaintShape {
@@ -76,7 +70,6 @@ private:
     bool NextPainted();
     void Join();
 
-    const EncodeJob& job_;
     std::vector<std::unique_ptr<Lane>> lanes_;
     std::vector<std::thread> threads_;
     std::size_t pushed_ = 0;   // pictures dealt (the producer's)
