@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "app/UserLanguage.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Registry.h"
@@ -50,12 +51,6 @@ constexpr int kPageTop = 92;
 constexpr int kPageWidth = 456;
 constexpr int kPageHeight = 262;
 
-// A picture of the program's RES folder, or nothing when it is missing: the dialog still works.
-void LoadPicture(TPicture* Picture, const String& File) {
-    const String path = ExePath + "RES/" + File;
-    if (FileExists(path)) Picture->LoadFromFile(path);
-}
-
 }  // namespace
 
 String OptionFileName() { return ExePath + "Option.ini"; }
@@ -101,10 +96,7 @@ TsuiImageButton* TOptionWindow::MakeButton(TWinControl* Parent, const String& Na
     b->SetParent(Parent);
     b->SetBounds(Left, Top, Width, Height);
     b->SetCursor(crHandPoint);
-    LoadPicture(b->GetPicNormal(), Art + ".bmp");
-    LoadPicture(b->GetPicMouseOn(), Art + "_on.bmp");
-    LoadPicture(b->GetPicMouseDown(), Art + "_down.bmp");
-    LoadPicture(b->GetPicDisabled(), Art + "_dis.bmp");
+    LoadResButton(b, Art);
     return b;
 }
 
@@ -262,7 +254,7 @@ void TOptionWindow::CreateComponents() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture skin;
-    LoadPicture(&skin, "opt_skin.bmp");
+    LoadResPicture(&skin, "opt_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
     CreatePageButtons();
     CreateGeneralPage();

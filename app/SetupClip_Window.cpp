@@ -10,6 +10,7 @@
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "app/SetupClip_WindowRows.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupMenu_Window.h"
@@ -25,19 +26,6 @@ constexpr int kWidth = 812;
 constexpr int kHeight = 601;
 constexpr int kFewFilesForSubtitles = 3;  // fewer chosen files than this pick up ".srt" files
 constexpr int kLargestSide = 8192;
-
-// A picture of the program's RES folder, or nothing when it is missing: the window still works.
-void LoadPicture(TPicture* Picture, const String& File) {
-    const String path = ExePath + "RES/" + File;
-    if (FileExists(path)) Picture->LoadFromFile(path);
-}
-
-void LoadButton(TsuiImageButton* Button, const String& Base) {
-    LoadPicture(Button->GetPicNormal(), Base + ".bmp");
-    LoadPicture(Button->GetPicMouseOn(), Base + "_on.bmp");
-    LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
-    LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
-}
 
 // A clip the editor can work with: a size the picture arithmetic can divide by.
 bool UsableSize(const TMediaInfoRecord& Record) {
@@ -266,28 +254,28 @@ void TSetupClipWindow::CreateDiscControls() {
 
 void TSetupClipWindow::LoadArtwork() {
     TPicture skin;
-    LoadPicture(&skin, "clip_skin.bmp");
+    LoadResPicture(&skin, "clip_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
-    LoadButton(suiImageButton_AddFile, "clip_add");
-    LoadButton(suiImageButton_RemoveFile, "clip_remove");
-    LoadButton(suiImageButton_Up, "clip_up");
-    LoadButton(suiImageButton_Down, "clip_down");
-    LoadButton(suiImageButton_Option, "clip_option");
-    LoadButton(suiImageButton_Menu, "clip_next");
-    LoadButton(suiImageButton_Close, "clip_close");
-    LoadButton(suiImageButton_InfoBar, "clip_thumb");
-    LoadButton(Image_Left, "clip_handle_left");
-    LoadButton(Image_Right, "clip_handle_right");
-    LoadButton(suiImageButton_Snapshoot, "clip_snapshot");
-    LoadButton(suiImageButton_ConfirmStart, "clip_confirm");
-    LoadButton(suiImageButton_ConfirmStop, "clip_confirm");
-    LoadButton(suiImageButton_DVD5, "clip_dvd5");
-    LoadButton(suiImageButton_DVD9, "clip_dvd9");
-    LoadPicture(Image_BarBack->GetPicture(), "clip_bar_back.bmp");
-    LoadPicture(Image_ProgressBack->GetPicture(), "clip_track.bmp");
-    LoadPicture(Image_Stretch->GetPicture(), "clip_range.bmp");
-    LoadPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
-    LoadPicture(Image8500->GetPicture(), "clip_8500.bmp");
+    LoadResButton(suiImageButton_AddFile, "clip_add");
+    LoadResButton(suiImageButton_RemoveFile, "clip_remove");
+    LoadResButton(suiImageButton_Up, "clip_up");
+    LoadResButton(suiImageButton_Down, "clip_down");
+    LoadResButton(suiImageButton_Option, "clip_option");
+    LoadResButton(suiImageButton_Menu, "clip_next");
+    LoadResButton(suiImageButton_Close, "clip_close");
+    LoadResButton(suiImageButton_InfoBar, "clip_thumb");
+    LoadResButton(Image_Left, "clip_handle_left");
+    LoadResButton(Image_Right, "clip_handle_right");
+    LoadResButton(suiImageButton_Snapshoot, "clip_snapshot");
+    LoadResButton(suiImageButton_ConfirmStart, "clip_confirm");
+    LoadResButton(suiImageButton_ConfirmStop, "clip_confirm");
+    LoadResButton(suiImageButton_DVD5, "clip_dvd5");
+    LoadResButton(suiImageButton_DVD9, "clip_dvd9");
+    LoadResPicture(Image_BarBack->GetPicture(), "clip_bar_back.bmp");
+    LoadResPicture(Image_ProgressBack->GetPicture(), "clip_track.bmp");
+    LoadResPicture(Image_Stretch->GetPicture(), "clip_range.bmp");
+    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
+    LoadResPicture(Image8500->GetPicture(), "clip_8500.bmp");
 }
 
 void TSetupClipWindow::InstallHandlers() {

@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "app/VobClip.h"
 #include "platform/vcl/SysUtils.h"
 #include "production/Burn_Window.h"
@@ -22,18 +23,6 @@ constexpr int kWidth = 647;
 constexpr int kHeight = 490;
 constexpr int kGridRows = 17;       // the header and 16 data rows
 const String kVideoTsTail = "/VIDEO_TS/";
-
-void LoadPicture(TPicture* Picture, const String& File) {
-    const String path = ExePath + "RES/" + File;
-    if (FileExists(path)) Picture->LoadFromFile(path);
-}
-
-void LoadButton(TsuiImageButton* Button, const String& Base) {
-    LoadPicture(Button->GetPicNormal(), Base + ".bmp");
-    LoadPicture(Button->GetPicMouseOn(), Base + "_on.bmp");
-    LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
-    LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
-}
 
 String MegabytesText(Int64 KB, const char* Format) { return FormatFloat(Format, static_cast<double>(KB) / 1024.0); }
 
@@ -122,14 +111,14 @@ void TSetupDVDFileWindow::SetupGrid() {
 }
 
 void TSetupDVDFileWindow::LoadArtwork() {
-    LoadButton(suiImageButton_Folder, "dvdfile_folder");
-    LoadButton(suiImageButton_File, "dvdfile_file");
-    LoadButton(suiImageButton_Burn, "dvdfile_burn");
-    LoadButton(suiImageButton_Close, "clip_close");
-    LoadButton(suiImageButton_DVD5, "clip_dvd5");
-    LoadButton(suiImageButton_DVD9, "clip_dvd9");
-    LoadPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
-    LoadPicture(Image8500->GetPicture(), "clip_8500.bmp");
+    LoadResButton(suiImageButton_Folder, "dvdfile_folder");
+    LoadResButton(suiImageButton_File, "dvdfile_file");
+    LoadResButton(suiImageButton_Burn, "dvdfile_burn");
+    LoadResButton(suiImageButton_Close, "clip_close");
+    LoadResButton(suiImageButton_DVD5, "clip_dvd5");
+    LoadResButton(suiImageButton_DVD9, "clip_dvd9");
+    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
+    LoadResPicture(Image8500->GetPicture(), "clip_8500.bmp");
 }
 
 void TSetupDVDFileWindow::InstallHandlers() {

@@ -7,6 +7,7 @@
 #include "app/Language.h"
 #include "app/MediaLibrary.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "menu/MenuObjects.h"
 #include "platform/vcl/SysUtils.h"
 
@@ -48,21 +49,12 @@ constexpr int kHandleTop = 293;
 constexpr int kTitleMessage = 55;
 constexpr int kChapterMessage = 56;
 
-void LoadButtonArt(TsuiImageButton* Button, const String& Base) {
-    const std::pair<TPicture*, const char*> states[] = {{Button->GetPicNormal(), ""}, {Button->GetPicMouseOn(), "_on"},
-                                                        {Button->GetPicMouseDown(), "_down"}, {Button->GetPicDisabled(), "_dis"}};
-    for (const auto& [picture, suffix] : states) {
-        const String path = ExePath + "RES/" + Base + suffix + ".bmp";
-        if (FileExists(path)) picture->LoadFromFile(path);
-    }
-}
-
 TsuiImageButton* MakeButton(TSetupImageWindow* Form, const String& Name, const String& Art, int Left, int Top, int Width,
                             int Height) {
     auto* button = new TsuiImageButton(Form);
     button->SetName(Name);
     button->SetParent(Form);
-    LoadButtonArt(button, Art);
+    LoadResButton(button, Art);
     button->SetBounds(Left, Top, Width, Height);
     return button;
 }
@@ -105,7 +97,7 @@ void TSetupImageWindow::CreateComponents() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture skin;
-    if (FileExists(ExePath + "RES/image_skin.bmp")) skin.LoadFromFile(ExePath + "RES/image_skin.bmp");
+    LoadResPicture(&skin, "image_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
 
     Label_Text = MakeLabel("Label_Text", Language::GetMessageText(kTitleMessage), 23, 30);

@@ -9,6 +9,7 @@
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
@@ -32,18 +33,6 @@ constexpr int kProgressMessage = 49;
 constexpr int kLabelMessage = 44;
 constexpr int kMusicMessage = 150;
 constexpr int kNoMusicMessage = 151;
-
-void LoadPicture(TPicture* Picture, const String& File) {
-    const String path = ExePath + "RES/" + File;
-    if (FileExists(path)) Picture->LoadFromFile(path);
-}
-
-void LoadButton(TsuiImageButton* Button, const String& Base) {
-    LoadPicture(Button->GetPicNormal(), Base + ".bmp");
-    LoadPicture(Button->GetPicMouseOn(), Base + "_on.bmp");
-    LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
-    LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
-}
 
 String BaseName(const String& Path) {
     const auto slash = Path.find_last_of("/\\");
@@ -94,7 +83,7 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     BackImage->SetParent(Panel_MenuPreview);
     BackImage->SetAutoSize(true);
     BackImage->SetTransparent(true);
-    LoadPicture(BackImage->GetPicture(), "BackBmp.bmp");
+    LoadResPicture(BackImage->GetPicture(), "BackBmp.bmp");
     BackImage->SetCursor(crHandPoint);
     WireDrag(BackImage);
     TitleMenu.i_BackHeight = BackImage->GetHeight();
@@ -150,7 +139,7 @@ TsuiImageButton* TSetupMenuWindow::MakeButton(TWinControl* Parent, const String&
     b->SetParent(Parent);
     b->SetBounds(Left, Top, Width, Height);
     b->SetCursor(crHandPoint);
-    LoadButton(b, Art);
+    LoadResButton(b, Art);
     return b;
 }
 
@@ -168,7 +157,7 @@ void TSetupMenuWindow::CreateComponents() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture skin;
-    LoadPicture(&skin, "menu_skin.bmp");
+    LoadResPicture(&skin, "menu_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
 
     Panel_MenuPreview = new TPanel(this);
@@ -245,10 +234,10 @@ void TSetupMenuWindow::CreateComponents() {
     suiImageButton_DVD5 = MakeButton(this, "suiImageButton_DVD5", "menu_dvd5", 12, 653, 100, 30);
     suiImageButton_DVD9 = MakeButton(this, "suiImageButton_DVD9", "menu_dvd9", 12, 653, 100, 30);
     Image_DiscSizeProgress = MakeImage(this, "Image_DiscSizeProgress", 125, 662, 648, 10);
-    LoadPicture(Image_DiscSizeProgress->GetPicture(), "menu_discbar.bmp");
+    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "menu_discbar.bmp");
     Image_DiscSizeProgress->SetStretch(true);
     Image8500 = MakeImage(this, "Image8500", 762, 685, 60, 12);
-    LoadPicture(Image8500->GetPicture(), "menu_8500.bmp");
+    LoadResPicture(Image8500->GetPicture(), "menu_8500.bmp");
     suiImageButton_AddFile = MakeButton(this, "suiImageButton_AddFile", "menu_addfile", 31, 698, 64, 40);
     suiImageButton_RemoveFile = MakeButton(this, "suiImageButton_RemoveFile", "menu_removefile", 99, 698, 64, 40);
     suiImageButton_Left = MakeButton(this, "suiImageButton_Left", "menu_left", 167, 698, 64, 40);

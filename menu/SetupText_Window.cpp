@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupTextWindow* SetupTextWindow = nullptr;
@@ -10,14 +11,6 @@ namespace {
 constexpr int kWidth = 465;
 constexpr int kHeight = 340;
 
-void LoadButtonArt(TsuiImageButton* Button, const String& Base) {
-    const std::pair<TPicture*, const char*> states[] = {{Button->GetPicNormal(), ""}, {Button->GetPicMouseOn(), "_on"},
-                                                        {Button->GetPicMouseDown(), "_down"}, {Button->GetPicDisabled(), "_dis"}};
-    for (const auto& [picture, suffix] : states) {
-        const String path = ExePath + "RES/" + Base + suffix + ".bmp";
-        if (FileExists(path)) picture->LoadFromFile(path);
-    }
-}
 }  // namespace
 
 String TrimLabelText(const String& Text) {
@@ -83,7 +76,7 @@ void TSetupTextWindow::CreateComponents() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture skin;
-    if (FileExists(ExePath + "RES/text_skin.bmp")) skin.LoadFromFile(ExePath + "RES/text_skin.bmp");
+    LoadResPicture(&skin, "text_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
 
     suiGroupBox2 = new TsuiGroupBox(this);
@@ -145,12 +138,12 @@ void TSetupTextWindow::CreateComponents() {
     suiImageButton2 = new TsuiImageButton(this);
     suiImageButton2->SetName("suiImageButton2");
     suiImageButton2->SetParent(this);
-    LoadButtonArt(suiImageButton2, "text_ok");
+    LoadResButton(suiImageButton2, "text_ok");
     suiImageButton2->SetBounds(250, 280, 80, 28);
         suiImageButton1 = new TsuiImageButton(this);
     suiImageButton1->SetName("suiImageButton1");
     suiImageButton1->SetParent(this);
-    LoadButtonArt(suiImageButton1, "text_cancel");
+    LoadResButton(suiImageButton1, "text_cancel");
     suiImageButton1->SetBounds(345, 280, 80, 28);
         suiImageButton1->SetModalResult(mrCancel);
 

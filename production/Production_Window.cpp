@@ -7,6 +7,7 @@
 #include "app/Language.h"
 #include "app/MediaLibrary.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
@@ -63,11 +64,6 @@ TsuiComboBox* MakeCombo(TComponent* Owner, TWinControl* Parent, const char* Name
     combo->SetStyle(csDropDownList);
     combo->SetBounds(X, Y, W, 19);
     return combo;
-}
-
-void LoadPicture(TPicture* Picture, const String& File) {
-    const String path = ExePath + "RES/" + File;
-    if (FileExists(path)) Picture->LoadFromFile(path);
 }
 
 TTimer* MakeTimer(TComponent* Owner, const char* Name) {
@@ -136,21 +132,14 @@ void TProductionWindow::CreateControls() {
 
 void TProductionWindow::LoadArtwork() {
     TPicture skin;
-    LoadPicture(&skin, "prod_skin.bmp");
+    LoadResPicture(&skin, "prod_skin.bmp");
     // Without its picture the shape has nothing to draw; the window stays a plain rectangle.
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
     else suiSkinForm1->SetVisible(false);
-    LoadButtonArt(suiImageButton_Start, "prod_start");
-    LoadButtonArt(suiImageButton_Stop, "prod_stop");
-    LoadButtonArt(suiImageButton_Close, "prod_close");
-    LoadButtonArt(suiImageButton_Browse, "prod_browse");
-}
-
-void TProductionWindow::LoadButtonArt(TsuiImageButton* Button, const String& Base) {
-    LoadPicture(Button->GetPicNormal(), Base + ".bmp");
-    LoadPicture(Button->GetPicMouseOn(), Base + "_on.bmp");
-    LoadPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
-    LoadPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
+    LoadResButton(suiImageButton_Start, "prod_start");
+    LoadResButton(suiImageButton_Stop, "prod_stop");
+    LoadResButton(suiImageButton_Close, "prod_close");
+    LoadResButton(suiImageButton_Browse, "prod_browse");
 }
 
 void TProductionWindow::CreateBurnerGroup() {

@@ -274,7 +274,6 @@ private:
     // The skin and button pictures from the program's RES folder; a missing one leaves that
     // part plain (no skin: a grey rectangle, no button picture: its bare caption).
     void LoadArtwork();
-    static void LoadButtonArt(TsuiImageButton* Button, const String& Base);
     void FillQualityList();
     void SetInputsEnabled(bool Enabled);
     bool FinishMux(int CallResult);

@@ -6,6 +6,7 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "disc/Device_Window.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
@@ -54,7 +55,7 @@ void TProductionWindow::CreateDeviceButton() {
     suiImageButton_Device->SetParent(suiGroupBox_Burner);
     suiImageButton_Device->SetBounds(408, 16, 66, 28);
     suiImageButton_Device->SetCaption("Device");
-    LoadButtonArt(suiImageButton_Device, "prod_device");
+    LoadResButton(suiImageButton_Device, "prod_device");
     suiImageButton_Device->OnClick = [this](TObject* s) { suiImageButton_DeviceClick(s); };
 }
 
