@@ -136,6 +136,24 @@ protected:
         TStrings* lines = W->Memo_Msg->GetLines();
         return lines->Count() > 0 ? lines->Strings(lines->Count() - 1) : String();
     }
+    // A Compiler run of one VOB (4 KB that are no MPEG) with a title button on its title menu,
+    // started as volume Volume with the finish message answered.
+    std::unique_ptr<TCompilerWindow> RunOneVobWithTitleMenu(const std::string& Vob, const std::string& Volume) {
+        std::ofstream(Vob) << std::string(4096, 'x');
+        TClipInfo* clip = AddClip("", 2, 720, 576, 1);
+        clip->s_VobFile = Vob;
+        clip->TitleButton = new TButtonImage(nullptr, clip);
+        clip->TitleButton->SetBounds(100, 50, 80, 60);
+        auto window = std::make_unique<TCompilerWindow>(nullptr);
+        window->i_Aspect = 1;
+        window->b_TitleMenu = true;
+        window->SetCompileMode();
+        window->Show();
+        window->suiEdit_VolumeName->SetText(Volume);
+        ask.MessageAnswers.push_back(mrCancel);
+        window->suiImageButton_StartClick(nullptr);
+        return window;
+    }
 
     TTempFolder src{"disc run src &"};
     String savedExePath;
@@ -319,51 +337,25 @@ TEST_F(productionDiscRun, CompilerAuthorsTheUsersPalVobsUntouched) {
 
 TEST_F(productionDiscRun, AVobTheAuthoringProgramRefusesLeavesNoDiscAndTheVobAlone) {
     const std::string vob = src["not mpeg.vob"];
-    std::ofstream(vob) << std::string(4096, 'x');
     std::ofstream(src["notes.jpg"]) << "not a picture";
-    const std::string before = ReadAll(vob);
     const std::string dest = Disc("BAD_INPUT");
-    TClipInfo* clip = AddClip("", 2, 720, 576, 1);
-    clip->s_VobFile = vob;
-    clip->TitleButton = new TButtonImage(nullptr, clip);
-    clip->TitleButton->SetBounds(100, 50, 80, 60);
     s_BackgroundSrcFile = src["notes.jpg"];  // no picture: the menu is drawn on black and made
-    auto window = std::make_unique<TCompilerWindow>(nullptr);
-    window->i_Aspect = 1;
-    window->b_TitleMenu = true;
-    window->SetCompileMode();
-    window->Show();
-    window->suiEdit_VolumeName->SetText("bad_input");
-    ask.MessageAnswers.push_back(mrCancel);
-    window->suiImageButton_StartClick(nullptr);
+    auto window = RunOneVobWithTitleMenu(vob, "bad_input");
     s_BackgroundSrcFile = "";
     EXPECT_TRUE(fs::exists(window->s_TempFolder + "Title.vob"));
     EXPECT_EQ(LastLine(window.get()), "<<< Author DVD process wrong");
     EXPECT_FALSE(fs::exists(dest)) << "no half disc is left";
-    EXPECT_EQ(ReadAll(vob), before);
+    EXPECT_EQ(ReadAll(vob), std::string(4096, 'x')) << "the VOB as it was made";
     EXPECT_TRUE(opened.empty());
     window->Close();
 }
 
 TEST_F(productionDiscRun, MenuMusicThatIsNoSoundFailsTheTitleMenuAndMakesNoDisc) {
-    const std::string vob = src["clip.vob"];
-    std::ofstream(vob) << std::string(4096, 'x');
     const std::string music = src["theme.mp3"];
     std::ofstream(music) << "these are words, not sound";
     const std::string dest = Disc("NO_SOUND");
-    TClipInfo* clip = AddClip("", 2, 720, 576, 1);
-    clip->s_VobFile = vob;
-    clip->TitleButton = new TButtonImage(nullptr, clip);
-    clip->TitleButton->SetBounds(100, 50, 80, 60);
     s_BackgroundMusicFile = music;
-    auto window = std::make_unique<TCompilerWindow>(nullptr);
-    window->i_Aspect = 1;
-    window->b_TitleMenu = true;
-    window->SetCompileMode();
-    window->Show();
-    window->suiEdit_VolumeName->SetText("no_sound");
-    ask.MessageAnswers.push_back(mrCancel);
-    window->suiImageButton_StartClick(nullptr);
+    auto window = RunOneVobWithTitleMenu(src["clip.vob"], "no_sound");
     EXPECT_EQ(LastLine(window.get()), "<<< TitleMenu conversion wrong");
     EXPECT_FALSE(fs::exists(window->s_TempFolder + "Title.vob"));
     EXPECT_FALSE(fs::exists(dest));

@@ -22,24 +22,25 @@ const char kDvdRate[] = "-maxrate 9800k -bufsize 1835008 -g 15 -bf 2 -an ";
 
 }  // namespace
 
-TEST(VbvCheck, RateControlledStreamPasses) {
-    TTempFolder folder("vbvcheck");
-    ASSERT_TRUE(Ffmpeg(std::string("-f lavfi -i testsrc2=s=352x240:r=25:d=3 -c:v mpeg2video -b:v 6000k ") + kDvdRate +
-                           "-f mpeg2video",
-                       folder["ok.m2v"]));
-    const TVbvReport report = CheckVbvFile(folder["ok.m2v"]);
-    EXPECT_TRUE(report.Passes()) << report.Describe();
-    EXPECT_EQ(report.pictures, 75u);
-}
-
-TEST(VbvCheck, VobIsReadThroughItsVideoPackets) {
-    TTempFolder folder("vbvcheck");
-    ASSERT_TRUE(Ffmpeg(std::string("-f lavfi -i testsrc2=s=352x240:r=25:d=2 -c:v mpeg2video -b:v 4000k ") + kDvdRate +
-                           "-f vob",
-                       folder["ok.vob"]));
-    const TVbvReport report = CheckVbvFile(folder["ok.vob"]);
-    EXPECT_TRUE(report.Passes()) << report.Describe();
-    EXPECT_EQ(report.pictures, 50u);
+// An elementary stream, and a VOB read through its video packets.
+TEST(VbvCheck, RateControlledStreamsPass) {
+    const struct {
+        const char* seconds;
+        const char* kbps;
+        const char* format;
+        std::size_t pictures;
+    } kStreams[] = {{"3", "6000", "mpeg2video", 75u}, {"2", "4000", "vob", 50u}};
+    for (const auto& c : kStreams) {
+        SCOPED_TRACE(c.format);
+        TTempFolder folder("vbvcheck");
+        const std::string file = folder[std::string("ok.") + c.format];
+        ASSERT_TRUE(Ffmpeg(std::string("-f lavfi -i testsrc2=s=352x240:r=25:d=") + c.seconds + " -c:v mpeg2video -b:v " +
+                               c.kbps + "k " + kDvdRate + "-f " + c.format,
+                           file));
+        const TVbvReport report = CheckVbvFile(file);
+        EXPECT_TRUE(report.Passes()) << report.Describe();
+        EXPECT_EQ(report.pictures, c.pictures);
+    }
 }
 
 // Two encodes joined, the second far above the rate the first declares: the join a segmented
