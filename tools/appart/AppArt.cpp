@@ -90,23 +90,29 @@ bool Save(TBitmap* b, const std::string& folder, const std::string& name) {
 
 // ---- main window -------------------------------------------------------------------------------
 
-void DrawSkin(TBitmap* b) {
+// The title band the main window, the clip list and the production windows share, on a body of
+// width x height: the rounded title with its edge line and shine, the disc logo and the name.
+void DrawTitleBand(TBitmap* b, int width, int height, int radius) {
     TCanvas* c = b->GetCanvas();
-    Box(c, 0, 0, 581, 394, kBody, kBodyEdge, 36);
+    Box(c, 0, 0, width, height, kBody, kBodyEdge, radius + 2);
     c->GetBrush()->SetColor(kTitle);
     c->GetPen()->SetColor(kTitle);
-    c->RoundRect(1, 1, 580, 60, 34, 34);
-    c->FillRect(TRect{1, 30, 580, 46});
-    c->GetBrush()->SetColor(kBody);
-    c->FillRect(TRect{2, 47, 579, 61});
+    c->RoundRect(1, 1, width - 1, 60, radius, radius);
+    c->FillRect(TRect{1, 30, width - 1, 46});
     c->GetPen()->SetColor(kBodyEdge);
     c->MoveTo(12, 46);
-    c->LineTo(569, 46);
-    Shine(b, TRect{2, 2, 579, 46}, kFuchsia, 0.18);
-    // A disc for a logo, then the name.
+    c->LineTo(width - 12, 46);
+    Shine(b, TRect{2, 2, width - 3, 46}, kFuchsia, 0.18);
     Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
     Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
     Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+}
+
+void DrawSkin(TBitmap* b) {
+    TCanvas* c = b->GetCanvas();
+    DrawTitleBand(b, 581, 394, 34);
+    c->GetBrush()->SetColor(kBody);
+    c->FillRect(TRect{2, 47, 579, 61});
     Text(c, 252, 17, "DVD authoring studio", 9, kMuted, false);
     // The well the mode descriptions appear in.
     Box(c, 12, 206, 360, 280, kPanel, kBodyEdge, 10);
@@ -303,18 +309,7 @@ void Groove(TCanvas* c, int x1, int y1, int x2, int y2) {
 // the trim and time area, the disc-size groove and the button row.
 void DrawClipSkin(TBitmap* b) {
     TCanvas* c = b->GetCanvas();
-    Box(c, 0, 0, 812, 601, kBody, kBodyEdge, 24);
-    c->GetBrush()->SetColor(kTitle);
-    c->GetPen()->SetColor(kTitle);
-    c->RoundRect(1, 1, 811, 60, 22, 22);
-    c->FillRect(TRect{1, 30, 811, 46});
-    c->GetPen()->SetColor(kBodyEdge);
-    c->MoveTo(12, 46);
-    c->LineTo(800, 46);
-    Shine(b, TRect{2, 2, 809, 46}, kFuchsia, 0.18);
-    Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
-    Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
-    Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+    DrawTitleBand(b, 812, 601, 22);
     Text(c, 252, 17, "Clip list", 9, kMuted, false);
     Text(c, 25, 70, "Preview", 9, kMuted, true);
     Text(c, 350, 66, "Clips", 9, kMuted, true);
@@ -568,18 +563,7 @@ void DrawOptionArt(const std::string& out, bool& ok) {
 // light body, since their read-outs are black text laid straight on the window.
 void DrawProductionSkin(TBitmap* b) {
     TCanvas* c = b->GetCanvas();
-    Box(c, 0, 0, 554, 557, kBody, kBodyEdge, 24);
-    c->GetBrush()->SetColor(kTitle);
-    c->GetPen()->SetColor(kTitle);
-    c->RoundRect(1, 1, 553, 60, 22, 22);
-    c->FillRect(TRect{1, 30, 553, 46});
-    c->GetPen()->SetColor(kBodyEdge);
-    c->MoveTo(12, 46);
-    c->LineTo(542, 46);
-    Shine(b, TRect{2, 2, 551, 46}, kFuchsia, 0.18);
-    Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
-    Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
-    Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+    DrawTitleBand(b, 554, 557, 22);
     Box(c, 8, 54, 546, 549, kListArea, kBodyEdge, 14);
     c->GetPen()->SetColor(Mix(kListArea, kBodyEdge, 0.45));
     c->MoveTo(24, 314);
