@@ -3,7 +3,7 @@
 
 namespace Language {
 
-constexpr int MessageCount = 158;  // message numbers 0 to 157
+constexpr int MessageCount = 300;  // message numbers 0 to 299
 extern const char* const MessageTexts[MessageCount];
 
 }  // namespace Language

@@ -11,7 +11,8 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libpng-dev
           libjpeg62-turbo-dev zlib1g-dev libfontconfig-dev libfreetype-dev fonts-liberation2 fonts-wine
           libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
           libburn-dev genisoimage dvdauthor libdvdread-dev libdvdnav-dev fonts-noto-cjk
-          libxml2-dev libfontconfig-dev libsqlite3-dev ccache)
+          libxml2-dev libfontconfig-dev libsqlite3-dev ccache
+          xvfb libx11-dev libxtst-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -35,8 +36,8 @@ if command -v ccache >/dev/null; then
 fi
 if [ "$sanitize" -eq 1 ]; then
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON "${launcher[@]}"
-  cmake --build build-asan -j "$(nproc)"
+  cmake --build build-asan -j "${JOBS:-$(nproc)}"
 else
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
-  cmake --build build -j "$(nproc)"
+  cmake --build build -j "${JOBS:-$(nproc)}"
 fi

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "app/LanguageMessages.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
@@ -94,12 +95,12 @@ TEST_F(LanguageTest, BuiltInTextsAreExact) {
 }
 
 TEST_F(LanguageTest, NumbersOutsideTheTableAnswerEmpty) {
-    WriteLanguage("Test.ini", "[Text]\n-1=minus\n158=beyond\n");
+    WriteLanguage("Test.ini", "[Text]\n-1=minus\n300=beyond\n");
     for (bool loaded : {false, true}) {
         if (loaded) {
             ASSERT_TRUE(Language::LoadLanguageFile("Test.ini"));
         }
-        for (int n : {-1, 158, 1000, INT_MAX, INT_MIN}) EXPECT_EQ(Language::GetMessageText(n), "") << n;
+        for (int n : {-1, 300, 1000, INT_MAX, INT_MIN}) EXPECT_EQ(Language::GetMessageText(n), "") << n;
     }
 }
 
@@ -292,9 +293,9 @@ private:
 
 TEST_F(ShippedLanguageTest, EnglishFileGivesTheBuiltInTexts) {
     std::vector<String> builtIn;
-    for (int n = 0; n < 158; ++n) builtIn.push_back(Language::GetMessageText(n));
+    for (int n = 0; n < Language::MessageCount; ++n) builtIn.push_back(Language::GetMessageText(n));
     ASSERT_TRUE(Language::LoadLanguageFile("English.ini"));
-    for (int n = 0; n < 158; ++n) EXPECT_EQ(Language::GetMessageText(n), builtIn[static_cast<size_t>(n)]) << n;
+    for (int n = 0; n < Language::MessageCount; ++n) EXPECT_EQ(Language::GetMessageText(n), builtIn[static_cast<size_t>(n)]) << n;
 }
 
 TEST_F(ShippedLanguageTest, EveryLanguageIsComplete) {
@@ -305,7 +306,7 @@ TEST_F(ShippedLanguageTest, EveryLanguageIsComplete) {
     for (const String& name : files) {
         EXPECT_EQ(Keys(name), english) << name;
         ASSERT_TRUE(Language::LoadLanguageFile(name)) << name;
-        for (int n = 0; n < 158; ++n) {
+        for (int n = 0; n < Language::MessageCount; ++n) {
             bool hasText = LanguageIni->ValueExists("Text", IntToStr(n));
             EXPECT_EQ(hasText, !String(Language::GetMessageText(n)).empty()) << name << " " << n;
         }
