@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "app/Pubfunction.h"
 #include "menu/MenuObjects.h"
+#include "production/ClipConversion.h"
 #include "production/SubtitleMux.h"
 #include "production/VolumeName.h"
 #include "production/XmlText.h"
@@ -234,8 +235,7 @@ bool HasRootMenuVob(bool TitleMenu, bool RootMenu, const String& ProgramFolder, 
 }
 
 int ClipVobSeconds(const TClipInfo& Clip) {
-    if (Clip.i_TrimEnd > Clip.i_Duration - 10) return Clip.i_Duration - Clip.i_TrimStart;
-    return Clip.i_TrimEnd - Clip.i_TrimStart;
+    return ClipSpan(Clip.i_TrimStart, Clip.i_TrimEnd, Clip.i_Duration).i_ClipDuration;
 }
 
 Int64 TotalVobMB(const std::vector<TClipInfo*>& Clips) {

@@ -83,7 +83,7 @@ String RootMenuTemplate(const String& ProgramFolder, int Aspect, int VideoStanda
 bool HasTitleMenuVob(bool TitleMenu, const String& TempFolder);
 bool HasRootMenuVob(bool TitleMenu, bool RootMenu, const String& ProgramFolder, int Aspect, int VideoStandard);
 
-// Seconds of source a clip's VOB holds: to the file's end when the trim ends within its last 10 s.
+// Seconds of source a clip's VOB holds (as ClipSpan converts them).
 int ClipVobSeconds(const TClipInfo& Clip);
 // The clip VOBs' megabytes, summed in 64 bits.
 Int64 TotalVobMB(const std::vector<TClipInfo*>& Clips);

@@ -32,7 +32,8 @@ TPictureGeometry PictureGeometry(int W, int H, double A, double TargetAspect, in
 }
 
 TClipSpan ClipSpan(int TrimStart, int TrimEnd, int Duration) {
-    if (TrimEnd > Duration - 10) return {Duration - TrimStart, "0"};
+    // The duration is in rounded seconds: an end there means the file's own end.
+    if (TrimEnd >= Duration) return {Duration - TrimStart, "0"};
     return {TrimEnd - TrimStart, IntToStr(TrimEnd - TrimStart)};
 }
 

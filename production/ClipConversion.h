@@ -21,7 +21,7 @@ struct TClipSpan {
     String s_DurationText;    // "0": to the end of the file
 };
 
-// A trim end within the last 10 seconds converts to the end of the file.
+// A trim end at the clip's duration converts to the end of the file; any other end is honoured.
 TClipSpan ClipSpan(int TrimStart, int TrimEnd, int Duration);
 
 // OutputVOB_N.vob in Folder (which ends with a separator), else the first free OutputVOB_N_K.vob.

@@ -24,9 +24,11 @@ bool FrameSchedule::Run(const Source& source, const Sink& sink) {
         std::optional<SourcePicture> picture = source();
         if (!picture) break;
         double time = job_.still ? 0.0 : picture->timeSec + shiftSec_;
-        if (held_ && time > heldEnd_ + kLongestGapSec) {
-            shiftSec_ -= time - heldEnd_;
-            time = heldEnd_;
+        // Before the first picture the gap is measured from the start.
+        const double shownUntil = held_ ? heldEnd_ : 0.0;
+        if (time > shownUntil + kLongestGapSec) {
+            shiftSec_ -= time - shownUntil;
+            time = shownUntil;
         }
         long long at = std::isnan(time) ? next_ : std::llround(time * job_.frameRate.Value());
         if (!EmitHeldUntil(at, sink)) return false;
@@ -47,11 +49,12 @@ bool FrameSchedule::Run(const Source& source, const Sink& sink) {
 
 bool FrameSchedule::EmitHeldUntil(long long at, const Sink& sink) {
     if (lastFrame_ > 0) at = std::min(at, lastFrame_);
-    if (next_ >= at) return true;
+    // The frames before the first picture wait for it: it is shown from the start, so a
+    // picture that begins after the sound (B-frame delay, a stream offset) stays in step.
+    if (next_ >= at || !held_) return true;
     const long long first = next_;
-    next_ = at;   // frames before the first decoded one are not shown
+    next_ = at;
     // Its last use: the next picture, or the end, follows.
-    if (!held_) return true;
     return sink(HeldPicture{std::move(held_), first, at - first});
 }
 

@@ -76,6 +76,17 @@ private:
     bool flushed_ = false;
 };
 
+// False, with the reason in error, when path names something else than a regular file (a FIFO,
+// a device, a folder): opening a FIFO waits for a writer for ever, and a device may never end.
+// A path that is not there passes; opening it says so.
+bool RegularOrMissing(const std::string& path, std::string& error);
+
+// One decoded picture's bytes, about (8-bit 4:2:0).
+long long PictureBytesOf(int width, int height);
+// Decoder threads for pictures of a size: as many as the machine has for small ones, fewer for
+// big ones, one for those too big for two.
+int DecoderThreadsFor(int width, int height);
+
 // Sizes outside 1..CORVANE_MAX_SIDE are not supported.
 bool SupportedSize(int width, int height);
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -21,21 +20,28 @@ namespace {
 // row that give nothing (a real file needs a few hundred at most).
 constexpr int kMaxPacketsWithoutFrame = 20000;
 
-// A frame-threaded decoder holds seven pictures or so on one thread and two or three more for
-// each further one (measured, 4K H.264: 126 MB on one thread, 242 on five, 303 on seven):
-// big pictures get fewer threads, so a 4K clip keeps within this much.
-constexpr long long kDecoderPictureBytes = 160LL << 20;
-constexpr long long kHalfPicturesPerThread = 5;
+// A seek may land after the key frame the asked second needs (a transport stream seeks by time
+// stamps, and its decoder then waits for the next key frame): go back this far and try again,
+// the last time from the file's start.
+constexpr double kSeekBacksSec[] = {0.0, 10.0, 60.0, 1e18};
+// A first frame this little after the second is on it (its time is a rounded fraction).
+constexpr double kOnTheSecond = 0.001;
 
-long long PictureBytesOf(int width, int height) {
-    return static_cast<long long>(std::max(width, 16)) * std::max(height, 16) * 3 / 2;
-}
+// Pictures beyond this (4K UHD) are decoded smaller where the decoder can: an 8192 x 8192
+// motion JPEG picture is 100 to 200 MB, and the few of them in flight between the stages
+// would hold a gigabyte.
+constexpr long long kLargestFullPixels = 3840LL * 2160;
+// The longest side a DVD frame shows a picture at: a smaller decode keeps this much on its
+// shorter side, so no detail the frame shows is lost.
+constexpr int kShownSide = 720;
 
-int DecoderThreadsFor(const AVCodecParameters* par) {
-    // What FFmpeg picks by itself: a thread per core and one more.
-    int automatic = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 15u)) + 1;
-    long long perThread = PictureBytesOf(par->width, par->height) * kHalfPicturesPerThread / 2;
-    return static_cast<int>(std::clamp<long long>(kDecoderPictureBytes / perThread, 2, automatic));
+// How many halvings the decoder applies to a huge picture (0: full size).
+int ReductionFor(const AVCodec* codec, const AVCodecParameters* par) {
+    if (static_cast<long long>(par->width) * par->height <= kLargestFullPixels) return 0;
+    int shorter = std::min(par->width, par->height);
+    int halvings = 0;
+    while (halvings < codec->max_lowres && (shorter >> (halvings + 1)) >= kShownSide) ++halvings;
+    return halvings;
 }
 
 }  // namespace
@@ -54,6 +60,7 @@ std::unique_ptr<SourceReader> SourceReader::OpenBeside(const SourceReader& besid
 std::unique_ptr<SourceReader> SourceReader::Open(const std::string& path, Kind kind, Probe probe, std::string& error) {
     static const bool quiet = (av_log_set_level(AV_LOG_FATAL), true);
     (void)quiet;
+    if (!RegularOrMissing(path, error)) return nullptr;
     std::unique_ptr<SourceReader> reader(new SourceReader);
     int result = reader->OpenStream(path, kind, probe);
     if (result == 0) return reader;
@@ -86,7 +93,12 @@ int SourceReader::OpenStream(const std::string& path, Kind kind, Probe probe) {
     if (!codec_) return AVERROR(ENOMEM);
     const AVCodecParameters* par = format_->streams[stream_]->codecpar;
     if ((result = avcodec_parameters_to_context(codec_, par)) < 0) return result;
-    codec_->thread_count = kind == Kind::Video ? DecoderThreadsFor(par) : 0;
+    if (kind == Kind::Video) {
+        codec_->lowres = ReductionFor(codec, par);
+        codec_->thread_count = DecoderThreadsFor(par->width >> codec_->lowres, par->height >> codec_->lowres);
+    } else {
+        codec_->thread_count = 0;
+    }
     codec_->pkt_timebase = format_->streams[stream_]->time_base;
     if ((result = avcodec_open2(codec_, codec, nullptr)) < 0) return result;
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
@@ -98,13 +110,38 @@ int SourceReader::OpenStream(const std::string& path, Kind kind, Probe probe) {
 
 void SourceReader::SeekTo(double second) {
     if (!(second > 0)) return;
-    long long ts = static_cast<long long>((second + originSec_) * AV_TIME_BASE);
-    if (avformat_seek_file(format_, -1, INT64_MIN, ts, ts, 0) < 0) return;
+    for (double back : kSeekBacksSec) {
+        const double from = std::max(0.0, second - back);
+        if (Reposition(from)) {
+            pending_ = Decode();
+            const double time = pending_ ? TimeOf(pending_.get()) : 0.0;
+            if (from <= 0 || (pending_ && !(time > second + kOnTheSecond))) return;
+        }
+        if (from <= 0) return;
+    }
+}
+
+bool SourceReader::Reposition(double second) {
+    auto seek = [this](double at) {
+        const long long ts = static_cast<long long>((at + originSec_) * AV_TIME_BASE);
+        return avformat_seek_file(format_, -1, INT64_MIN, ts, ts, 0) >= 0;
+    };
+    // The start is sought a second before it where the demuxer allows: a transport stream
+    // sought at its very start lands after its first key frame.
+    const bool moved = second > 0 ? seek(second) : seek(-1.0) || seek(0.0);
+    if (!moved) return false;
     avcodec_flush_buffers(codec_);
     flushed_ = false;
+    pending_.reset();
+    return true;
 }
 
 FramePtr SourceReader::Next() {
+    if (pending_) return std::move(pending_);
+    return Decode();
+}
+
+FramePtr SourceReader::Decode() {
     PacketPtr packet(av_packet_alloc());
     FramePtr frame(av_frame_alloc());
     if (!packet || !frame) return nullptr;

@@ -33,7 +33,8 @@ public:
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
-    // Goes to the key frame at or before the second (the frames before it follow first).
+    // Goes to the key frame at or before the second (the frames before it follow first); where
+    // none decodes before it, to the file's start.
     void SeekTo(double second);
     // The next decoded frame; null at the end of the stream (or of what can be decoded). A video
     // frame carries the turn that shows it upright.
@@ -51,6 +52,9 @@ private:
     enum class Probe { AllStreams, KindOnly };
     static std::unique_ptr<SourceReader> Open(const std::string& path, Kind kind, Probe probe, std::string& error);
     int OpenStream(const std::string& path, Kind kind, Probe probe);
+    // Moves the demuxer near the second (0: the file's start) and empties the decoder.
+    bool Reposition(double second);
+    FramePtr Decode();
 
     std::string path_;
     AVFormatContext* format_ = nullptr;
@@ -58,6 +62,7 @@ private:
     int stream_ = -1;
     double originSec_ = 0;
     bool flushed_ = false;
+    FramePtr pending_;   // decoded by SeekTo, handed out first
 };
 
 }  // namespace corvane

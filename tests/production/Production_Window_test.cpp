@@ -55,9 +55,11 @@ TEST(productionClipArithmetic, PictureInsideTheFrame) {
     }
 }
 
-TEST(productionClipArithmetic, TrimEndNearTheEndConvertsToTheEnd) {
+TEST(productionClipArithmetic, OnlyATrimEndAtTheDurationConvertsToTheEnd) {
     struct Case { int Start, End, Duration, Seconds; const char* Text; };
-    const Case cases[] = {{5, 60, 100, 55, "55"}, {5, 95, 100, 95, "0"}, {0, 90, 100, 90, "90"}, {2, 6, 6, 4, "0"}};
+    // Only an end at the duration (or past it) is the file's end; one inside the last 10 s holds.
+    const Case cases[] = {{5, 60, 100, 55, "55"}, {5, 95, 100, 90, "90"}, {0, 90, 100, 90, "90"}, {2, 6, 6, 4, "0"},
+                          {0, 6, 12, 6, "6"},     {0, 99, 100, 99, "99"}, {5, 100, 100, 95, "0"}, {5, 101, 100, 95, "0"}};
     for (const auto& c : cases) {
         const TClipSpan span = ClipSpan(c.Start, c.End, c.Duration);
         EXPECT_EQ(span.i_ClipDuration, c.Seconds);
@@ -509,7 +511,7 @@ protected:
 TEST_F(productionRealRun, ConverterRunOfTwoClips) {
     TClipInfo* trimmed = AddClip(src["clip one.mp4"], 640, 480, 4.0 / 3, 6);
     trimmed->i_TrimStart = 1;
-    trimmed->i_TrimEnd = 3;  // ends before the last 10 s only if the file were longer: to the end
+    trimmed->i_TrimEnd = 3;  // inside the file's last 10 s, and honoured
     TClipInfo* wide = AddClip(src["wide & 'clip'.mp4"], 1280, 720, 16.0 / 9, 4);
     wide->b_AddLetterBox = true;
     auto window = std::make_unique<TConvertWindow>(nullptr);
@@ -535,7 +537,7 @@ TEST_F(productionRealRun, ConverterRunOfTwoClips) {
     EXPECT_EQ(Probe(wide->s_VobFile, "stream=display_aspect_ratio"), "4:3");
     const double seconds = std::atof(Capture("ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 " +
                                              Quoted(trimmed->s_VobFile)).c_str());
-    EXPECT_NEAR(seconds, 5.0, 0.1);  // from second 1 to the end of the 6 s file
+    EXPECT_NEAR(seconds, 2.0, 0.1);  // from second 1 to second 3 of the 6 s file
     fs::copy_file(wide->s_VobFile, keep / "converted_letterboxed.vob", fs::copy_options::overwrite_existing);
     window->Close();
 }

@@ -7,6 +7,8 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -278,6 +280,27 @@ TEST_F(CorvaneTest, UnusableFilesAreNotSupported) {
     EXPECT_EQ(info_(nullptr, 10, words), -1);
     std::string path = TestClips()["red43.mpg"];
     EXPECT_EQ(info_(path.data(), 9, words), -1) << "a record shorter than ten words";
+}
+
+// A FIFO would block the opening until some program writes to it, and a folder is no file: both
+// are refused at once, by the information call and by the grabber, which still answers.
+TEST_F(CorvaneTest, WhatIsNoRegularFileIsRefusedAtOnce) {
+    testing_vcl::TTempFolder folder("corvane_special");
+    const std::string fifo = folder["clip.mp4"];
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string directory = folder["clip.mkv"];
+    std::filesystem::create_directory(directory);
+    for (const std::string& path : {fifo, directory, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        std::int32_t words[10];
+        ASSERT_EQ(Info(path, words), -1);
+        EXPECT_NE(LastError().find("'" + path + "' is not a regular file"), std::string::npos) << LastError();
+        messages_.clear();
+        init_(window_, 2, path.c_str(), "", "0");
+        EXPECT_EQ(WaitFor(CORVANE_WM_MEDIA_INIT_DONE).wParam, 0u);
+        uninit_();
+        WaitFor(CORVANE_WM_MEDIA_UNINIT_DONE);
+    }
 }
 
 // ---- first picture -------------------------------------------------------------------------

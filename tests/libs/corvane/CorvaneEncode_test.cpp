@@ -13,6 +13,7 @@
 #include "tests/support/TestHelpers.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -78,6 +79,16 @@ struct Clips : testing_vcl::TTempFolder {
                       "\"aevalsrc='if(gte(t,1),0.8*sin(2*PI*1000*t),0)':s=44100:d=2.5\" -c:v libx264 -preset ultrafast "
                       "-pix_fmt yuv420p -c:a aac",
                       (*this)["late_sound.mkv"]) &&
+               // And where the picture starts half a second after the sound: the event at 2 s.
+               Ffmpeg("-itsoffset 0.5 -f lavfi -i color=c=white:s=160x120:r=30:d=3,fade=t=in:st=1.5:d=0.02 -f lavfi -i "
+                      "\"aevalsrc='if(gte(t,2),0.8*sin(2*PI*1000*t),0)':s=44100:d=3.5\" -c:v libx264 -preset ultrafast "
+                      "-pix_fmt yuv420p -c:a pcm_s16le",
+                      (*this)["late_picture.mkv"]) &&
+               // In MPEG-TS with B-frames, whose picture starts a little after its sound.
+               Ffmpeg("-f lavfi -i color=c=white:s=160x120:r=30:d=3,fade=t=in:st=1.5:d=0.02 -f lavfi -i "
+                      "\"aevalsrc='if(gte(t,1.5),0.8*sin(2*PI*1000*t),0)':s=44100:d=3\" -c:v libx264 -preset ultrafast "
+                      "-bf 2 -pix_fmt yuv420p -c:a ac3",
+                      (*this)["sync.ts"]) &&
                Ffmpeg("-f lavfi -i testsrc2=s=720x576:r=25:d=2 -c:v libx264 -preset ultrafast -qp 10 -pix_fmt yuv420p -an",
                       (*this)["detail.mp4"]) &&
                Ffmpeg("-f lavfi -i nullsrc=s=352x288:r=25:d=2,geq=lum='random(1)*255':cb=128:cr=128 -c:v libx264 "
@@ -347,34 +358,64 @@ std::vector<int> GreyIndices(const std::string& file) {
     return indices;
 }
 
+// The times of a file's pictures from the file's start, in the order shown: in MKV they are
+// whole milliseconds, and the picture may start after the file (B-frame delay, sound first).
+std::vector<double> PictureTimes(const std::string& file) {
+    std::istringstream start(Run("ffprobe -v error -show_entries format=start_time -of csv=p=0 " + Quote(file)));
+    double origin = 0;
+    start >> origin;
+    std::istringstream lines(Run("ffprobe -v error -select_streams v:0 -show_entries frame=best_effort_timestamp_time "
+                                 "-of csv=p=0 " + Quote(file)));
+    std::vector<double> times;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) times.push_back(std::atof(line.c_str()) - origin);
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
 TEST_F(CorvaneEncodeTest, EachFrameShowsThePictureOfItsTime) {
     // Pictures dropped (60 fps), held for two frames now and then (25 fps to NTSC), and both
-    // through the painters side by side: a picture out of turn shows as a wrong grey.
+    // through the painters side by side: a picture out of turn shows as a wrong grey. In MKV
+    // and MPEG-TS beside sound, with B-frames, the picture starts after the file's start.
     const struct {
         int sourceRate;
         int standard;
-    } kCases[] = {{60, 1}, {25, 1}, {60, 2}};
+        const char* file;
+        const char* sound;
+    } kCases[] = {{60, 1, "grey.mp4", ""}, {25, 1, "grey.mp4", ""}, {60, 2, "grey.mp4", ""},
+                  {25, 1, "grey.mkv", "-c:a aac"}, {60, 2, "grey.mkv", "-c:a aac"},
+                  {25, 1, "grey.ts", "-c:a aac"}, {60, 2, "grey.ts", "-c:a mp2"}};
     for (const auto& c : kCases) {
-        SCOPED_TRACE(std::to_string(c.sourceRate) + " fps to " + (c.standard == 1 ? "NTSC" : "PAL"));
-        std::string source = out_["grey.mp4"];
+        SCOPED_TRACE(std::to_string(c.sourceRate) + " fps " + c.file + " to " + (c.standard == 1 ? "NTSC" : "PAL"));
+        std::string source = out_[c.file];
+        const bool sound = *c.sound != '\0';
         ASSERT_TRUE(Ffmpeg("-f lavfi -i \"nullsrc=s=320x240:r=" + std::to_string(c.sourceRate) +
-                               ":d=3,geq=lum='16+8*mod(N," + std::to_string(kGreyCycle) +
-                               ")':cb=128:cr=128\" -c:v libx264 -preset ultrafast -qp 0 -pix_fmt yuv420p -an",
+                               ":d=3,geq=lum='16+8*mod(N," + std::to_string(kGreyCycle) + ")':cb=128:cr=128\" " +
+                               (sound ? "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=3 -bf 2 " : "") +
+                               "-c:v libx264 -preset ultrafast -qp 0 -pix_fmt yuv420p " + (sound ? c.sound : "-an"),
                            source));
+        const std::vector<double> times = PictureTimes(source);
+        ASSERT_EQ(times.size(), 3u * c.sourceRate);
+        if (sound) EXPECT_GT(times[0], 0.5 / c.sourceRate) << "a picture that starts after the file";
         std::string output = out_["grey.vob"];
         const char* frame = c.standard == 1 ? "720:480" : "720:576";
         ASSERT_EQ(Convert(source, "0", "0", frame, frame, "4:3", c.standard, output), 0);
         const double rate = c.standard == 1 ? 30000.0 / 1001 : 25.0;
         std::vector<int> shown = GreyIndices(output);
-        EXPECT_NEAR(static_cast<double>(shown.size()), 3 * rate, 2);
-        // Frame i shows the last picture whose time, in the output's frames, rounds to i at most.
-        // A picture half a frame after i may round either way.
-        const long long pictures = 3LL * c.sourceRate;
-        long long picture = 0;
+        EXPECT_NEAR(static_cast<double>(shown.size()), (3 + times[0]) * rate, 2);
+        // Frame i shows the last picture whose time, in the output's frames, rounds to i at most
+        // (the first picture before that). A picture half a frame after i may round either way.
+        auto frameOf = [&](std::size_t picture) { return times[picture] * rate; };
+        auto halfway = [&](std::size_t picture, double at) { return std::abs(frameOf(picture) - at) < 1e-6; };
+        std::size_t picture = 0;
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            while (picture + 1 < pictures && std::llround((picture + 1) * rate / c.sourceRate) <= static_cast<long long>(i)) ++picture;
-            const bool halfway = picture + 1 < pictures && std::abs((picture + 1) * rate / c.sourceRate - (i + 0.5)) < 1e-9;
-            EXPECT_TRUE(shown[i] == picture % kGreyCycle || (halfway && shown[i] == (picture + 1) % kGreyCycle))
+            while (picture + 1 < times.size() && std::llround(frameOf(picture + 1)) <= static_cast<long long>(i)) ++picture;
+            const bool next = picture + 1 < times.size() && halfway(picture + 1, i + 0.5);
+            const bool before = picture > 0 && halfway(picture, i + 0.5);
+            EXPECT_TRUE(shown[i] == static_cast<int>(picture % kGreyCycle) ||
+                        (next && shown[i] == static_cast<int>((picture + 1) % kGreyCycle)) ||
+                        (before && shown[i] == static_cast<int>((picture - 1) % kGreyCycle)))
                 << "frame " << i << " shows " << shown[i] << " for " << picture % kGreyCycle;
         }
         fs::remove(source);
@@ -431,9 +472,11 @@ TEST_F(CorvaneEncodeTest, SoundStaysInStepWithThePicture) {
         double event;   // in the output
     };
     // 30 fps and 44.1 kHz in; 25 and 29.97 fps, 48 kHz out; from the start and trimmed; the
-    // sound starting later than the picture.
-    const SyncCase cases[] = {{"sync.mp4", 2, "0", 1.5}, {"sync.mp4", 1, "1", 0.5}, {"late_sound.mkv", 1, "0", 1.5},
-                              {"late_sound.mkv", 2, "1", 0.5}};
+    // sound starting later than the picture, and the picture later than the sound.
+    const SyncCase cases[] = {{"sync.mp4", 2, "0", 1.5},         {"sync.mp4", 1, "1", 0.5},
+                              {"late_sound.mkv", 1, "0", 1.5},   {"late_sound.mkv", 2, "1", 0.5},
+                              {"late_picture.mkv", 1, "0", 2.0}, {"late_picture.mkv", 2, "1", 1.0},
+                              {"sync.ts", 2, "0", 1.5},          {"sync.ts", 1, "1", 0.5}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.clip) + " " + std::to_string(c.standard) + " from " + c.start);
         std::string output = out_["sync.vob"];
@@ -1045,8 +1088,14 @@ TEST_F(CorvaneEncodeTest, FailedEncodesSayWhy) {
         const char* aspect;
         std::string reason;
     };
+    // A FIFO would block the opening until a program writes to it: refused at once.
+    testing_vcl::TTempFolder special("corvane_special");
+    const std::string fifo = special["pipe.mp4"];
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const WhyCase cases[] = {
         {missing, "0", "720:480", "4:3", "missing.mp4' can't be read"},
+        {fifo, "0", "720:480", "4:3", "pipe.mp4' is not a regular file"},
+        {special.Path(), "0", "720:480", "4:3", "' is not a regular file"},
         {TestClips()["music.wav"], "0", "720:480", "4:3", "has no picture stream"},
         {good, "0", "720:480", "5:4", "aspect '5:4' is neither 4:3 nor 16:9"},
         {good, "0", "abc", "4:3", "frame size 'abc'"},
