@@ -15,6 +15,10 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -308,5 +312,46 @@ TEST_P(ConvertMatrix, ConvertsWithPictureAndSoundTogetherFromTheTrimStart) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ConvertMatrix, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<MatrixCase>& info) { return std::string(info.param.name); });
+
+// A program's own peak memory in kB (its exit status in status), run with its output dropped.
+long PeakKilobytes(const std::vector<std::string>& arguments, int& status) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!std::freopen("/dev/null", "w", stdout)) _exit(126);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    struct rusage usage {};
+    status = -1;
+    if (child < 0 || wait4(child, &status, 0, &usage) != child) return -1;
+    return usage.ru_maxrss;
+}
+
+// Motion JPEG at the largest size taken: a picture of 200 MB (4:4:4) is decoded no larger than
+// the DVD frame needs, so the encode keeps within the 300 MB a 4K clip is allowed.
+TEST(ConvertHugePictures, MotionJpegOf8192SquareKeepsTheMemorySmall) {
+    testing_vcl::TTempFolder folder("corvane_huge");
+    const std::string source = folder["huge.avi"];
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i color=c=0x3050E0:s=8192x8192:r=5 -frames:v 2 -c:v mjpeg -pix_fmt yuvj444p -q:v 5", source));
+    const std::string output = folder["huge.vob"];
+    const std::string peer = std::string(TEST_PEER_DIR) + "/corvane_c_peer";
+    int status = 0;
+    const long peak = PeakKilobytes({peer, std::string(TEST_PEER_DIR) + "/CorvaneDLL.so", "encode", source, "0", "0",
+                                     "720:576", "720:576", "25", "4:3", output},
+                                    status);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 300L * 1024) << peak / 1024 << " MB";
+    const FileFacts out = Read(output, Decode::First);
+    ASSERT_TRUE(out.read);
+    EXPECT_NEAR(out.videoFrames / 25.0, 0.4, 0.05);
+    // The colour's luma (BT.601, video range): 16 + (65.481 R + 128.553 G + 24.966 B) / 255.
+    ASSERT_FALSE(out.pictures.empty());
+    const double luma = 16 + (65.481 * 0x30 + 128.553 * 0x50 + 24.966 * 0xE0) / 255;
+    EXPECT_NEAR(16 + 8 * out.pictures.front().grey, luma, 8) << "the picture itself";
+}
 
 }  // namespace
