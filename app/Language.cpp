@@ -1,5 +1,7 @@
 #include "app/Language.h"
 
+#include "platform/vcl/Graphics.h"
+
 #include <fstream>
 #include <memory>
 
@@ -105,6 +107,32 @@ bool LoadLanguageFile(const String& Name) {
     LanguageIni = next.release();
     UILanguage = Name;
     return true;
+}
+
+void ApplyMessageCaptions(const std::vector<TMessageCaption>& Captions) {
+    for (const TMessageCaption& c : Captions)
+        if (c.Control != nullptr) c.Control->SetCaption(GetMessageText(c.Message));
+}
+
+void FitCaption(TControl* Control, int Reserved) {
+    if (Control == nullptr) return;
+    TBitmap measure;
+    TCanvas* canvas = measure.GetCanvas();
+    const int room = Control->GetWidth() - Reserved;
+    canvas->SetFont(Control->GetFont());
+    while (Control->GetFont()->GetSize() > 6 && canvas->TextWidth(Control->GetCaption()) > room) {
+        Control->GetFont()->SetSize(Control->GetFont()->GetSize() - 1);
+        canvas->SetFont(Control->GetFont());
+    }
+}
+
+void ShowHintsAsCaptions(const std::vector<TControl*>& Buttons) {
+    for (TControl* b : Buttons) {
+        b->SetCaption(b->GetHint());
+        b->GetFont()->SetColor(clWhite);
+        b->GetFont()->SetSize(8);
+        FitCaption(b, 6);
+    }
 }
 
 void ApplyLanguageToForm(TCustomForm* Form) {

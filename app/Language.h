@@ -3,6 +3,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <vector>
 
 #include "platform/vcl/Forms.h"
 
@@ -20,6 +21,22 @@ bool LoadLanguageFile(const String& Name);
 // Re-reads the captions, fonts and hints of Form's components from the loaded language file
 // (section = the form's name). Does nothing while no file is loaded.
 void ApplyLanguageToForm(TCustomForm* Form);
+
+// Controls whose words come from the message table rather than from their own keys (the words
+// on picture buttons): each gets the text of its message as its caption.
+struct TMessageCaption {
+    TControl* Control;
+    int Message;
+};
+void ApplyMessageCaptions(const std::vector<TMessageCaption>& Captions);
+
+// Picture buttons named by their hints (which the language file gives): each shows its hint as
+// its caption, in white on the button's dark face, made smaller where it would not fit.
+void ShowHintsAsCaptions(const std::vector<TControl*>& Buttons);
+
+// A caption wider than its control (less Reserved pixels for a box or glyph beside it) gets a
+// smaller font, down to 6 points, so a longer translation stays inside its box.
+void FitCaption(TControl* Control, int Reserved);
 
 // What the main window runs after each successful load: every window in the order given
 // (the main window first, then the others in creation order); windows not made yet (nullptr)

@@ -127,6 +127,8 @@ void TMainWindow::CreateComponents() {
     Label_Description->SetBounds(30, 221, 300, 76);
     Label_Description->SetWordWrap(true);
     Label_Description->SetTransparent(true);
+    // Light on the description well's navy, whatever font the language file chooses.
+    Label_Description->GetFont()->SetColor(static_cast<TColor>(0xFAF2EC));
     Label_Description->SetCaption("");
 }
 

@@ -69,6 +69,13 @@ TOptionWindow::TOptionWindow(TComponent* AOwner) : TForm(AOwner) {
     GetFont()->SetName("Tahoma");
     CreateComponents();
     InstallHandlers();
+    // The English names until a language file gives its own.
+    const std::pair<TsuiImageButton*, const char*> names[] = {
+        {suiImageButton_General, "General"}, {suiImageButton_Language, "Language"}, {suiImageButton_Burner, "Burner"},
+        {suiImageButton_Ok, "OK"},           {suiImageButton_Cancel, "Cancel"},     {suiImageButton_Browse, "Browse"},
+        {suiImageButton_Load, "Add"}};
+    for (const auto& [button, name] : names) button->SetHint(name);
+    ShowButtonWords();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
@@ -351,7 +358,17 @@ void TOptionWindow::FormShow(TObject*) {
 
 void TOptionWindow::FormDestroy(TObject*) { SaveOptions(); }
 
-void TOptionWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TOptionWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+// The words on the buttons are their hints, in the user's language.
+void TOptionWindow::ShowButtonWords() {
+    Language::ShowHintsAsCaptions({suiImageButton_General, suiImageButton_Language, suiImageButton_Burner,
+                                   suiImageButton_Ok, suiImageButton_Cancel, suiImageButton_Browse,
+                                   suiImageButton_Load});
+}
 
 void TOptionWindow::ReadFixedValues(TIniFile& Ini) {
     OpenDialogFilter = Ini.ReadString(kSection, "OpenDialogFilter", "");

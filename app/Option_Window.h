@@ -72,6 +72,7 @@ class TOptionWindow : public TForm {
     // False (after telling the person) when the file could not be written.
     bool SaveOptions();
     void ApplyLanguage();
+    void ShowButtonWords();
 
     void suiImageButton_GeneralClick(TObject* Sender);
     void suiImageButton_OkClick(TObject* Sender);

@@ -14,3 +14,25 @@ void LoadResButton(TsuiImageButton* Button, const String& Base) {
     LoadResPicture(Button->GetPicMouseDown(), Base + "_down.bmp");
     LoadResPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
 }
+
+bool LoadResSkin(TsuiSkinForm* Skin, const String& File) {
+    TPicture picture;
+    LoadResPicture(&picture, File);
+    const bool found = picture.GetGraphic() != nullptr;
+    if (found) Skin->SetGlyph(picture.GetBitmap());
+    Skin->SetVisible(found);
+    return found;
+}
+
+void CloseOnEscape(TForm* Form, TControl* Button) {
+    Form->SetKeyPreview(true);
+    TKeyEvent previous = Form->OnKeyDown;
+    Form->OnKeyDown = [Button, previous](TObject* Sender, Word& Key, TShiftState Shift) {
+        if (Key != VK_ESCAPE) {
+            if (previous) previous(Sender, Key, Shift);
+            return;
+        }
+        Key = 0;
+        if (Button->GetVisible() && Button->GetEnabled()) Button->Click();
+    };
+}

@@ -3,9 +3,16 @@
 #pragma once
 
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Forms.h"
 #include "skin/core/SUIButton.h"
+#include "skin/core/SUISkinForm.h"
 
 // Picture from RES/File.
 void LoadResPicture(TPicture* Picture, const String& File);
 // A skinned button's four pictures: Base.bmp, Base_on.bmp, Base_down.bmp and Base_dis.bmp.
 void LoadResButton(TsuiImageButton* Button, const String& Base);
+// A skin picture from RES/File for Skin's form: its shape and size follow the picture. Without
+// the picture the skin is hidden and the form keeps its plain look; the result says which.
+bool LoadResSkin(TsuiSkinForm* Skin, const String& File);
+// Escape from any control of Form does what a click on Button (its Cancel or Close) does.
+void CloseOnEscape(TForm* Form, TControl* Button);

@@ -4,6 +4,7 @@
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
+#include "app/ResPictures.h"
 #include "menu/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Resources.h"
@@ -35,11 +36,18 @@ std::vector<int> ButtonTimes(const TClipInfo* Clip) {
 TSetupChapterWindow::TSetupChapterWindow(TComponent* AOwner) : TForm(AOwner) {
     SetName("SetupChapterWindow");
     SetPosition(poScreenCenter);
-    SetBorderStyle(bsDialog);
     SetClientWidth(465);
     SetClientHeight(339);
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    // Without its artwork the dialog keeps the window system's frame.
+    if (!LoadResSkin(suiSkinForm1, "chapter_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();
     CreateButtons();
+    ShowButtonWords();
+    CloseOnEscape(this, suiImageButton1);
     AfterConstruction();
 }
 
@@ -82,13 +90,13 @@ TsuiImageButton* TSetupChapterWindow::NewButton(const String& Name, const char* 
 }
 
 void TSetupChapterWindow::CreateControls() {
-    Label1 = NewLabel("Label1", "Current Chapter List :", 16, 16);
+    Label1 = NewLabel("Label1", "Current Chapter List :", 16, 30);
     suiListBox_Time = new TsuiListBox(this);
     suiListBox_Time->SetName("suiListBox_Time");
     suiListBox_Time->SetParent(this);
     suiListBox_Time->SetStyle(lbOwnerDrawFixed);
     suiListBox_Time->SetItemHeight(16);
-    suiListBox_Time->SetBounds(16, 36, 160, 240);
+    suiListBox_Time->SetBounds(16, 46, 160, 232);
     suiListBox_Time->OnClick = [this](TObject* s) { suiListBox_TimeClick(s); };
     Label6 = NewLabel("Label6", "Auto Split Chapter", 200, 36);
     suiComboBox_Auto = new TsuiComboBox(this);
@@ -119,7 +127,14 @@ void TSetupChapterWindow::CreateButtons() {
     suiImageButton1->SetModalResult(mrCancel);
 }
 
-void TSetupChapterWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupChapterWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+void TSetupChapterWindow::ShowButtonWords() {
+    Language::ApplyMessageCaptions({{suiButton_Insert, 184}, {suiButton_Modify, 185}, {suiButton_Delete, 186}});
+}
 
 bool TSetupChapterWindow::SetupClip(TClipInfo* AClip) {
     if (AClip == nullptr) return false;

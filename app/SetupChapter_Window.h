@@ -12,6 +12,7 @@
 #include "skin/controls/SUIEdit.h"
 #include "skin/controls/SUIListBox.h"
 #include "skin/core/SUIButton.h"
+#include "skin/core/SUISkinForm.h"
 
 class TClipInfo;
 
@@ -48,6 +49,7 @@ class TSetupChapterWindow : public TForm {
     TsuiImageButton* suiButton_Delete;
     TsuiImageButton* suiImageButton2;
     TsuiImageButton* suiImageButton1;
+    TsuiSkinForm* suiSkinForm1;
 
     TChapterList Chapters;
     TClipInfo* Clip = nullptr;
@@ -60,6 +62,7 @@ private:
     void CreateButtons();
     TLabel* NewLabel(const String& Name, const String& Caption, int Left, int Top);
     TsuiSpinEdit* NewSpin(const String& Name, int Left, int MaxValue);
+    void ShowButtonWords();
     TsuiImageButton* NewButton(const String& Name, const char* Art, int Left, int Top, int Width, int Height);
     // The list box and spin edits from Chapters.
     void ShowList();

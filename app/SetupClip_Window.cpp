@@ -115,6 +115,8 @@ TsuiMaskEdit* TSetupClipWindow::MakeTimeEdit(const String& Name, int Left) {
     edit->SetEditMask("!90:00:00;1;_");
     edit->SetMaxLength(8);
     edit->SetColor(static_cast<TColor>(0xE8E8E8));
+    // A size at which all eight characters fit the box, so no digit scrolls out of sight.
+    edit->GetFont()->SetSize(7);
     edit->SetText(ClipTrim::EmptyTimeText);
     return edit;
 }
@@ -177,6 +179,7 @@ void TSetupClipWindow::CreateListControls() {
         left += 68;
     }
     suiImageButton_Menu = MakeButton(this, "suiImageButton_Menu", 557, 537, 51, 50);
+    CreateSkinWords();
     suiImageButton_Close = MakeButton(this, "suiImageButton_Close", 760, 1, 46, 20);
     suiImageButton_Close->SetHint("Close");
     suiImageButton_Close->SetShowHint(true);
@@ -184,14 +187,14 @@ void TSetupClipWindow::CreateListControls() {
     CheckBox_AddLetterBox = new TsuiCheckBox(this);
     CheckBox_AddLetterBox->SetName("CheckBox_AddLetterBox");
     CheckBox_AddLetterBox->SetParent(this);
-    CheckBox_AddLetterBox->SetBounds(37, 466, 140, 17);
+    CheckBox_AddLetterBox->SetBounds(24, 466, 158, 17);
     CheckBox_AddLetterBox->SetCaption(" Auto Add Letter Box");
     CheckBox_AddLetterBox->SetTransparent(true);
     CheckBox_AddLetterBox->SetChecked(true);
     suiCheckBox_AddDVDMenu = new TsuiCheckBox(this);
     suiCheckBox_AddDVDMenu->SetName("suiCheckBox_AddDVDMenu");
     suiCheckBox_AddDVDMenu->SetParent(this);
-    suiCheckBox_AddDVDMenu->SetBounds(184, 466, 120, 17);
+    suiCheckBox_AddDVDMenu->SetBounds(184, 466, 141, 17);
     suiCheckBox_AddDVDMenu->SetCaption(" Add DVD Menu");
     suiCheckBox_AddDVDMenu->SetTransparent(true);
     suiCheckBox_AddDVDMenu->SetChecked(true);
@@ -239,12 +242,12 @@ void TSetupClipWindow::CreateDiscControls() {
     suiCheckBox_4_3 = new TsuiRadioButton(this);
     suiCheckBox_4_3->SetName("suiCheckBox_4_3");
     suiCheckBox_4_3->SetParent(suiGroupBox1);
-    suiCheckBox_4_3->SetBounds(10, 22, 135, 17);
+    suiCheckBox_4_3->SetBounds(10, 22, 148, 17);
     suiCheckBox_4_3->SetCaption("4:3 For Standard TV");
     suiCheckBox_16_9 = new TsuiRadioButton(this);
     suiCheckBox_16_9->SetName("suiCheckBox_16_9");
     suiCheckBox_16_9->SetParent(suiGroupBox1);
-    suiCheckBox_16_9->SetBounds(148, 22, 152, 17);
+    suiCheckBox_16_9->SetBounds(160, 22, 142, 17);
     suiCheckBox_16_9->SetCaption("16:9 For Wide Screen TV");
     suiImageButton_4_3 = MakeButton(this, "suiImageButton_4_3", 24, 407, 20, 20);
     suiImageButton_16_9 = MakeButton(this, "suiImageButton_16_9", 48, 407, 20, 20);
@@ -327,7 +330,43 @@ void TSetupClipWindow::SetConverterMode() {
     ResetForMode();
 }
 
-void TSetupClipWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupClipWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    Language::ApplyMessageCaptions(SkinWords);
+    // The boxes side by side share the column's width; a translation still too long for its box
+    // gets a smaller font.
+    for (TControl* box : std::initializer_list<TControl*>{suiCheckBox_4_3, suiCheckBox_16_9, CheckBox_AddLetterBox,
+                                                          suiCheckBox_AddDVDMenu})
+        Language::FitCaption(box, 19);
+    for (const Language::TMessageCaption& word : SkinWords) {
+        word.Control->GetFont()->SetSize(8);
+        Language::FitCaption(word.Control, 0);
+    }
+}
+
+void TSetupClipWindow::CreateSkinWords() {
+    const TColor muted = static_cast<TColor>(0xC4A896);
+    struct Word { const char* Name; int Message, Left, Top, Width; bool Bold; };
+    const Word words[] = {
+        {"Label_SkinTitle", 196, 252, 17, 200, false}, {"Label_SkinPreview", 197, 25, 70, 200, true},
+        {"Label_SkinClips", 198, 350, 66, 200, true},  {"Label_SkinDiscSize", 199, 108, 484, 200, false},
+        {"Label_SkinAdd", 190, 24, 588, 65, false},    {"Label_SkinRemove", 191, 92, 588, 65, false},
+        {"Label_SkinUp", 192, 160, 588, 65, false},    {"Label_SkinDown", 193, 228, 588, 65, false},
+        {"Label_SkinOptions", 194, 296, 588, 65, false}, {"Label_SkinNext", 195, 550, 588, 65, false},
+    };
+    for (const Word& w : words) {
+        TLabel* label = MakeLabel(w.Name, Language::GetMessageText(w.Message), w.Left, w.Top);
+        label->SetAutoSize(false);
+        label->SetWidth(w.Width);
+        label->SetHeight(14);
+        // The buttons' names sit centred under their buttons.
+        if (w.Width < 100) label->SetAlignment(taCenter);
+        label->GetFont()->SetColor(muted);
+        label->GetFont()->SetSize(8);
+        if (w.Bold) label->GetFont()->SetStyle(TFontStyles{fsBold});
+        SkinWords.push_back({label, w.Message});
+    }
+}
 
 void TSetupClipWindow::ResetForMode() {
     if (b_DVD5) SelectDVD5(); else SelectDVD9();

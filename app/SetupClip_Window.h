@@ -10,6 +10,8 @@
 // requests return at once and its answers come back through OnMessage.
 #pragma once
 
+#include "app/Language.h"
+
 #include <memory>
 
 #include "app/ClipTrim.h"
@@ -168,6 +170,10 @@ private:
     TsuiImageButton* MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
     TImage* MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
     TLabel* MakeLabel(const String& Name, const String& Caption, int Left, int Top);
+    // The words on the window's skin (its title, the areas' names, the buttons' names), in
+    // the user's language.
+    void CreateSkinWords();
+    std::vector<Language::TMessageCaption> SkinWords;
     TsuiMaskEdit* MakeTimeEdit(const String& Name, int Left);
     void LoadArtwork();
     void InstallHandlers();

@@ -76,7 +76,7 @@ void TSetupDVDFileWindow::CreateComponents() {
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
-    suiSkinForm1->SetVisible(false);
+    LoadResSkin(suiSkinForm1, "dvdfile_skin.bmp");
     SetupGrid();
     suiImageButton_Folder = MakeButton("suiImageButton_Folder", 48, 449, 89, 28);
     suiImageButton_File = MakeButton("suiImageButton_File", 144, 449, 89, 28);
@@ -94,6 +94,10 @@ void TSetupDVDFileWindow::CreateComponents() {
     OpenDialog->SetOptions(TOpenOptions{ofHideReadOnly, ofAllowMultiSelect, ofEnableSizing});
     OpenDialog->SetTitle("Add DVD Burning File");
     LoadArtwork();
+    // Light words on the buttons' dark faces.
+    for (TsuiImageButton* b : {suiImageButton_Folder, suiImageButton_File}) b->GetFont()->SetColor(clWhite);
+    ShowButtonWords();
+    CloseOnEscape(this, suiImageButton_Close);
 }
 
 void TSetupDVDFileWindow::SetupGrid() {
@@ -108,6 +112,16 @@ void TSetupDVDFileWindow::SetupGrid() {
     grid->SetFixedRows(1);
     grid->SetDefaultRowHeight(18);
     grid->SetOptions(grid->GetOptions() + TGridOptions{goRowSelect});
+    ShowChosenRow(false);
+}
+
+// The chosen row in the window's amber, dark enough for the grid's light text; a page without
+// files shows no lit row at all.
+void TSetupDVDFileWindow::ShowChosenRow(bool HasFiles) {
+    TsuiStringGrid* grid = suiStringGrid_DVDFiles;
+    const TColor chosen = HasFiles ? static_cast<TColor>(0x1E5A8C) : grid->GetColor();
+    grid->SetSelectedColor(chosen);
+    grid->SetFocusedColor(chosen);
 }
 
 void TSetupDVDFileWindow::LoadArtwork() {
@@ -133,7 +147,14 @@ void TSetupDVDFileWindow::InstallHandlers() {
     };
 }
 
-void TSetupDVDFileWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupDVDFileWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+void TSetupDVDFileWindow::ShowButtonWords() {
+    Language::ApplyMessageCaptions({{suiImageButton_Folder, 188}, {suiImageButton_File, 189}});
+}
 
 // ---- form ----------------------------------------------------------------------------------------
 
@@ -148,7 +169,8 @@ void TSetupDVDFileWindow::FormDestroy(TObject*) {
 
 void TSetupDVDFileWindow::InitPage() {
     const int headers[] = {116, 117, 118, 119};
-    const int widths[] = {366, 80, 80, 80};
+    // The size column is wide enough for its longer translations ("Dateigröße (MB)").
+    const int widths[] = {350, 80, 96, 80};
     for (int c = 0; c < 4; ++c) {
         suiStringGrid_DVDFiles->SetCells(c, 0, Language::GetMessageText(headers[c]));
         suiStringGrid_DVDFiles->SetColWidths(c, widths[c]);
@@ -301,6 +323,7 @@ void TSetupDVDFileWindow::ClearGrid() {
     for (int r = 1; r < grid->GetRowCount(); ++r)
         for (int c = 0; c < 4; ++c) grid->SetCells(c, r, "");
     grid->SetRowCount(kGridRows);
+    ShowChosenRow(false);
 }
 
 void TSetupDVDFileWindow::AddGridRow(const String& File, const String& Format, const String& Size,
@@ -311,6 +334,7 @@ void TSetupDVDFileWindow::AddGridRow(const String& File, const String& Format, c
     grid->SetCells(1, Index + 1, Format);
     grid->SetCells(2, Index + 1, Size);
     grid->SetCells(3, Index + 1, Duration);
+    ShowChosenRow(true);
 }
 
 // ---- size bar and disc type ------------------------------------------------------------------------

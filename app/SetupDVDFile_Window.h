@@ -38,6 +38,8 @@ class TSetupDVDFileWindow : public TForm {
     TOpenDialog* OpenDialog;
 
     void ApplyLanguage();
+    void ShowButtonWords();
+    void ShowChosenRow(bool HasFiles);
 
     // ---- handlers ----
     void FormCreate(TObject* Sender);

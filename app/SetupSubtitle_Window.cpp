@@ -4,6 +4,7 @@
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
+#include "app/ResPictures.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/IniFiles.h"
@@ -39,11 +40,18 @@ int SubtitleSampleTop(int TextHeight) { return SubtitlePreviewBaseline - TextHei
 TSetupSubtitleWindow::TSetupSubtitleWindow(TComponent* AOwner) : TForm(AOwner) {
     SetName("SetupSubtitleWindow");
     SetPosition(poScreenCenter);
-    SetBorderStyle(bsDialog);
     SetClientWidth(460);
     SetClientHeight(300);
+    suiSkinForm1 = new TsuiSkinForm(this);
+    suiSkinForm1->SetName("suiSkinForm1");
+    suiSkinForm1->SetParent(this);
+    suiSkinForm1->SetTransparentColor(clFuchsia);
+    // Without its artwork the dialog keeps the window system's frame.
+    if (!LoadResSkin(suiSkinForm1, "subtitle_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();
     CreateButtons();
+    ShowButtonWords();
+    CloseOnEscape(this, suiImageButton_Cancel);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
@@ -132,7 +140,14 @@ void TSetupSubtitleWindow::CreateButtons() {
     suiImageButton_Cancel->OnClick = [this](TObject* s) { suiImageButton_CancelClick(s); };
 }
 
-void TSetupSubtitleWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupSubtitleWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+void TSetupSubtitleWindow::ShowButtonWords() {
+    Language::ApplyMessageCaptions({{suiImageButton_Load, 180}, {suiImageButton_Clear, 181}});
+}
 
 void TSetupSubtitleWindow::FormCreate(TObject*) {
     Clip = nullptr;

@@ -13,6 +13,7 @@
 #include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIFontComboBox.h"
 #include "skin/core/SUIButton.h"
+#include "skin/core/SUISkinForm.h"
 
 class TClipInfo;
 
@@ -55,6 +56,7 @@ class TSetupSubtitleWindow : public TForm {
     TImage* Image_PreviewSubtitle;
     TsuiImageButton* suiImageButton_Ok;
     TsuiImageButton* suiImageButton_Cancel;
+    TsuiSkinForm* suiSkinForm1;
     TOpenDialog* OpenDialog;
 
     TLabel* PreviewLabel = nullptr;
@@ -71,6 +73,7 @@ private:
     void CreateControls();
     void CreateButtons();
     TLabel* NewLabel(const String& Name, const String& Caption, int Left, int Top);
+    void ShowButtonWords();
     TsuiImageButton* NewButton(const String& Name, const char* Art, int Left, int Top, int Width, int Height);
     void FillLanguageList();
     void SelectLanguage(int Index);

@@ -4,6 +4,7 @@
 
 #include "app/Language.h"
 #include "app/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
@@ -46,10 +47,13 @@ TDeviceWindow::TDeviceWindow(TComponent* AOwner) : TForm(AOwner) {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     // Without its artwork the shape has nothing to draw; the dialog stays a plain rectangle.
-    suiSkinForm1->SetVisible(false);
+    LoadResSkin(suiSkinForm1, "dev_skin.bmp");
     CreateDeviceGroup();
     CreateDiscGroup();
     CreateEraseControls();
+    LoadResButton(suiImageButton_Close, "prod_close");
+    LoadResButton(suiImageButton_Start, "dev_erase");
+    CloseOnEscape(this, suiImageButton_Close);
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     AfterConstruction();
@@ -150,7 +154,11 @@ void TDeviceWindow::CreateEraseControls() {
     Timer->OnTimer = [this](TObject* s) { TimerTimer(s); };
 }
 
-void TDeviceWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TDeviceWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    // The Erase button says what its hint says, in the user's language.
+    if (!suiImageButton_Start->GetHint().empty()) suiImageButton_Start->SetCaption(suiImageButton_Start->GetHint());
+}
 
 void TDeviceWindow::ShowDevice(int DeviceIndex) {
     b_Showing = true;

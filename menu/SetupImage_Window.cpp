@@ -127,11 +127,21 @@ void TSetupImageWindow::CreateComponents() {
     suiImageButton2->OnClick = [this](TObject* s) { suiImageButton2Click(s); };
     suiImageButton1 = MakeButton(this, "suiImageButton1", "text_cancel", 268, 368, 80, 28);
     suiImageButton1->SetModalResult(mrCancel);
+    CloseOnEscape(this, suiImageButton1);
+    ShowButtonWords();
 
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 }
 
-void TSetupImageWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupImageWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+void TSetupImageWindow::ShowButtonWords() {
+    Language::ApplyMessageCaptions({{suiImageButton2, 182}, {suiImageButton1, 183}});
+    for (TsuiImageButton* b : {suiImageButton2, suiImageButton1}) b->GetFont()->SetColor(clWhite);
+}
 
 // ---- loading --------------------------------------------------------------------------------
 

@@ -82,6 +82,7 @@ class TSetupImageWindow : public TForm {
     bool LoadTitleButton(TButtonImage* Button);
     bool LoadChapterButton(TSubButtonImage* Button);
     void ApplyLanguage();
+    void ShowButtonWords();
 
     // The handle's events.
     void Image_BarMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);

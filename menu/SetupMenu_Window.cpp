@@ -205,6 +205,9 @@ void TSetupMenuWindow::CreateComponents() {
 
     suiImageButton_TitleMenu = MakeButton(this, "suiImageButton_TitleMenu", "menu_title", 311, 491, 88, 26);
     suiImageButton_ChapterMenu = MakeButton(this, "suiImageButton_ChapterMenu", "menu_chapter", 404, 491, 88, 26);
+    suiImageButton_TitleMenu->SetHint("Title Menu");
+    suiImageButton_ChapterMenu->SetHint("Chapter Menu");
+    ShowTabWords();
     suiImageButton_Text = MakeButton(this, "suiImageButton_Text", "menu_text", 514, 484, 64, 40);
     suiImageButton_AddMusic = MakeButton(this, "suiImageButton_AddMusic", "menu_addmusic", 584, 484, 64, 40);
     suiImageButton_RemoveMusic = MakeButton(this, "suiImageButton_RemoveMusic", "menu_removemusic", 584, 484, 64, 40);
@@ -478,7 +481,15 @@ void TSetupMenuWindow::ClampAllToPreview() {
     for (TLabel* l : TitleMenuLabel) clamp(l);
 }
 
-void TSetupMenuWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupMenuWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowTabWords();
+}
+
+// The two menu tabs are named by their hints, which the language file gives.
+void TSetupMenuWindow::ShowTabWords() {
+    Language::ShowHintsAsCaptions({suiImageButton_TitleMenu, suiImageButton_ChapterMenu});
+}
 
 // ---- showing and rebuilding ---------------------------------------------------------------------
 

@@ -119,6 +119,7 @@ class TSetupMenuWindow : public TForm {
     void SetAspect16x9();
     void SetDiscSizeBar(Int64 KB);
     void ApplyLanguage();
+    void ShowTabWords();
 
     // ---- showing and rebuilding ----
     void FormShow(TObject* Sender);

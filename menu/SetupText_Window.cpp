@@ -140,12 +140,14 @@ void TSetupTextWindow::CreateComponents() {
     suiImageButton2->SetParent(this);
     LoadResButton(suiImageButton2, "text_ok");
     suiImageButton2->SetBounds(250, 280, 80, 28);
-        suiImageButton1 = new TsuiImageButton(this);
+    suiImageButton1 = new TsuiImageButton(this);
     suiImageButton1->SetName("suiImageButton1");
     suiImageButton1->SetParent(this);
     LoadResButton(suiImageButton1, "text_cancel");
     suiImageButton1->SetBounds(345, 280, 80, 28);
-        suiImageButton1->SetModalResult(mrCancel);
+    suiImageButton1->SetModalResult(mrCancel);
+    CloseOnEscape(this, suiImageButton1);
+    ShowButtonWords();
 
     auto update = [this](TObject*) { UpdateSample(); };
     suiFontComboBox->OnChange = update;
@@ -236,4 +238,12 @@ void TSetupTextWindow::ApplyToLabel() {
     font->SetStyle(sample->GetStyle());
 }
 
-void TSetupTextWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TSetupTextWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    ShowButtonWords();
+}
+
+void TSetupTextWindow::ShowButtonWords() {
+    Language::ApplyMessageCaptions({{suiImageButton2, 182}, {suiImageButton1, 183}});
+    for (TsuiImageButton* b : {suiImageButton2, suiImageButton1}) b->GetFont()->SetColor(clWhite);
+}

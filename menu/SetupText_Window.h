@@ -56,6 +56,7 @@ class TSetupTextWindow : public TForm {
     // OK: the label takes the whole trimmed text and the sample's font.
     void ApplyToLabel();
     void ApplyLanguage();
+    void ShowButtonWords();
 
 private:
     void CreateComponents();

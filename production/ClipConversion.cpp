@@ -37,6 +37,10 @@ TClipSpan ClipSpan(int TrimStart, int TrimEnd, int Duration) {
     return {TrimEnd - TrimStart, IntToStr(TrimEnd - TrimStart)};
 }
 
+int ClipTimeShown(int EncodedSeconds, int ClipDuration) {
+    return std::clamp(EncodedSeconds, 0, std::max(ClipDuration, 0));
+}
+
 String OutputVobName(const String& Folder, int ClipIndex, const std::function<bool(const String&)>& Exists) {
     const String stem = Folder + "OutputVOB_" + IntToStr(ClipIndex);
     String name = stem + ".vob";

@@ -24,6 +24,10 @@ struct TClipSpan {
 // A trim end at the clip's duration converts to the end of the file; any other end is honoured.
 TClipSpan ClipSpan(int TrimStart, int TrimEnd, int Duration);
 
+// The "Current Time" read-out for EncodedSeconds into a clip of ClipDuration seconds: the time
+// within the clip, as "Duration" is, never past it (the encoder's count may run a second over).
+int ClipTimeShown(int EncodedSeconds, int ClipDuration);
+
 // OutputVOB_N.vob in Folder (which ends with a separator), else the first free OutputVOB_N_K.vob.
 String OutputVobName(const String& Folder, int ClipIndex, const std::function<bool(const String&)>& Exists);
 

@@ -17,6 +17,7 @@ TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner)
 }
 
 void TCompilerWindow::PlaceControls() {
+    LoadSkin("compiler_skin.bmp");
     SetClientHeight(402);
     suiGroupBox_Burner->SetBounds(17, 34, 515, 93);
     Label8->SetParent(this);

@@ -4,12 +4,15 @@ TConvertWindow* ConvertWindow = nullptr;
 
 TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
     SetName("ConvertWindow");
+    LoadSkin("convert_skin.bmp");
     SetClientHeight(402);
     suiGroupBox_Output->SetBounds(16, 37, 519, 118);
     suiGroupBox_Burner->SetTop(584);
     suiGroupBox_Burner->SetVisible(false);
+    Image_Progress1->SetLeft(142);
     Image_Progress1->SetTop(261);
     Label2->SetTop(260);
+    Label_Progress1->SetLeft(253);
     Label_Progress1->SetTop(259);
     Label11->SetVisible(false);
     Image_Progress2->SetVisible(false);

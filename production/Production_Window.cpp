@@ -130,12 +130,16 @@ void TProductionWindow::CreateControls() {
     LoadArtwork();
 }
 
-void TProductionWindow::LoadArtwork() {
+void TProductionWindow::LoadSkin(const String& File) {
     TPicture skin;
-    LoadResPicture(&skin, "prod_skin.bmp");
+    LoadResPicture(&skin, File);
     // Without its picture the shape has nothing to draw; the window stays a plain rectangle.
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
-    else suiSkinForm1->SetVisible(false);
+    suiSkinForm1->SetVisible(skin.GetGraphic() != nullptr);
+}
+
+void TProductionWindow::LoadArtwork() {
+    LoadSkin("prod_skin.bmp");
     LoadResButton(suiImageButton_Start, "prod_start");
     LoadResButton(suiImageButton_Stop, "prod_stop");
     LoadResButton(suiImageButton_Close, "prod_close");
@@ -176,6 +180,7 @@ void TProductionWindow::CreateOutputGroup() {
     suiEdit_OutputFolder->SetBounds(120, 22, 278, 19);
     suiEdit_OutputFolder->SetReadOnly(true);
     suiImageButton_Browse = MakeButton(this, suiGroupBox_Output, "suiImageButton_Browse", 408, 18, 66, 28);
+    suiImageButton_Browse->SetCaption(Language::GetMessageText(187));
     suiImageButton_Browse->OnClick = [this](TObject* s) { suiImageButton_BrowseClick(s); };
     Label9 = MakeLabel(suiGroupBox_Output, this, "Label9", "Output Format :", 24, 55);
     suiCheckBox_NTSC = new TsuiCheckBox(this);
@@ -225,7 +230,18 @@ void TProductionWindow::CreateButtons() {
     suiImageButton_Close->OnClick = [this](TObject* s) { suiImageButton_CloseClick(s); };
 }
 
-void TProductionWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }
+void TProductionWindow::ApplyLanguage() {
+    Language::ApplyLanguageToForm(this);
+    Language::ApplyMessageCaptions({{suiImageButton_Browse, 187}});
+    // Start, Stop and Device say what their hints say, in the user's language.
+    for (TsuiImageButton* b : {suiImageButton_Start, suiImageButton_Stop, suiImageButton_Device}) {
+        if (b == nullptr || b->GetHint().empty()) continue;
+        b->SetCaption(b->GetHint());
+        b->GetFont()->SetSize(8);
+        Language::FitCaption(b, 6);
+    }
+    Language::FitCaption(suiImageButton_Browse, 6);
+}
 
 void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
     b_BuildMode = Build;
@@ -533,6 +549,8 @@ bool TProductionWindow::ConvertClips() {
             return false;
         }
         const int r = RunConvert();
+        // A finished clip shows its whole length, whatever the last timer reading was.
+        if (!b_UserAbort && r != -1 && r != 2) Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(i_ClipDuration));
         if (b_UserAbort) {
             EnterIdleState(0);
             return false;
@@ -606,7 +624,7 @@ void TProductionWindow::Timer_ConvertTimer(TObject*) {
     if (h_ConvertDll == nullptr || X_Get_Info == nullptr) return;
     std::int32_t info[3] = {0, 0, 0};
     X_Get_Info(info);
-    Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(info[0] + i_ClipStart));
+    Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(ClipTimeShown(info[0], i_ClipDuration)));
     if (info[2] == 0 || info[1] == 0) {
         Label_FPS->SetCaption("Seeking...");
         Label_CurrentFrame->SetCaption("Seeking...");

@@ -216,6 +216,9 @@ class TProductionWindow : public TForm {
     bool MayRescanDevices() const;
     // Makes the Device button in the burner group; the convert-only window has none.
     void CreateDeviceButton();
+    // The window's skin picture from RES; its size becomes the window's (the variants have
+    // skins of their own, drawn for their shorter layout).
+    void LoadSkin(const String& File);
 
     // event handlers
     void FormCreate(TObject* Sender);

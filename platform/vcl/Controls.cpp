@@ -541,7 +541,16 @@ void TWinControl::InsertControl(TControl* AControl) {
     InsertIntoZOrder(AControl);
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
         m_tabList.push_back(w);
-        if (HasBridge()) w->CreateWnd();
+        if (HasBridge() && w->HasBridge()) {
+            // A control that already has its widget moves it into ours, where it shows as its
+            // own visibility says (leaving the old parent left it detached and hidden).
+            w->m_bridge->SetParentWidget(m_bridge.get());
+            w->UpdateWidgetBounds();
+            w->m_bridge->Raise();
+            w->UpdateWidgetVisibility();
+        } else if (HasBridge()) {
+            w->CreateWnd();
+        }
     }
     if (AControl->m_parentColor) AControl->ParentColorChanged();
     if (AControl->m_parentFont) AControl->ParentFontChanged();

@@ -312,3 +312,41 @@ TEST_F(ShippedLanguageTest, EveryLanguageIsComplete) {
         }
     }
 }
+
+namespace {
+
+// A translation longer than its box gets a smaller font until it fits; one that fits keeps its
+// size, and no font goes below 6 points.
+TEST(LanguageFit, ALongCaptionShrinksUntilItFits) {
+    TForm form(nullptr);
+    struct Case { const char* Caption; int Width; bool Shrinks; };
+    const Case cases[] = {{"Add", 120, false},
+                          {"Bandes noires automatiques et encore plus", 170, true},
+                          {"Une phrase bien trop longue pour une case de quarante points", 40, true}};
+    for (const Case& c : cases) {
+        TLabel label(&form);
+        label.SetParent(&form);
+        label.SetAutoSize(false);
+        label.SetCaption(c.Caption);
+        label.SetWidth(c.Width);
+        label.GetFont()->SetSize(8);
+        Language::FitCaption(&label, 0);
+        EXPECT_EQ(label.GetFont()->GetSize() < 8, c.Shrinks) << c.Caption;
+        EXPECT_GE(label.GetFont()->GetSize(), 6) << c.Caption;
+        TBitmap measure;
+        measure.GetCanvas()->SetFont(label.GetFont());
+        if (label.GetFont()->GetSize() > 6) EXPECT_LE(measure.GetCanvas()->TextWidth(c.Caption), c.Width) << c.Caption;
+    }
+}
+
+// Picture-button words come from the message table in the loaded language.
+TEST(LanguageFit, MessageCaptionsFollowTheMessageTable) {
+    TForm form(nullptr);
+    TLabel word(&form);
+    word.SetParent(&form);
+    Language::ApplyMessageCaptions({{&word, 187}, {nullptr, 188}});
+    EXPECT_EQ(word.GetCaption(), Language::GetMessageText(187));
+    EXPECT_FALSE(word.GetCaption().empty());
+}
+
+}  // namespace

@@ -20,6 +20,7 @@
 #include "platform/vcl/SysUtils.h"
 #include "production/Builder_Window.h"
 #include "production/ClipConversion.h"
+#include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
@@ -65,6 +66,12 @@ TEST(productionClipArithmetic, OnlyATrimEndAtTheDurationConvertsToTheEnd) {
         EXPECT_EQ(span.i_ClipDuration, c.Seconds);
         EXPECT_EQ(span.s_DurationText, c.Text);
     }
+}
+
+TEST(productionClipArithmetic, CurrentTimeStaysWithinTheClip) {
+    struct Case { int Encoded, Duration, Shown; };
+    const Case cases[] = {{0, 20, 0}, {12, 20, 12}, {20, 20, 20}, {21, 20, 20}, {-1, 20, 0}, {5, 0, 0}};
+    for (const auto& c : cases) EXPECT_EQ(ClipTimeShown(c.Encoded, c.Duration), c.Shown) << c.Encoded << " of " << c.Duration;
 }
 
 TEST(productionClipArithmetic, OutputNameTakesTheFirstFreeOne) {
@@ -421,6 +428,37 @@ TEST_F(productionSkin, TheShownBuilderCarriesItsPicturesAndStartStillTakesTheCli
     testing_vcl::Click(window.suiImageButton_Start);
     EXPECT_EQ(clicks, 1);
     window.Hide();
+}
+
+// The 402-high variants wear skins of their own size: the whole picture is the window, each bar
+// lies in a well of the picture, and the Compiler's output folder row sits on the window.
+TEST_F(productionSkin, CompilerAndConvertWearTheirOwnSkins) {
+    TCompilerWindow compiler(nullptr);
+    TConvertWindow convert(nullptr);
+    compiler.SetCompileMode();
+    convert.SetConvertMode();
+    const struct { TProductionWindow* Window; const char* Picture; std::vector<TImage*> Bars; } cases[] = {
+        {&compiler, "compiler_skin.bmp", {compiler.Image_Progress1, compiler.Image_Progress2}},
+        {&convert, "convert_skin.bmp", {convert.Image_Progress1}},
+    };
+    for (const auto& c : cases) {
+        TBitmap picture;
+        picture.LoadFromFile((kDist / "RES" / c.Picture).string());
+        EXPECT_EQ(picture.GetHeight(), 402) << c.Picture;
+        EXPECT_EQ(c.Window->GetClientHeight(), 402) << c.Picture;
+        EXPECT_EQ(c.Window->suiSkinForm1->GetGlyph()->GetHeight(), 402) << c.Picture;
+        const TColor body = PictureColour(c.Picture, 30, 390);
+        for (TImage* bar : c.Bars) {
+            const TColor well = PictureColour(c.Picture, bar->GetLeft() + 100, bar->GetTop() + 5);
+            EXPECT_NE(well, body) << c.Picture << " " << bar->GetName();
+            EXPECT_EQ(PictureColour(c.Picture, bar->GetLeft() + 100, bar->GetTop() - 6), body) << c.Picture;
+        }
+        // The bottom border: the picture's last rows are the edge, not the body.
+        EXPECT_NE(PictureColour(c.Picture, 277, 398), body) << c.Picture;
+    }
+    EXPECT_EQ(convert.Image_Progress1->GetLeft(), 142);
+    EXPECT_EQ(compiler.suiEdit_OutputFolder->GetParent(), &compiler);
+    EXPECT_TRUE(compiler.suiEdit_OutputFolder->GetVisible());
 }
 
 // ---- real runs -----------------------------------------------------------------------------------

@@ -90,37 +90,42 @@ bool Save(TBitmap* b, const std::string& folder, const std::string& name) {
 
 // ---- main window -------------------------------------------------------------------------------
 
-// The title band the main window, the clip list and the production windows share, on a body of
-// width x height: the rounded title with its edge line and shine, the disc logo and the name.
-void DrawTitleBand(TBitmap* b, int width, int height, int radius) {
+// The title band every skinned window shares, on a body of width x height: the rounded title
+// with its edge line at Line and its shine, the disc logo and the name. The tall band (Line 46)
+// belongs to the large windows; dialogs whose first controls sit higher use a slim one.
+void DrawTitleBand(TBitmap* b, int width, int height, int radius, int line = 46) {
     TCanvas* c = b->GetCanvas();
     Box(c, 0, 0, width, height, kBody, kBodyEdge, radius + 2);
     c->GetBrush()->SetColor(kTitle);
     c->GetPen()->SetColor(kTitle);
-    c->RoundRect(1, 1, width - 1, 60, radius, radius);
-    c->FillRect(TRect{1, 30, width - 1, 46});
+    c->RoundRect(1, 1, width - 1, line + 14, radius, radius);
+    c->FillRect(TRect{1, line / 2 + 7, width - 1, line});
+    c->GetBrush()->SetColor(kBody);
+    c->GetPen()->SetColor(kBody);
+    c->FillRect(TRect{2, line + 1, width - 2, line + 15});
     c->GetPen()->SetColor(kBodyEdge);
-    c->MoveTo(12, 46);
-    c->LineTo(width - 12, 46);
-    Shine(b, TRect{2, 2, width - 3, 46}, kFuchsia, 0.18);
-    Box(c, 14, 9, 42, 37, Rgb(200, 214, 232), kAmber, 28);
-    Box(c, 24, 19, 32, 27, kTitle, kTitle, 8);
-    Text(c, 52, 12, "Quellox DOZ Ezedav", 13, kText, true);
+    c->MoveTo(12, line);
+    c->LineTo(width - 12, line);
+    Shine(b, TRect{2, 2, width - 3, line}, kFuchsia, 0.18);
+    const int logo = line * 28 / 46;  // the logo's outer size
+    const int top = (line - logo) / 2;
+    Box(c, 14, top, 14 + logo, top + logo, Rgb(200, 214, 232), kAmber, logo);
+    const int hole = logo / 7;
+    Box(c, 14 + logo / 2 - hole, top + logo / 2 - hole, 14 + logo / 2 + hole, top + logo / 2 + hole, kTitle, kTitle, 8);
+    const int size = line >= 40 ? 13 : 10;
+    UseFont(c, size, kText, true);
+    Text(c, 24 + logo, (line - c->TextHeight("Q")) / 2, "Quellox DOZ Ezedav", size, kText, true);
 }
 
 void DrawSkin(TBitmap* b) {
     TCanvas* c = b->GetCanvas();
     DrawTitleBand(b, 581, 394, 34);
-    c->GetBrush()->SetColor(kBody);
-    c->FillRect(TRect{2, 47, 579, 61});
-    Text(c, 252, 17, "DVD authoring studio", 9, kMuted, false);
     // The well the mode descriptions appear in.
-    Box(c, 12, 206, 360, 280, kPanel, kBodyEdge, 10);
+    Box(c, 12, 206, 360, 298, kPanel, kBodyEdge, 10);
     c->GetPen()->SetColor(kBodyEdge);
-    c->MoveTo(24, 300);
-    c->LineTo(557, 300);
-    Text(c, 24, 312, "Builder  \xC2\xB7  Converter  \xC2\xB7  Compiler  \xC2\xB7  Burner", 9, kMuted, false);
-    Text(c, 24, 340, "Point at a mode to read what it does; click it to begin.", 9, kMuted, false);
+    c->MoveTo(24, 314);
+    c->LineTo(557, 314);
+    // No words here: the skin is the same in every language, the descriptions say the rest.
     Text(c, 24, 364, "Version 5.5", 8, Mix(kMuted, kBody, 0.4), false);
 }
 
@@ -309,15 +314,12 @@ void Groove(TCanvas* c, int x1, int y1, int x2, int y2) {
 // the trim and time area, the disc-size groove and the button row.
 void DrawClipSkin(TBitmap* b) {
     TCanvas* c = b->GetCanvas();
-    DrawTitleBand(b, 812, 601, 22);
-    Text(c, 252, 17, "Clip list", 9, kMuted, false);
-    Text(c, 25, 70, "Preview", 9, kMuted, true);
-    Text(c, 350, 66, "Clips", 9, kMuted, true);
+    DrawTitleBand(b, 812, 601, 10);
+    // The words on this skin are the window's own labels, in the user's language.
     Groove(c, 21, 91, 325, 319);
     c->GetBrush()->SetColor(0x000000);
     c->FillRect(TRect{25, 95, 321, 315});
     Box(c, 347, 83, 805, 475, kListArea, kBodyEdge, 8);
-    Text(c, 108, 484, "Disc size", 8, kMuted, false);
     Groove(c, 105, 498, 759, 514);
     for (int i = 0; i <= 4; ++i) {
         const int x = 108 + i * 162;
@@ -328,14 +330,6 @@ void DrawClipSkin(TBitmap* b) {
     c->GetPen()->SetColor(kBodyEdge);
     c->MoveTo(12, 528);
     c->LineTo(800, 528);
-    const char* labels[] = {"Add", "Remove", "Up", "Down", "Options"};
-    for (int i = 0; i < 5; ++i) {
-        UseFont(c, 7, kMuted, false);
-        const int x = 31 + i * 68 + (51 - c->TextWidth(labels[i])) / 2;
-        Text(c, x, 588, labels[i], 7, kMuted, false);
-    }
-    UseFont(c, 7, kMuted, false);
-    Text(c, 557 + (51 - c->TextWidth("Next")) / 2, 588, "Next", 7, kMuted, false);
 }
 
 using GlyphPainter = std::function<void(TCanvas*, int w, int h, TColor ink)>;
@@ -475,12 +469,15 @@ void DrawClipEditorArt(const std::string& out, bool& ok) {
     ok &= Save(dvd9.get(), out, "clip_8500");
 }
 
+void NoGlyph(TCanvas*, int, int, TColor) {}
+
 // The Burner source page borrows the clip editor's disc pictures; these are its own buttons.
 void DrawBurnSourceArt(const std::string& out, bool& ok) {
     struct Square { std::string name; int w, h; TColor accent; GlyphPainter glyph; };
     const Square squares[] = {
-        {"dvdfile_folder", 89, 28, kAmber, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "Folder"); }},
-        {"dvdfile_file", 89, 28, kCyan, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "VOB Files"); }},
+        // Their words are the buttons' captions, in the user's language.
+        {"dvdfile_folder", 89, 28, kAmber, NoGlyph},
+        {"dvdfile_file", 89, 28, kCyan, NoGlyph},
         {"dvdfile_burn", 51, 50, Rgb(240, 90, 70), NextGlyph},
     };
     for (const Square& q : squares)
@@ -500,7 +497,7 @@ void DrawOptionSkin(TBitmap* b) {
     Shine(b, TRect{2, 2, 477, 40}, kFuchsia, 0.18);
     Box(c, 14, 8, 40, 34, Rgb(200, 214, 232), kAmber, 26);
     Box(c, 23, 17, 31, 25, kTitle, kTitle, 8);
-    Text(c, 50, 11, "Settings", 13, kText, true);
+    Text(c, 50, 11, "Quellox DOZ Ezedav", 13, kText, true);
     c->GetPen()->SetColor(kAmber);
     c->MoveTo(12, 86);
     c->LineTo(468, 86);
@@ -536,13 +533,14 @@ void DrawOptionArt(const std::string& out, bool& ok) {
     DrawOptionSkin(skin.get());
     ok &= Save(skin.get(), out, "opt_skin");
     struct Labelled { std::string name, label; int w, h; TColor accent; bool tab; };
-    const Labelled buttons[] = {{"opt_general", "General", 110, 28, kCyan, true},
-                                {"opt_language", "Language", 110, 28, kCyan, true},
-                                {"opt_burner", "Burner", 110, 28, kCyan, true},
-                                {"opt_ok", "OK", 84, 28, Rgb(140, 200, 110), false},
-                                {"opt_cancel", "Cancel", 84, 28, Rgb(240, 90, 70), false},
-                                {"opt_browse", "Browse...", 84, 25, kCyan, false},
-                                {"opt_load", "Load", 84, 26, kAmber, false}};
+    // No words: the window writes each button's name over it, in the user's language.
+    const Labelled buttons[] = {{"opt_general", "", 110, 28, kCyan, true},
+                                {"opt_language", "", 110, 28, kCyan, true},
+                                {"opt_burner", "", 110, 28, kCyan, true},
+                                {"opt_ok", "", 84, 28, Rgb(140, 200, 110), false},
+                                {"opt_cancel", "", 84, 28, Rgb(240, 90, 70), false},
+                                {"opt_browse", "", 84, 25, kCyan, false},
+                                {"opt_load", "", 84, 26, kAmber, false}};
     for (const Labelled& l : buttons)
         SaveStates(out, l.name, l.w, l.h, kBody, [&](TBitmap* b, State s) { DrawTextButton(b, l.label, l.accent, s, l.tab); }, ok);
     struct Pic { std::string name; GlyphPainter glyph; };
@@ -559,17 +557,34 @@ void DrawOptionArt(const std::string& out, bool& ok) {
 
 // ---- production windows --------------------------------------------------------------------------
 
-// 554 x 557, shared by the Builder, Converter, Compiler and Burner windows: the title band, then a
-// light body, since their read-outs are black text laid straight on the window.
-void DrawProductionSkin(TBitmap* b) {
+// A bar's well on a light body: white inside, so the black percentage over the bar stays
+// readable, with a dark edge that shows the track when the bar is empty.
+void BarWell(TCanvas* c, int x1, int y1, int x2, int y2) {
+    Box(c, x1, y1, x2, y2, Rgb(255, 255, 255), kBodyEdge, 6);
+    Box(c, x1 + 1, y1 + 1, x2 - 1, y2 - 1, Rgb(250, 251, 253), Mix(kBodyEdge, kListArea, 0.3), 5);
+}
+
+// The production windows' skins: the title band, then a light body (their read-outs are black
+// text laid straight on the window), a well behind each progress bar (bar position given, the bar
+// 258 x 10) so an empty bar still shows where it runs, and a separator line where one fits.
+struct ProductionSkin {
+    std::string name;
+    int height;
+    int band;                     // the title band's line
+    std::vector<TPoint> bars;     // each bar's top-left
+    int separator;                // the line's y, 0 for none
+};
+
+void DrawProductionSkin(TBitmap* b, const ProductionSkin& k) {
     TCanvas* c = b->GetCanvas();
-    DrawTitleBand(b, 554, 557, 22);
-    Box(c, 8, 54, 546, 549, kListArea, kBodyEdge, 14);
-    c->GetPen()->SetColor(Mix(kListArea, kBodyEdge, 0.45));
-    c->MoveTo(24, 314);
-    c->LineTo(530, 314);
-    Groove(c, 152, 387, 418, 403);
-    Groove(c, 152, 418, 418, 434);
+    DrawTitleBand(b, 554, k.height, 10, k.band);
+    Box(c, 8, k.band + 6, 546, k.height - 8, kListArea, kBodyEdge, 14);
+    if (k.separator > 0) {
+        c->GetPen()->SetColor(Mix(kListArea, kBodyEdge, 0.45));
+        c->MoveTo(24, k.separator);
+        c->LineTo(530, k.separator);
+    }
+    for (const TPoint& bar : k.bars) BarWell(c, bar.x - 4, bar.y - 3, bar.x + 262, bar.y + 13);
 }
 
 // Light faces, so the buttons' own black captions stay readable over them.
@@ -596,24 +611,68 @@ void StopGlyph(TCanvas* c, int w, int, TColor ink) {
     c->FillRect(TRect{w / 2 - 12, 15, w / 2 + 12, 39});
 }
 
-void NoGlyph(TCanvas*, int, int, TColor) {}
-
 void DrawProductionArt(const std::string& out, bool& ok) {
-    auto skin = NewPicture(554, 557, kFuchsia);
-    DrawProductionSkin(skin.get());
-    ok &= Save(skin.get(), out, "prod_skin");
+    // Builder and Burner at 554 x 557; Compiler and Convert at 554 x 402 with their own bars.
+    const ProductionSkin skins[] = {
+        {"prod_skin", 557, 46, {TPoint{156, 390}, TPoint{156, 421}}, 314},
+        {"compiler_skin", 402, 24, {TPoint{152, 209}, TPoint{152, 249}}, 138},
+        {"convert_skin", 402, 24, {TPoint{142, 261}}, 0},
+    };
+    for (const ProductionSkin& k : skins) {
+        auto skin = NewPicture(554, k.height, kFuchsia);
+        DrawProductionSkin(skin.get(), k);
+        ok &= Save(skin.get(), out, k.name);
+    }
     struct Square { std::string name; int w, h; TColor background, accent; GlyphPainter glyph; };
     const Square squares[] = {
         {"prod_start", 96, 96, kListArea, Rgb(60, 150, 60), PlayGlyph},
         {"prod_stop", 96, 96, kListArea, Rgb(200, 60, 50), StopGlyph},
-        // Browse has no caption of its own; Device writes its caption over its picture.
-        {"prod_browse", 66, 28, kListArea, kCyan, [](TCanvas* c, int w, int h, TColor i) { TextGlyph(c, w, h, i, "Browse"); }},
+        // Browse and Device write their captions over their pictures.
+        {"prod_browse", 66, 28, kListArea, kCyan, NoGlyph},
         {"prod_device", 66, 28, kListArea, kAmber, NoGlyph},
+        // The device window's Erase button, captioned by the window.
+        {"dev_erase", 77, 77, kListArea, Rgb(200, 60, 50), NoGlyph},
     };
     for (const Square& q : squares)
         SaveStates(out, q.name, q.w, q.h, q.background, [&](TBitmap* b, State s) { DrawLightButton(b, q.accent, q.glyph, s); }, ok);
     SaveStates(out, "prod_close", 46, 20, kTitle,
                [](TBitmap* b, State s) { DrawSquareButton(b, Rgb(240, 90, 70), CloseGlyph, s); }, ok);
+}
+
+// ---- dialogs -------------------------------------------------------------------------------------
+
+// The smaller windows in the same family: a slim title band (their first controls sit high),
+// a light body where their labels are black text on the window, else the navy one, and a groove
+// behind each bar (its rectangle given) so an empty bar still shows its track.
+struct DialogSkin {
+    std::string name;
+    int width, height;
+    bool light;
+    std::vector<TRect> grooves;
+};
+
+void DrawDialogSkin(TBitmap* b, const DialogSkin& k) {
+    TCanvas* c = b->GetCanvas();
+    DrawTitleBand(b, k.width, k.height, 10, 24);
+    if (k.light) Box(c, 6, 30, k.width - 6, k.height - 6, kListArea, kBodyEdge, 12);
+    for (const TRect& r : k.grooves) {
+        if (k.light) BarWell(c, r.Left - 4, r.Top - 3, r.Right + 4, r.Bottom + 3);
+        else Groove(c, r.Left - 3, r.Top - 3, r.Right + 3, r.Bottom + 3);
+    }
+}
+
+void DrawDialogArt(const std::string& out, bool& ok) {
+    const DialogSkin skins[] = {
+        {"dev_skin", 360, 410, true, {TRect{49, 375, 307, 385}}},
+        {"subtitle_skin", 460, 300, true, {}},
+        {"chapter_skin", 465, 339, true, {}},
+        {"dvdfile_skin", 647, 490, false, {TRect{108, 401, 591, 411}}},
+    };
+    for (const DialogSkin& k : skins) {
+        auto skin = NewPicture(k.width, k.height, kFuchsia);
+        DrawDialogSkin(skin.get(), k);
+        ok &= Save(skin.get(), out, k.name);
+    }
 }
 
 }  // namespace
@@ -684,5 +743,6 @@ int main(int argc, char** argv) {
     DrawBurnSourceArt(out, ok);
     DrawOptionArt(out, ok);
     DrawProductionArt(out, ok);
+    DrawDialogArt(out, ok);
     return ok ? 0 : 1;
 }

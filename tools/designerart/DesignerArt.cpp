@@ -59,42 +59,66 @@ bool Save(TBitmap* b, const std::filesystem::path& file) {
     }
 }
 
-// The window: a dark title band, light panels where the preview, the background list, the
-// strip and the disc bar sit.
+// The family's colours (the main window's and the production windows'): a slate title band with
+// the disc logo and the product's name, a navy edge, light panels where black text sits.
+const TColor kTitle = Rgb(34, 52, 84);
+const TColor kEdge = Rgb(70, 96, 140);
+const TColor kAmber = Rgb(255, 170, 40);
+const TColor kSeeThrough = Rgb(255, 0, 255);
+
+// A window outline with rounded corners (see-through outside), its title band down to Line.
+void TitleBand(TBitmap* b, int Line) {
+    const int w = b->GetWidth(), h = b->GetHeight();
+    TCanvas* c = b->GetCanvas();
+    c->GetBrush()->SetColor(kSeeThrough);
+    c->FillRect(TRect{0, 0, w, h});
+    Box(c, 0, 0, w, h, kPanel, kEdge, 12);
+    c->GetBrush()->SetColor(kTitle);
+    c->GetPen()->SetColor(kTitle);
+    c->RoundRect(1, 1, w - 1, Line + 10, 10, 10);
+    c->GetBrush()->SetColor(kPanel);
+    c->GetPen()->SetColor(kPanel);
+    c->FillRect(TRect{2, Line, w - 2, Line + 11});
+    for (int y = 2; y < Line; ++y)
+        for (int x = 2; x < w - 2; ++x) {
+            const TColor p = c->GetPixels(x, y);
+            if (p != kTitle) continue;
+            const double t = 1.0 - static_cast<double>(y) / Line;
+            c->SetPixels(x, y, Mix(p, Rgb(255, 255, 255), 0.18 * t * t));
+        }
+    c->GetPen()->SetColor(kAmber);
+    c->MoveTo(10, Line);
+    c->LineTo(w - 10, Line);
+    const int logo = Line * 28 / 46, top = (Line - logo) / 2;
+    Box(c, 14, top, 14 + logo, top + logo, Rgb(200, 214, 232), kAmber, logo);
+    const int hole = logo / 7;
+    Box(c, 14 + logo / 2 - hole, top + logo / 2 - hole, 14 + logo / 2 + hole, top + logo / 2 + hole, kTitle, kTitle, 8);
+    const int size = Line >= 40 ? 13 : 10;
+    c->GetFont()->SetName("DejaVu Sans");
+    c->GetFont()->SetSize(size);
+    c->GetFont()->SetStyle(TFontStyles{fsBold});
+    Text(c, 24 + logo, (Line - c->TextHeight("Q")) / 2, "Quellox DOZ Ezedav", size, Rgb(236, 242, 250), true);
+}
+
+// The window: the family's title band, light panels where the preview, the background list,
+// the strip and the disc bar sit.
 std::unique_ptr<TBitmap> Skin() {
     auto b = NewPicture(873, 796, kPanel);
     TCanvas* c = b->GetCanvas();
-    for (int y = 0; y < 70; ++y) {
-        c->GetPen()->SetColor(Mix(kFrame, kAccent, y / 140.0));
-        c->MoveTo(0, y);
-        c->LineTo(873, y);
-    }
-    Text(c, 20, 22, "DVD Menu", 18, Rgb(255, 255, 255), true);
-    Box(c, 250, 82, 788, 530, kWell, Rgb(150, 164, 190), 10);      // preview well
-    Box(c, 4, 74, 192, 476, kWell, Rgb(150, 164, 190), 10);        // background list
-    Box(c, 212, 528, 830, 646, kWell, Rgb(150, 164, 190), 10);     // clip strip
-    Box(c, 118, 654, 780, 680, kWell, Rgb(150, 164, 190), 8);      // disc bar
+    TitleBand(b.get(), 46);
+    Box(c, 250, 82, 788, 530, kWell, kEdge, 10);      // preview well
+    Box(c, 4, 74, 192, 476, kWell, kEdge, 10);        // background list
+    Box(c, 212, 528, 830, 646, kWell, kEdge, 10);     // clip strip
+    Box(c, 118, 654, 780, 680, kWell, kEdge, 8);      // disc bar
     c->GetBrush()->SetColor(Rgb(255, 255, 255));
     c->FillRect(TRect{125, 662, 773, 672});
-    c->GetPen()->SetColor(kFrame);
-    c->GetBrush()->SetStyle(bsClear);
-    c->Rectangle(0, 0, 873, 796);
     return b;
 }
 
-// The text-style dialog: a title band over a light panel.
+// The text-style dialog: the same band, slim, over a light panel.
 std::unique_ptr<TBitmap> TextSkin() {
     auto b = NewPicture(465, 340, kPanel);
-    TCanvas* c = b->GetCanvas();
-    for (int y = 0; y < 30; ++y) {
-        c->GetPen()->SetColor(Mix(kFrame, kAccent, y / 60.0));
-        c->MoveTo(0, y);
-        c->LineTo(465, y);
-    }
-    Text(c, 12, 7, "Text", 10, Rgb(255, 255, 255), true);
-    c->GetPen()->SetColor(kFrame);
-    c->GetBrush()->SetStyle(bsClear);
-    c->Rectangle(0, 0, 465, 340);
+    TitleBand(b.get(), 26);
     return b;
 }
 
@@ -105,29 +129,33 @@ struct TButtonArt {
     int Height;
 };
 
+// The buttons carry signs rather than words (their hints, from the language file, name them);
+// the two menu tabs and the dialogs' OK and Cancel get their captions from the windows.
 constexpr TButtonArt kButtons[] = {
-    {"menu_title", "Title Menu", 88, 26},  {"menu_chapter", "Chapter Menu", 88, 26},
-    {"menu_text", "Text", 64, 40},         {"menu_addmusic", "Music", 64, 40},
-    {"menu_removemusic", "No Music", 64, 40}, {"menu_up", "Add", 64, 40},
-    {"menu_submenu", "Chapters", 64, 40},  {"menu_delete", "Remove", 64, 40},
-    {"menu_addimage", "Image...", 88, 26}, {"menu_4_3", "4:3", 50, 22},
-    {"menu_16_9", "16:9", 50, 22},         {"menu_dvd5", "DVD-5", 100, 30},
-    {"menu_dvd9", "DVD-9", 100, 30},       {"menu_addfile", "Add", 64, 40},
-    {"menu_removefile", "Remove", 64, 40}, {"menu_left", "Left", 64, 40},
-    {"menu_right", "Right", 64, 40},       {"menu_option", "Option", 64, 40},
-    {"menu_clip", "Clip", 64, 40},         {"menu_next", "Next", 64, 40},
-    {"menu_close", "X", 50, 20},           {"menu_infobar", "", 54, 14},
-    {"menu_materialbar", "", 15, 54},      {"text_ok", "OK", 80, 28},
-    {"text_cancel", "Cancel", 80, 28},
+    {"menu_title", "", 88, 26},                         {"menu_chapter", "", 88, 26},
+    {"menu_text", "T", 64, 40},                         {"menu_addmusic", "+\xE2\x99\xAA", 64, 40},
+    {"menu_removemusic", "\xE2\x88\x92\xE2\x99\xAA", 64, 40}, {"menu_up", "+", 64, 40},
+    {"menu_submenu", "\xE2\x98\xB0", 64, 40},          {"menu_delete", "\xE2\x88\x92", 64, 40},
+    {"menu_addimage", "\xE2\x96\xA6", 88, 26},         {"menu_4_3", "4:3", 50, 22},
+    {"menu_16_9", "16:9", 50, 22},                      {"menu_dvd5", "DVD-5", 100, 30},
+    {"menu_dvd9", "DVD-9", 100, 30},                    {"menu_addfile", "+", 64, 40},
+    {"menu_removefile", "\xE2\x88\x92", 64, 40},       {"menu_left", "\xE2\x97\x80", 64, 40},
+    {"menu_right", "\xE2\x96\xB6", 64, 40},            {"menu_option", "\xE2\x9A\x99", 64, 40},
+    {"menu_clip", "\xE2\x86\xA9", 64, 40},             {"menu_next", "\xE2\x86\x92", 64, 40},
+    {"menu_close", "\xE2\x9C\x95", 50, 20},            {"menu_infobar", "", 54, 14},
+    {"menu_materialbar", "", 15, 54},                   {"text_ok", "", 80, 28},
+    {"text_cancel", "", 80, 28},
 };
 
 std::unique_ptr<TBitmap> Button(const TButtonArt& Art, int State) {
-    const TColor fills[] = {Rgb(70, 120, 200), Rgb(96, 150, 230), Rgb(40, 84, 150), Rgb(170, 176, 188)};
+    // The family's buttons: slate faces, lighter under the pointer, amber when pressed.
+    const TColor fills[] = {Rgb(44, 66, 104), Rgb(64, 92, 138), Rgb(150, 100, 30), Rgb(150, 156, 168)};
+    const TColor edges[] = {kEdge, Rgb(90, 200, 240), kAmber, Rgb(170, 176, 188)};
     auto b = NewPicture(Art.Width, Art.Height, kPanel);
     TCanvas* c = b->GetCanvas();
-    Box(c, 0, 0, Art.Width, Art.Height, fills[State], kFrame, 8);
+    Box(c, 0, 0, Art.Width, Art.Height, fills[State], edges[State], 8);
     if (*Art.Caption != 0)
-        CentredText(c, Art.Width, Art.Height, Art.Caption, Art.Height < 30 ? 8 : 9,
+        CentredText(c, Art.Width, Art.Height, Art.Caption, Art.Height < 30 ? 9 : 15,
                     State == 3 ? Rgb(230, 230, 230) : Rgb(255, 255, 255), true);
     return b;
 }

@@ -288,6 +288,16 @@ Img ButtonStrip(const Look& k) {
     return img;
 }
 
+int Luma(Col c) { return (Ch(c, 0) * 30 + Ch(c, 8) * 59 + Ch(c, 16) * 11) / 100; }
+
+// The tick in the look's accent, darkened until it stands out from the near-white box: a light
+// accent (DeepBlue's) would otherwise vanish into it.
+Col TickColour(const Look& k) {
+    Col c = k.accent;
+    for (int i = 0; i < 8 && Luma(c) > 90; ++i) c = Darker(c, 0.2);
+    return c;
+}
+
 // Frames: 1 checked, 2 unchecked, 3 checked disabled, 4 unchecked disabled.
 Img CheckStrip(const Look& k, Size s, bool round) {
     Img img(s.w * 4, s.h);
@@ -296,9 +306,9 @@ Img CheckStrip(const Look& k, Size s, bool round) {
         const View v = Frame(img, i, s.w);
         const bool disabled = i >= 2, checked = i % 2 == 0;
         const Col top = disabled ? Rgb(236, 236, 236) : 0xFFFFFF;
-        const Col bottom = disabled ? Rgb(214, 214, 214) : Lighter(k.faceBottom, 0.5);
+        const Col bottom = disabled ? Rgb(214, 214, 214) : Lighter(k.faceBottom, 0.8);
         const Col border = disabled ? Rgb(170, 170, 170) : k.border;
-        const Col mark = disabled ? Rgb(150, 150, 150) : k.accent;
+        const Col mark = disabled ? Rgb(120, 120, 120) : TickColour(k);
         const int bh = std::min(s.w, s.h), by = (s.h - bh) / 2;
         View box{img, v.x0, by, s.w, bh};
         if (round) {

@@ -262,7 +262,7 @@ enum class Face { Normal, Over, Down };
 std::unique_ptr<Pic> DialogButton(int w, int h, const String& label, Face state) {
     auto out = std::make_unique<Pic>(w, h, 0);
     Pic& p = *out;
-    const Col formGrey = Rgb(212, 208, 200);
+    const Col formGrey = Rgb(222, 229, 240);  // the dialogs' light body
     const Col top = state == Face::Down ? Rgb(150, 176, 220) : (state == Face::Over ? Rgb(236, 244, 255) : Rgb(246, 248, 252));
     const Col bottom = state == Face::Down ? Rgb(196, 212, 238) : (state == Face::Over ? Rgb(176, 204, 244) : Rgb(206, 214, 230));
     VerticalGradient(p, 0, 0, w, h, top, bottom);
@@ -273,7 +273,7 @@ std::unique_ptr<Pic> DialogButton(int w, int h, const String& label, Face state)
             else if (d > -1.2) p.Set(x, y, kBorder);
         }
     TCanvas* cv = p.Canvas();
-    const int height = h > 30 ? 11 : 12;
+    const int height = h > 30 ? 20 : 12;
     cv->GetFont()->SetName("DejaVu Sans");
     cv->GetFont()->SetHeight(-height);
     cv->GetFont()->SetStyle(TFontStyles{fsBold});
@@ -306,12 +306,16 @@ int main(int argc, char** argv) {
     write("ABOUTBACKGROUND", about);
     write("PROGRESSBACKGROUND", ProgressBackground());
     write("PROGRESSFILL", ProgressFill());
+    // Words are the buttons' own captions, in the user's language; the square confirm and
+    // cancel buttons carry a tick and a cross, which need no translation.
+    const char* tick = "\xE2\x9C\x93";
+    const char* cross = "\xE2\x9C\x95";
     struct { const char* Name; int W, H; const char* Label; } buttons[] = {
-        {"SUBTITLELOAD", 65, 26, "Load"},     {"SUBTITLECLEAR", 65, 26, "Clear"},
-        {"SUBTITLEOK", 42, 42, "OK"},         {"SUBTITLECANCEL", 42, 42, "Esc"},
-        {"CHAPTERINSERT", 72, 26, "Insert"},  {"CHAPTERMODIFY", 72, 26, "Modify"},
-        {"CHAPTERDELETE", 72, 26, "Delete"},  {"CHAPTEROK", 42, 42, "OK"},
-        {"CHAPTERCANCEL", 42, 42, "Esc"},
+        {"SUBTITLELOAD", 65, 26, ""},      {"SUBTITLECLEAR", 65, 26, ""},
+        {"SUBTITLEOK", 42, 42, tick},      {"SUBTITLECANCEL", 42, 42, cross},
+        {"CHAPTERINSERT", 72, 26, ""},     {"CHAPTERMODIFY", 72, 26, ""},
+        {"CHAPTERDELETE", 72, 26, ""},     {"CHAPTEROK", 42, 42, tick},
+        {"CHAPTERCANCEL", 42, 42, cross},
     };
     for (const auto& b : buttons) {
         write(b.Name, DialogButton(b.W, b.H, b.Label, Face::Normal));
