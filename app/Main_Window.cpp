@@ -4,6 +4,7 @@
 
 #include "app/About_Window.h"
 #include "app/Language.h"
+#include "platform/vcl/Dialogs.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
@@ -23,6 +24,7 @@
 
 TMainWindow* MainWindow = nullptr;
 const String HomePageAddress = AboutTexts::HomeURL;
+const String HelpFileName = "Help/ZQHelp.html";
 
 namespace {
 
@@ -31,8 +33,7 @@ constexpr TColor kSeeThrough = static_cast<TColor>(0x797571);
 // The program cannot draw its clip rows and tiles without these: name the file, stop the start.
 void RequireFile(const String& Path) {
     if (!FileExists(Path))
-        throw EFOpenError("A program file is missing: " + Path +
-                          ". Please reinstall the program; it cannot start without its RES folder.");
+        throw EFOpenError(Language::GetMessageText(167) + Path + Language::GetMessageText(168));
 }
 
 TBitmap* LoadRequiredBitmap(const String& Path) {
@@ -308,9 +309,19 @@ void TMainWindow::HelpMenuItemClick(TObject* Sender) {
     auto* item = dynamic_cast<TMenuItem*>(Sender);
     if (item == nullptr) return;
     if (item->GetName() == "Help")
-        ShellExecuteA(GetHandle(), "open", (ExePath + "ZQHelp.CHM").c_str(), "", nullptr, SW_SHOWNORMAL);
+        OpenHelp();
     else if (item->GetName() == "About" && AboutWindow != nullptr)
         AboutWindow->ShowModal();
+}
+
+// A web page, which the desktop's opener shows in the browser on every desktop.
+void TMainWindow::OpenHelp() {
+    const String help = ExePath + HelpFileName;
+    if (!FileExists(help)) {
+        MessageDlg(Language::GetMessageText(169) + help, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    ShellExecuteA(GetHandle(), "open", help.c_str(), "", nullptr, SW_SHOWNORMAL);
 }
 
 void TMainWindow::LanguageMenuItemClick(TObject* Sender) {

@@ -51,6 +51,8 @@ class TMainWindow : public TForm {
 
     bool BuildHelpMenu();
     void HelpMenuItemClick(TObject* Sender);
+    // Opens the help document beside the program; says so when it is missing.
+    void OpenHelp();
     void LanguageMenuItemClick(TObject* Sender);
     void ShowModeDescription(TControl* control);
 
@@ -86,3 +88,5 @@ void ApplyLanguageToAllForms(TMainWindow* Main);
 
 // The product's web page the Home button opens.
 extern const String HomePageAddress;
+// The help document, relative to the program folder.
+extern const String HelpFileName;

@@ -516,6 +516,14 @@ void TOptionWindow::suiImageButton_BrowseClick(TObject*) {
     SetCurrentDir(ExePath);
     if (!chosen) return;
     Repaint();
+    if (!Pubfunction::CanStoreInSettings(folder)) {
+        MessageDlg(Language::GetMessageText(161) + folder, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    if (Pubfunction::IsInWorkFolder(folder)) {
+        MessageDlg(Language::GetMessageText(164) + folder, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
     suiEdit_OutputFolder->SetText(Pubfunction::GetTempFolder(folder));
 }
 
@@ -566,7 +574,7 @@ bool TOptionWindow::WriteUserLanguage(const String& Name) {
     } catch (const std::exception& e) {
         std::error_code ec;
         fs::remove(work, ec);
-        MessageDlg("The language could not be added to " + path + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(159) + path + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
         return false;
     }
     if (added) suiComboBox_SubtitleLanguage->GetItems()->Add(Name);
@@ -576,7 +584,7 @@ bool TOptionWindow::WriteUserLanguage(const String& Name) {
 // ---- the file -----------------------------------------------------------------------------------
 
 // The globals, never the controls, are what the program runs with.
-void TOptionWindow::WriteOptions(TIniFile& Ini) {
+void TOptionWindow::WriteOptions(TCustomIniFile& Ini) {
     Ini.WriteBool(kSection, "UseSPTI", b_UseSTPI);
     Ini.WriteString(kSection, "OutputFolder", g_s_OutputFolder);
     Ini.WriteBool(kSection, "DeleteTempFiles", b_DeleteTempFile);
@@ -593,15 +601,16 @@ void TOptionWindow::WriteOptions(TIniFile& Ini) {
     Ini.WriteString(kSection, "UILanguage", UILanguage);
 }
 
+// All the keys or none: the new text is made in memory and replaces the file in one step.
 bool TOptionWindow::SaveOptions() {
     try {
-        TIniFile ini(OptionFileName());
+        TMemIniFile ini(OptionFileName());
         WriteOptions(ini);
         ini.UpdateFile();
         return true;
     } catch (const std::exception& e) {
         // Runs while the program ends: tell the person, never let it escape a destructor.
-        MessageDlg("The settings could not be saved to " + OptionFileName() + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(158) + OptionFileName() + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
         return false;
     }
 }

@@ -126,7 +126,7 @@ private:
     void ReadStoredChoices(TIniFile& Ini);
     void ShowGlobals();
     void CopyControlsToGlobals();
-    void WriteOptions(TIniFile& Ini);
+    void WriteOptions(TCustomIniFile& Ini);
     int SubtitleRegion() const;
     bool WriteUserLanguage(const String& Name);
 

@@ -1,9 +1,11 @@
 #include "app/Pubfunction.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "libs/resize/ResizeDll.h"
 #include "platform/vcl/SysUtils.h"
@@ -221,8 +223,15 @@ bool ExistsOrCreatable(const String& Folder) {
     return CreateDir(ExcludeTrailingPathDelimiter(Folder));
 }
 
+// A drive letter with its colon, or an absolute path: a relative word names no drive, and would
+// land in whatever folder the program happened to be started from.
+bool HasDrivePart(const String& Path) {
+    if (!Path.empty() && Path[0] == '/') return true;
+    return Path.size() >= 2 && std::isalpha(static_cast<unsigned char>(Path[0])) && Path[1] == ':';
+}
+
 bool IsFixedVolume(const String& PathOrRoot, Win32Volume& Volume) {
-    return Win32_FindVolume(PathOrRoot, Volume) && Volume.driveType == DRIVE_FIXED;
+    return HasDrivePart(PathOrRoot) && Win32_FindVolume(PathOrRoot, Volume) && Volume.driveType == DRIVE_FIXED;
 }
 
 // Drive C of the original: the user's home folder.
@@ -277,6 +286,94 @@ String GetTempFolder(const String& Path) {
     }
     return FindTempFolder(TempSubFolder);
 }
+
+std::vector<String> WorkFolderPlaces(const String& ProgramFolder) {
+    std::vector<String> places{IncludeTrailingPathDelimiter(ProgramFolder) + "Temp/"};
+    String cache;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
+        cache = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        cache = String(home) + "/.cache";
+    }
+    if (!cache.empty()) places.push_back(IncludeTrailingPathDelimiter(cache) + "QuelloxDOZEzedav/Temp/");
+    return places;
+}
+
+namespace {
+
+std::filesystem::path Resolved(const String& Folder) {
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::path(Win32_LocalPath(Folder)), ec);
+    return ec ? std::filesystem::path(Win32_LocalPath(Folder)).lexically_normal() : p;
+}
+
+// Inner lies in Outer, or is Outer itself.
+bool LiesIn(const std::filesystem::path& Inner, const std::filesystem::path& Outer) {
+    auto o = Outer.begin(), i = Inner.begin();
+    for (; o != Outer.end() && !o->empty(); ++o, ++i)
+        if (i == Inner.end() || *i != *o) return false;
+    return true;
+}
+
+}  // namespace
+
+bool IsInWorkFolder(const String& Folder) {
+    if (Folder.empty()) return false;
+    const std::filesystem::path wanted = Resolved(Folder);
+    for (const String& place : WorkFolderPlaces(ExePath))
+        if (LiesIn(wanted, Resolved(place))) return true;
+    return false;
+}
+
+namespace {
+
+// A folder of this user's alone: owned by the user and writable by nobody else.
+bool IsPrivateFolder(const String& Folder) {
+    struct stat st {};
+    return ::lstat(Folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+String InstanceLockFolder() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/' &&
+                                                                IsPrivateFolder(runtime))
+        return runtime;
+    String cache;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
+        cache = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+        cache = String(home) + "/.cache";
+    }
+    if (cache.empty()) return "";
+    const String folder = cache + "/" + ProductName;
+    ForceDirectories(cache);
+    ::mkdir(folder.c_str(), 0700);
+    return IsPrivateFolder(folder) ? folder : String();
+}
+
+String FindIgnoringCase(const String& Path, TEntryKind Kind) {
+    namespace fs = std::filesystem;
+    const String wanted = ExcludeTrailingPathDelimiter(Path);
+    const auto isKind = [Kind](const fs::directory_entry& e) {
+        std::error_code ec;
+        return Kind == TEntryKind::Folder ? e.is_directory(ec) : e.is_regular_file(ec);
+    };
+    std::error_code ec;
+    if (fs::directory_entry exact(wanted, ec); !ec && isKind(exact)) return wanted;
+    const fs::path p(wanted);
+    const String name = p.filename().string();
+    const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    // In directory order, the first spelling found answers.
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+        if (SameText(it->path().filename().string(), name) && isKind(*it))
+            return (p.has_parent_path() ? IncludeTrailingPathDelimiter(folder.string()) : String()) +
+                   it->path().filename().string();
+    return "";
+}
+
+bool CanStoreInSettings(const String& Text) { return Text.find_first_of("\r\n") == String::npos; }
 
 void DeleteFolderContents(const String& Folder) {
     namespace fs = std::filesystem;

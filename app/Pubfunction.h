@@ -107,6 +107,21 @@ int WindowsVersionCode(const OSVERSIONINFOA* Info);
 ULONGLONG CountedFreeMB(DWORD SectorsPerCluster, DWORD BytesPerSector, ULONGLONG FreeClusters);
 String FindTempFolder(const String& Sub);
 String GetTempFolder(const String& Path);
+// Where the production windows keep their work files, in the order they are tried: beside the
+// program, then in the user's cache folder (when HOME or XDG_CACHE_HOME names one).
+std::vector<String> WorkFolderPlaces(const String& ProgramFolder);
+// The folder is one of the work folders or lies inside one: its files are deleted after a run.
+bool IsInWorkFolder(const String& Folder);
+// Where the single-instance lock lives: a folder only this user can write ($XDG_RUNTIME_DIR,
+// else the program's folder in the user's cache). Empty when there is none.
+String InstanceLockFolder();
+enum class TEntryKind { File, Folder };
+// The file or folder at Path, its last name matched without regard to case (a lowercase
+// "video_ts" for "VIDEO_TS"), with the spelling found on disk; the exact name when it exists;
+// empty when there is none.
+String FindIgnoringCase(const String& Path, TEntryKind Kind);
+// A settings file keeps one value a line: a text with a line break cannot be stored.
+bool CanStoreInSettings(const String& Text);
 // Empties a folder; refuses an empty path, a file-system root and the program folder, and
 // removes links without following them. Errors are ignored.
 void DeleteFolderContents(const String& Folder);

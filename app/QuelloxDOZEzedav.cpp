@@ -32,18 +32,15 @@
 
 namespace {
 
-String RuntimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0') return runtime;
-    return "/tmp";
-}
-
 // The window title is set only after start-up, so two quick starts would both pass the title
 // check; a lock held for the life of the process closes that gap. The descriptor stays open on
 // purpose until the process ends.
+// The lock lives where no other user can create it first.
 bool TakeInstanceLock() {
-    const String path = RuntimeFolder() + "/" + ProductName + "-" + IntToStr(static_cast<int>(::getuid())) + ".lock";
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const String folder = Pubfunction::InstanceLockFolder();
+    if (folder.empty()) return true;  // no private place: the title check alone decides
+    const String path = folder + "/" + ProductName + "-" + IntToStr(static_cast<int>(::getuid())) + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return true;  // no place for a lock: the title check alone decides
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
     ::close(fd);

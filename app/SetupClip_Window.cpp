@@ -509,8 +509,9 @@ TClipInfo* TSetupClipWindow::ReadClip(TMediaLibrary& Library, const String& File
 
 void TSetupClipWindow::PickUpSubtitle(TClipInfo* Clip, const String& FileName) {
     if (!b_BuilderMode || i_ChosenFileCount >= kFewFilesForSubtitles) return;
-    const String srt = ChangeFileExt(FileName, ".srt");
-    if (FileExists(srt)) Clip->SetSubtitleFile(srt);
+    // "Film.SRT" beside "Film.mpg" is its subtitle as much as "Film.srt" is.
+    const String srt = Pubfunction::FindIgnoringCase(ChangeFileExt(FileName, ".srt"), Pubfunction::TEntryKind::File);
+    if (!srt.empty()) Clip->SetSubtitleFile(srt);
 }
 
 TClipInfo* TSetupClipWindow::CreateClipFromFile(const String& FileName) {

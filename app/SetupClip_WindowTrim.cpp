@@ -6,6 +6,7 @@
 
 #include "app/CustomClass.h"
 #include "app/DiscSize.h"
+#include "app/Language.h"
 #include "app/Pubfunction.h"
 #include "app/SetupClip_WindowRows.h"
 #include "menu/SetupMenu_Window.h"
@@ -342,7 +343,7 @@ bool TSetupClipWindow::SaveSnapshot(TBitmap* Frame, String FileName, int FilterI
         return true;
     } catch (const std::exception& e) {
         std::remove(part.c_str());
-        MessageDlg("The snapshot could not be saved to " + FileName + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(160) + FileName + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
         return false;
     }
 }

@@ -195,8 +195,8 @@ void TSetupDVDFileWindow::suiImageButton_FolderClick(TObject*) {
     Update();
     const String tail = path.size() >= kVideoTsTail.size() ? path.substr(path.size() - kVideoTsTail.size()) : path;
     if (UpperCase(tail) == kVideoTsTail && LoadDVDFolder(path)) return;
-    const String inner = path + "VIDEO_TS/";
-    if (DirectoryExists(inner) && LoadDVDFolder(inner)) return;
+    const String inner = Pubfunction::FindIgnoringCase(path + "VIDEO_TS", Pubfunction::TEntryKind::Folder);
+    if (!inner.empty() && LoadDVDFolder(IncludeTrailingPathDelimiter(inner))) return;
     AddVobsFromFolder(path);
 }
 

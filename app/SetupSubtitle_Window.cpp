@@ -294,18 +294,17 @@ void TSetupSubtitleWindow::suiImageButton_OkClick(TObject*) {
 
 void TSetupSubtitleWindow::suiImageButton_CancelClick(TObject*) { SetModalResult(mrCancel); }
 
-// Only the three keys: the settings dialog owns the rest of the file and writes it itself.
+// Only the three keys (the settings dialog owns the rest of the file), all of them or none.
 bool TSetupSubtitleWindow::WriteDefaults(int LanguageIndex, int FontSize) {
     try {
-        TIniFile ini(OptionFileName());
+        TMemIniFile ini(OptionFileName());
         ini.WriteInteger("Option", "SubtitleLanguage", LanguageIndex);
         ini.WriteInteger("Option", "MenuLanguage", LanguageIndex);
         ini.WriteString("Option", "FontSize", IntToStr(FontSize));
         ini.UpdateFile();
         return true;
     } catch (const std::exception& e) {
-        MessageDlg("The settings could not be saved to " + OptionFileName() + ": " + e.what(), mtError,
-                   TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(158) + OptionFileName() + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
         return false;
     }
 }

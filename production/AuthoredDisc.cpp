@@ -82,3 +82,15 @@ bool VerifyAuthoredFolder(const String& Folder, const TExpectedDisc& Expected, S
     DiscardAuthoredFolder(Folder);
     return false;
 }
+
+Int64 FolderSizeKB(const String& Folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::uintmax_t bytes = 0;
+    for (auto it = fs::recursive_directory_iterator(Folder, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        std::error_code e2;
+        if (it->is_regular_file(e2)) bytes += it->file_size(e2);
+    }
+    return static_cast<Int64>(bytes / 1024);
+}

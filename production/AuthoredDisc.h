@@ -27,3 +27,6 @@ void DiscardAuthoredFolder(const String& Folder);
 // ReadBackDvdFolder; a folder that does not read back is discarded, so no half disc is left for
 // the burning step or the person to find.
 bool VerifyAuthoredFolder(const String& Folder, const TExpectedDisc& Expected, String* Problem = nullptr);
+
+// KB of every file under Folder (bytes / 1024); 0 for a missing folder.
+Int64 FolderSizeKB(const String& Folder);

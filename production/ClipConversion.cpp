@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace {
@@ -62,16 +63,11 @@ bool FolderIsWritable(const String& Folder) {
 }
 
 String ChooseWorkFolder(const String& ProgramFolder) {
-    const String beside = ProgramFolder + "Temp/";
-    if (FolderIsWritable(beside)) return beside;
-    String cache;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
-        cache = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        cache = String(home) + "/.cache";
+    const std::vector<String> places = Pubfunction::WorkFolderPlaces(ProgramFolder);
+    for (const String& folder : places) {
+        // Only the user's cache is made with its parents; beside the program one level is made.
+        if (folder != places.front()) ForceDirectories(folder);
+        if (FolderIsWritable(folder)) return folder;
     }
-    if (cache.empty()) return "";
-    const String folder = cache + "/QuelloxDOZEzedav/Temp/";
-    ForceDirectories(folder);
-    return FolderIsWritable(folder) ? folder : String();
+    return "";
 }

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/CustomClass.h"
+#include "app/DiscSize.h"
 #include "app/Language.h"
 #include "app/MediaLibrary.h"
 #include "app/Pubfunction.h"
@@ -386,19 +387,67 @@ bool TProductionWindow::CheckBeforeStart() {
         MessageDlg(Language::GetMessageText(74), mtInformation, TMsgDlgButtons{mbOK});
         return false;
     }
+    if (!CheckFolders()) return false;
     if (!b_BuildMode && !b_CompileMode) return true;
+    if (!CheckDiscCapacity()) return false;
     return CheckBurnerAndDisc();
+}
+
+// Every folder the run writes into is usable before anything is encoded: the output folder
+// takes files and is not the work folder (emptied after each run), and the menus and the
+// authoring project have a work folder to go to.
+bool TProductionWindow::CheckFolders() {
+    const bool writesOutput = b_BuildMode || b_ConvertMode || b_CompileMode;
+    if (!writesOutput) return true;
+    if (Pubfunction::IsInWorkFolder(g_s_OutputFolder)) {
+        MessageDlg(Language::GetMessageText(164) + g_s_OutputFolder, mtInformation, TMsgDlgButtons{mbOK});
+        return false;
+    }
+    if (!FolderIsWritable(g_s_OutputFolder)) {
+        MessageDlg(Language::GetMessageText(162) + g_s_OutputFolder, mtInformation, TMsgDlgButtons{mbOK});
+        return false;
+    }
+    if (!b_BuildMode && !b_CompileMode) return true;
+    if (s_TempFolder.empty()) s_TempFolder = ChooseWorkFolder(ExePath);
+    if (!s_TempFolder.empty()) return true;
+    String places;
+    for (const String& place : Pubfunction::WorkFolderPlaces(ExePath)) places += "\n" + place;
+    MessageDlg(Language::GetMessageText(163) + places, mtInformation, TMsgDlgButtons{mbOK});
+    return false;
+}
+
+// A project larger than the chosen disc goes on only when the user says so.
+bool TProductionWindow::CheckDiscCapacity() {
+    const bool dvd9 = i_DVDType == 1;
+    if (DiscSize::FitsOnDisc(ProjectEstimateKB(), dvd9 ? i_DVD9Size : i_DVD5Size)) return true;
+    const String text = Language::GetMessageText(dvd9 ? 138 : 137) + "\n\n" + Language::GetMessageText(165);
+    return MessageDlg(text, mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) == mrYes;
+}
+
+// A compile-mode clip is a finished VOB file of a known size; the others are estimated from
+// their trimmed lengths, as the clip editor's bar does.
+Int64 TProductionWindow::ProjectEstimateKB() const {
+    if (!b_CompileMode) return DiscSize::EstimateKB(i_DiscSizePerMin, DiscSize::TrimmedSeconds(ClipInfo));
+    Int64 kb = 0;
+    for (TClipInfo* clip : ClipInfo)
+        kb += clip->i_VobSizeKB > 0 ? clip->i_VobSizeKB : DiscSize::EstimateKB(i_DiscSizePerMin, DiscSize::TrimmedSeconds({clip}));
+    return kb;
+}
+
+// The burner and disc questions are captioned as the question they ask: burn to disc?
+bool TProductionWindow::AskBurnQuestion(int Message) {
+    return GetInteractionService()->MessageBox(Language::GetMessageText(Message), Language::GetMessageText(153),
+                                               mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk;
 }
 
 bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
-            if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
-                return false;
+            if (AskBurnQuestion(75)) return false;
             b_SkipBurn = 1;
             return true;
         case SELECT_DEVICE_BAD_MEDIA:
-            if (MessageDlg(Language::GetMessageText(76), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk) {
+            if (AskBurnQuestion(76)) {
                 EjectDisc();
                 return false;
             }
@@ -494,6 +543,14 @@ void TProductionWindow::suiImageButton_BrowseClick(TObject*) {
     String folder = g_s_OutputFolder;
     if (!SelectDirectory(Language::GetMessageText(67), "MyComputer", folder)) return;
     Repaint();
+    if (!Pubfunction::CanStoreInSettings(folder)) {
+        MessageDlg(Language::GetMessageText(161) + folder, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
+    if (Pubfunction::IsInWorkFolder(folder)) {
+        MessageDlg(Language::GetMessageText(164) + folder, mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
     g_s_OutputFolder = Pubfunction::GetTempFolder(folder);
     suiEdit_OutputFolder->SetText(g_s_OutputFolder);
 }

@@ -249,6 +249,14 @@ protected:
     // The burner and disc question before a run that burns: false when the user stops there,
     // true to go on (b_SkipBurn set when without burning).
     bool CheckBurnerAndDisc();
+    // The output and work folders can be used; false (the user told why) when not.
+    bool CheckFolders();
+    // The project fits the chosen disc, or the user chose to go on; false to stay idle.
+    bool CheckDiscCapacity();
+    Int64 ProjectEstimateKB() const;
+    // Message's OK and Cancel question, captioned "Burn to disc ?"; true for OK.
+    bool AskBurnQuestion(int Message);
+    void LogOversizedFolder();
     // The end of a disc run: the output folder when the user chose not to burn. The burning
     // step is called from here.
     bool FinishDisc();

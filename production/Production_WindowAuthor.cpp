@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
+#include "production/AuthoredDisc.h"
 
 namespace {
 constexpr const char* AuthoringLibraryName = "dozezedav.dll";
@@ -68,6 +69,7 @@ bool TProductionWindow::AuthorDVD() {
         return false;
     }
     SetProgress1(100);
+    LogOversizedFolder();
     // Only the all-in-one window made the clip VOBs; the compile-mode ones are the user's.
     if (b_BuildMode) {
         if (b_DeleteTempFile)
@@ -75,6 +77,15 @@ bool TProductionWindow::AuthorDVD() {
         b_Authored = 1;
     }
     return true;
+}
+
+// A folder larger than the chosen disc is told in the log, so a run that ends "finished" does
+// not leave the person believing it fits.
+void TProductionWindow::LogOversizedFolder() {
+    const Int64 capacityKB = i_DVDType == 1 ? i_DVD9Size : i_DVD5Size;
+    const Int64 folderKB = FolderSizeKB(s_DVDDest);
+    if (folderKB <= capacityKB) return;
+    AddLog(Language::GetMessageText(166) + IntToStr(folderKB / 1024) + " MB > " + IntToStr(capacityKB / 1024) + " MB");
 }
 
 bool TProductionWindow::LoadAuthorDll() {

@@ -57,6 +57,10 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 
 namespace {
 
+std::atomic<unsigned long long> g_linesExamined{0};
+
+void Examined(std::size_t Lines) { g_linesExamined.fetch_add(Lines, std::memory_order_relaxed); }
+
 struct TIniLine {
     enum Kind { Other, Section, Key } kind = Other;
     String raw;    // the line as it stands in the file, without its line break
@@ -102,6 +106,7 @@ TIniDoc ParseDoc(String text) {
         size_t end = text.find_first_of("\r\n", start);
         if (end == String::npos) end = text.size();
         doc.lines.push_back(ParseLine(text.substr(start, end - start)));
+        Examined(1);
         start = end + ((end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
     }
     return doc;
@@ -128,10 +133,12 @@ String QuotedForWrite(const String& v) {
 }
 
 int FindSection(const TIniDoc& doc, const String& section, int from = 0) {
-    for (int i = from; i < static_cast<int>(doc.lines.size()); ++i)
+    for (int i = from; i < static_cast<int>(doc.lines.size()); ++i) {
+        Examined(1);
         if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Section &&
             SameText(doc.lines[static_cast<size_t>(i)].name, section))
             return i;
+    }
     return -1;
 }
 
@@ -139,24 +146,75 @@ int FindSection(const TIniDoc& doc, const String& section, int from = 0) {
 int SectionEnd(const TIniDoc& doc, int header) {
     int i = header + 1;
     while (i < static_cast<int>(doc.lines.size()) && doc.lines[static_cast<size_t>(i)].kind != TIniLine::Section) ++i;
+    Examined(static_cast<std::size_t>(i - header));
     return i;
 }
 
 int FindKey(const TIniDoc& doc, int header, const String& key) {
-    for (int i = header + 1; i < SectionEnd(doc, header); ++i)
+    const int end = SectionEnd(doc, header);
+    for (int i = header + 1; i < end; ++i)
         if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Key && SameText(doc.lines[static_cast<size_t>(i)].name, key))
             return i;
     return -1;
 }
 
+// Where every section and key of one version of a document stands, built in one pass, so a
+// lookup costs the same in a section of ten keys as in one of a hundred thousand.
+struct TIniIndex {
+    struct TSectionSpan {
+        int header = -1;
+        int end = -1;      // one past its last line
+        int lastKey = -1;  // its last key line, or the header when it has none
+    };
+    std::unordered_map<String, int> sections;   // upper-cased name -> first header line
+    std::unordered_map<int, TSectionSpan> spans;  // header line -> its span
+    std::unordered_map<String, int> keys;       // header line + '\n' + upper-cased key -> first key line
+
+    static String KeyName(int header, const String& key) { return IntToStr(header) + "\n" + UpperCase(key); }
+
+    int Section(const String& name) const {
+        auto it = sections.find(UpperCase(name));
+        return it == sections.end() ? -1 : it->second;
+    }
+    int Key(int header, const String& key) const {
+        if (header < 0) return -1;
+        auto it = keys.find(KeyName(header, key));
+        return it == keys.end() ? -1 : it->second;
+    }
+    TSectionSpan Span(int header) const {
+        auto it = spans.find(header);
+        return it == spans.end() ? TSectionSpan{} : it->second;
+    }
+};
+
+TIniIndex BuildIndex(const TIniDoc& doc) {
+    TIniIndex index;
+    int header = -1;
+    for (int i = 0; i < static_cast<int>(doc.lines.size()); ++i) {
+        const TIniLine& l = doc.lines[static_cast<size_t>(i)];
+        if (l.kind == TIniLine::Section) {
+            if (header >= 0) index.spans[header].end = i;
+            header = i;
+            index.sections.emplace(UpperCase(l.name), i);
+            index.spans[i] = TIniIndex::TSectionSpan{i, static_cast<int>(doc.lines.size()), i};
+        } else if (l.kind == TIniLine::Key && header >= 0) {
+            index.keys.emplace(TIniIndex::KeyName(header, l.name), i);
+            index.spans[header].lastKey = i;
+        }
+    }
+    Examined(doc.lines.size());
+    return index;
+}
+
 // The keys of a section, first spelling of each, in file order.
-std::vector<const TIniLine*> SectionKeys(const TIniDoc& doc, int header) {
+std::vector<const TIniLine*> SectionKeys(const TIniDoc& doc, const TIniIndex& index, int header) {
     std::vector<const TIniLine*> keys;
     if (header < 0) return keys;
-    std::unordered_set<String> seen;
-    for (int i = header + 1; i < SectionEnd(doc, header); ++i) {
+    const int end = index.Span(header).end;
+    Examined(static_cast<std::size_t>(end - header));
+    for (int i = header + 1; i < end; ++i) {
         const TIniLine& l = doc.lines[static_cast<size_t>(i)];
-        if (l.kind == TIniLine::Key && seen.insert(UpperCase(l.name)).second) keys.push_back(&l);
+        if (l.kind == TIniLine::Key && index.Key(header, l.name) == i) keys.push_back(&l);
     }
     return keys;
 }
@@ -278,7 +336,7 @@ int SaveAtomically(const String& path, const String& text) {
 struct TIniFileState {
     TIniDoc doc;
     String text;  // the bytes doc was parsed from
-    std::unordered_map<String, int> sections;  // upper-cased name -> first header line
+    TIniIndex index;
     TFileSignature signature;
     bool loaded = false;
 };
@@ -288,11 +346,7 @@ namespace {
 void Take(TIniFileState& st, TIniDoc doc, String text, const TFileSignature& signature) {
     st.doc = std::move(doc);
     st.text = std::move(text);
-    st.sections.clear();
-    for (int i = 0; i < static_cast<int>(st.doc.lines.size()); ++i) {
-        const TIniLine& l = st.doc.lines[static_cast<size_t>(i)];
-        if (l.kind == TIniLine::Section) st.sections.emplace(UpperCase(l.name), i);
-    }
+    st.index = BuildIndex(st.doc);
     st.signature = signature;
     st.loaded = true;
 }
@@ -322,19 +376,19 @@ const TIniFileState& Current(TIniFileState& st, const String& path) {
 }
 
 // The first header of Section in the current document, or -1.
-int IndexedSection(const TIniFileState& st, const String& section) {
-    auto it = st.sections.find(UpperCase(section));
-    return it == st.sections.end() ? -1 : it->second;
-}
+int IndexedSection(const TIniFileState& st, const String& section) { return st.index.Section(section); }
 
-// Applies change to a fresh copy of the file and saves it when change answers true.
-void Modify(TIniFileState& st, const String& path, const std::function<bool(TIniDoc&)>& change) {
+// Applies change to the file as it is now and saves it when change answers true. A file whose
+// bytes are those parsed last is not parsed again.
+void Modify(TIniFileState& st, const String& path, const std::function<bool(TIniDoc&, const TIniIndex&)>& change) {
     String text;
     int err = ReadWholeFile(path, text);
     if (err != 0 && err != ENOENT)
         throw EIniFileException("Cannot read the INI file \"" + path + "\": " + SysErrorMessage(err));
-    TIniDoc doc = err == 0 ? ParseDoc(text) : TIniDoc();
-    if (!change(doc)) return;
+    if (err != 0) text.clear();
+    if (!st.loaded || text != st.text) Take(st, ParseDoc(text), text, SignatureOf(path));
+    TIniDoc doc = st.doc;
+    if (!change(doc, st.index)) return;
     String saved = SerializeDoc(doc);
     err = SaveAtomically(path, saved);
     if (err != 0) throw EIniFileException("Cannot save the INI file \"" + path + "\": " + SysErrorMessage(err));
@@ -343,26 +397,34 @@ void Modify(TIniFileState& st, const String& path, const std::function<bool(TIni
     Take(st, std::move(reread), std::move(saved), SignatureOf(path));
 }
 
-void SetKey(TIniDoc& doc, const String& section, const String& key, const String& value) {
+// Sets one key; false when the document already said so. The index must be the document's.
+bool SetKey(TIniDoc& doc, const TIniIndex& index, const String& section, const String& key, const String& value) {
     TIniLine line = ParseLine(key + "=" + QuotedForWrite(value));
-    int header = FindSection(doc, section);
+    const int header = index.Section(section);
     if (header < 0) {
         if (!doc.lines.empty() && !Trim(doc.lines.back().raw).empty()) doc.lines.push_back(TIniLine());
         doc.lines.push_back(ParseLine("[" + section + "]"));
         doc.lines.push_back(line);
-        return;
+        return true;
     }
-    int at = FindKey(doc, header, key);
+    const int at = index.Key(header, key);
     if (at >= 0) {
+        TIniLine& old = doc.lines[static_cast<size_t>(at)];
         // Keep the file's spelling of the key.
-        line = ParseLine(doc.lines[static_cast<size_t>(at)].name + "=" + QuotedForWrite(value));
-        doc.lines[static_cast<size_t>(at)] = line;
-        return;
+        line = ParseLine(old.name + "=" + QuotedForWrite(value));
+        if (line.raw == old.raw) return false;
+        old = line;
+        return true;
     }
-    int after = header;
-    for (int i = header + 1; i < SectionEnd(doc, header); ++i)
-        if (doc.lines[static_cast<size_t>(i)].kind == TIniLine::Key) after = i;
-    doc.lines.insert(doc.lines.begin() + after + 1, line);
+    doc.lines.insert(doc.lines.begin() + index.Span(header).lastKey + 1, line);
+    return true;
+}
+
+void CheckWrite(const String& fileName, const String& Section, const String& Ident, const String& Value) {
+    CheckName(fileName, "the section", Section, false);
+    CheckName(fileName, "the key", Ident, true);
+    if (Value.find_first_of("\r\n") != String::npos)
+        throw EIniFileException("Cannot write a value with a line break to the INI file \"" + fileName + "\"");
 }
 
 }  // namespace
@@ -373,20 +435,14 @@ TIniFile::~TIniFile() = default;
 
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
     const TIniFileState& st = Current(*m_state, FileName());
-    int header = IndexedSection(st, Section);
-    int at = header < 0 ? -1 : FindKey(st.doc, header, Ident);
+    const int at = st.index.Key(st.index.Section(Section), Ident);
     return at < 0 ? Default : Unquoted(st.doc.lines[static_cast<size_t>(at)].value);
 }
 
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
-    CheckName(FileName(), "the section", Section, false);
-    CheckName(FileName(), "the key", Ident, true);
-    if (Value.find_first_of("\r\n") != String::npos)
-        throw EIniFileException("Cannot write a value with a line break to the INI file \"" + FileName() + "\"");
-    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
-        String before = SerializeDoc(doc);
-        SetKey(doc, Trim(Section), Trim(Ident), Value);
-        return SerializeDoc(doc) != before || !FileExists(FileName());
+    CheckWrite(FileName(), Section, Ident, Value);
+    Modify(*m_state, FileName(), [&](TIniDoc& doc, const TIniIndex& index) {
+        return SetKey(doc, index, Trim(Section), Trim(Ident), Value) || !FileExists(FileName());
     });
 }
 
@@ -396,7 +452,7 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
     try {
         Strings->Clear();
         const TIniFileState& st = Current(*m_state, FileName());
-        for (const TIniLine* k : SectionKeys(st.doc, IndexedSection(st, Section))) Strings->Add(k->name);
+        for (const TIniLine* k : SectionKeys(st.doc, st.index, IndexedSection(st, Section))) Strings->Add(k->name);
     } catch (...) {
         Strings->EndUpdate();
         throw;
@@ -420,7 +476,7 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
     if (Strings == nullptr) return;
     TStringList lines;
     const TIniFileState& st = Current(*m_state, FileName());
-    for (const TIniLine* k : SectionKeys(st.doc, IndexedSection(st, Section)))
+    for (const TIniLine* k : SectionKeys(st.doc, st.index, IndexedSection(st, Section)))
         lines.Add(k->name + "=" + Unquoted(k->value));
     Strings->Assign(&lines);
 }
@@ -430,7 +486,7 @@ bool TIniFile::SectionPresent(const String& Section) {
 }
 
 void TIniFile::EraseSection(const String& Section) {
-    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
+    Modify(*m_state, FileName(), [&](TIniDoc& doc, const TIniIndex&) {
         bool changed = false;
         for (int header = FindSection(doc, Section); header >= 0; header = FindSection(doc, Section)) {
             doc.lines.erase(doc.lines.begin() + header, doc.lines.begin() + SectionEnd(doc, header));
@@ -441,7 +497,7 @@ void TIniFile::EraseSection(const String& Section) {
 }
 
 void TIniFile::DeleteKey(const String& Section, const String& Ident) {
-    Modify(*m_state, FileName(), [&](TIniDoc& doc) {
+    Modify(*m_state, FileName(), [&](TIniDoc& doc, const TIniIndex&) {
         int header = FindSection(doc, Section);
         if (header < 0) return false;
         bool changed = false;
@@ -452,3 +508,94 @@ void TIniFile::DeleteKey(const String& Section, const String& Ident) {
         return changed;
     });
 }
+
+// ======================================================================== TMemIniFile
+
+TMemIniFile::TMemIniFile(const String& FileName)
+    : TCustomIniFile(FileName), m_state(std::make_unique<TIniFileState>()) {
+    String text;
+    if (ReadWholeFile(FileName, text) != 0) text.clear();
+    TIniDoc doc = ParseDoc(text);
+    Take(*m_state, std::move(doc), std::move(text), SignatureOf(FileName));
+}
+
+TMemIniFile::~TMemIniFile() = default;
+
+const TIniFileState& TMemIniFile::State() {
+    // An added line moves those after it: the index is made again before the next lookup.
+    if (m_stale) {
+        m_state->index = BuildIndex(m_state->doc);
+        m_stale = false;
+    }
+    return *m_state;
+}
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+    const TIniFileState& st = State();
+    const int at = st.index.Key(st.index.Section(Section), Ident);
+    return at < 0 ? Default : Unquoted(st.doc.lines[static_cast<size_t>(at)].value);
+}
+
+void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+    CheckWrite(FileName(), Section, Ident, Value);
+    const std::size_t lines = State().doc.lines.size();
+    if (SetKey(m_state->doc, m_state->index, Trim(Section), Trim(Ident), Value)) m_changed = true;
+    if (m_state->doc.lines.size() != lines) m_stale = true;
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) {
+    if (Strings == nullptr) return;
+    TStringList names;
+    const TIniFileState& st = State();
+    for (const TIniLine* k : SectionKeys(st.doc, st.index, st.index.Section(Section))) names.Add(k->name);
+    Strings->Assign(&names);
+}
+
+void TMemIniFile::ReadSections(TStrings* Strings) {
+    if (Strings == nullptr) return;
+    const TIniFileState& st = State();
+    TStringList names;
+    for (int i = 0; i < static_cast<int>(st.doc.lines.size()); ++i) {
+        const TIniLine& l = st.doc.lines[static_cast<size_t>(i)];
+        if (l.kind == TIniLine::Section && st.index.Section(l.name) == i) names.Add(l.name);
+    }
+    Strings->Assign(&names);
+}
+
+void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+    if (Strings == nullptr) return;
+    TStringList lines;
+    const TIniFileState& st = State();
+    for (const TIniLine* k : SectionKeys(st.doc, st.index, st.index.Section(Section)))
+        lines.Add(k->name + "=" + Unquoted(k->value));
+    Strings->Assign(&lines);
+}
+
+void TMemIniFile::EraseSection(const String& Section) {
+    TIniDoc& doc = m_state->doc;
+    for (int header = FindSection(doc, Section); header >= 0; header = FindSection(doc, Section)) {
+        doc.lines.erase(doc.lines.begin() + header, doc.lines.begin() + SectionEnd(doc, header));
+        m_changed = m_stale = true;
+    }
+}
+
+void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
+    TIniDoc& doc = m_state->doc;
+    const int header = FindSection(doc, Section);
+    if (header < 0) return;
+    for (int at = FindKey(doc, header, Ident); at >= 0; at = FindKey(doc, header, Ident)) {
+        doc.lines.erase(doc.lines.begin() + at);
+        m_changed = m_stale = true;
+    }
+}
+
+void TMemIniFile::UpdateFile() {
+    if (!m_changed && FileExists(FileName())) return;
+    const int err = SaveAtomically(FileName(), SerializeDoc(m_state->doc));
+    if (err != 0) throw EIniFileException("Cannot save the INI file \"" + FileName() + "\": " + SysErrorMessage(err));
+    m_changed = false;
+}
+
+namespace IniFilesWork {
+unsigned long long LinesExamined() { return g_linesExamined.load(std::memory_order_relaxed); }
+}  // namespace IniFilesWork

@@ -3,7 +3,9 @@
 // Sections and keys compare without case; the first of duplicate sections or keys answers;
 // blanks around names and values are dropped and one pair of surrounding quotes is taken off a
 // value; lines starting with ';' are comments. A missing or unreadable file reads as empty.
-// Each write is saved at once through a temporary file and a rename, changing only its own
+// A file's sections and keys are indexed once per version of the file, so a lookup does not
+// grow with the size of its section.
+// Each write of a TIniFile is saved at once through a temporary file and a rename, changing only its own
 // line and keeping every other line (comments, blank lines, order) as it was.
 #pragma once
 
@@ -72,3 +74,37 @@ class TIniFile : public TCustomIniFile {
 private:
     std::unique_ptr<TIniFileState> m_state;
 };
+
+// The whole file in memory: writes change the memory only, and UpdateFile saves the new text in
+// one step (all the writes or none of them). Reads answer from memory.
+class TMemIniFile : public TCustomIniFile {
+    VCL_CLASS(TMemIniFile)
+    // Reads the file now; a missing or unreadable file starts empty.
+    explicit TMemIniFile(const String& FileName);
+    ~TMemIniFile() override;
+
+    String ReadString(const String& Section, const String& Ident, const String& Default) override;
+    // Raises EIniFileException, changing nothing, when the names or the value cannot be written
+    // as INI text.
+    void WriteString(const String& Section, const String& Ident, const String& Value) override;
+    void ReadSection(const String& Section, TStrings* Strings) override;
+    void ReadSections(TStrings* Strings) override;
+    void ReadSectionValues(const String& Section, TStrings* Strings) override;
+    void EraseSection(const String& Section) override;
+    void DeleteKey(const String& Section, const String& Ident) override;
+    // Replaces the file with the text in memory; raises EIniFileException, naming the file, and
+    // leaves the file as it was, when it cannot be saved.
+    void UpdateFile() override;
+
+private:
+    const TIniFileState& State();
+    std::unique_ptr<TIniFileState> m_state;
+    bool m_changed = false;
+    bool m_stale = false;
+};
+
+// Lines the INI code has looked at since the program started: what a read or a write costs,
+// counted rather than timed.
+namespace IniFilesWork {
+unsigned long long LinesExamined();
+}

@@ -258,61 +258,6 @@ TEST_F(LanguageTest, ApplyToFormsGoesInOrderAndSkipsMissingWindows) {
     EXPECT_EQ(labels[1]->GetCaption(), "two");
 }
 
-// The language files that come with the program, as copied beside the test programs.
-class ShippedLanguageTest : public ::testing::Test {
-protected:
-    void SetUp() override { m_savedIni = LanguageIni; LanguageIni = nullptr; m_savedName = UILanguage; }
-    void TearDown() override {
-        delete LanguageIni;
-        LanguageIni = m_savedIni;
-        UILanguage = m_savedName;
-    }
-    static std::vector<String> Files() {
-        std::vector<String> names;
-        for (const auto& e : fs::directory_iterator(ExePath + "Lang"))
-            if (e.path().extension() == ".ini") names.push_back(e.path().filename().string());
-        return names;
-    }
-    // "section/key" for every key of a file.
-    static std::set<String> Keys(const String& Name) {
-        TIniFile ini(ExePath + "Lang/" + Name);
-        TStringList sections, keys;
-        ini.ReadSections(&sections);
-        std::set<String> all;
-        for (int s = 0; s < sections.Count(); ++s) {
-            ini.ReadSection(sections[s], &keys);
-            for (int k = 0; k < keys.Count(); ++k) all.insert(sections[s] + "/" + keys[k]);
-        }
-        return all;
-    }
-
-private:
-    TIniFile* m_savedIni = nullptr;
-    String m_savedName;
-};
-
-TEST_F(ShippedLanguageTest, EnglishFileGivesTheBuiltInTexts) {
-    std::vector<String> builtIn;
-    for (int n = 0; n < Language::MessageCount; ++n) builtIn.push_back(Language::GetMessageText(n));
-    ASSERT_TRUE(Language::LoadLanguageFile("English.ini"));
-    for (int n = 0; n < Language::MessageCount; ++n) EXPECT_EQ(Language::GetMessageText(n), builtIn[static_cast<size_t>(n)]) << n;
-}
-
-TEST_F(ShippedLanguageTest, EveryLanguageIsComplete) {
-    std::set<String> english = Keys("English.ini");
-    ASSERT_GT(english.size(), 400u);
-    std::vector<String> files = Files();
-    ASSERT_GE(files.size(), 2u);
-    for (const String& name : files) {
-        EXPECT_EQ(Keys(name), english) << name;
-        ASSERT_TRUE(Language::LoadLanguageFile(name)) << name;
-        for (int n = 0; n < Language::MessageCount; ++n) {
-            bool hasText = LanguageIni->ValueExists("Text", IntToStr(n));
-            EXPECT_EQ(hasText, !String(Language::GetMessageText(n)).empty()) << name << " " << n;
-        }
-    }
-}
-
 namespace {
 
 // A translation longer than its box gets a smaller font until it fits; one that fits keeps its

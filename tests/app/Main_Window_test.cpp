@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
+#include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -137,6 +139,43 @@ TEST_F(MainWindowTest, HelpPopupListsTheLanguageFiles) {
     EXPECT_EQ(Captions().size(), expected.size());
     EXPECT_TRUE(Item("Lang2")->GetChecked());
     EXPECT_FALSE(Item("Lang1")->GetChecked());
+}
+
+// The Help item opens the shipped help document with the desktop's opener; without the file
+// the person is told which file is missing and nothing is opened.
+TEST_F(MainWindowTest, HelpOpensTheShippedHelpDocument) {
+    std::vector<std::string> opened;
+    Win32_SetOpener([&](const std::string& target) { opened.push_back(target); return true; });
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    Create();
+    ASSERT_TRUE(window->BuildHelpMenu());
+    window->HelpMenuItemClick(Item("Help"));
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(ask.Of(testing_vcl::TQuestionKind::MessageBox).size(), 1u);
+    EXPECT_EQ(ask.Questions[0].Text, Language::GetMessageText(169) + ExePath + HelpFileName);
+
+    fs::create_directories(dir["Help"]);
+    fs::copy_file(fs::path(TEST_PEER_DIR) / HelpFileName, dir[HelpFileName]);
+    window->HelpMenuItemClick(Item("Help"));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], ExePath + HelpFileName);
+    EXPECT_EQ(ask.Questions.size(), 1u);
+    Win32_SetOpener(nullptr);
+}
+
+// The shipped document covers what a new user meets: the four modes and the settings.
+TEST(ShippedHelp, TheDocumentExplainsEveryModeAndSetting) {
+    std::ifstream in(fs::path(TEST_PEER_DIR) / HelpFileName);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string html = text.str();
+    ASSERT_FALSE(html.empty());
+    EXPECT_NE(html.find("<title>Quellox DOZ Ezedav Help</title>"), std::string::npos);
+    for (const char* topic : {"Builder", "Converter", "Compiler", "Burner", "Output Folder", "Delete Temp Files",
+                              "Image Ratio", "Video Format", "DVD Type", "DVD Menu Safe Distance", "DVD Menu Duration",
+                              "DVD Language", "Subtitle Default Font Size", "SPTI"})
+        EXPECT_NE(html.find(topic), std::string::npos) << topic;
 }
 
 TEST_F(MainWindowTest, EmptyLangFolderGivesOnlyTheFixedItems) {

@@ -32,14 +32,41 @@ std::string ReadText(const std::string& Path) {
     return s.str();
 }
 
-// Each case runs in its own program folder with its own registry file.
+// One fixed drive D, in the case's own folder: no folder is chosen outside it.
+class TScratchVolumes : public Win32VolumeService {
+public:
+    std::vector<Win32Volume> list;
+    std::vector<Win32Volume> Volumes() override { return list; }
+};
+
+// Each case runs in its own program folder with its own registry file, a scratch home and a
+// scratch current directory.
 class OptionWindowTest : public ::testing::Test {
 protected:
+    testing_vcl::TScratchHome scratch;
     testing_vcl::TTempFolder dir{"optionwin"};
     String savedExePath = ExePath;
     String savedStore = TRegistry::StoreFile();
+    TScratchVolumes volumes;
+    String drive;  // the mount point of drive D, with its trailing '/'
 
     void SetUp() override {
+        drive = dir["drive"] + "/";
+        std::filesystem::create_directories(drive);
+        Win32Volume d;
+        d.letter = 'D';
+        d.mountPoint = drive;
+        d.driveType = DRIVE_FIXED;
+        d.bytesPerSector = 512;
+        d.sectorsPerCluster = 8;
+        d.freeBytes = 50000ULL * 1048576;
+        d.totalBytes = d.freeBytes * 2;
+        Win32Volume root = d;  // the rest of the file system, as drive C
+        root.letter = 'C';
+        root.mountPoint = "/";
+        volumes.list = {root, d};
+        Win32_SetVolumeService(&volumes);
+        g_s_OutputFolder.clear();
         ExePath = dir.Path() + "/";
         TRegistry::SetStoreFile(dir["registry.ini"]);
         UILanguage.clear();
@@ -47,9 +74,12 @@ protected:
                   "[RegionCount]\nRegion=3\n[RegionLanguage]\nRegion0=English\nRegion1=French\nRegion2=German\n");
     }
     void TearDown() override {
+        EXPECT_TRUE(scratch.CwdEntries().empty()) << "a folder was made in the current directory";
+        Win32_SetVolumeService(nullptr);
         ExePath = savedExePath;
         TRegistry::SetStoreFile(savedStore);
         UILanguage.clear();
+        g_s_OutputFolder.clear();
     }
 
     // A window created as start-up creates it, without saving when it goes.
@@ -88,7 +118,8 @@ TEST_F(OptionWindowTest, FirstRunTakesTheDefaults) {
     EXPECT_TRUE(b_4_3);
     EXPECT_TRUE(b_VideoForamt);
     EXPECT_TRUE(b_DVD5);
-    EXPECT_EQ(g_s_OutputFolder, Pubfunction::FindTempFolder(TempSubFolder));
+    EXPECT_EQ(g_s_OutputFolder, drive + TempSubFolder);  // the fixed drive with room
+    EXPECT_TRUE(DirectoryExists(drive + TempSubFolder));
     EXPECT_EQ(w->suiComboBox_MenuLanguage->GetItems()->Count(), 3);
     EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItems()->Count(), 2);
     // No subtitle region is the user's language: the first item of both lists.
@@ -140,11 +171,58 @@ TEST_F(OptionWindowTest, StoredFileIsReadAndChecked) {
     EXPECT_TRUE(w->suiCheckBox_PAL->GetChecked());
     EXPECT_FALSE(b_DVD5);
     EXPECT_TRUE(w->suiCheckBox_D9->GetChecked());
-    EXPECT_EQ(g_s_OutputFolder, Pubfunction::GetTempFolder("nodef"));
+    EXPECT_EQ(g_s_OutputFolder, drive + TempSubFolder);  // "nodef" names no folder: the work folder's choice
     EXPECT_EQ(w->suiComboBox_SubtitleLanguage->GetItemIndex(), 1);
     EXPECT_EQ(i_MenuLanguageCodeIndex, 2);
     EXPECT_EQ(i_SubTitleLanguageCodeIndex, 2);
     EXPECT_EQ(w->suiFontSizeComboBox->GetFontSize(), 28);
+}
+
+// A stored folder on a fixed drive is kept; a missing or relative one becomes the folder the
+// work-folder choice gives, never a folder named after the word in the current directory.
+TEST_F(OptionWindowTest, StoredOutputFolderFallsBackByTheRule) {
+    std::filesystem::create_directories(drive + "Films");
+    struct Case { const char* line; String expected; };
+    const Case cases[] = {
+        {"OutputFolder=nodef\n", drive + TempSubFolder},
+        {"", drive + TempSubFolder},
+        {"OutputFolder=relative/dir\n", drive + TempSubFolder},
+        {"OutputFolder=Films\n", drive + TempSubFolder},
+        {"OutputFolder=D:\\Films\n", drive + "Films/"},
+    };
+    for (const Case& c : cases) {
+        WriteText(dir["Option.ini"], std::string("[Option]\nUseDefault=0\n") + c.line);
+        g_s_OutputFolder.clear();
+        auto w = Create();
+        EXPECT_EQ(g_s_OutputFolder, c.expected) << c.line;
+        EXPECT_EQ(w->suiEdit_OutputFolder->GetText(), c.expected) << c.line;
+        EXPECT_FALSE(DirectoryExists(scratch.Cwd() + "/nodef")) << c.line;
+        EXPECT_FALSE(DirectoryExists(ExePath + "nodef")) << c.line;
+    }
+}
+
+// A save that cannot be done whole is not done at all: the file keeps every key it had.
+TEST_F(OptionWindowTest, SaveIsAllOrNothing) {
+    const std::string before =
+        "[Option]\nUseSPTI=0\nOutputFolder=/srv/old/\nUseDefault=0\nDVDMenuDuration=9\nUILanguage=Deutsch.ini\n";
+    WriteText(dir["Option.ini"], before);
+    auto w = Create();
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    b_UseSTPI = true;
+    g_s_OutputFolder = "/srv/two\nlines/";
+    i_MenuDuration = 30;
+    EXPECT_FALSE(w->SaveOptions());
+    EXPECT_EQ(ReadText(dir["Option.ini"]), before);
+    const auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].DlgType, mtError);
+    EXPECT_EQ(boxes[0].Text.rfind(Language::GetMessageText(158) + dir["Option.ini"], 0), 0u) << boxes[0].Text;
+    // The next start is no first run: the stored settings still answer.
+    UILanguage.clear();
+    auto again = Create();
+    EXPECT_EQ(i_MenuDuration, 9);
+    EXPECT_EQ(UILanguage, "Deutsch.ini");
 }
 
 TEST_F(OptionWindowTest, ListIndexesBeyondTheListsSelectTheFirstItem) {
@@ -267,6 +345,38 @@ protected:
         return w->ShowModal();
     }
 };
+
+// Browse takes a folder the settings can keep and the program will not empty; any other is
+// refused with a message naming it, and the box keeps what it showed.
+TEST_F(OptionDialogTest, BrowseRefusesFoldersThatCannotServe) {
+    const String shown = w->suiEdit_OutputFolder->GetText();
+    const String work = ExePath + "Temp/";
+    std::filesystem::create_directories(work);
+    std::filesystem::create_directories(dir["two\nlines"]);
+    std::filesystem::create_directories(dir["good"]);
+    struct Case { String chosen; int message; String expected; };
+    const Case cases[] = {
+        {dir["two\nlines"], 161, shown},
+        {work, 164, shown},
+        {work + "inner", 164, shown},
+        {scratch.Home() + "/.cache/QuelloxDOZEzedav/Temp/", 164, shown},
+        {dir["good"], -1, dir["good"] + "/"},
+    };
+    for (const Case& c : cases) {
+        w->suiEdit_OutputFolder->SetText(shown);
+        ask.Questions.clear();
+        ask.DirectoryAnswers.push_back(c.chosen);
+        w->suiImageButton_BrowseClick(nullptr);
+        EXPECT_EQ(w->suiEdit_OutputFolder->GetText(), c.expected) << c.chosen;
+        const auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+        if (c.message < 0) {
+            EXPECT_TRUE(boxes.empty()) << c.chosen;
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u) << c.chosen;
+        EXPECT_EQ(boxes[0].Text, Language::GetMessageText(c.message) + c.chosen);
+    }
+}
 
 TEST_F(OptionDialogTest, EachPairActsAsTwoRadioButtons) {
     struct Pair {

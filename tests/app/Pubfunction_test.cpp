@@ -10,6 +10,9 @@
 #include <random>
 
 #include "platform/vcl/SysUtils.h"
+#include "tests/support/TempFolder.h"
+
+#include <sys/stat.h>
 
 using namespace Pubfunction;
 namespace fs = std::filesystem;
@@ -200,26 +203,122 @@ TEST(TempFolderTest, FindTempFolderPrefersTheFirstFixedDriveWithRoom) {
 }
 
 TEST(TempFolderTest, WithoutFixedDrivesTheHomeFolderServes) {
-    TempDir home;
-    String oldHome = getenv("HOME");
-    setenv("HOME", home.path.c_str(), 1);
+    testing_vcl::TScratchHome scratch;
     VolumeServiceScope scope;
-    EXPECT_EQ(FindTempFolder(TempSubFolder), home.str() + TempSubFolder);
-    setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_EQ(FindTempFolder(TempSubFolder), scratch.Home() + "/" + TempSubFolder);
+    EXPECT_TRUE(DirectoryExists(scratch.Home() + "/" + TempSubFolder));
+    EXPECT_TRUE(scratch.CwdEntries().empty());
 }
 
+// A wanted folder on a fixed drive is taken (a bare drive gets the work sub-folder); anything
+// else, a word without a drive part above all, falls back to the output folder when that one
+// is on a fixed drive, else to the folder FindTempFolder chooses. No case makes a folder in the
+// current directory.
 TEST(TempFolderTest, GetTempFolderValidatesTheWantedFolder) {
+    testing_vcl::TScratchHome scratch;
     TempDir d;
     VolumeServiceScope scope;
     scope.service.list = {Volume('D', d.str(), 50000)};
-    EXPECT_EQ(GetTempFolder("D:"), d.str() + TempSubFolder);
-    EXPECT_EQ(GetTempFolder(d.str() + "out"), d.str() + "out/");
-    g_s_OutputFolder = d.str() + "chosen/";
-    ASSERT_TRUE(CreateDir(g_s_OutputFolder));
-    EXPECT_EQ(GetTempFolder("nodef"), g_s_OutputFolder);
+    const String chosen = d.str() + "chosen/";
+    const String found = d.str() + TempSubFolder;  // what FindTempFolder gives here
+    struct Case { String wanted, output, expected; };
+    const Case cases[] = {
+        {"D:", "", found},
+        {d.str() + "out", "", d.str() + "out/"},
+        {d.str() + "no/such/deep", chosen, found},  // cannot be made: FindTempFolder, not the output folder
+        {"nodef", chosen, chosen},
+        {"nodef", "", found},
+        {"nodef", "relative/", found},             // a relative output folder is no fallback either
+        {"DVDTemp/", chosen, chosen},
+        {"sub/dir", "", found},
+        {"", chosen, found},
+    };
+    ASSERT_TRUE(CreateDir(chosen));
+    for (const Case& c : cases) {
+        g_s_OutputFolder = c.output;
+        EXPECT_EQ(GetTempFolder(c.wanted), c.expected) << "'" << c.wanted << "' with output '" << c.output << "'";
+        EXPECT_TRUE(scratch.CwdEntries().empty()) << "'" << c.wanted << "' made a folder in the current directory";
+    }
     g_s_OutputFolder.clear();
-    EXPECT_EQ(GetTempFolder("nodef"), d.str() + TempSubFolder);
-    EXPECT_EQ(GetTempFolder(d.str() + "no/such/deep"), d.str() + TempSubFolder);
+}
+
+TEST(TempFolderTest, TheWorkFoldersAreKnownAndRefusedAsOutput) {
+    testing_vcl::TScratchHome scratch;
+    const String saved = ExePath;
+    TempDir program;
+    ExePath = program.str();
+    const std::vector<String> places = WorkFolderPlaces(ExePath);
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_EQ(places[0], program.str() + "Temp/");
+    EXPECT_EQ(places[1], scratch.Home() + "/.cache/QuelloxDOZEzedav/Temp/");
+    struct Case { String folder; bool inWork; };
+    const Case cases[] = {
+        {program.str() + "Temp/", true},
+        {program.str() + "Temp", true},
+        {program.str() + "Temp/results/", true},           // emptied with it
+        {program.str() + "Temp/../Temp/", true},
+        {scratch.Home() + "/.cache/QuelloxDOZEzedav/Temp/", true},
+        {program.str(), false},
+        {program.str() + "Temporary/", false},
+        {scratch.Home() + "/.cache/", false},
+        {scratch.Home() + "/Videos/", false},
+        {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsInWorkFolder(c.folder), c.inWork) << c.folder;
+    ExePath = saved;
+}
+
+TEST(TempFolderTest, TheInstanceLockLivesWhereOnlyThisUserWrites) {
+    testing_vcl::TScratchHome scratch;
+    // No runtime folder: the program's folder in the user's cache, made private.
+    const String folder = InstanceLockFolder();
+    EXPECT_EQ(folder, scratch.Home() + "/.cache/" + ProductName);
+    struct stat st {};
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // A runtime folder others may write into is passed over; a private one serves.
+    TempDir runtime;
+    ::chmod(runtime.path.c_str(), 0777);
+    ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
+    EXPECT_EQ(InstanceLockFolder(), folder);
+    ::chmod(runtime.path.c_str(), 0700);
+    EXPECT_EQ(InstanceLockFolder(), runtime.path.string());
+    // A cache folder someone opened to all is not used: no lock rather than a shared one.
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::chmod(folder.c_str(), 0777);
+    EXPECT_EQ(InstanceLockFolder(), "");
+    ::chmod(folder.c_str(), 0700);
+    EXPECT_TRUE(scratch.CwdEntries().empty());
+}
+
+TEST(PubfunctionTest, NamesAreFoundWithoutRegardToCase) {
+    TempDir d;
+    fs::create_directories(d.path / "video_ts");
+    fs::create_directories(d.path / "Disc" / "VIDEO_TS");
+    std::ofstream((d.path / "Film.SRT").string()) << "x";
+    std::ofstream((d.path / "clip.srt").string()) << "x";
+    std::ofstream((d.path / "Other.Srt").string()) << "x";
+    fs::create_directories(d.path / "Folder.srt");
+    struct Case { String path; TEntryKind kind; String expected; };
+    const Case cases[] = {
+        {d.str() + "Film.srt", TEntryKind::File, d.str() + "Film.SRT"},
+        {d.str() + "clip.srt", TEntryKind::File, d.str() + "clip.srt"},
+        {d.str() + "Other.srt", TEntryKind::File, d.str() + "Other.Srt"},
+        {d.str() + "Folder.srt", TEntryKind::File, ""},        // a folder is no subtitle file
+        {d.str() + "None.srt", TEntryKind::File, ""},
+        {d.str() + "VIDEO_TS", TEntryKind::Folder, d.str() + "video_ts"},
+        {d.str() + "VIDEO_TS/", TEntryKind::Folder, d.str() + "video_ts"},
+        {d.str() + "Disc/VIDEO_TS", TEntryKind::Folder, d.str() + "Disc/VIDEO_TS"},
+        {d.str() + "Film.srt", TEntryKind::Folder, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FindIgnoringCase(c.path, c.kind), c.expected) << c.path;
+}
+
+TEST(PubfunctionTest, OnlyTextWithoutLineBreaksCanBeStored) {
+    EXPECT_TRUE(CanStoreInSettings("/home/me/DVD out/"));
+    EXPECT_TRUE(CanStoreInSettings(""));
+    EXPECT_FALSE(CanStoreInSettings("/home/me/two\nlines/"));
+    EXPECT_FALSE(CanStoreInSettings("/home/me/cr\r/"));
 }
 
 TEST(DeleteFolderContentsTest, EmptiesTheTreeButNotWhatLinksPointAt) {

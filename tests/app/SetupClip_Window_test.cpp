@@ -232,6 +232,24 @@ TEST_F(SetupClipWindowTest, SubtitlesBesideTheClipsArePickedUpForFewFilesInBuild
     }
 }
 
+// The subtitle beside a clip is found whatever the case of its extension; the path kept is the
+// file's own spelling.
+TEST_F(SetupClipWindowTest, SubtitlesAreFoundWithoutRegardToCase) {
+    testing_vcl::TTempFolder own("setupclip_srtcase");
+    struct Case { const char* clip; const char* subtitle; bool pickedUp; };
+    const Case cases[] = {{"Film.mpg", "Film.SRT", true}, {"Trip.MPG", "Trip.Srt", true},
+                          {"Talk.mpg", "talk.srt", true}, {"Odd.mpg", "Odd.srt.txt", false}};
+    for (const Case& c : cases) {
+        fs::copy_file(Clips()["twenty.mpg"], own[c.clip]);
+        WriteText(own[c.subtitle], "1\n00:00:01,000 --> 00:00:02,000\nHello\n");
+        Open(true);
+        Add({own[c.clip]});
+        ASSERT_EQ(ClipInfo.size(), 1u) << c.clip;
+        EXPECT_EQ(ClipInfo[0]->s_SubtitleFile, c.pickedUp ? own[c.subtitle] : String()) << c.clip;
+        W()->Close();
+    }
+}
+
 // ---- arranging -----------------------------------------------------------------------------------
 
 TEST_F(SetupClipWindowTest, RemovingAndMovingKeepRowsSelectionAndTotals) {

@@ -2,6 +2,8 @@
 // by FFmpeg and read by the program's own media library.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -51,6 +53,13 @@ struct Fixtures : testing_vcl::TTempFolder {
         for (const auto& entry : fs::directory_iterator((*this)["noifo/VIDEO_TS"]))
             if (entry.path().extension() != ".VOB") fs::remove(entry.path());
         fs::remove((*this)["nobup/VIDEO_TS/VTS_01_0.BUP"]);
+        // The same disc as copied by a tool that writes names in lower case.
+        fs::create_directories((*this)["lower/video_ts"]);
+        for (const auto& entry : fs::directory_iterator(videoTs)) {
+            std::string name = entry.path().filename().string();
+            for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            fs::copy(entry.path(), (*this)["lower/video_ts/" + name]);
+        }
         std::ofstream((*this)["notes.vob"]) << "these are my notes, not a film\n";
         // A program folder with the page's pictures.
         fs::create_directories((*this)["program/RES"]);
@@ -154,6 +163,19 @@ TEST_F(SetupDVDFilePage, TheVideoTsFolderAndItsParentLoadTheSameFolder) {
     EXPECT_EQ(W()->s_DVDFolder, folder);
     EXPECT_EQ(Column(0), files);
     Render("source_page_dvd_folder.png");
+}
+
+// Names on a Linux disk keep their case: a lowercase "video_ts" is still the DVD folder, and its
+// parent is recognised as the folder that holds it.
+TEST_F(SetupDVDFilePage, ALowercaseVideoTsFolderIsADvdFolder) {
+    for (const char* chosen : {"lower", "lower/video_ts"}) {
+        Pubfunction::ClearClipInfo();
+        ChooseFolder(Files()[chosen]);
+        ASSERT_TRUE(W()->b_FolderMode) << chosen;
+        EXPECT_EQ(W()->s_DVDFolder, Files()["lower/video_ts"] + "/") << chosen;
+        EXPECT_EQ(Column(1), (std::vector<String>{"IFO", "IFO", "BUP", "BUP", "VOB"})) << chosen;
+        EXPECT_TRUE(ClipInfo.empty()) << chosen;
+    }
 }
 
 // Without a complete IFO and BUP structure a folder is no DVD folder: the VOB files directly in

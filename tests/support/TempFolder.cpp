@@ -1,5 +1,6 @@
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -16,6 +17,39 @@ TTempFolder::TTempFolder(const std::string& Prefix) {
 TTempFolder::~TTempFolder() {
     std::error_code ignored;
     if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+}
+
+TScratchHome::TScratchHome() {
+    std::filesystem::create_directories(Home());
+    std::filesystem::create_directories(Cwd());
+    for (const char* name : {"HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const char* value = std::getenv(name);
+        m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    ::setenv("HOME", Home().c_str(), 1);
+    ::unsetenv("XDG_CACHE_HOME");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    m_savedCwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(Cwd());
+}
+
+TScratchHome::~TScratchHome() {
+    std::error_code ignored;
+    std::filesystem::current_path(m_savedCwd, ignored);
+    for (const auto& [name, value] : m_saved) {
+        if (value) ::setenv(name.c_str(), value->c_str(), 1);
+        else ::unsetenv(name.c_str());
+    }
+}
+
+std::vector<std::string> TScratchHome::CwdEntries() const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(Cwd(), ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool Ffmpeg(const std::string& Arguments, const std::string& Out) {

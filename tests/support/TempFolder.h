@@ -1,7 +1,10 @@
 // A temporary folder that goes away with its object, and FFmpeg's test sources for fixtures.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testing_vcl {
 
@@ -19,6 +22,27 @@ public:
 
 private:
     std::string m_path;
+};
+
+// A scratch home and a scratch current directory for one test: HOME points at Home(), the
+// cache and runtime folders follow it (XDG_CACHE_HOME and XDG_RUNTIME_DIR unset), and the
+// current directory is Cwd(). Everything is put back, and the folders removed, on destruction.
+class TScratchHome {
+public:
+    TScratchHome();
+    ~TScratchHome();
+    TScratchHome(const TScratchHome&) = delete;
+    TScratchHome& operator=(const TScratchHome&) = delete;
+
+    std::string Home() const { return m_root.Path() + "/home"; }
+    std::string Cwd() const { return m_root.Path() + "/cwd"; }
+    // The names directly in the scratch current directory, sorted.
+    std::vector<std::string> CwdEntries() const;
+
+private:
+    TTempFolder m_root{"scratchhome"};
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    std::string m_savedCwd;
 };
 
 // Runs ffmpeg quietly with Arguments and writes Out; true when it succeeded and Out exists.

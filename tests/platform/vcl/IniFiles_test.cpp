@@ -333,4 +333,100 @@ TEST(IniFileWrite, FailuresRaiseNamingTheFile) {
     EXPECT_EQ(d.Entries(), V{}) << "nothing created, no temporary file left";
 }
 
+// ------------------------------------------------------------------------ the work a file costs
+
+// A file with one section of Keys keys.
+String BigSection(int Keys) {
+    String text = "[Head]\nA=1\n[Big]\n";
+    for (int i = 0; i < Keys; ++i) text += "K" + IntToStr(i) + "=" + IntToStr(i) + "\n";
+    return text + "[Tail]\nZ=9\n";
+}
+
+// Lines looked at, counted rather than timed: reading every key of a section once, and one
+// write into it, cost a few passes over the file, whatever the size of the section. A search
+// through the section per lookup would cost Keys x Keys / 2.
+TEST(IniFileWork, ReadsAndWritesAreLinearInTheSection) {
+    for (int keys : {1000, 5000}) {
+        SCOPED_TRACE(keys);
+        TempDir d;
+        const String path = d / "big.ini";
+        WriteText(path, BigSection(keys));
+        const unsigned long long lines = static_cast<unsigned long long>(keys) + 6;
+        TIniFile ini(path);
+        unsigned long long start = IniFilesWork::LinesExamined();
+        for (int i = 0; i < keys; i += 1) ASSERT_EQ(ini.ReadInteger("Big", "K" + IntToStr(i), -1), i);
+        EXPECT_EQ(ini.ReadString("Tail", "Z", ""), "9");
+        EXPECT_LE(IniFilesWork::LinesExamined() - start, 3 * lines);
+
+        start = IniFilesWork::LinesExamined();
+        ini.WriteString("Big", "K" + IntToStr(keys - 1), "changed");
+        ini.WriteString("Big", "New", "added");
+        EXPECT_LE(IniFilesWork::LinesExamined() - start, 2 * 4 * lines);
+        EXPECT_EQ(ini.ReadString("Big", "New", ""), "added");
+        EXPECT_EQ(ini.ReadString("Big", "K" + IntToStr(keys - 1), ""), "changed");
+
+        start = IniFilesWork::LinesExamined();
+        TStringList names;
+        ini.ReadSection("Big", &names);
+        EXPECT_EQ(names.Count(), keys + 1);
+        EXPECT_LE(IniFilesWork::LinesExamined() - start, 3 * lines);
+    }
+}
+
+// ------------------------------------------------------------------------ the file in memory
+
+TEST(MemIniFile, WritesReachTheFileAllTogetherOrNotAtAll) {
+    TempDir d;
+    const String path = d / "opt.ini";
+    const String before = "; kept\n[Option]\nA=1\nB=2\n";
+    WriteText(path, before);
+    {
+        TMemIniFile ini(path);
+        ini.WriteString("Option", "A", "10");
+        ini.WriteString("Option", "C", "3");
+        ini.WriteString("Other", "X", "y");
+        EXPECT_EQ(ini.ReadString("Option", "C", ""), "3");  // reads answer from memory
+        EXPECT_EQ(ReadText(path), before) << "nothing is saved before UpdateFile";
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(ReadText(path), "; kept\n[Option]\nA=10\nB=2\nC=3\n\n[Other]\nX=y\n");
+    EXPECT_EQ(TIniFile(path).ReadString("Other", "X", ""), "y");
+
+    // A value that cannot be written raises before anything changes; what was written before
+    // it is saved only when the caller goes on to UpdateFile, which a failed save skips.
+    const String saved = ReadText(path);
+    {
+        TMemIniFile ini(path);
+        ini.WriteString("Option", "A", "20");
+        EXPECT_THROW(ini.WriteString("Option", "Folder", "two\nlines"), EIniFileException);
+        EXPECT_EQ(ini.ReadString("Option", "Folder", "none"), "none");
+    }
+    EXPECT_EQ(ReadText(path), saved);
+    EXPECT_EQ(d.Entries(), V{"opt.ini"});
+}
+
+TEST(MemIniFile, AFailedSaveLeavesTheFileAsItWas) {
+    TempDir d;
+    TMemIniFile missing(d / "no/such/dir/a.ini");
+    missing.WriteString("S", "k", "v");
+    EXPECT_THROW(missing.UpdateFile(), EIniFileException);
+    TMemIniFile folder(d.Path());
+    folder.WriteString("S", "k", "v");
+    try {
+        folder.UpdateFile();
+        ADD_FAILURE() << "saved over a folder";
+    } catch (const EIniFileException& e) {
+        EXPECT_NE(e.Message().find("\"" + d.Path() + "\""), String::npos) << e.Message();
+    }
+    EXPECT_EQ(d.Entries(), V{}) << "no temporary file left";
+    // A new file is made by the first save, and the keys of a section keep their order.
+    TMemIniFile fresh(d / "new.ini");
+    fresh.WriteString("S", "b", "2");
+    fresh.WriteString("S", "a", "1");
+    fresh.DeleteKey("S", "b");
+    fresh.WriteString("S", "c", "3");
+    fresh.UpdateFile();
+    EXPECT_EQ(ReadText(d / "new.ini"), "[S]\na=1\nc=3\n");
+}
+
 }  // namespace
