@@ -212,10 +212,17 @@ void TMainWindow::FreeProgramData() {
 
 void TMainWindow::FormClose(TObject*, TCloseAction&) { FreeProgramData(); }
 
-// Each mode prepares the first window of its chain and shows it while this window hides.
+// Each mode prepares the first window of its chain and shows it while this window hides. Whatever
+// the chain raises, this window comes back and the error is reported.
 void TMainWindow::ShowModeWindow(TForm* Window) {
     Hide();
-    Window->ShowModal();
+    try {
+        Window->ShowModal();
+    } catch (...) {
+        Show();
+        Application->HandleException(this);
+        return;
+    }
     Show();
 }
 

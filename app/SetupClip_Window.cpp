@@ -1,5 +1,6 @@
 #include "app/SetupClip_Window.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cstring>
 #include <memory>
@@ -410,7 +411,10 @@ void TSetupClipWindow::FormDestroy(TObject*) {
     ClipPopupMenu = nullptr;
 }
 
-void TSetupClipWindow::FormClose(TObject*, TCloseAction&) {
+void TSetupClipWindow::FormClose(TObject*, TCloseAction&) { DiscardProject(); }
+
+void TSetupClipWindow::DiscardProject() {
+    DropStaleSelection();
     SelectClip(nullptr);
     Pubfunction::ClearClipInfo();
     Pubfunction::ClearTitleMenuLabel();
@@ -421,6 +425,22 @@ void TSetupClipWindow::FormClose(TObject*, TCloseAction&) {
     suiImagePanel_InfoMove->SetHeight(0);
     suiImagePanel_InfoMove->SetTop(0);
     suiImageButton_InfoBar->SetTop(0);
+}
+
+void TSetupClipWindow::CloseDiscardingProject() {
+    DiscardProject();
+    b_ClosedFromDesigner = true;
+    Close();
+}
+
+void TSetupClipWindow::DropStaleSelection() {
+    const bool held = std::any_of(ClipInfo.begin(), ClipInfo.end(), [this](TClipInfo* c) { return c->ListRow == SelectedRow; });
+    if (SelectedRow == nullptr || held) return;
+    SelectedRow = nullptr;
+    i_TotalSeconds = 0;
+    for (TClipInfo* clip : ClipInfo) i_TotalSeconds += TrimmedLength(clip);
+    i_OtherSeconds = i_TotalSeconds;
+    SelectClip(nullptr);
 }
 
 void TSetupClipWindow::FormCloseQuery(TObject*, bool& CanClose) { CanClose = !Busy(); }
@@ -786,13 +806,25 @@ void TSetupClipWindow::suiImageButton_MenuClick(TObject*) {
         BuilderWindow->ShowModal();
         return;
     }
-    if (SetupMenuWindow == nullptr) return;
+    if (SetupMenuWindow != nullptr) ShowMenuDesigner();
+}
+
+void TSetupClipWindow::ShowMenuDesigner() {
     for (TClipInfo* clip : ClipInfo) SetupMenuWindow->CreateClipItem(clip);
     SetupMenuWindow->ArrangeClipItems();
+    b_ClosedFromDesigner = false;
     Hide();
-    SetupMenuWindow->SetupForBuilder();
-    SetupMenuWindow->ShowModal();
-    Show();
+    // Whatever the designer raises, this window comes back for the person to go on or close.
+    try {
+        SetupMenuWindow->SetupForBuilder();
+        SetupMenuWindow->ShowModal();
+    } catch (...) {
+        DropStaleSelection();
+        Show();
+        throw;
+    }
+    DropStaleSelection();
+    if (!b_ClosedFromDesigner) Show();
 }
 
 void TSetupClipWindow::suiImageButton_OptionClick(TObject*) {

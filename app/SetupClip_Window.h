@@ -82,6 +82,9 @@ class TSetupClipWindow : public TForm {
     void SetBuilderMode();
     void SetConverterMode();
     void ApplyLanguage();
+    // The menu designer's close box in the Builder flow: the project is discarded (the selection
+    // let go first) and this window closes instead of coming back.
+    void CloseDiscardingProject();
 
     // ---- form and list (SetupClip_Window.cpp) ----
     void FormCreate(TObject* Sender);
@@ -186,6 +189,12 @@ private:
     void MoveClip(int From, int To);
     void ShowClipThumbnail(TClipInfo* Clip);
     void ReportAddedFiles(const std::vector<String>& Rejected, int Chosen);
+    // The selection, the totals and the clip list emptied, as closing does.
+    void DiscardProject();
+    // A selected row no clip of ClipInfo holds any more is let go without being touched, and the
+    // totals are summed again.
+    void DropStaleSelection();
+    void ShowMenuDesigner();
     TClipInfo* ReadClip(TMediaLibrary& Library, const String& FileName);
     void PickUpSubtitle(TClipInfo* Clip, const String& FileName);
 
@@ -231,6 +240,7 @@ private:
     TSetupImage* SelectedRow = nullptr;
     bool b_BuilderMode = true;
     int i_ChosenFileCount = 0;  // files chosen in the open dialog now being added
+    bool b_ClosedFromDesigner = false;
 };
 
 extern TSetupClipWindow* SetupClipWindow;

@@ -18,6 +18,7 @@ namespace {
 constexpr TColor kEditColour = static_cast<TColor>(0xE8E8E8);
 constexpr TColor kDragColour = static_cast<TColor>(0x00FF00);
 constexpr TColor kBadColour = static_cast<TColor>(255);
+constexpr int kNoFrameMessage = 202;
 
 }  // namespace
 
@@ -315,12 +316,20 @@ void TSetupClipWindow::UnloadFrameGrabber() {
 void TSetupClipWindow::suiImageButton_SnapshootClick(TObject*) {
     TClipInfo* clip = SelectedClip();
     if (clip == nullptr || Busy()) return;
+    // A grabber that could not open the clip has no frame: say so before a file name is asked.
+    if (!m_grabber->IsReady()) {
+        MessageDlg(Language::GetMessageText(kNoFrameMessage), mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
     SaveDialog->SetFileName("");
     if (!SaveDialog->Execute()) return;
     SetCurrentDir(ExePath);
     Update();
     std::unique_ptr<TBitmap> frame(GrabFrame(clip->i_DisplayWidth, clip->i_DisplayHeight));
-    if (!frame) return;
+    if (!frame) {
+        MessageDlg(Language::GetMessageText(kNoFrameMessage), mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
     SaveSnapshot(frame.get(), SaveDialog->GetFileName(), SaveDialog->GetFilterIndex());
 }
 

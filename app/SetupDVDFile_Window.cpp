@@ -288,11 +288,12 @@ void TSetupDVDFileWindow::AddVobsFromFolder(const String& Folder) {
 
 void TSetupDVDFileWindow::AddVobFile(const String& Path) {
     if (UpperCase(ExtractFileExt(Path)) != ".VOB") return;
-    if (TClipInfo* clip = MakeVobClip(Path)) {
-        ClipInfo.push_back(clip);
-        RefreshVobList();
-    }
+    // A refused file leaves a loaded DVD folder listed and burned as it was.
+    TClipInfo* clip = MakeVobClip(Path);
+    if (clip == nullptr) return;
     b_FolderMode = false;
+    ClipInfo.push_back(clip);
+    RefreshVobList();
 }
 
 TClipInfo* TSetupDVDFileWindow::MakeVobClip(const String& Path) {

@@ -10,6 +10,7 @@
 #include "app/Progress_Window.h"
 #include "app/Pubfunction.h"
 #include "app/ResPictures.h"
+#include "app/SetupClip_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
@@ -33,20 +34,46 @@ constexpr int kProgressMessage = 49;
 constexpr int kLabelMessage = 44;
 constexpr int kMusicMessage = 150;
 constexpr int kNoMusicMessage = 151;
+constexpr int kFirstTwelveMessage = 200;
+constexpr int kUnreadableBackgroundMessage = 201;
 
 String BaseName(const String& Path) {
     const auto slash = Path.find_last_of("/\\");
     return slash == String::npos ? Path : Path.substr(slash + 1);
 }
 
-}  // namespace
-
-bool SwapKeepsFirstTwelve(int IndexA, bool AHasButton, int IndexB, bool BHasButton) {
-    // After the swap A sits at IndexB and B at IndexA; a clip with a title button must stay
-    // among the first 12, whichever of the two moves out.
-    const auto fits = [](int NewIndex, bool HasButton) { return !HasButton || NewIndex < kTitleButtons; };
-    return fits(IndexB, AHasButton) && fits(IndexA, BHasButton);
+// The views and menus of the clips in ClipInfo. A pointer none of them holds is only compared,
+// never followed: its clip may be gone.
+bool ProjectHoldsTile(const TMenuImage* Tile) {
+    return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Tile](TClipInfo* c) { return c->MenuTile == Tile; });
 }
+
+bool ProjectHoldsTitleButton(const TButtonImage* Button) {
+    return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Button](TClipInfo* c) { return c->TitleButton == Button; });
+}
+
+bool ProjectHoldsChapterButton(const TSubButtonImage* Button) {
+    return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Button](TClipInfo* c) {
+        return c->ChapterMenu != nullptr &&
+               std::find(c->ChapterMenu->Buttons.begin(), c->ChapterMenu->Buttons.end(), Button) != c->ChapterMenu->Buttons.end();
+    });
+}
+
+bool ProjectHoldsLabel(const TLabel* Label) {
+    if (std::find(TitleMenuLabel.begin(), TitleMenuLabel.end(), Label) != TitleMenuLabel.end()) return true;
+    return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Label](TClipInfo* c) {
+        return c->ChapterMenu != nullptr &&
+               std::find(c->ChapterMenu->Labels.begin(), c->ChapterMenu->Labels.end(), Label) != c->ChapterMenu->Labels.end();
+    });
+}
+
+bool ProjectHoldsBackCell(const int* Cell) {
+    return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Cell](TClipInfo* c) {
+        return c->ChapterMenu != nullptr && (&c->ChapterMenu->i_BackX == Cell || &c->ChapterMenu->i_BackY == Cell);
+    });
+}
+
+}  // namespace
 
 std::vector<String> ReadBackgroundNames(const String& IniFile) {
     std::vector<String> names;
@@ -494,6 +521,7 @@ void TSetupMenuWindow::ShowTabWords() {
 // ---- showing and rebuilding ---------------------------------------------------------------------
 
 void TSetupMenuWindow::FormShow(TObject*) {
+    DropStaleSelections();
     b_Busy = false;
     b_CanClose = false;
     b_AddingFiles = false;
@@ -503,6 +531,7 @@ void TSetupMenuWindow::FormShow(TObject*) {
 void TSetupMenuWindow::Timer_CreateMenuTimer(TObject*) {
     Timer_CreateMenu->SetEnabled(false);
     b_Busy = true;
+    DropStaleSelections();
     for (TClipInfo* clip : ClipInfo) {
         if (clip->ChapterMenu == nullptr) continue;
         if (clip->ChapterMenu->Buttons.empty() || clip->ChapterMenu->Buttons.front()->GetParent() == nullptr) continue;
@@ -511,16 +540,34 @@ void TSetupMenuWindow::Timer_CreateMenuTimer(TObject*) {
     }
     RebuildMenus();
     ShowTitleMenu();
-    bool tileKept = false, buttonKept = false;
-    for (TClipInfo* clip : ClipInfo) {
-        tileKept = tileKept || (SelectedClipItem != nullptr && clip->MenuTile == SelectedClipItem);
-        buttonKept = buttonKept || (SelectedTitleButton != nullptr && clip->TitleButton == SelectedTitleButton);
-    }
-    if (!tileKept) SelectedClipItem = nullptr;
-    if (!buttonKept) SelectedTitleButton = nullptr;
+    DropStaleSelections();
+    if (SelectedChapterButton != nullptr) SelectedChapterButton->SetSelected(false);
     SelectedChapterButton = nullptr;
+    if (SelectedClipItem == nullptr)
+        if (TMenuImage* tile = EditorSelectionTile()) SelectClipItem(tile);
     if (SelectedClipItem != nullptr) UpdateChapterCommands(SelectedClipItem->Clip);
     b_Busy = false;
+}
+
+void TSetupMenuWindow::DropStaleSelections() {
+    if (!ProjectHoldsTile(SelectedClipItem)) SelectedClipItem = nullptr;
+    if (!ProjectHoldsTitleButton(SelectedTitleButton)) SelectedTitleButton = nullptr;
+    if (!ProjectHoldsChapterButton(SelectedChapterButton)) SelectedChapterButton = nullptr;
+    if (!ProjectHoldsLabel(PopupLabel)) PopupLabel = nullptr;
+    DropStaleBackCells();
+}
+
+void TSetupMenuWindow::DropStaleBackCells() {
+    if (BackXCell == nullptr || BackXCell == &TitleMenu.i_TitleBackX || ProjectHoldsBackCell(BackXCell)) return;
+    BackXCell = &TitleMenu.i_TitleBackX;
+    BackYCell = &TitleMenu.i_TitleBackY;
+}
+
+TMenuImage* TSetupMenuWindow::EditorSelectionTile() const {
+    if (SetupClipWindow == nullptr || SetupClipWindow->GetSelectedRow() == nullptr) return nullptr;
+    for (TClipInfo* clip : ClipInfo)
+        if (clip->ListRow == SetupClipWindow->GetSelectedRow()) return clip->MenuTile;
+    return nullptr;
 }
 
 void TSetupMenuWindow::RebuildMenus() {
@@ -622,8 +669,12 @@ void TSetupMenuWindow::AddSelectedClipToTitleMenu() {
     TClipInfo* clip = SelectedClip();
     if (clip == nullptr || clip->TitleButton != nullptr) return;
     const auto it = std::find(ClipInfo.begin(), ClipInfo.end(), clip);
+    if (it == ClipInfo.end()) return;
     // The first 12 alone carry title buttons: production reads no more.
-    if (it == ClipInfo.end() || it - ClipInfo.begin() >= kTitleButtons) return;
+    if (it - ClipInfo.begin() >= kTitleButtons) {
+        MessageDlg(Language::GetMessageText(kFirstTwelveMessage), mtInformation, TMsgDlgButtons{mbOK});
+        return;
+    }
     CreateTitleButton(clip, false);
     SelectTitleButton(clip->TitleButton);
     MakeAutomaticChapterMenu(clip);
@@ -707,6 +758,8 @@ void TSetupMenuWindow::HideChapterMenu(TSubChapter* Menu) {
 }
 
 void TSetupMenuWindow::PlaceBackImage(bool Visible) {
+    // The editor may have deleted the clip whose chapter menu held the cells.
+    DropStaleBackCells();
     if (BackXCell == nullptr || BackYCell == nullptr) {
         BackImage->SetVisible(false);
         return;
@@ -729,6 +782,11 @@ TSubChapter* TSetupMenuWindow::ShownChapterMenu() const {
 
 void TSetupMenuWindow::SelectClipItem(TMenuImage* Tile) {
     if (b_ChapterView && SelectedClip() != nullptr) HideChapterMenu(SelectedClip()->ChapterMenu);
+    // A chapter button stays selected only while its menu is the one on show.
+    if (SelectedChapterButton != nullptr && (Tile == nullptr || SelectedChapterButton->SubChapter != Tile->Clip->ChapterMenu)) {
+        SelectedChapterButton->SetSelected(false);
+        SelectedChapterButton = nullptr;
+    }
     if (SelectedClipItem != nullptr) SelectedClipItem->SetSelected(false);
     SelectedClipItem = Tile;
     if (Tile != nullptr) Tile->SetSelected(true);
@@ -775,9 +833,7 @@ void TSetupMenuWindow::MoveSelectedClip(int Step) {
     const int index = SelectedClipIndex();
     const int other = index + Step;
     if (index < 0 || other < 0 || other >= static_cast<int>(ClipInfo.size())) return;
-    TClipInfo* a = ClipInfo[index];
-    TClipInfo* b = ClipInfo[other];
-    if (!SwapKeepsFirstTwelve(index, a->TitleButton != nullptr, other, b->TitleButton != nullptr)) return;
+    // The next rebuild gives the first 12 of the new order their title buttons and chapter menus.
     std::swap(ClipInfo[index], ClipInfo[other]);
     ArrangeClipItems();
 }
@@ -822,24 +878,29 @@ void TSetupMenuWindow::ScrollBackgroundList() {
 }
 
 void TSetupMenuWindow::SetMenuBackground(const String& File) {
-    if (b_TitleView) {
-        if (File == s_BackgroundSrcFile) return;
-        s_BackgroundSrcFile = File;
-        ShowBackground(File);
-    } else if (TSubChapter* menu = ShownChapterMenu(); menu != nullptr && File != menu->s_BackgroundSrcFile) {
-        menu->s_BackgroundSrcFile = File;
-        ShowBackground(File);
+    String* menuFile = nullptr;
+    if (b_TitleView) menuFile = &s_BackgroundSrcFile;
+    else if (TSubChapter* menu = ShownChapterMenu()) menuFile = &menu->s_BackgroundSrcFile;
+    if (menuFile == nullptr || File == *menuFile) return;
+    // A picture the preview cannot show would come out blank on the disc: the menu keeps its own.
+    if (FileExists(File) && !ShowBackground(File)) {
+        MessageDlg(Language::GetMessageText(kUnreadableBackgroundMessage) + File, mtError, TMsgDlgButtons{mbOK});
+        return;
     }
+    *menuFile = File;
 }
 
-void TSetupMenuWindow::ShowBackground(const String& File) {
-    if (File.empty() || !FileExists(File)) return;
+bool TSetupMenuWindow::ShowBackground(const String& File) {
+    if (File.empty() || !FileExists(File)) return false;
     try {
         auto picture = std::make_unique<TPicture>();
         picture->LoadFromFile(File);
+        if (picture->GetWidth() <= 0 || picture->GetHeight() <= 0) return false;
         Image_Background->GetPicture()->Assign(picture.get());
-    } catch (...) {
+        return true;
+    } catch (const std::exception&) {
         // A picture that does not decode leaves the preview as it was.
+        return false;
     }
 }
 
@@ -959,13 +1020,17 @@ void TSetupMenuWindow::ClipBack() {
 
 void TSetupMenuWindow::CloseDiscardingProject() {
     if (ProgressWindow != nullptr || b_AddingFiles || b_Busy || Timer_CreateMenu->GetEnabled()) return;
-    for (TClipInfo* clip : ClipInfo)
-        if (clip->MenuTile != nullptr) clip->MenuTile->SetParent(nullptr);
-    Pubfunction::ClearClipInfo();
-    Pubfunction::ClearTitleMenuLabel();
     SelectedClipItem = nullptr;
     SelectedTitleButton = nullptr;
     SelectedChapterButton = nullptr;
+    PopupLabel = nullptr;
+    ShowTitleMenu();
+    for (TClipInfo* clip : ClipInfo)
+        if (clip->MenuTile != nullptr) clip->MenuTile->SetParent(nullptr);
+    // The editor lets go of its selection before the clips go, and closes behind this window.
+    if (b_BuilderFlow && SetupClipWindow != nullptr) SetupClipWindow->CloseDiscardingProject();
+    Pubfunction::ClearClipInfo();
+    Pubfunction::ClearTitleMenuLabel();
     b_CanClose = true;
     Close();
 }

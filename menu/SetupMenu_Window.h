@@ -28,9 +28,6 @@
 
 class TClipInfo;
 
-// The first-12 rule for a swap of clips A and B (indexes IndexA and IndexB): true when both may
-// swap, i.e. neither a clip with a title button leaves the first 12 nor one without enters it.
-bool SwapKeepsFirstTwelve(int IndexA, bool AHasButton, int IndexB, bool BHasButton);
 // Reads the background list file: the present "Image<i>" names for i < Count, in order; a Count
 // beyond the keys present reads only those keys.
 std::vector<String> ReadBackgroundNames(const String& IniFile);
@@ -172,7 +169,8 @@ class TSetupMenuWindow : public TForm {
     void LoadBackgroundList();
     void ScrollBackgroundList();
     void SetMenuBackground(const String& File);
-    void ShowBackground(const String& File);
+    // False, the preview unchanged, when the file is missing or no picture.
+    bool ShowBackground(const String& File);
     void SetMenuMusic(const String& File);
     void ShowMusicLabel(const String& File);
     TLabel* AddTextLabel(int X, int Y);
@@ -220,6 +218,12 @@ private:
     TImage* MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
     void SetAspect(MenuLayout::TMenuAspect To);
     TSubChapter* ShownChapterMenu() const;
+    // Lets go of every selection, label and back-image cell whose clip or menu is gone (the clip
+    // list editor deletes clips while this window is hidden), without touching them.
+    void DropStaleSelections();
+    void DropStaleBackCells();
+    // The tile of the clip the clip list editor has selected, or null.
+    TMenuImage* EditorSelectionTile() const;
     TClipInfo* SelectedClip() const;
     void ClampAllToPreview();
     void WireDrag(TControl* Control);

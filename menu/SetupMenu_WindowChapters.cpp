@@ -157,8 +157,9 @@ void TSetupMenuWindow::DeleteChapter() {
         RemoveTitleButton(clip);
         return;
     }
+    // Only a button of the menu on show: a hidden menu's chapters are never deleted unseen.
     TSubButtonImage* button = SelectedChapterButton;
-    if (button == nullptr || button->SubChapter == nullptr) return;
+    if (button == nullptr || button->SubChapter == nullptr || button->SubChapter != ShownChapterMenu()) return;
     if (button->SubChapter->GetButton(0) == button) {
         MessageDlg(Language::GetMessageText(kFirstChapterMessage), mtInformation, TMsgDlgButtons{mbOK});
         return;

@@ -42,6 +42,17 @@ std::unique_ptr<TBitmap> DecodeBackground(const String& FileName) {
     return bitmap;
 }
 
+// A thumbnail fitted at its button's square-pixel size, as the designer shows it, with its rows
+// then scaled to the frame rectangle's: the player's display aspect gives the picture back the
+// shape it has in the designer. Takes Fitted over; null stays null.
+TBitmap* ToFrameRows(TBitmap* Fitted, const TRect& FrameRect) {
+    if (Fitted == nullptr || Fitted->GetHeight() == FrameRect.Height()) return Fitted;
+    std::unique_ptr<TBitmap> fitted(Fitted);
+    TBitmap* rows = nullptr;
+    Pubfunction::StretchBitmap(rows, fitted.get(), FrameRect.Width(), FrameRect.Height(), false);
+    return rows;
+}
+
 }  // namespace
 
 int ScaleToFrame(int Value) { return static_cast<int>(Value * MenuScale); }
@@ -148,7 +159,8 @@ TBitmap* TMenuPictures::DrawTitleMenuImage() {
     for (TClipInfo* clip : ClipInfo) {
         if (clip->TitleButton == nullptr) continue;
         const TRect r = GetButtonFrameRect(clip->TitleButton, Frame);
-        DrawThumbnail(canvas, r, clip->TitleButton->GetScaledPicture(r.Width(), r.Height()));
+        const TRect square = GetButtonRect(clip->TitleButton);
+        DrawThumbnail(canvas, r, ToFrameRows(clip->TitleButton->GetScaledPicture(square.Width(), square.Height()), r));
     }
     if (b_RootMenuVob) DrawBackButton(picture);
     return picture;
@@ -162,7 +174,8 @@ TBitmap* TMenuPictures::DrawChapterMenuImage(TSubChapter* Menu) {
     for (int i = 0; TLabel* label = Menu->GetLabel(i); ++i) DrawLabel(canvas, label);
     for (int i = 0; TSubButtonImage* button = Menu->GetButton(i); ++i) {
         const TRect r = GetButtonFrameRect(button, Frame);
-        DrawThumbnail(canvas, r, button->GetScaledPicture(r.Width(), r.Height()));
+        const TRect square = GetButtonRect(button);
+        DrawThumbnail(canvas, r, ToFrameRows(button->GetScaledPicture(square.Width(), square.Height()), r));
     }
     DrawBackButton(picture);
     return picture;

@@ -183,7 +183,8 @@ int TsuiRadioGroup::GetItemIndex() const {
 }
 
 void TsuiRadioGroup::SetItemIndex(int Value) {
-    if (Value > GetItems()->Count() - 1 || Value < -1) return;
+    // Between BeginUpdate and EndUpdate of the items their buttons don't exist yet.
+    if (Value > std::min(GetItems()->Count(), ButtonCount()) - 1 || Value < -1) return;
     if (Value >= 0) {
         Button(Value)->SetChecked(true);
         return;

@@ -107,7 +107,8 @@ class TsuiRadioGroup : public TsuiCheckGroup {
 
     // The first checked button, -1 for none.
     int GetItemIndex() const;
-    // -1 clears every button; an index beyond the items is ignored.
+    // -1 clears every button; an index beyond the items, or beyond the buttons made so far
+    // (inside the items' BeginUpdate and EndUpdate), is ignored.
     void SetItemIndex(int Value);
     // Whether a click may change the checked item (a data-aware group asks its data set).
     virtual bool CanModify() { return true; }

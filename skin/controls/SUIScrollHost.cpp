@@ -230,7 +230,9 @@ void TsuiScrollHost::UpdateBar(TsuiScrollBar* Bar, LONG ObjectId, int SysBar) {
         if (usable && enabled) {
             Bar->SetLineButton(std::abs(info.xyThumbBottom - info.xyThumbTop));
             Bar->SetEnabled(true);
-            Bar->SetVisible(true);
+            // A hidden control's bar stays hidden until the control shows again (the lookup
+            // list, which follows no visibility change, shows its bar whenever it is usable).
+            Bar->SetVisible(m_control->GetVisible() || m_kind == TsuiScrollHostKind::DBLookupListBox);
         } else if (usable) {
             Bar->SetEnabled(false);
         } else {

@@ -85,8 +85,13 @@ void TsuiCheckBox::Paint() {
     TBitmap buf;
     TCanvas* c = buf.GetCanvas();
     c->SetFont(GetFont());
-    TsuiThemeValues(GetFileTheme(), GetUIStyle())
-        .Bitmap(GetPicThemeIndex(), &pic, 4, SUICheckFrame(m_checked, GetEnabled()));
+    try {
+        TsuiThemeValues(GetFileTheme(), GetUIStyle())
+            .Bitmap(GetPicThemeIndex(), &pic, 4, SUICheckFrame(m_checked, GetEnabled()));
+    } catch (const std::exception&) {
+        // A theme picture that can't be loaded draws no box; the caption still paints.
+        pic.SetSize(0, 0);
+    }
     pic.SetTransparent(GetPicTransparent());
     int lineH = c->TextHeight("W");
     if (m_autoSize) {

@@ -97,8 +97,10 @@ void TsuiMDIForm::Release() {
         m_client->RemoveFreeNotification(this);
     }
     m_client = nullptr;
-    if (m_form != nullptr) m_form->WindowProc = m_oldWndProc;
+    // A form being destroyed frees this frame only after its control part (WindowProc with it)
+    // is gone: the hook is given back only to a form that lives on.
     if (m_form != nullptr && !m_form->GetComponentState().Contains(csDestroying)) {
+        m_form->WindowProc = m_oldWndProc;
         m_form->SetWindowStyle(m_form->GetWindowStyle() | WS_CAPTION);
         m_form->FrameChanged();
         DestroyMenuBar();

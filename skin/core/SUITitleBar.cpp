@@ -316,9 +316,11 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle Value) {
     if (m_custom) return;
     m_sections.Clear();
     TsuiThemeValues theme = m_style.Values();
-    TBitmap picture;
     auto addSection = [&](int Key, TsuiTitleBarAlign Align, bool AutoSize) {
         TsuiTitleBarSection* s = m_sections.Add();
+        // Each section its own bitmap: a key the theme lacks leaves this one empty, never
+        // another section's picture.
+        TBitmap picture;
         theme.Bitmap(Key, &picture);
         TPicture p;
         p.SetBitmap(&picture);

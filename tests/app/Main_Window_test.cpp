@@ -11,6 +11,7 @@
 #include "app/Language.h"
 #include "app/Option_Window.h"
 #include "app/Pubfunction.h"
+#include "app/SetupDVDFile_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"
@@ -287,6 +288,36 @@ TEST_F(MainWindowTest, OptionShowsTheSettingsModallyAndModesWithoutWindowsDoNoth
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].Form, OptionWindow);
     OptionWindow = nullptr;
+}
+
+// A mode window that raises as it opens leaves nobody stranded: the main window comes back and
+// the error is told.
+TEST_F(MainWindowTest, AModeWindowThatRaisesBringsTheMainWindowBack) {
+    Create();
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    auto page = std::make_unique<TSetupDVDFileWindow>(nullptr);
+    page->AfterConstruction();
+    SetupDVDFileWindow = page.get();
+    window->Show();
+    const TNotifyEvent own = page->OnShow;
+    page->OnShow = [](TObject*) { throw Exception("The source page could not be shown"); };
+    ask.AnswerModal(mrCancel);
+    testing_vcl::Click(window->suiImageButton_Burner);
+    EXPECT_TRUE(window->GetVisible());
+    EXPECT_FALSE(page->GetVisible());
+    auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].Text.find("The source page could not be shown"), String::npos) << boxes[0].Text;
+
+    // A window already on the screen cannot be made modal: ShowModal itself raises.
+    page->OnShow = own;
+    page->Show();
+    testing_vcl::Click(window->suiImageButton_Burner);
+    EXPECT_TRUE(window->GetVisible());
+    boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+    EXPECT_EQ(boxes.size(), 2u);
+    SetupDVDFileWindow = nullptr;
 }
 
 // Exit ends the loop without the close event, so it frees the same things itself.

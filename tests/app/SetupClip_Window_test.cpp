@@ -457,6 +457,25 @@ TEST_F(SetupClipStandInTest, AnAnswerForAClipNoLongerSelectedIsNotApplied) {
     EXPECT_EQ(standIn.starts, 1) << "nothing asked for on the new clip's behalf";
 }
 
+// The grabber could not open the clip: the snapshot says so before it asks for a file name.
+TEST_F(SetupClipStandInTest, ASnapshotAfterAFailedGrabberStartTellsWhy) {
+    Add({Clips()["twenty.mpg"]});
+    ASSERT_EQ(ClipInfo.size(), 1u);
+    ReleaseStartAt(44);
+    ASSERT_EQ(standIn.starts, 1);
+    PostMessageA(standIn.window, WM_MEDIA_INIT_DONE, 0, 0);  // the file did not open
+    ASSERT_TRUE(WaitIdle());
+    ask.Questions.clear();
+    ask.AnswerFiles({dir["never.jpg"]});
+    ASSERT_TRUE(W()->suiImageButton_Snapshoot->GetEnabled());
+    testing_vcl::Click(W()->suiImageButton_Snapshoot);
+    EXPECT_TRUE(ask.Of(TQuestionKind::FileDialog).empty()) << "no file name asked for a snapshot that cannot be made";
+    const auto boxes = ask.Of(TQuestionKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, Language::GetMessageText(202));
+    EXPECT_FALSE(FileExists(dir["never.jpg"]));
+}
+
 TEST_F(SetupClipStandInTest, AClipWithoutAUsableSizeIsNotAdded) {
     for (int width : {0, -160, 8193}) {
         standIn.overrideWidth = true;

@@ -296,6 +296,35 @@ TEST_F(SetupDVDFilePage, AFolderGoesToTheBurnWindowWithVideoStandardZero) {
     EXPECT_FALSE(burn->suiEdit_OutputFolder->GetVisible());
 }
 
+// What the grid lists is what Burn burns: a refused VOB file leaves the loaded folder (and its
+// size) in place; an accepted one replaces it with the clip.
+TEST_F(SetupDVDFilePage, TheGridShowsWhatBurnBurnsWhenAVobFollowsAFolder) {
+    ChooseFolder(Files().VideoTs());
+    ASSERT_TRUE(W()->b_FolderMode);
+    const std::vector<String> folderFiles = Column(0);
+    const int folderKB = W()->i_UsedKB;
+    const int barWidth = W()->Image_DiscSizeProgress->GetWidth();
+    AddFiles({Files()["notes.vob"]});
+    EXPECT_EQ(Column(0), folderFiles) << "the refused file leaves the folder listed";
+    EXPECT_EQ(W()->i_UsedKB, folderKB);
+    EXPECT_EQ(W()->Image_DiscSizeProgress->GetWidth(), barWidth);
+    ask.AnswerModal(mrCancel);
+    testing_vcl::Click(W()->suiImageButton_Burn);
+    auto shown = ask.Of(TQuestionKind::ShowModal);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Form, burn) << "the listed folder is burned";
+    EXPECT_EQ(burn->s_DVDFolder, Files().VideoTs() + "/");
+
+    AddFiles({Files()["ntsc.vob"]});
+    EXPECT_EQ(Column(0), std::vector<String>{Files()["ntsc.vob"]});
+    ask.AnswerModal(mrCancel);
+    testing_vcl::Click(W()->suiImageButton_Burn);
+    shown = ask.Of(TQuestionKind::ShowModal);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].Form, compiler) << "the listed clip is compiled";
+    EXPECT_EQ(ClipInfo.size(), 1u);
+}
+
 // VOB clips go to the Compiler window without menus, at the first clip's aspect.
 TEST_F(SetupDVDFilePage, VobClipsGoToTheCompilerWindow) {
     struct Case { std::vector<String> Files; int Aspect; };

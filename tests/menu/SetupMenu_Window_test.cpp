@@ -6,11 +6,13 @@
 #include <fstream>
 
 #include "app/CustomClass.h"
+#include "app/Language.h"
 #include "app/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
 #include "production/Builder_Window.h"
 #include "production/Burn_Window.h"
 #include "production/Convert_Window.h"
+#include "production/MenuPictures.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -96,19 +98,6 @@ protected:
     String m_savedExePath;
 };
 
-TEST(SetupMenuRules, FirstTwelveRuleHoldsForBothClipsOfASwap) {
-    struct Case { int a; bool aHas; int b; bool bHas; bool ok; };
-    const Case cases[] = {
-        {0, true, 1, true, true},      // inside the first 12
-        {11, true, 12, false, false},  // a button would leave the first 12
-        {12, false, 11, true, false},  // the same swap seen from the other side
-        {11, false, 12, false, true},  // two clips without buttons
-        {12, false, 13, false, true},  // both beyond
-        {10, false, 11, true, true},   // both stay inside
-    };
-    for (const Case& c : cases) EXPECT_EQ(SwapKeepsFirstTwelve(c.a, c.aHas, c.b, c.bHas), c.ok) << c.a << "," << c.b;
-}
-
 TEST(SetupMenuRules, BackgroundListReadsOnlyTheKeysPresent) {
     testing_vcl::TTempFolder dir;
     const std::string ini = dir.Path() + "/Background.ini";
@@ -159,13 +148,23 @@ TEST_F(SetupMenuWindowTest, ARemovedTitleButtonComesBackOnTheNextShow) {
     EXPECT_NE(ClipInfo[1]->TitleButton, nullptr);
 }
 
-TEST_F(SetupMenuWindowTest, LeftAndRightKeepTheFirstTwelveAndTakeIndexesFromTheList) {
+TEST_F(SetupMenuWindowTest, LeftAndRightSwapAcrossTheTwelfthAndTheNextShowFollowsTheOrder) {
     AddClips(13);
     ShowAndRebuild();
-    window->SelectClipItem(ClipInfo[11]->MenuTile);
     TClipInfo* twelfth = ClipInfo[11];
-    window->MoveSelectedClip(1);  // would take a title button past index 11
-    EXPECT_EQ(ClipInfo[11], twelfth);
+    TClipInfo* thirteenth = ClipInfo[12];
+    window->SelectClipItem(twelfth->MenuTile);
+    window->MoveSelectedClip(1);  // a clip with a title button goes past index 11
+    EXPECT_EQ(ClipInfo[12], twelfth);
+    EXPECT_EQ(ClipInfo[11], thirteenth);
+    EXPECT_EQ(twelfth->MenuTile->GetLeft(), 12 * 102);
+    ShowAndRebuild();
+    EXPECT_EQ(twelfth->TitleButton, nullptr);
+    EXPECT_NE(thirteenth->TitleButton, nullptr);
+    EXPECT_EQ(TitleButtons(), 12);
+    EXPECT_EQ(window->SelectedClipItem, twelfth->MenuTile) << "the selection stays on the moved clip";
+    EXPECT_EQ(window->SelectedTitleButton, nullptr);
+    window->MoveSelectedClip(-1);
     window->MoveSelectedClip(-1);
     EXPECT_EQ(ClipInfo[10], twelfth);
     EXPECT_EQ(twelfth->MenuTile->GetLeft(), 10 * 102);
@@ -348,6 +347,45 @@ TEST_F(SetupMenuWindowTest, DraggingTheStripThumbScrollsTheStripWithinItsTravel)
     testing_vcl::MouseRelease(thumb, 5 + 2000, 5);
     EXPECT_EQ(thumb->GetLeft(), 550);
     EXPECT_EQ(window->suiImagePanel_InfoMove->GetLeft(), -204);  // -102 x (550 x 2 div 550)
+}
+
+// A picture the designer cannot read is refused with a message; the menu keeps its background on
+// the preview and on the disc.
+TEST_F(SetupMenuWindowTest, ABackgroundPictureThatCannotBeReadIsRefusedAndTheMenuKeepsItsOwn) {
+    testing_vcl::TTempFolder dir("designer_background");
+    std::ofstream(dir["broken.jpg"], std::ios::binary) << "\xFF\xD8\xFF\xE0 this is no picture at all";
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    AddClips(1);
+    ShowAndRebuild();
+    window->Show();
+    const String before = s_BackgroundSrcFile;
+    ASSERT_FALSE(before.empty()) << "the list's first background is the title menu's";
+    const TColor shownBefore = testing_vcl::PixelAt(window->Image_Background, 450, 200);
+    ask.AnswerFiles({dir["broken.jpg"]});
+    testing_vcl::Click(window->suiImageButton_AddImage);
+    const auto boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, Language::GetMessageText(201) + dir["broken.jpg"]);
+    EXPECT_EQ(s_BackgroundSrcFile, before);
+    EXPECT_EQ(testing_vcl::PixelAt(window->Image_Background, 450, 200), shownBefore);
+    // The disc's title menu is drawn on the background kept.
+    TMenuPictures pictures;
+    pictures.s_ProgramFolder = ExePath;
+    pictures.Frame = MenuFrameFor(1, 2);
+    std::unique_ptr<TBitmap> menu(pictures.DrawTitleMenuImage());
+    auto kept = std::make_unique<TBitmap>(720, 576, pf24bit);
+    DrawMenuBackground(kept.get(), before);
+    EXPECT_EQ(menu->GetPixelColor(700, 300), kept->GetPixelColor(700, 300));
+
+    // A picture that reads is taken.
+    std::unique_ptr<TBitmap> lime(SolidBitmap(64, 48, clLime));
+    lime->SaveToFile(dir["lime.bmp"]);
+    ask.AnswerFiles({dir["lime.bmp"]});
+    testing_vcl::Click(window->suiImageButton_AddImage);
+    EXPECT_EQ(s_BackgroundSrcFile, dir["lime.bmp"]);
+    EXPECT_EQ(testing_vcl::PixelAt(window->Image_Background, 450, 200), clLime);
+    EXPECT_EQ(ask.Of(testing_vcl::TQuestionKind::MessageBox).size(), 1u);
 }
 
 TEST_F(SetupMenuWindowTest, PopupsCarryTheirCaptionsAndNamesAndAct) {

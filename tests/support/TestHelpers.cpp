@@ -15,6 +15,33 @@ namespace {
 TWinControl* g_pressed = nullptr;
 TShiftState g_held;
 
+// A window freed while it holds the press (a test that ends on a press, a form closed by the
+// press itself) ends the grab: the next input goes where it is aimed.
+class TPressWatch : public TComponent {
+public:
+    TPressWatch() : TComponent(nullptr) {}
+    void Hold(TWinControl* Window) {
+        if (g_pressed == Window) return;
+        if (g_pressed != nullptr) RemoveFreeNotification(g_pressed);
+        g_pressed = Window;
+        if (Window != nullptr) FreeNotification(Window);
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation != opRemove || AComponent != g_pressed) return;
+        g_pressed = nullptr;
+        g_held = {};
+    }
+};
+
+// Made once and kept for the life of the program: static destruction order must not matter.
+TPressWatch& PressWatch() {
+    static TPressWatch* watch = new TPressWatch();
+    return *watch;
+}
+
 TWinControl* WindowOf(TControl* Control, TPoint& P) {
     TControl* c = Control;
     while (c != nullptr && !c->IsWindowed()) {
@@ -38,10 +65,10 @@ void Send(TControl* Control, int X, int Y, TSyntheticMouse Kind, TMouseButton Bu
     }
     if (Kind == TSyntheticMouse::Press || Kind == TSyntheticMouse::DoubleClick) {
         g_held << HeldFlag(Button);
-        g_pressed = w;
+        PressWatch().Hold(w);
     } else if (Kind == TSyntheticMouse::Release) {
         g_held >> HeldFlag(Button);
-        if (g_held * TShiftState{ssLeft, ssRight, ssMiddle} == TShiftState{}) g_pressed = nullptr;
+        if (g_held * TShiftState{ssLeft, ssRight, ssMiddle} == TShiftState{}) PressWatch().Hold(nullptr);
     }
     SendSyntheticMouse(w, Kind, p, Button, g_held);
 }

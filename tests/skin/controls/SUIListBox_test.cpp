@@ -113,6 +113,24 @@ TEST_F(SkinListTest, ExternalBarFollowsTheItems) {
     EXPECT_EQ(list->GetVScrollBar(), nullptr);
 }
 
+TEST_F(SkinListTest, AHiddenListsBarStaysHiddenUntilTheListShows) {
+    auto* bar = new TsuiScrollBar(form);
+    bar->SetParent(form);
+    bar->SetOrientation(suiVertical);
+    bar->SetBounds(0, 0, 16, 50);
+    list->SetVScrollBar(bar);
+    for (int i = 0; i < 20; ++i) list->GetItems()->Add("more");
+    ASSERT_TRUE(bar->GetVisible());
+    list->SetVisible(false);
+    EXPECT_FALSE(bar->GetVisible());
+    list->GetItems()->Add("one more");
+    EXPECT_FALSE(bar->GetVisible()) << "Items->Add";
+    list->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_FALSE(bar->GetVisible()) << "a key press";
+    list->SetVisible(true);
+    EXPECT_TRUE(bar->GetVisible()) << "the list shows again";
+}
+
 TEST(SkinFolderLists, TakeTheBorderAndTheLook) {
     TForm form(nullptr);
     form.SetBorderStyle(bsNone);

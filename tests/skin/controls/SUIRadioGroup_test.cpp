@@ -144,6 +144,20 @@ TEST_F(RadioGroupTest, ItemIndexChecksOneAndMinusOneClearsAll) {
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(g->GetChecked(i)) << i;
 }
 
+TEST_F(RadioGroupTest, AnItemIndexWhileTheItemsUpdateRaisesNothing) {
+    auto* g = NewGroup<TsuiRadioGroup>({"a"});
+    g->GetItems()->BeginUpdate();
+    g->GetItems()->Add("b");
+    g->GetItems()->Add("c");
+    EXPECT_NO_THROW(g->SetItemIndex(2)) << "item 2 has no button yet";
+    EXPECT_NO_THROW(g->SetItemIndex(0));
+    g->GetItems()->EndUpdate();
+    ASSERT_EQ(g->ButtonCount(), 3);
+    EXPECT_EQ(g->GetItemIndex(), 0);
+    g->SetItemIndex(2);
+    EXPECT_EQ(g->GetItemIndex(), 2);
+}
+
 TEST_F(RadioGroupTest, ClickingAnItemChecksItAndClicksTheGroup) {
     auto* g = NewGroup<TsuiRadioGroup>({"a", "b"});
     Click(g->Button(1));

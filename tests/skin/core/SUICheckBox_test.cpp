@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,9 @@
 #include "skin/core/SUIButton.h"
 #include "skin/core/SUIImagePanel.h"
 #include "skin/core/SUIMgr.h"
+#include "skin/core/SUIThemeFile.h"
+#include "tests/support/ScriptedInteraction.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
@@ -219,6 +223,35 @@ TEST_F(CheckForm, AcceleratorFocusesAndClicks) {
     PressKey(form.get(), 'L', {ssAlt});
     EXPECT_TRUE(box->GetChecked());
     EXPECT_TRUE(box->Focused());
+}
+
+// A theme whose box pictures are no pictures: the boxes paint their background and caption, as
+// the buttons do, and no repaint raises.
+TEST_F(CheckForm, ABadThemePictureDrawsNoBoxAndRaisesNothing) {
+    TTempFolder dir("checkbox_theme");
+    {
+        std::ofstream(dir["junk.bmp"]) << "BM this is no bitmap";
+        TsuiThemeFileWriter w(dir["bad.sui"]);
+        w.AddFile(SUIThemeItemName(SUI_THEME_CHECKBOX_IMAGE), dir["junk.bmp"]);
+        w.AddFile(SUIThemeItemName(SUI_THEME_RADIOBUTTON_IMAGE), dir["junk.bmp"]);
+        w.Save();
+    }
+    TScriptedInteraction ask;
+    TInstallInteraction installed(ask);
+    auto* theme = new TsuiFileTheme(form.get());
+    theme->SetThemeFile(dir["bad.sui"]);
+    for (TsuiCheckBox* box : {New<TsuiCheckBox>(form.get()), static_cast<TsuiCheckBox*>(New<TsuiRadioButton>(form.get(), 10, 60))}) {
+        box->SetFileTheme(theme);
+        box->SetUIStyle(FromThemeFile);
+        box->SetColor(clYellow);
+        box->SetCaption("Box");
+        for (bool checked : {false, true}) {
+            box->SetChecked(checked);
+            EXPECT_NO_THROW(PixelAt(box, 0, 0));
+            EXPECT_EQ(PixelAt(box, 1, 1), clYellow) << "no box picture over the background";
+        }
+    }
+    EXPECT_TRUE(ask.Of(TQuestionKind::MessageBox).empty());
 }
 
 TEST_F(CheckForm, FreeingTheFileThemeTurnsControlsDeepBlue) {

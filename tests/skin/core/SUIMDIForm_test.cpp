@@ -32,6 +32,19 @@ TEST(MDIFrameOwner, RefusesAnOwnerThatIsNotAForm) {
     }
 }
 
+// The frame goes with its form after the form's control part: the form's own window procedure
+// (here one that holds a share of Sentinel) is freed with the form, never written back into it.
+TEST(MDIFrameOwner, FreedWithItsFormLeavesTheFormsProcedureAlone) {
+    auto sentinel = std::make_shared<int>(0);
+    auto* form = new TForm(nullptr);
+    form->SetFormStyle(fsMDIForm);
+    const TWndMethod own = form->WindowProc;
+    form->WindowProc = [own, sentinel](TMessage& M) { own(M); };
+    new TsuiMDIForm(form);
+    delete form;
+    EXPECT_EQ(sentinel.use_count(), 1) << "a copy of the procedure was left in the freed form";
+}
+
 class MDIFrame : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -9,7 +9,9 @@
 #include "platform/vcl/WindowMove.h"
 #include "skin/core/SUIMgr.h"
 #include "skin/core/Suipublic.h"
+#include "skin/core/SUIThemeFile.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
@@ -165,6 +167,31 @@ TEST_F(TitleBar, FileThemeKeepsTheCaptionColourAndTheLookRecomputesIt) {
     EXPECT_EQ(bar->GetFont()->GetColor(), clRed);
     bar->SetUIStyle(WinXP);
     EXPECT_EQ(bar->GetFont()->GetColor(), clWhite);
+}
+
+// A theme file with the left and right pictures but no client picture.
+TEST_F(TitleBar, ASectionTheThemeFileLacksShowsNoOtherSectionsPicture) {
+    TTempFolder dir("titlebar_theme");
+    std::unique_ptr<TBitmap> left(SolidBitmap(6, 20, clRed));
+    std::unique_ptr<TBitmap> right(SolidBitmap(6, 20, clBlue));
+    left->SaveToFile(dir["left.bmp"]);
+    right->SaveToFile(dir["right.bmp"]);
+    {
+        TsuiThemeFileWriter w(dir["bar.sui"]);
+        w.AddFile(SUIThemeItemName(SUI_THEME_TITLEBAR_LEFT_IMAGE), dir["left.bmp"]);
+        w.AddFile(SUIThemeItemName(SUI_THEME_TITLEBAR_RIGHT_IMAGE), dir["right.bmp"]);
+        w.Save();
+    }
+    auto* theme = new TsuiFileTheme(form.get());
+    theme->SetThemeFile(dir["bar.sui"]);
+    bar->SetFileTheme(theme);
+    bar->SetUIStyle(FromThemeFile);
+    ASSERT_NE(bar->GetLeftImage(), nullptr);
+    ASSERT_NE(bar->GetRightImage(), nullptr);
+    EXPECT_EQ(bar->GetLeftImage()->GetPixelColor(3, 10), static_cast<COLORREF>(clRed));
+    EXPECT_EQ(bar->GetRightImage()->GetPixelColor(3, 10), static_cast<COLORREF>(clBlue));
+    TBitmap* client = bar->GetCenterImage();
+    EXPECT_TRUE(client == nullptr || client->GetEmpty()) << "the client section copied the right section's picture";
 }
 
 TEST_F(TitleBar, CustomKeepsEverything) {
