@@ -178,13 +178,13 @@ void TAuthorXml::WriteTitleBlock(std::vector<String>& Lines, const TAuthorClip& 
 
 void TAuthorXml::WriteTitlesXml(std::vector<String>& Lines) {
     WriteVideoAudio(Lines);
-    String lang = m_project.s_MenuLang;
+    // A sub-picture stream is declared only when a title's VOB carries one: the stream's
+    // language is then the first such clip's.
     for (const TAuthorClip& clip : m_project.Clips) {
         if (!clip.b_Subtitle) continue;
-        lang = clip.s_SubtitleLang;
+        Lines.push_back(Blanks(10, "<subpicture lang=\"" + Attr(clip.s_SubtitleLang) + "\"/>"));
         break;
     }
-    Lines.push_back(Blanks(10, "<subpicture lang=\"" + Attr(lang) + "\"/>"));
     for (size_t i = 0; i < m_project.Clips.size(); ++i) WriteTitleBlock(Lines, m_project.Clips[i], static_cast<int>(i));
 }
 
@@ -289,7 +289,8 @@ TAuthorProject AuthorProjectFromClips(const TAuthorSettings& Settings) {
                 c.ChapterTimes.push_back(button->i_ChapterTime);
             }
         }
-        c.b_Subtitle = !clip.s_SubtitleFile.empty() && FileExists(clip.s_SubtitleFile);
+        c.b_Subtitle = std::find(Settings.SubtitledVobs.begin(), Settings.SubtitledVobs.end(), clip.s_VobFile) !=
+                       Settings.SubtitledVobs.end();
         c.s_SubtitleLang = Language::GetRegionLanguageCode(clip.i_SubtitleLanguageIndex);
         p.Clips.push_back(c);
     }

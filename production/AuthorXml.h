@@ -23,7 +23,7 @@ struct TAuthorClip {
     bool b_ChapterMusic = false;          // the chapter menu's music file exists
     String s_ChapterMenuVob;
     std::vector<int> ChapterTimes;        // the chapter buttons' times, seconds in the source
-    bool b_Subtitle = false;              // the clip's subtitle file exists
+    bool b_Subtitle = false;              // the clip's VOB carries a subtitle stream
     String s_SubtitleLang;
 };
 
@@ -108,6 +108,7 @@ struct TAuthorSettings {
     bool b_TitleMenu = false;
     bool b_RootMenu = false;
     bool b_BackButton = false;            // HasBackButton() of the menu pictures
+    std::vector<String> SubtitledVobs;    // the clip VOBs the run gave a subtitle stream
 };
 // The project from ClipInfo, the title menu's music and the language settings.
 TAuthorProject AuthorProjectFromClips(const TAuthorSettings& Settings);

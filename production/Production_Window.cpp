@@ -15,6 +15,7 @@
 #include "menu/MenuObjects.h"
 #include "production/ClipConversion.h"
 #include "production/RunParameters.h"
+#include "production/SubtitleEncoding.h"
 #include "production/SubtitleMux.h"
 #include "production/SubtitleTiming.h"
 #include "production/VolumeName.h"
@@ -74,6 +75,9 @@ TTimer* MakeTimer(TComponent* Owner, const char* Name) {
     timer->SetInterval(500);
     return timer;
 }
+
+// One frame of the run's standard, rounded up: an entry shorter than it never shows.
+long long FrameMs(int VideoStandard) { return VideoStandard == 2 ? 40 : 34; }
 
 void RemoveFileForce(const String& Path) {
     SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -745,9 +749,24 @@ int TProductionWindow::RunSpumuxThread() {
     Timer_Spumux->SetEnabled(true);
     const int result = WaitForWorker(&TProductionWindow::SpumuxThreadProc);
     Timer_Spumux->SetEnabled(false);
+    s_ProgramFailure = result == DOZEZEDAV_OK ? String() : LibraryFailure(h_SpumuxDll, DOZEZEDAV_SPUMUX);
     FreeSpumuxDll();
     if (result == kNoWorker) return 0;
     return FinishMux(result) ? 1 : 0;
+}
+
+String TProductionWindow::LibraryFailure(HMODULE Module, int Entry) {
+    auto lastFailure = reinterpret_cast<dozezedav_last_failure_fn>(GetProcAddress(Module, "dozezedav_last_failure"));
+    if (lastFailure == nullptr) return "";
+    char text[512] = "";
+    lastFailure(Entry, text, sizeof text);
+    return text;
+}
+
+void TProductionWindow::EndWithProgramFailure(int Code) {
+    if (!s_ProgramFailure.empty()) AddLog(Language::GetMessageText(220) + s_ProgramFailure);
+    s_ProgramFailure.clear();
+    EnterIdleState(Code);
 }
 
 // Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
@@ -798,20 +817,33 @@ void TProductionWindow::Timer_SpumuxTimer(TObject*) {
 
 bool TProductionWindow::MuxSubtitles() {
     AddLog(Language::GetMessageText(79));
+    SubtitledVobs.clear();
     for (TClipInfo* clip : ClipInfo) {
         const int r = PrepareSubtitleMux(clip);
         if (r == 0) continue;
         if (r == -1) {
+            DiscardRunVobs();
             EnterIdleState(4);
             return false;
         }
         if (RunSpumuxThread() != 1) {
-            EnterIdleState(5);
+            DiscardRunVobs();
+            EndWithProgramFailure(5);
             return false;
         }
+        SubtitledVobs.push_back(clip->s_VobFile);
     }
     SetProgress1(100);
     return true;
+}
+
+void TProductionWindow::DiscardRunVobs() {
+    if (!b_BuildMode || !b_DeleteTempFile) return;
+    for (TClipInfo* clip : ClipInfo) {
+        if (clip == nullptr || clip->s_VobFile.empty()) continue;
+        RemoveFileForce(Pubfunction::RemoveFileExt(clip->s_VobFile) + "_srt.vob");
+        RemoveFileForce(clip->s_VobFile);
+    }
 }
 
 int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
@@ -821,17 +853,23 @@ int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
     // The VOB starts at the trim start: the copy is put on the VOB's clock.
     const TClipSpan span = ClipSpan(Clip->i_TrimStart, Clip->i_TrimEnd, Clip->i_Duration);
     const String srt = s_TempFolder + "subtitle.srt";
-    switch (WriteShiftedSubtitles(Clip->s_SubtitleFile, srt, Clip->i_TrimStart,
-                                  static_cast<long long>(span.i_ClipDuration) * 1000)) {
-        case TSubtitleShift::NoneLeft: return 0;
-        case TSubtitleShift::Unreadable: return -1;
+    const TSubtitleCopy copy = WriteShiftedSubtitles(Clip->s_SubtitleFile, srt, Clip->i_TrimStart,
+                                                     static_cast<long long>(span.i_ClipDuration) * 1000,
+                                                     FrameMs(i_VideoStandard));
+    // A file without a usable entry costs the clip its subtitles, not the whole run.
+    switch (copy.Result) {
+        case TSubtitleShift::NoneLeft: AddLog(Language::GetMessageText(222) + ExtractFileName(Clip->s_SubtitleFile)); return 0;
+        case TSubtitleShift::Unreadable: AddLog(Language::GetMessageText(221) + ExtractFileName(Clip->s_SubtitleFile)); return 0;
         case TSubtitleShift::Shifted: break;
     }
     TSubtitleXmlValues values;
     values.s_SubtitlePath = srt;
-    values.s_CharacterSet = Language::GetRegionCharacterSet(Clip->i_SubtitleLanguageIndex);
+    values.s_CharacterSet =
+        SubtitleCharacterSet(copy.Encoding, Language::GetRegionCharacterSet(Clip->i_SubtitleLanguageIndex));
     values.i_FontSize = Clip->i_SubtitleFontSize;
-    values.s_FontFile = SubtitleFontFile(Language::GetRegionFontFileName(Clip->i_SubtitleLanguageIndex));
+    std::u32string codePoints;
+    CodePointsOf(copy.Text, values.s_CharacterSet, codePoints);
+    values.s_FontFile = SubtitleFontFor(Language::GetRegionFontFileName(Clip->i_SubtitleLanguageIndex), codePoints);
     values.i_VideoStandard = i_VideoStandard;
     const String xml = s_TempFolder + "subtitle.xml";
     if (!WriteSubtitleXml(xml, values)) return -1;

@@ -125,6 +125,8 @@ class TProductionWindow : public TForm {
 
     // mux
     String s_MuxXml, s_MuxIn, s_MuxOut, s_AuthorXml;
+    std::vector<String> SubtitledVobs;   // the clip VOBs this run gave a subtitle stream
+    String s_ProgramFailure;             // why the last mux or authoring failed, as the library says
 
     // library bindings
     HMODULE h_ConvertDll = nullptr;
@@ -164,6 +166,8 @@ class TProductionWindow : public TForm {
     void FreeSpumuxDll();
     bool MuxSubtitles();
     int PrepareSubtitleMux(TClipInfo* Clip);
+    // A step that failed at a program's hands: the reason line, then the step's result line.
+    void EndWithProgramFailure(int Code);
 
     // menus and authoring
     String s_MenuBmp, s_MenuVob, s_MenuMusic;     // the next menu encode's picture, VOB and music
@@ -288,5 +292,10 @@ private:
     void FillQualityList();
     void SetInputsEnabled(bool Enabled);
     bool FinishMux(int CallResult);
+    // The library's reason for its last failed call of Entry, while Module is still bound.
+    static String LibraryFailure(HMODULE Module, int Entry);
+    // A run that stops at the subtitle mux takes its converted VOBs with it, unless the user
+    // keeps the work files.
+    void DiscardRunVobs();
 
 };

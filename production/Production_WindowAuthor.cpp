@@ -31,6 +31,7 @@ TAuthorProject TProductionWindow::AuthorProject() const {
     settings.b_TitleMenu = b_TitleMenu;
     settings.b_RootMenu = b_RootMenu;
     settings.b_BackButton = HasBackButton();
+    settings.SubtitledVobs = SubtitledVobs;
     return AuthorProjectFromClips(settings);
 }
 
@@ -65,7 +66,7 @@ bool TProductionWindow::AuthorDVD() {
         return false;
     }
     if (r != 1) {
-        EnterIdleState(13);
+        EndWithProgramFailure(13);
         return false;
     }
     SetProgress1(100);
@@ -128,6 +129,7 @@ int TProductionWindow::RunAuthorThread() {
     Timer_Author->SetEnabled(true);
     const int result = WaitForWorker(&TProductionWindow::AuthorThreadProc);
     Timer_Author->SetEnabled(false);
+    s_ProgramFailure = result == 1 ? String() : LibraryFailure(h_AuthorDll, DOZEZEDAV_AUTHOR);
     FreeAuthorDll();
     if (result != 1) return 0;
     if (!FileExists(s_DVDFolder + "VIDEO_TS.IFO")) {

@@ -147,7 +147,7 @@ bool TProductionWindow::CreateTitleMenu() {
         if (MenuEncodeFailed(ConvertMenuToVob(), 7)) return false;
         AddLog(Language::GetMessageText(81));
         if (RunSpumuxThread() != 1) {
-            EnterIdleState(8);
+            EndWithProgramFailure(8);
             return false;
         }
     }
@@ -168,7 +168,7 @@ bool TProductionWindow::CreateChapterMenus() {
         if (MenuEncodeFailed(ConvertMenuToVob(), 10)) return false;
         AddLog(Language::GetMessageText(83));
         if (RunSpumuxThread() != 1) {
-            EnterIdleState(11);
+            EndWithProgramFailure(11);
             return false;
         }
     }

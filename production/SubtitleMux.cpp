@@ -1,5 +1,6 @@
 #include "production/SubtitleMux.h"
 
+#include "libs/fontfile/FontFile.h"
 #include "production/XmlText.h"
 
 #include <cstdio>
@@ -13,6 +14,15 @@ const char* const kEnd = "\r\n";
 
 String SubtitleFontFile(const String& RegionFontFile) {
     return RegionFontFile.empty() || RegionFontFile == "0" ? String("ARIAL.TTF") : RegionFontFile;
+}
+
+String SubtitleFontFor(const String& RegionFontFile, const std::u32string& CodePoints) {
+    const String region = SubtitleFontFile(RegionFontFile);
+    const String resolved = fontfile::ResolveFontFile(region);
+    if (!resolved.empty() && fontfile::MissingGlyphs(resolved, CodePoints).empty()) return resolved;
+    const String covering = fontfile::FontWithGlyphs(CodePoints);
+    if (!covering.empty()) return covering;
+    return resolved.empty() ? region : resolved;
 }
 
 String SubtitleXmlText(const TSubtitleXmlValues& Values) {

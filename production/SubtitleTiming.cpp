@@ -10,6 +10,8 @@
 namespace {
 
 const String kByteOrderMark = "\xEF\xBB\xBF";
+// Lines an entry keeps when overlapping ones join it.
+constexpr std::size_t kMostLines = 6;
 
 std::vector<String> SplitLines(const String& text) {
     std::vector<String> lines;
@@ -130,6 +132,33 @@ std::vector<TSubtitleEntry> ShiftSubtitles(const std::vector<TSubtitleEntry>& En
     return shifted;
 }
 
+namespace {
+
+void JoinLines(TSubtitleEntry& Into, const TSubtitleEntry& From) {
+    for (const String& line : From.Lines) {
+        if (Into.Lines.size() >= kMostLines) return;
+        if (std::find(Into.Lines.begin(), Into.Lines.end(), line) == Into.Lines.end()) Into.Lines.push_back(line);
+    }
+}
+
+}  // namespace
+
+std::vector<TSubtitleEntry> TidySubtitles(std::vector<TSubtitleEntry> Entries, long long FrameMs) {
+    std::stable_sort(Entries.begin(), Entries.end(),
+                     [](const TSubtitleEntry& a, const TSubtitleEntry& b) { return a.i_StartMs < b.i_StartMs; });
+    std::vector<TSubtitleEntry> tidy;
+    for (TSubtitleEntry& entry : Entries) {
+        if (entry.i_EndMs - entry.i_StartMs < FrameMs) continue;
+        if (!tidy.empty() && entry.i_StartMs < tidy.back().i_EndMs) {
+            tidy.back().i_EndMs = std::max(tidy.back().i_EndMs, entry.i_EndMs);
+            JoinLines(tidy.back(), entry);
+            continue;
+        }
+        tidy.push_back(std::move(entry));
+    }
+    return tidy;
+}
+
 String SrtTime(long long Ms) {
     if (Ms < 0) Ms = 0;
     char text[32];
@@ -150,13 +179,24 @@ String SrtText(const std::vector<TSubtitleEntry>& Entries) {
     return text;
 }
 
-TSubtitleShift WriteShiftedSubtitles(const String& Source, const String& Target, int TrimStartSec, long long LengthMs) {
+TSubtitleCopy WriteShiftedSubtitles(const String& Source, const String& Target, int TrimStartSec, long long LengthMs,
+                                    long long FrameMs) {
+    TSubtitleCopy copy;
+    String bytes;
+    if (!ReadFile(Source, bytes)) return copy;
+    copy.Encoding = DetectSubtitleEncoding(bytes);
     String text;
-    if (!ReadFile(Source, text)) return TSubtitleShift::Unreadable;
+    if (!SubtitleTextOf(bytes, copy.Encoding, text)) return copy;
+    bytes.clear();
+    bytes.shrink_to_fit();
     std::vector<TSubtitleEntry> entries = ParseSrt(text);
-    if (entries.empty()) return TSubtitleShift::Unreadable;
-    std::vector<TSubtitleEntry> shifted = ShiftSubtitles(entries, TrimStartSec, LengthMs);
-    if (shifted.empty()) return TSubtitleShift::NoneLeft;
-    String mark = text.rfind(kByteOrderMark, 0) == 0 ? kByteOrderMark : String();
-    return WriteTextFile(Target, mark + SrtText(shifted)) ? TSubtitleShift::Shifted : TSubtitleShift::Unreadable;
+    if (entries.empty()) return copy;
+    std::vector<TSubtitleEntry> shifted = TidySubtitles(ShiftSubtitles(entries, TrimStartSec, LengthMs), FrameMs);
+    if (shifted.empty()) {
+        copy.Result = TSubtitleShift::NoneLeft;
+        return copy;
+    }
+    copy.Text = SrtText(shifted);
+    if (WriteTextFile(Target, copy.Text)) copy.Result = TSubtitleShift::Shifted;
+    return copy;
 }

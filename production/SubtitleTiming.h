@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/vcl/System.h"
+#include "production/SubtitleEncoding.h"
 
 #include <vector>
 
@@ -29,13 +30,28 @@ std::vector<TSubtitleEntry> ParseSrt(const String& Text);
 std::vector<TSubtitleEntry> ShiftSubtitles(const std::vector<TSubtitleEntry>& Entries, int TrimStartSec,
                                            long long LengthMs);
 
+// The entries in time order, none shorter than FrameMs and none overlapping another: an entry
+// that starts before the previous one ends joins it (its new lines added, up to a few), and
+// one shorter than a frame goes. However dense the file, the mux then holds at most one entry
+// per frame of the clip.
+std::vector<TSubtitleEntry> TidySubtitles(std::vector<TSubtitleEntry> Entries, long long FrameMs);
+
 // SRT text numbered from 1, lines ended by CR LF, times as HH:MM:SS,mmm.
 String SrtText(const std::vector<TSubtitleEntry>& Entries);
 
 // "00:01:02,003" for 62003 ms.
 String SrtTime(long long Ms);
 
-// Reads Source, shifts it for a VOB that starts at TrimStartSec and lasts LengthMs, and
-// writes Target when entries are left. A UTF-8 byte-order mark at the start is kept. Target is
-// written only for Shifted; Unreadable also when Source can't be read or Target not written.
-TSubtitleShift WriteShiftedSubtitles(const String& Source, const String& Target, int TrimStartSec, long long LengthMs);
+struct TSubtitleCopy {
+    TSubtitleShift Result = TSubtitleShift::Unreadable;
+    TSubtitleEncoding Encoding = TSubtitleEncoding::RegionCharset;
+    String Text;   // what Target holds: UTF-8 for the Unicode encodings, else the file's own bytes
+};
+
+// Reads Source in the encoding its bytes call for, shifts it for a VOB that starts at
+// TrimStartSec and lasts LengthMs, tidies it for frames of FrameMs, and writes Target when
+// entries are left: UTF-8 without a mark for a Unicode file, the file's own bytes otherwise.
+// Target is written only for Shifted; Unreadable also when Source can't be read or decoded, or
+// Target not written.
+TSubtitleCopy WriteShiftedSubtitles(const String& Source, const String& Target, int TrimStartSec, long long LengthMs,
+                                    long long FrameMs);

@@ -8,7 +8,7 @@ sanitize=0
 [ "${1:-}" = "--sanitize" ] && sanitize=1
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libpng-dev
-          libjpeg62-turbo-dev zlib1g-dev libfontconfig-dev libfreetype-dev fonts-liberation2 fonts-wine
+          libjpeg62-turbo-dev zlib1g-dev libfontconfig-dev libfreetype-dev fonts-liberation2 fonts-wine fonts-comic-neue
           libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
           libburn-dev genisoimage dvdauthor libdvdread-dev libdvdnav-dev fonts-noto-cjk
           libxml2-dev libfontconfig-dev libsqlite3-dev ccache

@@ -1,7 +1,7 @@
 // author_main and its progress counter.
 #include "libs/dozezedav/Dozezedav.h"
 
-#include "libs/dozezedav/ChildProcess.h"
+#include "libs/childprocess/ChildProcess.h"
 #include "libs/dozezedav/MpegHeader.h"
 #include "libs/dozezedav/ProgramReport.h"
 #include "libs/dozezedav/ProjectXml.h"
@@ -74,6 +74,17 @@ VideoStandard ProjectStandard(const ProjectXml& project) {
     return vobs.empty() ? VideoStandard::Unknown : StandardOfFile(vobs.front());
 }
 
+// The bytes of every VOB the project names: the authoring's input, which its time limit follows.
+std::uint64_t VobBytes(const ProjectXml& project) {
+    std::uint64_t bytes = 0;
+    std::error_code error;
+    for (const std::string& vob : project.VobFiles()) {
+        std::uintmax_t size = fs::file_size(vob, error);
+        if (!error) bytes += size;
+    }
+    return bytes;
+}
+
 bool HasIfo(const std::string& folder) {
     std::error_code error;
     return fs::is_regular_file(fs::path(folder) / "VIDEO_TS" / "VIDEO_TS.IFO", error);
@@ -105,6 +116,7 @@ int Author(const char* xml, std::string& detail) {
     if (standard != VideoStandard::Unknown) format = StandardName(standard);
     job.environment = {{"VIDEO_FORMAT", format}};
     job.onLine = [&](std::string_view line) { report.Take(line); };
+    SetTimeLimits(job, VobBytes(project));
     ChildResult run = RunChild(job);
 
     int verdict = SharedVerdict(run, report);
@@ -132,7 +144,7 @@ DOZEZEDAV_EXPORT int author_main(const char* xml) {
     } catch (...) {   // nothing thrown may cross into the caller
         result = DOZEZEDAV_FILE_ERROR;
     }
-    if (result != DOZEZEDAV_OK) LogFailure("dvdauthor", result, detail);
+    RecordResult(DOZEZEDAV_AUTHOR, result, detail);
     return result;
 }
 

@@ -21,6 +21,13 @@
  * is a failure, whatever the program's exit code says. A failed call leaves no output: results
  * are made under temporary names beside their place and renamed into it only on success.
  *
+ * A program that makes no progress (takes no input, says nothing) for a time limit (3 minutes,
+ * plus a tenth of a second per megabyte of its input) is ended, SIGTERM then SIGKILL after a
+ * grace time, and its call fails with DOZEZEDAV_STALLED.
+ *
+ * After a failed call, dozezedav_last_failure gives a line on why: what the program reported
+ * (its first "ERR:" line, trimmed) or, without one, the result's text.
+ *
  * One mux and one authoring run at a time: a second call of the same entry point while one
  * runs fails at once with DOZEZEDAV_BUSY. Texts are zero-terminated UTF-8. */
 #ifndef DOZEZEDAV_H
@@ -45,8 +52,12 @@ enum {
     DOZEZEDAV_WRONG_FORMAT = 10,    /* the video format declared isn't the video's */
     DOZEZEDAV_DEST_TAKEN = 11,      /* the authoring destination exists and is not empty */
     DOZEZEDAV_FILE_ERROR = 12,      /* a temporary file or the final rename failed */
-    DOZEZEDAV_BUSY = 13             /* a call of the same kind is running */
+    DOZEZEDAV_BUSY = 13,            /* a call of the same kind is running */
+    DOZEZEDAV_STALLED = 14          /* it made no progress within its time limit and was ended */
 };
+
+/* The entry points dozezedav_last_failure reports on. */
+enum { DOZEZEDAV_SPUMUX = 0, DOZEZEDAV_AUTHOR = 1 };
 
 /* Muxes the sub-pictures that the spumux XML describes into the VOB in, writing out. The XML
  * is read, not changed: the program gets a copy with format="PAL" or "NTSC" on <subpictures>
@@ -75,6 +86,18 @@ int* getVOBsMB(void);
 /* A short English line for a result code; static text, any thread. */
 typedef const char* (*dozezedav_error_text_fn)(int code);
 const char* dozezedav_error_text(int code);
+
+/* Why the latest failed call of an entry point (DOZEZEDAV_SPUMUX or DOZEZEDAV_AUTHOR) failed,
+ * copied into text (size bytes, always zero-terminated when size > 0); "" after a success or
+ * before any call. Returns that call's result. Any thread. */
+typedef int (*dozezedav_last_failure_fn)(int entry, char* text, int size);
+int dozezedav_last_failure(int entry, char* text, int size);
+
+/* The time limits of the programs' runs: no progress for stall_ms (plus the input's share) ends
+ * a program, and grace_ms after SIGTERM it is killed. 0 restores a default (3 minutes, 10 s).
+ * For tests and for callers that know their media; any thread, taken by the next call. */
+typedef void (*dozezedav_set_time_limits_fn)(int stall_ms, int grace_ms);
+void dozezedav_set_time_limits(int stall_ms, int grace_ms);
 
 #ifdef __cplusplus
 }

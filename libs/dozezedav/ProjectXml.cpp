@@ -1,6 +1,6 @@
 #include "libs/dozezedav/ProjectXml.h"
 
-#include "libs/dozezedav/FontFile.h"
+#include "libs/fontfile/FontFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -131,7 +131,7 @@ void ProjectXml::ResolveFonts() {
         if (!Named(node, "textsub")) return true;
         bool present = false;
         std::string font = Attribute(node, "font", present);
-        std::string file = ResolveFontFile(present ? font : "arial.ttf");
+        std::string file = fontfile::ResolveFontFile(present ? font : "arial.ttf");
         if (!file.empty()) xmlSetProp(node, X("font"), X(file.c_str()));
         return true;
     });

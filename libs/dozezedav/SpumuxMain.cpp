@@ -1,7 +1,7 @@
 // spumux_main and its progress counter.
 #include "libs/dozezedav/Dozezedav.h"
 
-#include "libs/dozezedav/ChildProcess.h"
+#include "libs/childprocess/ChildProcess.h"
 #include "libs/dozezedav/MpegHeader.h"
 #include "libs/dozezedav/ProgramReport.h"
 #include "libs/dozezedav/ProjectXml.h"
@@ -85,6 +85,7 @@ int Mux(const char* xml, const char* in, const char* out, std::string& detail) {
     job.outputFile = output.Descriptor();
     job.onFed = [&](std::uint64_t fed) { muxPercent.RaiseTo(PercentOf(fed, input.Size())); };
     job.onLine = [&](std::string_view line) { report.Take(line); };
+    SetTimeLimits(job, input.Size());
     ChildResult run = RunChild(job);
 
     int verdict = MuxVerdict(run, report, project.SpuCount(), output.Descriptor());
@@ -111,7 +112,7 @@ DOZEZEDAV_EXPORT int spumux_main(const char* xml, const char* in, const char* ou
     } catch (...) {   // nothing thrown may cross into the caller
         result = DOZEZEDAV_FILE_ERROR;
     }
-    if (result != DOZEZEDAV_OK) LogFailure("spumux", result, detail);
+    RecordResult(DOZEZEDAV_SPUMUX, result, detail);
     return result;
 }
 

@@ -2,20 +2,30 @@
 // guards of the entry points.
 #pragma once
 
-#include "libs/dozezedav/ChildProcess.h"
+#include "libs/childprocess/ChildProcess.h"
 #include "libs/dozezedav/ProgramReport.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace dozezedav {
 
-// DOZEZEDAV_OK, or the first rule the run broke: not started, killed, a non-zero exit, an
-// "ERR:" line, a declared format against the video's.
+using childprocess::ChildJob;
+using childprocess::ChildResult;
+using childprocess::RunChild;
+
+// DOZEZEDAV_OK, or the first rule the run broke: not started, stalled, killed, a non-zero exit,
+// an "ERR:" line, a declared format against the video's.
 int SharedVerdict(const ChildResult& run, const ProgramReport& report);
 
-// One line on standard error for a failed call: what failed, why, and the program's error.
-void LogFailure(const char* entry, int code, const std::string& detail);
+// Sets the job's time limits for a program whose input is InputBytes long.
+void SetTimeLimits(ChildJob& job, std::uint64_t InputBytes);
+
+// Records a call's result for dozezedav_last_failure (DOZEZEDAV_SPUMUX or DOZEZEDAV_AUTHOR)
+// and, for a failure, writes one line on standard error: what failed, why, and the program's
+// error.
+void RecordResult(int entry, int code, const std::string& detail);
 
 // A progress counter read by another thread while its call runs.
 class ProgressCounter {

@@ -1,10 +1,10 @@
 // The DVD-Video file system (genisoimage -dvd-video), track-at-once writing and blanking.
 #include "libs/starburn/StarBurnInternal.h"
 
+#include "libs/childprocess/ChildProcess.h"
+
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,8 +16,6 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
-
-extern char** environ;
 
 using namespace burn;
 using namespace starburn;
@@ -47,35 +45,18 @@ std::string ReadFile(const std::string& path) {
 // Runs a program with its standard output captured and its errors in errorFile.
 ProgramRun Run(const std::vector<std::string>& args, const std::string& errorFile) {
     ProgramRun run;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawned == 0) {
-        char buffer[4096];
-        ssize_t n = 0;
-        while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-            if (n > 0) run.output.append(buffer, static_cast<std::size_t>(n));
-        }
-        int waitStatus = 0;
-        while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {}
-        run.exitStatus = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-    } else {
-        run.errors = std::string("genisoimage could not be started: ") + std::strerror(spawned);
-    }
-    close(pipeEnds[0]);
+    int errors = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (errors < 0) return run;
+    childprocess::ChildJob job;
+    job.arguments = args;
+    job.errorFile = errors;
+    job.onLine = [&run](std::string_view line) { run.output.append(line).append("\n"); };
+    childprocess::ChildResult child = childprocess::RunChild(job);
+    close(errors);
+    if (child.started)
+        run.exitStatus = child.signalled ? -1 : child.exitCode;
+    else
+        run.errors = std::string("genisoimage could not be started: ") + std::strerror(child.startError);
     if (run.errors.empty()) run.errors = ReadFile(errorFile);
     return run;
 }

@@ -20,6 +20,7 @@
 #include "platform/vcl/SysUtils.h"
 #include "production/Builder_Window.h"
 #include "production/Compiler_Window.h"
+#include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/DvdDisc.h"
 #include "tests/support/DvdPlayer.h"
 #include "tests/support/ScriptedInteraction.h"
@@ -301,6 +302,66 @@ TEST_F(productionDiscRun, BuilderNtsc16x9OneClip) {
     EXPECT_TRUE(fs::exists(ClipInfo[0]->s_VobFile)) << "kept without the delete setting";
     window->Close();
     Keep(dest, "ntsc_16x9_one_clip");
+}
+
+// An ordinary UTF-8 file of French and Greek lines beside a trimmed clip, under the French
+// region: the disc carries one French sub-picture stream whose pictures are those lines drawn
+// from their own letters, as the same words muxed from UTF-8 in the same font show them.
+TEST_F(productionDiscRun, BuilderUtf8FrenchAndGreekSubtitlesOnATrimmedClip) {
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i testsrc2=s=320x240:r=25:d=9 -f lavfi -i sine=f=440:d=9 -c:v libx264 -pix_fmt yuv420p -c:a aac",
+                       src["film.mp4"]));
+    const std::string french = "Bonjour, \xC3\xA7" "a va? \xC3\x89l\xC3\xA8ve";
+    const std::string greek = "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1 \xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xB5";
+    const std::string srt = src["film.srt"];
+    std::ofstream(srt, std::ios::binary) << "1\n00:00:00,000 --> 00:00:01,000\nBefore the trim\n\n"
+                                         << "2\n00:00:03,000 --> 00:00:05,000\n" << french << "\n\n"
+                                         << "3\n00:00:05,500 --> 00:00:07,500\n" << greek << "\n";
+    const std::string dest = Disc("UTF8_SUBS");
+    TClipInfo* clip = AddClip(src["film.mp4"], 9, 320, 240, 1);
+    clip->i_TrimStart = 2;
+    clip->s_SubtitleFile = srt;
+    clip->i_SubtitleFontSize = 28;
+    clip->i_SubtitleLanguageIndex = 1;   // French: CP1252 for files that are not Unicode
+    auto window = std::make_unique<TBuilderWindow>(nullptr);
+    window->i_Aspect = 1;
+    window->SetBuildMode();
+    window->Show();
+    window->suiEdit_VolumeName->SetText("utf8_subs");
+    ask.MessageAnswers.push_back(mrCancel);
+    window->suiImageButton_StartClick(nullptr);
+    ASSERT_EQ(LastLine(window.get()), "<<< Process finish") << window->Memo_Msg->GetLines()->GetText();
+    const std::string xml = ReadAll(window->s_TempFolder + "subtitle.xml");
+    std::smatch font;
+    ASSERT_TRUE(std::regex_search(xml, font, std::regex("font=\"([^\"]*)\""))) << xml;
+    EXPECT_NE(xml.find("characterset=\"UTF-8\""), std::string::npos) << xml;
+    const TTitleSetStreams streams = TitleSetStreams(dest, 1);
+    EXPECT_EQ(streams.i_SubpictureStreams, 1);
+    EXPECT_EQ(streams.s_SubpictureLang, "fr");
+
+    // The same words at the same times (the trim start taken off), muxed from UTF-8.
+    const std::string reference = src["reference.vob"];
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i testsrc=s=720x576:r=25:d=7 -f lavfi -i sine=d=7:sample_rate=48000 -target pal-dvd -aspect 4:3",
+                       reference));
+    std::ofstream(src["reference.srt"], std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:03,000\r\n" << french << "\r\n\r\n"
+                                                          << "2\r\n00:00:03,500 --> 00:00:05,500\r\n" << greek << "\r\n";
+    std::ofstream(src["reference.xml"], std::ios::binary) << dozezedav_test::SubtitleXml(src["reference.srt"], font[1].str(), true);
+    dozezedav_test::Module module;
+    ASSERT_EQ(module.mux(src["reference.xml"].c_str(), reference.c_str(), reference.c_str()), DOZEZEDAV_OK);
+    const std::string title = dest + "/VIDEO_TS/VTS_01_1.VOB";
+    for (int frame : {50, 112}) {   // 2.0 s: the French line; 4.5 s: the Greek one
+        const std::string shown = dozezedav_test::ShownAt(title, frame);
+        ASSERT_EQ(shown.size(), 720u * 576u) << frame;
+        EXPECT_GT(dozezedav_test::Ink(shown), 300) << frame;
+        EXPECT_TRUE(shown == dozezedav_test::ShownAt(reference, frame)) << "the disc shows other letters at frame " << frame;
+        // For a person to look at: the picture with its subtitle, as a player shows it.
+        fs::create_directories(kBuild / "renders/production");
+        EXPECT_TRUE(Ffmpeg("-i '" + title + "' -filter_complex \"[0:v][0:s:0]overlay,select=eq(n\\," + std::to_string(frame) +
+                               ")\" -frames:v 1",
+                           (kBuild / ("renders/production/DiscSubtitleAtFrame" + std::to_string(frame) + ".png")).string()));
+    }
+    window->Close();
+    Keep(dest, "utf8_french_greek_subtitles");
+    fs::copy_file(srt, root + "/utf8_french_greek_subtitles/film.srt", fs::copy_options::overwrite_existing);
 }
 
 TEST_F(productionDiscRun, CompilerAuthorsTheUsersPalVobsUntouched) {

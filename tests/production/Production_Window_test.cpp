@@ -22,6 +22,8 @@
 #include "production/ClipConversion.h"
 #include "production/Compiler_Window.h"
 #include "production/Convert_Window.h"
+#include "libs/dozezedav/Dozezedav.h"
+#include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
@@ -635,16 +637,101 @@ TEST_F(productionRealRun, BuilderRunMuxesShiftedSubtitles) {
     window->Close();
 }
 
-TEST_F(productionRealRun, ATextFileNamedSrtGivesMuxParameterWrong) {
-    TClipInfo* clip = AddClip(src["clip one.mp4"], 640, 480, 4.0 / 3, 6);
-    std::ofstream(src["notes.srt"]) << "just some notes\n";
-    clip->s_SubtitleFile = src["notes.srt"];
-    auto window = std::make_unique<TBuilderWindow>(nullptr);
-    window->SetBuildMode();
-    ask.MessageAnswers.push_back(mrCancel);
-    window->suiImageButton_StartClick(nullptr);
-    EXPECT_EQ(LastLine(window.get()), "<<< Mux parameter wrong");
-    EXPECT_TRUE(fs::exists(clip->s_VobFile));
+// A file without one readable entry, or none inside the trim, costs its clip the subtitles,
+// not the run: the log says so, and no title declares a sub-picture stream it doesn't carry.
+TEST_F(productionRealRun, SubtitlesThatCannotBeUsedCostOnlyTheirClip) {
+    struct Case { const char* Name; std::string Text; const char* Logged; };
+    const char* const unreadable = "Subtitle file can not be read, the clip goes without subtitles: ";
+    const Case cases[] = {
+        {"a text file named .srt", "just some notes\n", unreadable},
+        {"random bytes with a NUL", std::string("\x01\xFE\x80 \0 --> x\n\xFF", 12), unreadable},
+        {"all before the trim", "1\n00:00:00,000 --> 00:00:01,000\nEarly\n", "No subtitle falls inside the trimmed clip: "},
+    };
+    for (const Case& c : cases) {
+        TClipInfo* clip = AddClip(src["clip one.mp4"], 640, 480, 4.0 / 3, 6);
+        clip->i_TrimStart = 2;
+        std::ofstream(src["notes.srt"], std::ios::binary) << c.Text;
+        clip->s_SubtitleFile = src["notes.srt"];
+        auto window = std::make_unique<TBuilderWindow>(nullptr);
+        window->SetBuildMode();
+        window->suiEdit_VolumeName->SetText("no_subs");
+        ask.MessageAnswers.push_back(mrCancel);
+        window->suiImageButton_StartClick(nullptr);
+        EXPECT_EQ(LastLine(window.get()), "<<< Process finish") << c.Name;
+        const String log = window->Memo_Msg->GetLines()->GetText();
+        EXPECT_NE(log.find(String(c.Logged) + "notes.srt"), String::npos) << c.Name << "\n" << log;
+        EXPECT_EQ(Capture("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " + Quoted(clip->s_VobFile))
+                      .find("dvd_subtitle"), std::string::npos) << c.Name;
+        const std::string author = dozezedav_test::ReadText(window->s_AuthorXml);
+        EXPECT_EQ(author.find("subtitle=64"), std::string::npos) << c.Name;
+        EXPECT_EQ(author.find("<subpicture"), std::string::npos) << c.Name;
+        window->Close();
+        Pubfunction::ClearClipInfo();
+        fs::remove_all(out.Path());
+        fs::create_directories(out.Path());
+    }
+}
+
+// A spumux or dvdauthor that stops making progress is ended and the run ends with the step's
+// line, the program's reason before it; the stop button meanwhile says it cannot stop, and the
+// window does not close. With the delete setting the run's converted VOBs go with a failed mux.
+TEST_F(productionRealRun, AHungProgramEndsTheRunWithItsStepsLine) {
+    struct Case { const char* Program; const char* Last; };
+    const Case cases[] = {{"spumux", "<<< Mux process wrong"}, {"dvdauthor", "<<< Author DVD process wrong"}};
+    HMODULE module = LoadLibraryA("dozezedav.dll");
+    ASSERT_NE(module, nullptr);
+    auto limits = reinterpret_cast<dozezedav_set_time_limits_fn>(GetProcAddress(module, "dozezedav_set_time_limits"));
+    ASSERT_NE(limits, nullptr);
+    limits(500, 300);
+    b_DeleteTempFile = true;
+    for (const Case& c : cases) {
+        dozezedav_test::ProgramPath programs;
+        programs.Add(c.Program, "sleep 600");
+        TClipInfo* clip = AddClip(src["clip one.mp4"], 640, 480, 4.0 / 3, 6);
+        std::ofstream(src["subs.srt"]) << "1\n00:00:01,000 --> 00:00:02,000\nHi\n";
+        clip->s_SubtitleFile = src["subs.srt"];
+        auto window = std::make_unique<TBuilderWindow>(nullptr);
+        window->SetBuildMode();
+        window->Show();
+        window->suiEdit_VolumeName->SetText("hung");
+        ask.MessageAnswers.push_back(mrCancel);
+        bool tried = false;
+        bool closed = true;
+        TTimer* timer = std::string(c.Program) == "spumux" ? window->Timer_Spumux : window->Timer_Author;
+        OnTick(timer, [&] {
+            if (tried) return;
+            tried = true;
+            ask.MessageAnswers.push_back(mrOk);
+            window->suiImageButton_StopClick(nullptr);
+            bool canClose = true;
+            window->FormCloseQuery(window.get(), canClose);
+            closed = canClose;
+        });
+        const auto started = std::chrono::steady_clock::now();
+        window->suiImageButton_StartClick(nullptr);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60)) << c.Program;
+        TStrings* lines = window->Memo_Msg->GetLines();
+        ASSERT_GE(lines->Count(), 2) << c.Program;
+        EXPECT_EQ(LastLine(window.get()), c.Last) << c.Program;
+        EXPECT_EQ(lines->Strings(lines->Count() - 2),
+                  "Reason: " + std::string(c.Program) + ": the program made no progress for too long and was ended");
+        EXPECT_TRUE(tried) << c.Program;
+        EXPECT_FALSE(closed) << "the window stays while the program runs";
+        bool stopRefused = false;
+        for (const auto& q : ask.Questions) stopRefused = stopRefused || q.Text == "Can not stop process!";
+        EXPECT_TRUE(stopRefused) << c.Program;
+        if (std::string(c.Program) == "spumux") {
+            EXPECT_FALSE(fs::exists(clip->s_VobFile)) << "a run that stops at the mux keeps no converted VOB";
+            EXPECT_FALSE(fs::exists(out["OutputVOB_0_srt.vob"]));
+        }
+        EXPECT_FALSE(fs::exists(out["hung"]));
+        window->Close();
+        Pubfunction::ClearClipInfo();
+        ask.Questions.clear();
+    }
+    b_DeleteTempFile = false;
+    limits(0, 0);
+    FreeLibrary(module);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // spumux, and the shifted subtitles land at their shifted times.
 #include <gtest/gtest.h>
 
+#include "libs/fontfile/FontFile.h"
 #include "production/SubtitleMux.h"
 #include "production/SubtitleTiming.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
@@ -64,6 +65,31 @@ TEST(productionSubtitleXmlWriteTest, AnUnwritablePlaceGivesFalse) {
     EXPECT_FALSE(WriteSubtitleXml(folder.Path(), values)) << "a folder is in the way";
 }
 
+// The font handed to spumux is an absolute file with every glyph the text uses: the region's
+// own when it has them, another of the system's when it lacks some, the region's when none has.
+TEST(productionSubtitleFontTest, HasEveryGlyphOfTheText) {
+    const String comic = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf";
+    ASSERT_TRUE(std::filesystem::exists(comic)) << "tools/setup.sh installs fonts-comic-neue";
+    struct Case { const char* name; String region; std::u32string text; bool regionKept; };
+    const Case cases[] = {
+        {"LatinInALatinFont", comic, U"Bonjour, \u00E7a va", true},
+        {"GreekInALatinFont", comic, U"\u00C9l\u00E8ve \u03BA\u03CC\u03C3\u03BC\u03B5", false},
+        {"BareNameOfTheDefault", "0", U"Hello", false},
+        {"NoGlyphAnywhere", comic, U"\U000F0000", true},
+        {"ControlCharactersNeedNone", comic, U"a\r\n\tb\uFEFF", true},
+    };
+    for (const Case& c : cases) {
+        const String font = SubtitleFontFor(c.region, c.text);
+        ASSERT_FALSE(font.empty()) << c.name;
+        EXPECT_EQ(font.front(), '/') << c.name << ": " << font;
+        EXPECT_TRUE(std::filesystem::exists(font)) << c.name << ": " << font;
+        EXPECT_EQ(font == comic, c.regionKept) << c.name << ": " << font;
+        if (std::string(c.name) != "NoGlyphAnywhere") {
+            EXPECT_EQ(fontfile::MissingGlyphs(font, c.text), U"") << c.name;
+        }
+    }
+}
+
 double StartSeconds(const String& path, const char* streams) {
     String text = dozezedav_test::Capture(String("ffprobe -v error -select_streams ") + streams +
                                           " -show_entries packet=pts_time -of csv=p=0 " +
@@ -89,7 +115,7 @@ TEST(productionSubtitleMuxRealTest, ShiftedSubtitlesMuxAtTheirShiftedTimes) {
                                       "2\r\n00:00:03,000 --> 00:00:04,000\r\nFirst shown\r\n\r\n"
                                       "3\r\n00:00:05,500 --> 00:00:09,000\r\nCut at the end\r\n");
     String srt = folder + "/subtitle.srt";
-    ASSERT_EQ(WriteShiftedSubtitles(source, srt, 2, 4000), TSubtitleShift::Shifted);
+    ASSERT_EQ(WriteShiftedSubtitles(source, srt, 2, 4000, 40).Result, TSubtitleShift::Shifted);
     String xml = folder + "/subtitle.xml";
     ASSERT_TRUE(WriteSubtitleXml(xml, {srt, "UTF-8", 20, SubtitleFontFile("0"), 2}));
     String out = folder + "/OutputVOB_0_srt.vob";

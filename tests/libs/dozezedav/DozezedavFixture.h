@@ -90,6 +90,21 @@ inline double FirstSubpictureSeconds(const std::string& path) {
     return text.empty() ? -1.0 : std::atof(text.c_str());
 }
 
+// What a player shows at frame Frame (25 a second) of a PAL VOB: its first sub-picture stream
+// over a black picture, as 720 x 576 grey bytes ("" when FFmpeg can't decode it).
+inline std::string ShownAt(const std::string& vob, int Frame) {
+    return Capture("ffmpeg -v error -nostdin -i " + ShellWord(vob) +
+                   " -filter_complex \"[0:v]lutyuv=y=16:u=128:v=128[bg];[bg][0:s:0]overlay,select=eq(n\\," +
+                   std::to_string(Frame) + ")\" -frames:v 1 -f rawvideo -pix_fmt gray -");
+}
+
+// The bright pixels of a grey picture: the drawn text.
+inline int Ink(const std::string& Picture) {
+    int bright = 0;
+    for (char c : Picture) bright += static_cast<unsigned char>(c) > 60 ? 1 : 0;
+    return bright;
+}
+
 // Every name in a folder, hidden ones included.
 inline std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
@@ -259,19 +274,29 @@ public:
         author = reinterpret_cast<author_main_fn>(GetProcAddress(handle_, "author_main"));
         megabytes = reinterpret_cast<getVOBsMB_fn>(GetProcAddress(handle_, "getVOBsMB"));
         errorText = reinterpret_cast<dozezedav_error_text_fn>(GetProcAddress(handle_, "dozezedav_error_text"));
+        lastFailure = reinterpret_cast<dozezedav_last_failure_fn>(GetProcAddress(handle_, "dozezedav_last_failure"));
+        timeLimits = reinterpret_cast<dozezedav_set_time_limits_fn>(GetProcAddress(handle_, "dozezedav_set_time_limits"));
+    }
+    // Why the last call of an entry failed, as the program is told.
+    std::string LastFailure(int entry) const {
+        char text[512] = "";
+        lastFailure(entry, text, sizeof text);
+        return text;
     }
     ~Module() {
         if (handle_) FreeLibrary(handle_);
     }
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
-    bool Bound() const { return mux && percent && author && megabytes && errorText; }
+    bool Bound() const { return mux && percent && author && megabytes && errorText && lastFailure && timeLimits; }
 
     spumux_main_fn mux = nullptr;
     getSubtitleMuxPercent_fn percent = nullptr;
     author_main_fn author = nullptr;
     getVOBsMB_fn megabytes = nullptr;
     dozezedav_error_text_fn errorText = nullptr;
+    dozezedav_last_failure_fn lastFailure = nullptr;
+    dozezedav_set_time_limits_fn timeLimits = nullptr;
 
 private:
     HMODULE handle_;

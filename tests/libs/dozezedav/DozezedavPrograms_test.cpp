@@ -107,6 +107,74 @@ INSTANTIATE_TEST_SUITE_P(
                       StandIn{"NoOutput", "rm -r \"$dest/VIDEO_TS\"", DOZEZEDAV_NO_OUTPUT}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(dozezedavPrograms, TheReasonOfAFailureIsKeptForTheCaller) {
+    programs_.Add("spumux", "cat; echo '  ERR:  Error 84 -- Invalid or incomplete multibyte or wide character  ' >&2");
+    std::string xml = MuxProject();
+    std::string in = Input();
+    EXPECT_EQ(module_.mux(xml.c_str(), in.c_str(), Place("clip_srt.vob").c_str()), DOZEZEDAV_PROGRAM_ERROR);
+    EXPECT_EQ(module_.LastFailure(DOZEZEDAV_SPUMUX),
+              "spumux: ERR:  Error 84 -- Invalid or incomplete multibyte or wide character");
+    programs_.Add("dvdauthor", "exit 2");
+    std::string project = AuthorProject();
+    EXPECT_EQ(module_.author(project.c_str()), DOZEZEDAV_PROGRAM_FAILED);
+    EXPECT_EQ(module_.LastFailure(DOZEZEDAV_AUTHOR), std::string("dvdauthor: ") + module_.errorText(DOZEZEDAV_PROGRAM_FAILED));
+    char small[8];
+    EXPECT_EQ(module_.lastFailure(DOZEZEDAV_AUTHOR, small, sizeof small), DOZEZEDAV_PROGRAM_FAILED);
+    EXPECT_STREQ(small, "dvdauth");
+    programs_.Add("spumux", "cat; echo 'INFO: 1 subtitles added' >&2");
+    EXPECT_EQ(module_.mux(xml.c_str(), in.c_str(), Place("clip_srt.vob").c_str()), DOZEZEDAV_OK);
+    EXPECT_EQ(module_.LastFailure(DOZEZEDAV_SPUMUX), "") << "a success leaves no reason behind";
+}
+
+// Programs that stop making progress: each is ended (SIGTERM, then SIGKILL after the grace
+// time) within its limits, its call fails with nothing left behind, and the reason says so.
+class dozezedavHangingPrograms : public dozezedavPrograms, public ::testing::WithParamInterface<StandIn> {
+protected:
+    void SetUp() override {
+        dozezedavPrograms::SetUp();
+        module_.timeLimits(400, 300);
+    }
+    void TearDown() override { module_.timeLimits(0, 0); }
+};
+
+TEST_P(dozezedavHangingPrograms, AreEndedAndFail) {
+    const StandIn& c = GetParam();
+    const bool mux = std::string(c.name).rfind("Spumux", 0) == 0;
+    programs_.Add(mux ? "spumux" : "dvdauthor", c.script);
+    std::string xml = mux ? MuxProject() : AuthorProject();
+    std::string in = Input();
+    std::string out = Place("clip_srt.vob");
+    std::set<std::string> before = Names(work_.Path());
+    const auto started = std::chrono::steady_clock::now();
+    const int result = mux ? module_.mux(xml.c_str(), in.c_str(), out.c_str()) : module_.author(xml.c_str());
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(result, c.expected) << c.name;
+    EXPECT_LT(took, std::chrono::seconds(8)) << c.name;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(Place("DISC")));
+    EXPECT_EQ(Names(work_.Path()), before) << c.name;
+    if (c.expected == DOZEZEDAV_STALLED) {
+        EXPECT_NE(module_.LastFailure(mux ? DOZEZEDAV_SPUMUX : DOZEZEDAV_AUTHOR).find("no progress"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, dozezedavHangingPrograms,
+    ::testing::Values(StandIn{"SpumuxReadsNothing", "sleep 600", DOZEZEDAV_STALLED},
+                      StandIn{"SpumuxHangsAfterItsInput", "cat > /dev/null; sleep 600", DOZEZEDAV_STALLED},
+                      StandIn{"SpumuxIgnoresTerm", "trap '' TERM; cat > /dev/null; while :; do sleep 0.1; done",
+                               DOZEZEDAV_STALLED},
+                      StandIn{"SpumuxClosesItsEndsAndLivesOn", "cat > /dev/null; exec > /dev/null 2>&1; sleep 600",
+                               DOZEZEDAV_STALLED},
+                      StandIn{"AuthorHangs", "sleep 600", DOZEZEDAV_STALLED},
+                      StandIn{"AuthorIgnoresTerm", "trap '' TERM; while :; do sleep 0.1; done", DOZEZEDAV_STALLED},
+                      // Talking is progress: a run longer than the limit that keeps saying so goes on.
+                      StandIn{"SpumuxSlowButTalking",
+                               "cat; for i in 1 2 3 4 5 6 7 8 9 10 11 12; do echo 'INFO: working' >&2; sleep 0.1; done;"
+                               "echo 'INFO: 1 subtitles added' >&2; exit 4",
+                               DOZEZEDAV_PROGRAM_FAILED}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(dozezedavPrograms, MissingProgramsFailAtOnce) {
     std::string xml = MuxProject();
     std::string in = Input();

@@ -331,7 +331,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(dozezedavTest, ErrorTextsNameEveryResult) {
-    for (int code = DOZEZEDAV_OK; code <= DOZEZEDAV_BUSY; ++code) {
+    for (int code = DOZEZEDAV_OK; code <= DOZEZEDAV_STALLED; ++code) {
         EXPECT_STRNE(module_.errorText(code), module_.errorText(-1)) << code;
     }
 }

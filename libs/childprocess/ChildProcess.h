@@ -1,8 +1,14 @@
-// One program run as a child: found through PATH, started without a shell and without any
-// descriptor of ours, its input fed from a file (with a count of the bytes handed over), its
-// messages read line by line.
+// One program run as a child, for the outside-library modules: found through PATH, started
+// without a shell, in a process group of its own and with no descriptor of ours, its input fed
+// from a file (with a count of the bytes handed over), its messages read line by line. A child
+// that makes no progress (takes no input, says nothing) for its limit is asked to end (SIGTERM
+// to its group), and killed (SIGKILL) when it is still there after the grace time.
+//
+//   ChildJob job;  job.arguments = {"spumux", project};  job.onLine = ...;
+//   ChildResult run = RunChild(job);      blocks the calling thread until the child is gone
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-namespace dozezedav {
+namespace childprocess {
 
 struct ChildJob {
     std::vector<std::string> arguments;   // arguments[0] is the program's name, looked up in PATH
@@ -19,6 +25,10 @@ struct ChildJob {
     std::vector<std::pair<std::string, std::optional<std::string>>> environment;
     int inputFile = -1;    // fed to the child's standard input; -1: the input is empty
     int outputFile = -1;   // the child's standard output; -1: read as messages with its errors
+    int errorFile = -1;    // the child's standard error; -1: read as messages
+    // No input taken and nothing said for this long ends the child; zero: no limit.
+    std::chrono::milliseconds stallLimit{0};
+    std::chrono::milliseconds graceTime{5000};   // from SIGTERM to SIGKILL
     std::function<void(std::uint64_t bytesFed)> onFed;     // after every piece handed over
     std::function<void(std::string_view line)> onLine;     // lines split at CR and at LF
 };
@@ -30,6 +40,7 @@ struct ChildResult {
     int exitSignal = 0;
     int exitCode = -1;           // its exit code when it exited
     bool inputComplete = false;  // the whole input file was handed over
+    bool stalled = false;        // it was ended for making no progress within stallLimit
 };
 
 // Runs the job to its end; the calling thread feeds the input and reads the messages.
@@ -49,4 +60,4 @@ private:
     std::string pending_;
 };
 
-}  // namespace dozezedav
+}  // namespace childprocess

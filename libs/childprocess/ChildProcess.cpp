@@ -1,5 +1,6 @@
-#include "libs/dozezedav/ChildProcess.h"
+#include "libs/childprocess/ChildProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -12,7 +13,7 @@
 
 extern char** environ;
 
-namespace dozezedav {
+namespace childprocess {
 namespace {
 
 class Descriptor {
@@ -50,7 +51,8 @@ private:
 };
 
 // The child starts with no signal blocked and every signal at its default action, whatever
-// this process has set for itself.
+// this process has set for itself, and leads a process group of its own, so that ending it
+// ends whatever it started too.
 class SpawnAttributes {
 public:
     SpawnAttributes() {
@@ -61,7 +63,8 @@ public:
         sigfillset(&all);
         posix_spawnattr_setsigmask(&attributes_, &none);
         posix_spawnattr_setsigdefault(&attributes_, &all);
-        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        posix_spawnattr_setpgroup(&attributes_, 0);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     }
     ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
     SpawnAttributes(const SpawnAttributes&) = delete;
@@ -157,15 +160,64 @@ bool ReadMessages(int fd, LineSplitter& lines) {
     return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
 }
 
-void Converse(const ChildJob& job, Descriptor& feedSocket, Descriptor& messages, ChildResult& result) {
+using Clock = std::chrono::steady_clock;
+
+// The child has ended (it is left to be reaped).
+bool Exited(pid_t pid) {
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
+// Ends a child that makes no progress: SIGTERM to its group once the limit has passed without
+// any, SIGKILL once the grace time has passed after that.
+class Watchdog {
+public:
+    Watchdog(const ChildJob& job, pid_t pid) : job_(job), pid_(pid), last_(Clock::now()) {}
+    void Progress() {
+        if (!terminated_) last_ = Clock::now();
+    }
+    // How long poll may wait before the next look; -1: for ever.
+    int WaitMs() const {
+        if (job_.stallLimit.count() <= 0) return -1;
+        Clock::time_point due = terminated_ ? terminatedAt_ + job_.graceTime : last_ + job_.stallLimit;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count();
+        return static_cast<int>(std::clamp<long long>(left, 0, 1000));
+    }
+    // False once the child has been killed: stop talking to it.
+    bool Look() {
+        if (job_.stallLimit.count() <= 0) return true;
+        Clock::time_point now = Clock::now();
+        if (!terminated_ && now - last_ >= job_.stallLimit) {
+            kill(-pid_, SIGTERM);
+            terminated_ = true;
+            terminatedAt_ = now;
+        }
+        if (terminated_ && now - terminatedAt_ >= job_.graceTime) {
+            kill(-pid_, SIGKILL);
+            return false;
+        }
+        return true;
+    }
+    bool Stalled() const { return terminated_; }
+
+private:
+    const ChildJob& job_;
+    pid_t pid_;
+    Clock::time_point last_;
+    bool terminated_ = false;
+    Clock::time_point terminatedAt_;
+};
+
+void Converse(const ChildJob& job, pid_t pid, Descriptor& feedSocket, Descriptor& messages, ChildResult& result) {
     LineSplitter lines(job.onLine ? job.onLine : [](std::string_view) {});
     Feeder feeder(job.inputFile, feedSocket, job);
+    Watchdog watchdog(job, pid);
     bool feeding = feedSocket.Open();
     bool reading = true;
     result.inputComplete = !feeding;
     if (feeding) SetNonBlocking(feedSocket.Get());
     SetNonBlocking(messages.Get());
-    while (feeding || reading) {
+    while ((feeding || reading) && watchdog.Look()) {
         pollfd watched[2];
         nfds_t count = 0;
         int feedSlot = -1;
@@ -178,14 +230,33 @@ void Converse(const ChildJob& job, Descriptor& feedSocket, Descriptor& messages,
             readSlot = static_cast<int>(count);
             watched[count++] = pollfd{messages.Get(), POLLIN, 0};
         }
-        if (poll(watched, count, -1) < 0) {
+        int ready = poll(watched, count, watchdog.WaitMs());
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
         }
+        if (ready == 0) continue;
+        watchdog.Progress();
         if (feedSlot >= 0 && watched[feedSlot].revents != 0) feeding = feeder.Step(result.inputComplete);
         if (readSlot >= 0 && watched[readSlot].revents != 0) reading = ReadMessages(messages.Get(), lines);
     }
     lines.Finish();
+    // A child that closed its ends but lives on is watched with the same limits.
+    while (job.stallLimit.count() > 0 && !Exited(pid) && watchdog.Look()) usleep(20 * 1000);
+    result.stalled = watchdog.Stalled();
+}
+
+void Reap(pid_t pid, ChildResult& result) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return;
+    }
+    if (WIFSIGNALED(status)) {
+        result.signalled = true;
+        result.exitSignal = WTERMSIG(status);
+    } else if (WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    }
 }
 
 }  // namespace
@@ -240,7 +311,7 @@ ChildResult RunChild(const ChildJob& job) {
     else
         posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(actions.Get(), job.outputFile >= 0 ? job.outputFile : messagesTheirs.Get(), 1);
-    posix_spawn_file_actions_adddup2(actions.Get(), messagesTheirs.Get(), 2);
+    posix_spawn_file_actions_adddup2(actions.Get(), job.errorFile >= 0 ? job.errorFile : messagesTheirs.Get(), 2);
     posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
     SpawnAttributes attributes;
 
@@ -257,21 +328,11 @@ ChildResult RunChild(const ChildJob& job) {
         return result;
     }
     result.started = true;
-    Converse(job, feedOurs, messagesOurs, result);
+    Converse(job, pid, feedOurs, messagesOurs, result);
     feedOurs.Close();
     messagesOurs.Close();
-
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return result;
-    }
-    if (WIFSIGNALED(status)) {
-        result.signalled = true;
-        result.exitSignal = WTERMSIG(status);
-    } else if (WIFEXITED(status)) {
-        result.exitCode = WEXITSTATUS(status);
-    }
+    Reap(pid, result);
     return result;
 }
 
-}  // namespace dozezedav
+}  // namespace childprocess

@@ -1,12 +1,14 @@
-#include "libs/dozezedav/FontFile.h"
+#include "libs/fontfile/FontFile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fontconfig/fontconfig.h>
+// After fontconfig.h, which it builds on.
+#include <fontconfig/fcfreetype.h>
 #include <memory>
 
-namespace dozezedav {
+namespace fontfile {
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,6 +34,31 @@ struct ObjectSetFree {
 struct FontSetFree {
     void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
 };
+struct CharSetFree {
+    void operator()(FcCharSet* s) const { FcCharSetDestroy(s); }
+};
+using CharSet = std::unique_ptr<FcCharSet, CharSetFree>;
+
+bool NeedsGlyph(char32_t c) { return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && c != 0xFEFF; }
+
+CharSet Needed(const std::u32string& text) {
+    CharSet needed(FcCharSetCreate());
+    if (!needed) return needed;
+    for (char32_t c : text)
+        if (NeedsGlyph(c)) FcCharSetAddChar(needed.get(), static_cast<FcChar32>(c));
+    return needed;
+}
+
+// The glyphs of a font file's first face, as fontconfig reads the file itself.
+CharSet GlyphsOf(const std::string& file) {
+    int faces = 0;
+    std::unique_ptr<FcPattern, PatternFree> face(
+        FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.c_str()), 0, nullptr, &faces));
+    FcCharSet* glyphs = nullptr;
+    if (!face || FcPatternGetCharSet(face.get(), FC_CHARSET, 0, &glyphs) != FcResultMatch || !glyphs)
+        return CharSet(FcCharSetCreate());
+    return CharSet(FcCharSetCopy(glyphs));
+}
 
 std::string FileOf(FcPattern* font) {
     FcChar8* file = nullptr;
@@ -68,6 +95,40 @@ std::string FileByFamily(FcConfig* config, const std::string& family) {
 
 }  // namespace
 
+std::u32string MissingGlyphs(const std::string& file, const std::u32string& text) {
+    std::u32string missing;
+    if (!FontconfigReady()) return text;
+    CharSet glyphs = GlyphsOf(file);
+    for (char32_t c : text) {
+        if (!NeedsGlyph(c) || missing.find(c) != std::u32string::npos) continue;
+        if (!glyphs || !FcCharSetHasChar(glyphs.get(), static_cast<FcChar32>(c))) missing += c;
+    }
+    return missing;
+}
+
+std::string FontWithGlyphs(const std::u32string& text) {
+    if (!FontconfigReady()) return "";
+    CharSet needed = Needed(text);
+    std::unique_ptr<FcPattern, PatternFree> pattern(FcPatternCreate());
+    if (!needed || !pattern) return "";
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, needed.get());
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    std::unique_ptr<FcFontSet, FontSetFree> fonts(FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result));
+    if (!fonts) return "";
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcCharSet* glyphs = nullptr;
+        FcBool scalable = FcFalse;
+        if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &glyphs) != FcResultMatch || !glyphs) continue;
+        if (FcPatternGetBool(fonts->fonts[i], FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) continue;
+        if (FcCharSetIsSubset(needed.get(), glyphs)) return FileOf(fonts->fonts[i]);
+    }
+    return "";
+}
+
 std::string ResolveFontFile(const std::string& name) {
     std::error_code error;
     if (!name.empty() && fs::is_regular_file(name, error)) return fs::absolute(name, error).lexically_normal().string();
@@ -82,4 +143,4 @@ std::string ResolveFontFile(const std::string& name) {
     return FileByFamily(config, family.empty() ? "sans-serif" : family);
 }
 
-}  // namespace dozezedav
+}  // namespace fontfile
