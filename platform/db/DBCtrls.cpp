@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/vcl/DropDown.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Jpeg.h"
@@ -624,37 +625,19 @@ void TDBLookupListBox::Dispatch(TMessage& Message) {
 
 // ---- TDBLookupComboBox -----------------------------------------------------------------------
 
-// The dropped rows: a frameless window under the face; it never takes the focus.
-class TDBLookupComboBox::TDropList : public TCustomForm {
+// The dropped rows report to their combo.
+class TDBLookupComboBox::TListHost : public TDropDownHost {
 public:
-    class TRowsList : public TListBox {
-    public:
-        using TListBox::TListBox;
-        bool CanFocus() const override { return false; }
-    };
-
-    explicit TDropList(TDBLookupComboBox* Combo) : TCustomForm(nullptr), m_combo(Combo) {
-        SetBorderStyle(bsNone);
-        SetFormStyle(fsStayOnTop);
-        m_list = new TRowsList(this);
-        m_list->SetBorderStyle(bsNone);
-        m_list->SetParent(this);
-        m_list->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-            if (Button != mbLeft) return;
-            const int i = m_list->ItemAtPos({X, Y}, true);
-            if (i < 0) return;
-            m_list->SetItemIndex(i);
-            m_combo->CloseUp(true);
-        };
-    }
-    TListBox* List() const { return m_list; }
+    explicit TListHost(TDBLookupComboBox* Combo) : m_combo(Combo) {}
+    void DropDownPicked(int Index) override { m_combo->RowsPicked(Index); }
+    void DropDownDismissed() override {}
 
 private:
     TDBLookupComboBox* m_combo;
-    TListBox* m_list;
 };
 
-TDBLookupComboBox::TDBLookupComboBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TDBLookupComboBox::TDBLookupComboBox(TComponent* AOwner)
+    : TCustomControl(AOwner), m_listHost(std::make_unique<TListHost>(this)) {
     ControlStyle() << csOpaque << csReplicatable;
     SetBounds(GetLeft(), GetTop(), 145, 21);
     SetTabStop(true);
@@ -713,24 +696,28 @@ bool TDBLookupComboBox::GetListVisible() const { return m_list != nullptr && m_l
 
 void TDBLookupComboBox::DropDown() {
     if (GetListVisible() || m_lookup.Rows().empty()) return;
-    if (m_list == nullptr) m_list = new TDropList(this);
+    if (m_list == nullptr) m_list = new TDropDownWindow(this, m_listHost.get());
     TListBox* list = m_list->List();
     list->SetFont(GetFont());
     list->GetItems()->Clear();
     for (const TLookupRow& row : m_lookup.Rows()) list->GetItems()->Add(row.Text);
     const int rows = std::clamp(static_cast<int>(m_lookup.Rows().size()), 1, 8);
     const TPoint origin = ClientToScreen({0, GetHeight()});
-    m_list->SetBounds(origin.x, origin.y, GetWidth(), rows * list->GetItemHeight());
-    list->SetBounds(0, 0, GetWidth(), rows * list->GetItemHeight());
+    const int height = rows * list->GetItemHeight() + 2;
+    list->SetBounds(1, 1, GetWidth() - 2, height - 2);
     list->SetItemIndex(m_lookup.IndexOfKey(m_key));
-    m_list->Show();
+    m_list->Open(Bounds(origin.x, origin.y, GetWidth(), height));
 }
 
 void TDBLookupComboBox::CloseUp(bool Accept) {
     if (!GetListVisible()) return;
     const int chosen = m_list->List()->GetItemIndex();
-    m_list->Hide();
-    if (Accept && chosen >= 0 && chosen != m_lookup.IndexOfKey(m_key)) ChooseRow(chosen);
+    m_list->Shut();
+    RowsPicked(Accept ? chosen : -1);
+}
+
+void TDBLookupComboBox::RowsPicked(int Index) {
+    if (Index >= 0 && Index != m_lookup.IndexOfKey(m_key)) ChooseRow(Index);
 }
 
 void TDBLookupComboBox::Paint() {

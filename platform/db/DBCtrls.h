@@ -369,13 +369,16 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
-    class TDropList;
+    class TListHost;
     void ListChanged();
+    // The dropped list took row Index (-1: none).
+    void RowsPicked(int Index);
     void DataChange();
     void UpdateData();
 
     TDBFieldBinding m_binding{this};
     TDBLookupBinding m_lookup{this, [this] { ListChanged(); }};
     String m_key;
-    TDropList* m_list = nullptr;
+    std::unique_ptr<TListHost> m_listHost;
+    TDropDownWindow* m_list = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "platform/vcl/DropDown.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/SysUtils.h"
@@ -15,48 +16,15 @@ constexpr int ButtonWidth = 17;
 
 }  // namespace
 
-// The dropped list never takes the focus: the combo keeps it, as with the system's list.
-class TComboDropDownList : public TListBox {
+// The dropped list reports to its combo.
+class TCustomComboBox::TListHost : public TDropDownHost {
 public:
-    using TListBox::TListBox;
-    bool CanFocus() const override { return false; }
-};
-
-class TComboDropDown : public TCustomForm {
-public:
-    explicit TComboDropDown(TCustomComboBox* Combo) : TCustomForm(nullptr), m_combo(Combo) {
-        SetBorderStyle(bsNone);
-        SetFormStyle(fsStayOnTop);
-        SetParentColor(false);
-        SetColor(clWindowFrame);  // the one-pixel frame around the list
-        SetKeyPreview(true);
-        m_list = new TComboDropDownList(this);
-        m_list->SetBorderStyle(bsNone);
-        m_list->SetParent(this);
-        m_list->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-            if (Button != mbLeft) return;
-            int i = m_list->ItemAtPos({X, Y}, true);
-            if (i >= 0) m_combo->ListPicked(i);
-        };
-        OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
-            if (Key == VK_RETURN) {
-                Key = 0;
-                m_combo->ListPicked(m_list->GetItemIndex());
-            } else if (Key == VK_ESCAPE) {
-                Key = 0;
-                m_combo->ListDismissed();
-            }
-        };
-    }
-    TListBox* List() const { return m_list; }
-    void Place(const TRect& ScreenRect) {
-        SetBounds(ScreenRect.Left, ScreenRect.Top, ScreenRect.Width(), ScreenRect.Height());
-        m_list->SetBounds(1, 1, std::max(0, ScreenRect.Width() - 2), std::max(0, ScreenRect.Height() - 2));
-    }
+    explicit TListHost(TCustomComboBox* Combo) : m_combo(Combo) {}
+    void DropDownPicked(int Index) override { m_combo->ListPicked(Index); }
+    void DropDownDismissed() override { m_combo->ListDismissed(); }
 
 private:
     TCustomComboBox* m_combo;
-    TListBox* m_list;
 };
 
 // The combo's items: clearing and deleting move the selection as the system's combo box does.
@@ -77,7 +45,8 @@ private:
 };
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), m_items(new TComboBoxStrings(this)), m_canvas(new TCanvas()) {
+    : TWinControl(AOwner), m_items(new TComboBoxStrings(this)), m_canvas(new TCanvas()),
+      m_listHost(new TListHost(this)) {
     ControlStyle() << csOpaque << csDoubleClicks;
     ControlStyle() >> csClickEvents;  // OnClick comes from a pick
     SetBounds(GetLeft(), GetTop(), 145, 21);
@@ -94,6 +63,7 @@ TCustomComboBox::~TCustomComboBox() {
     m_edit = nullptr;
     delete m_dropDown;
     m_dropDown = nullptr;
+    delete m_listHost;
     if (GetParent() != nullptr) GetParent()->RemoveControl(this);
     DestroyWnd();
     delete m_items;
@@ -222,7 +192,7 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
         return;
     }
     DropDown();
-    if (m_dropDown == nullptr) m_dropDown = new TComboDropDown(this);
+    if (m_dropDown == nullptr) m_dropDown = new TDropDownWindow(this, m_listHost);
     TListBox* list = m_dropDown->List();
     list->SetFont(GetFont());
     list->SetItemHeight(GetItemHeight());
@@ -242,18 +212,18 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
     // Sized first, so that the selected item is scrolled into the rows the list really has.
     int rows = std::clamp(m_items->Count(), 1, m_dropDownCount);
     TPoint origin = ClientToScreen({0, GetHeight()});
-    m_dropDown->Place(TRect{origin.x, origin.y, origin.x + GetWidth(), origin.y + rows * GetItemHeight() + 2});
+    list->SetBounds(1, 1, GetWidth() - 2, rows * GetItemHeight());
     list->GetItems()->Assign(m_items);
     list->SetTopIndex(0);
     list->SetItemIndex(m_itemIndex);
-    m_dropDown->Show();
+    m_dropDown->Open(TRect{origin.x, origin.y, origin.x + GetWidth(), origin.y + rows * GetItemHeight() + 2});
     Invalidate();
 }
 
 void TCustomComboBox::CloseList() {
     if (m_dropDown == nullptr || m_closing) return;
     m_closing = true;
-    m_dropDown->Hide();
+    m_dropDown->Shut();
     m_closing = false;
     Invalidate();
     CloseUp();
@@ -466,14 +436,8 @@ void TCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
         return;
     }
     if (GetDroppedDown()) {
-        TCustomListBox* list = DropDownList();
-        switch (Key) {
-            case VK_UP: list->SetItemIndex(std::max(0, list->GetItemIndex() - 1)); Key = 0; return;
-            case VK_DOWN: list->SetItemIndex(std::min(list->Count() - 1, list->GetItemIndex() + 1)); Key = 0; return;
-            case VK_RETURN: ListPicked(list->GetItemIndex()); Key = 0; return;
-            case VK_ESCAPE: ListDismissed(); Key = 0; return;
-            default: return;
-        }
+        if (m_dropDown->ListKey(Key, Shift)) Key = 0;
+        return;
     }
     int target = m_itemIndex;
     switch (Key) {

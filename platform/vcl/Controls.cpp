@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/vcl/AppEvnts.h"
+#include "platform/vcl/DropDown.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Menus.h"
@@ -1020,8 +1021,23 @@ void TWinControl::WidgetPaint(TBitmap* BackBuffer) {
     PaintWindow(canvas);
 }
 
+namespace {
+
+bool IsButtonPress(UINT Msg) {
+    switch (Msg) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void TWinControl::WidgetMouse(UINT Msg, WPARAM Keys, TPoint ClientPos) {
     TPoint screen = ClientToScreen(ClientPos);
+    if (IsButtonPress(Msg) && DropDownTakesPress(screen)) return;
     Mouse->SetTrackedPos(screen);
     TControl* cap = g_captureControl;
     if (cap != nullptr && cap != this && !(cap->GetParent() == this && !cap->m_windowed)) {
@@ -1064,6 +1080,12 @@ bool PreviewKeyMessage(TWinControl* Control, UINT Msg, WPARAM WParam, LPARAM LPa
 
 void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text) {
     TCustomForm* form = GetParentForm(this);
+    // An open list has the keyboard, before the form's key preview and its dialog keys; the
+    // list window itself answers them, whichever of its parts the toolkit gave the key to.
+    if (TDropDownWindow* drop = OpenDropDown(); drop != nullptr && drop != this) {
+        drop->WidgetKeyDown(Key, Shift, Text);
+        return;
+    }
     LPARAM keyData = ShiftStateToKeyData(Shift);
     if (PreviewKeyMessage(this, Shift.Contains(ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, keyData)) return;
     if (form != nullptr && form != this && form->GetKeyPreview()) {
@@ -1100,6 +1122,10 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
 }
 
 void TWinControl::WidgetKeyUp(Word Key, TShiftState Shift) {
+    if (TDropDownWindow* drop = OpenDropDown(); drop != nullptr && drop != this) {
+        drop->WidgetKeyUp(Key, Shift);
+        return;
+    }
     const UINT up = Shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP;
     if (PreviewKeyMessage(this, up, Key, ShiftStateToKeyData(Shift))) return;
     Perform(Shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP, Key, ShiftStateToKeyData(Shift));

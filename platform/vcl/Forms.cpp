@@ -5,7 +5,9 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/vcl/DropDown.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/QtControls.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/WindowMove.h"
@@ -115,6 +117,10 @@ void TCustomForm::ApplyWindowStyle() {
     ApplyPaintedFrame();
     // An MDI child is a widget inside its parent: it has no window style of its own.
     if (!HasBridge() || !IsTopLevel()) return;
+    if (m_popupWindow) {
+        Bridge()->SetPopupStyle();
+        return;
+    }
     // Without its caption the frame is the program's to paint: the window system draws none.
     Bridge()->SetWindowStyle(m_borderStyle == bsNone || m_captionRemoved, m_borderStyle == bsDialog,
                              m_borderStyle == bsToolWindow || m_borderStyle == bsSizeToolWin,
@@ -130,6 +136,12 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
     SetBounds(GetLeft(), GetTop(), cw + f.Left + f.Right, ch + f.Top + f.Bottom);
     ApplyWindowStyle();
     UpdateWidgetBounds();
+}
+
+void TCustomForm::SetPopupWindow(bool v) {
+    if (v == m_popupWindow) return;
+    m_popupWindow = v;
+    ApplyWindowStyle();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle v) {
@@ -210,7 +222,8 @@ void TCustomForm::PlaceOnScreen() {
 void TCustomForm::Show() {
     SetVisible(true);
     BringToFront();
-    if (HasBridge()) Bridge()->Activate();
+    // A popup leaves the activation where it is: the window it drops from stays active.
+    if (HasBridge() && !m_popupWindow) Bridge()->Activate();
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {
@@ -227,11 +240,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
                 DoShow();
                 UpdateWidgetVisibility();
                 if (m_windowState == wsMinimized) Bridge()->ShowMinimized();
-                if (Screen != nullptr) Screen->FormShown(this);
+                if (Screen != nullptr && !m_popupWindow) Screen->FormShown(this);
                 Perform(WM_SHOWWINDOW, 1, 0);
                 if (m_formStyle == fsMDIChild && GetParent() != nullptr)
                     GetParent()->Perform(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetHandle()), 0);
             } else {
+                CloseDropDownOf(this);
+                ClosePopupMenuOf(this);
                 DoHide();
                 UpdateWidgetVisibility();
                 Perform(WM_SHOWWINDOW, 0, 0);
@@ -641,6 +656,8 @@ void TScreen::FormShown(TCustomForm* Form) {
 }
 
 TCustomForm* TScreen::FormAtPoint(TPoint P) const {
+    // An open list lies above every window, modal ones included.
+    if (TDropDownWindow* drop = OpenDropDown(); drop != nullptr && ClientOnScreen(drop).Contains(P)) return drop;
     // Modal forms shut out the others, as the window manager would.
     for (TCustomForm* f : m_zOrder)
         if (f->GetVisible() && f->IsModal()) return ClientOnScreen(f).Contains(P) ? f : nullptr;

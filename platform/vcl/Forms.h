@@ -150,6 +150,10 @@ protected:
     void PaintWindow(TCanvas* Canvas) override;
     void AdjustAutoSize();
     void BoundsChanged() override;
+    // A popup window (a dropped list) lies above every window, modal ones included, holds the
+    // pointer and the keyboard while it shows, and never becomes the active form.
+    void SetPopupWindow(bool v);
+    bool IsPopupWindow() const { return m_popupWindow; }
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -188,6 +192,7 @@ private:
     TWinControl* m_activeControl = nullptr;
     bool m_closing = false;
     bool m_movingFromWidget = false;
+    bool m_popupWindow = false;
 };
 
 class TForm : public TCustomForm {

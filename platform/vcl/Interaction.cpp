@@ -13,4 +13,6 @@ TInteractionService* GetInteractionService() {
     return g_installed != nullptr ? g_installed : QtInteractionService();
 }
 
+TInteractionService* DefaultInteractionService() { return QtInteractionService(); }
+
 void SetInteractionService(TInteractionService* Service) { g_installed = Service; }

@@ -68,8 +68,13 @@ public:
     // Shows a popup menu at a screen point until it closes; returns the item chosen, or nullptr.
     // The caller dispatches the item's click afterwards.
     virtual TMenuItem* TrackPopupMenu(TPopupMenu* Menu, int X, int Y) = 0;
+    // Closes the popup TrackPopupMenu shows for Menu, which then answers nullptr (its window
+    // went). A service whose popups answer at once has nothing to close.
+    virtual void CancelPopupMenu(TPopupMenu* Menu) { (void)Menu; }
 };
 
 TInteractionService* GetInteractionService();
+// The service that shows real dialogs and popups, whatever is installed.
+TInteractionService* DefaultInteractionService();
 // nullptr restores the default service. The caller keeps ownership of what it installs.
 void SetInteractionService(TInteractionService* Service);

@@ -533,9 +533,41 @@ void QueueMenuItemClick(TMenuItem* Item) {
     Application->QueueCall([watch] { ClickWatched(watch); });
 }
 
+namespace {
+
+// The popup menu that shows now (Popup has not returned yet), or nullptr.
+TPopupMenu* g_showingMenu = nullptr;
+
+bool WithinForm(TComponent* Component, TCustomForm* Form) {
+    for (TComponent* c = Component; c != nullptr; c = c->GetOwner())
+        if (c == Form) return true;
+    if (auto* control = dynamic_cast<TControl*>(Component))
+        for (TControl* c = control; c != nullptr; c = c->GetParent())
+            if (c == Form) return true;
+    return false;
+}
+
+}  // namespace
+
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
-TPopupMenu::~TPopupMenu() = default;
+TPopupMenu::~TPopupMenu() {
+    // A menu freed while it shows takes its popup with it.
+    if (g_showingMenu == this) {
+        GetInteractionService()->CancelPopupMenu(this);
+        g_showingMenu = nullptr;
+    }
+    if (m_freedWhileShowing != nullptr) *m_freedWhileShowing = true;
+}
+
+bool TPopupMenu::IsShowing() const { return g_showingMenu == this; }
+
+void ClosePopupMenuOf(TCustomForm* Form) {
+    TPopupMenu* menu = g_showingMenu;
+    if (menu == nullptr || Form == nullptr) return;
+    if (WithinForm(menu, Form) || WithinForm(menu->GetPopupComponent(), Form))
+        GetInteractionService()->CancelPopupMenu(menu);
+}
 
 // The link stays registered when the component changes: a stale notification is ignored below,
 // and the control that uses this popup may share the same link.
@@ -557,7 +589,13 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 void TPopupMenu::Popup(int X, int Y) {
     m_popupPoint = {X, Y};
     DoPopup(this);
+    TPopupMenu* outer = std::exchange(g_showingMenu, this);
+    bool freed = false;
+    m_freedWhileShowing = &freed;
     TMenuItem* chosen = GetInteractionService()->TrackPopupMenu(this, X, Y);
+    g_showingMenu = outer;
+    if (freed) return;
+    m_freedWhileShowing = nullptr;
     TNotifyEvent closed = OnClose;
     if (closed) closed(this);
     if (chosen != nullptr) QueueMenuItemClick(chosen);

@@ -222,6 +222,8 @@ private:
 
 enum TPopupAlignment { paLeft, paRight, paCenter };
 
+class TCustomForm;
+
 class TPopupMenu : public TMenu {
     VCL_CLASS(TPopupMenu)
     explicit TPopupMenu(TComponent* AOwner);
@@ -231,6 +233,8 @@ class TPopupMenu : public TMenu {
     // Click for the message loop (skipped if the item is freed meanwhile). Returns at once
     // after the popup closes.
     virtual void Popup(int X, int Y);
+    // True while the popup shows (Popup has not returned yet).
+    bool IsShowing() const;
     // The component that opened the popup (set by it); cleared when that component is freed.
     TComponent* GetPopupComponent() const { return m_popupComponent; }
     void SetPopupComponent(TComponent* v);
@@ -249,10 +253,15 @@ protected:
 
 private:
     TComponent* m_popupComponent = nullptr;
+    bool* m_freedWhileShowing = nullptr;  // set by the destructor while Popup waits
     TPoint m_popupPoint;
     bool m_autoPopup = true;
     TPopupAlignment m_alignment = paLeft;
 };
+
+// The window Form hides or goes: a popup menu it owns, or opened from a control inside it,
+// closes without a choice.
+void ClosePopupMenuOf(TCustomForm* Form);
 
 // A form's menu bar model; no native menu bar is shown.
 class TMainMenu : public TMenu {

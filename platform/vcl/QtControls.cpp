@@ -477,6 +477,19 @@ void TQtWidgetBridge::SetWindowStyle(bool Frameless, bool Dialog, bool Tool, boo
     if (visible) outer->show();
 }
 
+void TQtWidgetBridge::SetPopupStyle() {
+    QWidget* outer = WindowWidget();
+    if (outer == nullptr || !outer->isWindow()) return;
+    const Qt::WindowFlags f = Qt::Popup | Qt::FramelessWindowHint;
+    outer->setAttribute(Qt::WA_NoMouseReplay);
+    if (outer->windowFlags() == f) return;
+    const bool visible = outer->isVisible();
+    const QRect client = outer->geometry();
+    outer->setWindowFlags(f);
+    outer->setGeometry(client);
+    if (visible) outer->show();
+}
+
 void TQtWidgetBridge::SetOpacity(double Opacity) {
     if (QWidget* outer = WindowWidget()) outer->setWindowOpacity(Opacity);
 }

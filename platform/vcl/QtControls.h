@@ -50,6 +50,9 @@ public:
 
     // Top-level windows only.
     void SetWindowStyle(bool Frameless, bool Dialog, bool Tool, bool StayOnTop);
+    // A frameless popup: above modal windows too, with the pointer and keyboard grabbed while it
+    // shows; the press outside that closes it goes no further.
+    void SetPopupStyle();
     void SetOpacity(double Opacity);
     void SetModal(bool Modal);
     void SetMaskRegion(HRGN Region);  // in the window widget's coordinates; nullptr clears

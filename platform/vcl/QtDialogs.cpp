@@ -187,6 +187,7 @@ public:
     }
 
     TMenuItem* TrackPopupMenu(TPopupMenu* Menu, int X, int Y) override { return QtMenus_TrackPopup(Menu, X, Y); }
+    void CancelPopupMenu(TPopupMenu* Menu) override { QtMenus_CancelPopup(Menu); }
 };
 
 }  // namespace

@@ -24,6 +24,8 @@ String VclFilterToQt(const String& Filter);
 // (nullptr when dismissed). Owner-drawn menus paint each item through the item's measure and
 // draw events. Defined in QtMenus.cpp.
 TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y);
+// Closes the popup QtMenus_TrackPopup shows for Menu (nothing when none shows): it answers nullptr.
+void QtMenus_CancelPopup(TPopupMenu* Menu);
 // The lines of the popup QtMenus_TrackPopup would show, without showing it: each action's text
 // ("&Open\tCtrl+O", plus " [x]" when checked and " [disabled]"), "-" for a toolkit separator,
 // "<drawn>" for an owner-drawn line; a sub-menu's lines follow it indented by two blanks.

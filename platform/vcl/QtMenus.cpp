@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWidgetAction>
 
 #include "platform/vcl/Forms.h"
@@ -240,6 +242,14 @@ void Describe(const QMenu& qmenu, const String& indent, std::vector<String>& out
 
 }  // namespace
 
+namespace {
+
+// The popup that shows now and the menu it shows.
+TPopupMenu* g_shownMenu = nullptr;
+QPointer<QMenu> g_shownPopup;
+
+}  // namespace
+
 TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y) {
     if (Menu == nullptr || QApplication::instance() == nullptr) return nullptr;
     TPopupSession session;
@@ -248,10 +258,30 @@ TMenuItem* QtMenus_TrackPopup(TPopupMenu* Menu, int X, int Y) {
         TQtPopup qmenu;
         AddLevel(&qmenu, Menu->GetItems(), Menu, &session);
         if (qmenu.isEmpty()) return nullptr;
+        TPopupMenu* outerMenu = std::exchange(g_shownMenu, Menu);
+        QPointer<QMenu> outerPopup = std::exchange(g_shownPopup, &qmenu);
         qmenu.exec(QPoint(X, Y));
+        g_shownMenu = outerMenu;
+        g_shownPopup = outerPopup;
         chosen = session.chosen;
     }
     return chosen;
+}
+
+void QtMenus_CancelPopup(TPopupMenu* Menu) {
+    if (Menu == nullptr || Menu != g_shownMenu || g_shownPopup.isNull()) return;
+    // Its open sub-menus first, then the popup itself; nothing is chosen.
+    QMenu* popup = g_shownPopup.data();
+    auto isSubMenu = [popup](QWidget* w) {
+        for (QObject* o = w != nullptr ? w->parent() : nullptr; o != nullptr; o = o->parent())
+            if (o == popup) return true;
+        return false;
+    };
+    while (QWidget* top = QApplication::activePopupWidget()) {
+        if (!isSubMenu(top)) break;
+        top->close();
+    }
+    popup->close();
 }
 
 std::vector<String> QtMenus_DescribePopup(TPopupMenu* Menu) {

@@ -512,8 +512,8 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, cs
 
 class TCustomComboBox;
 
-// The window the dropped list lives in: a frameless form that stays on top, holding the list.
-class TComboDropDown;
+// The popup window the dropped list lives in (DropDown.h).
+class TDropDownWindow;
 
 // A combo box painted by this class library: the face with its item and drop-down button, and
 // while it is dropped a list box of ours in a frameless window under it. Owner-drawn styles ask
@@ -609,7 +609,9 @@ private:
 
     TStringList* m_items;
     TCanvas* m_canvas;
-    TComboDropDown* m_dropDown = nullptr;
+    TDropDownWindow* m_dropDown = nullptr;
+    class TListHost;
+    TListHost* m_listHost;
     int m_itemIndex = -1;
     TComboBoxStyle m_style = csDropDown;
     int m_itemHeight = 0;  // 0: the font's

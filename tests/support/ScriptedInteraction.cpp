@@ -124,15 +124,24 @@ TMenuItem* TScriptedInteraction::TrackPopupMenu(TPopupMenu* Menu, int X, int Y) 
         if (Menu != nullptr)
             for (int i = 0; i < Menu->GetItems()->Count(); ++i)
                 if (Menu->GetItems()->Items(i)->GetVisible()) q.MenuCaptions.push_back(Menu->GetItems()->Items(i)->GetCaption());
-        if (PopupAnswers.empty()) {
+        if (RealPopups) {
+            q.Answered = true;
+        } else if (PopupAnswers.empty()) {
             ++Unanswered;
             return nullptr;
+        } else {
+            q.Answered = true;
         }
-        q.Answered = true;
     }
+    // On a real display the person (the X server's input) chooses.
+    if (RealPopups) return DefaultInteractionService()->TrackPopupMenu(Menu, X, Y);
     std::function<TMenuItem*(TPopupMenu*)> pick = PopupAnswers.front();
     PopupAnswers.pop_front();
     return pick ? pick(Menu) : nullptr;
+}
+
+void TScriptedInteraction::CancelPopupMenu(TPopupMenu* Menu) {
+    if (RealPopups) DefaultInteractionService()->CancelPopupMenu(Menu);
 }
 
 void TScriptedInteraction::AnswerFiles(std::vector<String> Files, int FilterIndex) {

@@ -59,6 +59,7 @@ public:
     // Without an action the form is not run: the answer is mrCancel.
     TModalResult ShowModal(TCustomForm* Form, const std::function<TModalResult()>& RunLoop) override;
     TMenuItem* TrackPopupMenu(TPopupMenu* Menu, int X, int Y) override;
+    void CancelPopupMenu(TPopupMenu* Menu) override;
 
     // Scripted answers, each used once, in order. std::nullopt answers "cancelled".
     std::deque<TModalResult> MessageAnswers;
@@ -72,6 +73,9 @@ public:
     std::function<TModalResult(const TRecordedQuestion&)> MessageResponder;
     // Picks the item chosen from the menu (nullptr: dismissed).
     std::deque<std::function<TMenuItem*(TPopupMenu*)>> PopupAnswers;
+    // Popup menus show for real and wait for real input (the real-display tests): each is
+    // recorded and PopupAnswers is not used.
+    bool RealPopups = false;
 
     // Conveniences for the queues above.
     void AnswerFiles(std::vector<String> Files, int FilterIndex = 1);

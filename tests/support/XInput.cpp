@@ -2,11 +2,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "platform/vcl/Forms.h"
 #include "tests/support/TestHelpers.h"
 #include "tests/support/XServer.h"
 
@@ -52,6 +54,29 @@ void ClickOn(TControl* Control, int Button) {
     ClickOn(Control, Control->GetWidth() / 2, Control->GetHeight() / 2, Button);
 }
 
+TRect DroppedListArea(TCustomComboBox* Combo) {
+    TWinControl* window = Combo->DropDownWindow();
+    if (window == nullptr || !Combo->GetDroppedDown()) return {};
+    TPoint origin = window->ClientToScreen({0, 0});
+    return Bounds(origin.x, origin.y, window->GetWidth(), window->GetHeight());
+}
+
+bool PickWithTheMouse(TCustomComboBox* Combo, int Index) {
+    const TRect button = Combo->ButtonRect();  // the arrow opens every style's list
+    ClickOn(Combo, (button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
+    if (!testing_vcl::RunUntil([Combo] { return Combo->GetDroppedDown(); }, 2000)) return false;
+    Settle(200);
+    TCustomListBox* list = Combo->DropDownList();
+    TRect row = list->ItemRect(Index);
+    TPoint at = list->ClientToScreen({(row.Left + row.Right) / 2, (row.Top + row.Bottom) / 2});
+    MoveTo(at.x, at.y);
+    Settle(100);
+    Press();
+    Release();
+    Settle(200);
+    return true;
+}
+
 void Key(const char* KeysymName, bool Shift) {
     server::Key(KeysymName, Shift);
     Settle(100);
@@ -62,6 +87,33 @@ TColor ScreenPixel(int ScreenX, int ScreenY) {
     if (rgb < 0) return clNone;
     unsigned r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
     return static_cast<TColor>((b << 16) | (g << 8) | r);
+}
+
+std::vector<TColor> ScreenArea(const TRect& Area) {
+    if (Area.Width() <= 0 || Area.Height() <= 0) return {};
+    std::vector<unsigned char> rgb(static_cast<size_t>(Area.Width()) * 3 * static_cast<size_t>(Area.Height()));
+    if (!server::RootArea(Area.Left, Area.Top, Area.Width(), Area.Height(), rgb.data())) return {};
+    std::vector<TColor> out(rgb.size() / 3);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<TColor>((rgb[3 * i + 2] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i]);
+    return out;
+}
+
+int DifferingPixels(const std::vector<TColor>& A, const std::vector<TColor>& B) {
+    if (A.size() != B.size()) return static_cast<int>(std::max(A.size(), B.size()));
+    int n = 0;
+    for (size_t i = 0; i < A.size(); ++i) n += A[i] != B[i] ? 1 : 0;
+    return n;
+}
+
+void DuringModal(testing_vcl::TScriptedInteraction& Ask, std::function<void(TCustomForm*)> Script) {
+    Ask.ModalActions.push_back([Script = std::move(Script)](TCustomForm* Form) {
+        Application->QueueCall([Form, Script] {
+            testing_vcl::RunUntil([Form] { return Form->GetVisible(); });
+            Settle(300);
+            Script(Form);
+        });
+    });
 }
 
 bool SaveScreenArea(int X, int Y, int Width, int Height, const String& PngPath) {

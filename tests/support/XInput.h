@@ -3,7 +3,12 @@
 // popups and modal loops included, exactly as a person's mouse and keyboard would.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/StdCtrls.h"
+#include "tests/support/ScriptedInteraction.h"
 
 namespace testing_x {
 
@@ -24,11 +29,28 @@ TPoint ScreenPointOf(TControl* Control, int X, int Y);
 // A key by its X keysym name ("Escape", "Return", "Down", "Tab", "a"), with Shift when asked.
 void Key(const char* KeysymName, bool Shift = false);
 
+// Opens Combo's list with a click on its arrow, moves the pointer onto item Index where the
+// screen shows it and clicks there. False when no list opened.
+bool PickWithTheMouse(TCustomComboBox* Combo, int Index);
+// Where the open list of Combo lies on the screen (empty while it is closed).
+TRect DroppedListArea(TCustomComboBox* Combo);
+
 // Lets the X server and the program settle: runs the message loop for about Ms milliseconds.
 void Settle(int Ms = 150);
 
 // What the screen shows at a point (the root window's pixel), as 0x00BBGGRR.
 TColor ScreenPixel(int ScreenX, int ScreenY);
+// The screen's pixels of Area (screen coordinates), row by row, as 0x00BBGGRR; empty when
+// the screen cannot be read.
+std::vector<TColor> ScreenArea(const TRect& Area);
+// How many pixels differ between two grabs of one area (all of them when the sizes differ).
+int DifferingPixels(const std::vector<TColor>& A, const std::vector<TColor>& B);
+
+// Runs Script inside the real modal loop of the next form Ask is asked to show modally, once
+// the form is on the screen, as a person acting on the shown window would. The loop ends only
+// through the form (a button, a result set by the script) or Ask's time-out guard.
+void DuringModal(testing_vcl::TScriptedInteraction& Ask, std::function<void(TCustomForm*)> Script);
+
 // Saves the root window's area (screen coordinates) as a PNG file; false when it cannot.
 bool SaveScreenArea(int X, int Y, int Width, int Height, const String& PngPath);
 
