@@ -377,6 +377,7 @@ bool TProductionWindow::CheckBeforeStart() {
 bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
+            NoteDriveInUse();
             if (MessageDlg(Language::GetMessageText(75), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
                 return false;
             b_SkipBurn = 1;
