@@ -246,7 +246,7 @@ const char* const MessageTexts[MessageCount] = {
     /* 237 */ "",
     /* 238 */ "",
     /* 239 */ "",
-    /* 240 */ "",
+    /* 240 */ "The burner is in use by another program (a disc the desktop mounted?): unmount or eject the disc there, then try again.",
     /* 241 */ "",
     /* 242 */ "",
     /* 243 */ "",

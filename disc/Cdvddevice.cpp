@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::uint32_t kStatusGenFailure = 31;
+constexpr std::uint32_t kStatusBusy = 170;   // ERROR_BUSY: another program holds the drive
 constexpr int kSptiNames = 20;
 
 const char* const kMediaTypeNames[] = {
@@ -361,7 +362,8 @@ bool CDevice::IsDiscBlank() {
 bool CDevice::RefreshTOCInfo() {
     const StarBurnApi* sdk = StarBurnSdk();
     if (sdk) sdk->StarBurn_SetTOCMode(1);
-    bool ok = m_Grabber && OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTOCInformation, m_TOC);
+    // Between jobs no grabber is kept: the TOC is read on one of its own.
+    bool ok = EnsureGrabber() && OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_GetTOCInformation, m_TOC);
     if (!ok) {
         LogFailure("\n\nRefreshTOCInfo((): StarBurn_CdvdBurnerGrabber_GetTOCInformation() failed, ");
         std::memset(m_TOC, 0, sizeof m_TOC);
@@ -385,15 +387,29 @@ bool CDevice::Lock() {
     if (!EnsureGrabber()) return false;
     bool ok = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Lock);
     if (!ok) LogFailure("\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_Lock() failed, ");
+    m_Held = ok;
     return ok;
 }
 
+// Nothing grabbed is nothing to release.
 bool CDevice::Release() {
-    if (!EnsureGrabber()) return false;
+    m_Held = false;
+    if (!m_Grabber) return true;
     bool ok = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Release);
     if (!ok)
         LogFailure("\n\nGetReadSpeeds(): StarBurn_CdvdBurnerGrabber_Release() failed, ");
+    DestroyGrabber();
     return ok;
+}
+
+void CDevice::LetGo() {
+    if (!m_Held) DestroyGrabber();
+}
+
+bool CDevice::IsInUseElsewhere() { return !TestUnitReady() && m_Status == kStatusBusy; }
+
+bool CDevice::IsOverwritable(std::uint32_t mediaType) {
+    return mediaType == 6 || mediaType == 7 || mediaType == 9 || mediaType == 19;
 }
 
 bool CDevice::Eject() { return MoveTray(true); }
@@ -408,6 +424,11 @@ bool CDevice::MoveTray(bool Out) {
                             : &StarBurnApi::StarBurn_CdvdBurnerGrabber_Load);
     m_State = DEVICE_STATE_IDLE;
     ForgetDisc();
+    // An eject lets go of the drive: the next job grabs it anew and sees what is in it then.
+    if (Out) {
+        m_Held = false;
+        DestroyGrabber();
+    }
     if (!ok) {
         LogFailure(Out ? "\n\nCDevice::Eject()): StarBurn_CdvdBurnerGrabber_Eject() failed, "
                        : "\n\nCDevice::Load()): StarBurn_CdvdBurnerGrabber_Load() failed, ");

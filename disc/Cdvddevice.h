@@ -1,7 +1,8 @@
 // One CD/DVD burner over the burning SDK: discovery, drive and disc information, speeds.
 //
-// A device owns its grabber (made on the first operation that needs the drive) and is not
-// copyable: a drive is grabbed once. The device list is filled by a scan and holds the devices
+// A device owns its grabber (made by the first operation that needs the drive) and is not
+// copyable. The grabber holds the drive and locks its tray, so it lives for one job only: the
+// facade calls LetGo when the job is done, and Lock holds the drive until Release. The device list is filled by a scan and holds the devices
 // for the facade, which addresses them by index. Every operation reports through Log.
 #pragma once
 
@@ -82,6 +83,14 @@ public:
     bool Release();
     bool Eject();
     bool Load();
+    // Ends a job on the drive: lets go of it (tray unlocked, free for other programs) unless Lock
+    // holds it.
+    void LetGo();
+    // The drive exists but another program holds it (a disc the desktop mounted).
+    bool IsInUseElsewhere();
+    // DVD-RAM, DVD-RW in restricted overwrite, DVD+RW, BD-RE and files: written over in place,
+    // so the erase is an overwrite, not a blank.
+    static bool IsOverwritable(std::uint32_t mediaType);
 
     std::uint32_t GetState() const { return m_State.load(); }
     const char* GetVendorId() const { return m_Identification[0]; }
@@ -168,6 +177,7 @@ private:
     char m_DeviceName[1024] = {};
     TAccessMode m_AccessMode = TAccessMode::ScsiAddress;
     StarBurnGrabber* m_Grabber = nullptr;
+    bool m_Held = false;   // Lock took the drive until Release
     bool m_Capabilities[16] = {};
     bool m_WriteModes[4] = {};
     bool m_ReadModes[6] = {};

@@ -327,6 +327,7 @@ bool CDevice::Erase(const TEraseParams& params) {
         return false;
     }
     Status("Unit ready.");
+    RefreshMediaType();   // the disc decides between blanking and overwriting
     const char* label = m_EraseParams.Label ? m_EraseParams.Label : "";
     Log(LOG_CHANNEL_TRACE, LOG_LEVEL_INFO, "CDevice::Erase(): Setting speed %s (%ld KBps)... ", label,
         static_cast<long>(m_EraseParams.KBps));
@@ -346,12 +347,16 @@ bool CDevice::Erase(const TEraseParams& params) {
     m_State = DEVICE_STATE_ERASING;
     m_EstimatedEraseSeconds = GetTotalTimeErasing(m_EraseParams);
     StartEraseProgress();
-    bool blanked = OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Blank, m_EraseParams.Mode);
+    // Media written over in place cannot be blanked: overwriting what they hold is their erase.
+    const bool overwrite = IsOverwritable(m_MediaType);
+    bool blanked = overwrite ? OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Format)
+                             : OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_Blank, m_EraseParams.Mode);
     // Whatever the outcome, the estimate no longer runs: a failed erase leaves no thread behind.
     StopEraseProgress();
     ForgetDisc();
     if (!blanked) {
-        LogFailure("\nCDevice::Erase(): StarBurn_CdvdBurnerGrabber_Blank() failed, ");
+        LogFailure(overwrite ? "\nCDevice::Erase(): StarBurn_CdvdBurnerGrabber_Format() failed, "
+                             : "\nCDevice::Erase(): StarBurn_CdvdBurnerGrabber_Blank() failed, ");
         return false;
     }
     SetProgress(100);

@@ -27,6 +27,7 @@ struct Facade {
     bool useSPTI = true;
     std::atomic<HWND> window{nullptr};
     CDevice* current = nullptr;   // into the device list; cleared by every scan
+    bool currentInUse = false;    // the last SelectDevice found the drive held by another program
     std::atomic<int> lastResult{0};
     std::string dvdFolder;
     std::unique_ptr<TStringList> speedLabels;
@@ -99,6 +100,20 @@ CDevice* DeviceAt(int index) {
     return devices[static_cast<std::size_t>(index)].get();
 }
 
+// One job on a device: whatever the job did, the drive is let go when it ends.
+class TDriveJob {
+public:
+    explicit TDriveJob(CDevice* Device) : m_device(Device) {}
+    ~TDriveJob() {
+        if (m_device) m_device->LetGo();
+    }
+    TDriveJob(const TDriveJob&) = delete;
+    TDriveJob& operator=(const TDriveJob&) = delete;
+
+private:
+    CDevice* m_device;
+};
+
 bool In(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
@@ -119,6 +134,7 @@ void ScanThread() {
     if (s.useSPTI) CDevice::FindSPTIDevices();
     else CDevice::FindASPIDevices();
     for (auto& device : CDevice::Devices()) {
+        TDriveJob job(device.get());
         device->RefreshDeviceInfo();
         device->RefreshMediaInfo();
         device->RefreshReadWriteModes();
@@ -150,7 +166,10 @@ void ProgressThread(CDevice* device) {
 
 void EraseThread(CDevice* device) {
     auto& s = State();
-    s.lastResult = device->Erase(s.eraseParams) ? 1 : 0;
+    {
+        TDriveJob job(device);
+        s.lastResult = device->Erase(s.eraseParams) ? 1 : 0;
+    }
     EndOperation();
 }
 
@@ -229,6 +248,7 @@ std::string GetDeviceName(int index) {
 TStringList* GetWriteSpeedList(int index, bool refresh) {
     CDevice* device = IsBurnerBusy() ? nullptr : DeviceAt(index);
     if (!device) return nullptr;
+    TDriveJob job(device);
     if (refresh) device->RefreshMediaInfo();
     TStringList* labels = Labels();
     labels->Clear();
@@ -243,6 +263,7 @@ TStringList* GetWriteSpeedList(int index, bool refresh) {
 TStringList* GetReadSpeedList(int index, bool refresh) {
     CDevice* device = IsBurnerBusy() ? nullptr : DeviceAt(index);
     if (!device) return nullptr;
+    TDriveJob job(device);
     if (refresh) device->RefreshMediaInfo();
     TStringList* labels = Labels();
     labels->Clear();
@@ -255,10 +276,17 @@ TStringList* GetReadSpeedList(int index, bool refresh) {
 int SelectDevice(int index) {
     auto& s = State();
     CDevice* device = IsBurnerBusy() ? nullptr : DeviceAt(index);
+    s.currentInUse = false;
     if (!device) return SELECT_DEVICE_FAILED;
+    TDriveJob job(device);
     s.current = device;
     device->RefreshMediaInfo();
     device->EventHook = DeviceEventHook;
+    // A drive another program holds cannot be used, whatever disc it has.
+    if (device->IsInUseElsewhere()) {
+        s.currentInUse = true;
+        return SELECT_DEVICE_FAILED;
+    }
     std::uint32_t media = device->GetMediaType();
     int result = SELECT_DEVICE_BAD_MEDIA;
     if (In(media, {5, 13, 15})) result = device->IsDiscBlank() ? SELECT_DEVICE_READY : SELECT_DEVICE_BAD_MEDIA;
@@ -278,6 +306,7 @@ std::int64_t GetFolderSize(const std::string& folder) {
 double GetDiscFreeBytes() {
     CDevice* device = Idle();
     if (!device) return 0;
+    TDriveJob job(device);
     device->RefreshMediaInfo();
     return device->GetFreeSize();
 }
@@ -339,8 +368,16 @@ bool EraseDisc() {
     return s.lastResult != 0;
 }
 
+bool WasDeviceInUse() { return State().currentInUse; }
+
 bool EjectDisc() { return Idle() && Idle()->Eject(); }
-bool LoadDisc() { return Idle() && Idle()->Load(); }
+
+bool LoadDisc() {
+    CDevice* device = Idle();
+    if (!device) return false;
+    TDriveJob job(device);
+    return device->Load();
+}
 bool LockDevice() { return Idle() && Idle()->Lock(); }
 bool ReleaseDevice() { return Idle() && Idle()->Release(); }
 
@@ -365,6 +402,7 @@ bool Capability(int flag) {
 std::uint8_t TocByte(std::size_t offset) {
     CDevice* device = Idle();
     if (!device) return 0;
+    TDriveJob job(device);
     device->RefreshTOCInfo();
     std::vector<std::uint8_t> toc(STARBURN_TOC_SIZE);
     device->GetTOCInfo(toc.data());

@@ -5,6 +5,8 @@
 // Scans, burns and erases run on worker threads, one at a time; the waiting functions keep the
 // calling (user-interface) thread's messages flowing every 50 ms, and the workers post
 // WM_BURNER_NOTIFY to the registered window. Call these functions from one thread.
+// Each function takes the drive it needs and lets go of it before it returns (LockDevice holds
+// it until ReleaseDevice), so the tray and other programs are free between jobs.
 #pragma once
 
 #include "disc/Cdvddevice.h"
@@ -36,7 +38,10 @@ std::string GetDeviceName(int index);
 // The facade's one label list (owned by the facade); null for an index outside the list.
 TStringList* GetWriteSpeedList(int index, bool refresh);
 TStringList* GetReadSpeedList(int index, bool refresh);
+// SELECT_DEVICE_FAILED also for a drive another program holds (see WasDeviceInUse).
 int SelectDevice(int index);
+// The last SelectDevice failed because another program holds the drive (a mounted disc).
+bool WasDeviceInUse();
 std::int64_t GetFolderSize(const std::string& folder);
 double GetDiscFreeBytes();
 // An index outside the current write speeds is clamped to the nearest entry.

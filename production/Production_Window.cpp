@@ -447,6 +447,7 @@ bool TProductionWindow::AskBurnQuestion(int Message) {
 bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
+            NoteDriveInUse();
             if (AskBurnQuestion(75)) return false;
             b_SkipBurn = 1;
             return true;

@@ -214,6 +214,7 @@ class TProductionWindow : public TForm {
     int BurnFolder(const String& Folder);
     bool BurnDisc();
     bool AskForAnotherDisc(int Message);
+    void NoteDriveInUse();
     void suiImageButton_DeviceClick(TObject* Sender);
     void ShowBurnProgress(int Percent);
     // The lists may be refilled now: shown, idle, no burner operation and no Device window up.

@@ -160,6 +160,7 @@ int TProductionWindow::BurnFolder(const String& Folder) {
     AddLog(Text(86));
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
+            NoteDriveInUse();
             ErrorBox(60);
             return kBurnFailed;
         case SELECT_DEVICE_NOT_BLANK: return kNotBlank;
@@ -209,6 +210,11 @@ bool TProductionWindow::BurnDisc() {
             return false;
         }
     }
+}
+
+// The message of a drive that cannot be used says nothing of why: a held drive is told in the log.
+void TProductionWindow::NoteDriveInUse() {
+    if (WasDeviceInUse()) AddLog(Text(240));
 }
 
 bool TProductionWindow::AskForAnotherDisc(int Message) {

@@ -16,6 +16,15 @@
 // separated by ';', such as "stdio:/tmp/disc.iso": a file as a drive); other names are libburn
 // addresses themselves.
 //
+// Grabbers: Create/CreateEx take the drive as it is (an open tray stays open and reads as no
+// disc) and hold it, its tray locked, until Release, Eject or Destroy lets go; calls on a grabber
+// that let go fail until Lock (tray as it is) or Load (tray closed) takes the drive again. A drive
+// that another program holds (a disc the desktop mounted) still gives a grabber that names it,
+// and every call on it fails with status 170 (ERROR_BUSY). Take a drive for one job, then let go.
+//
+// The DVD-Video image is never stored: DVDVideo_Create sizes it, and TrackAtOnceFromTree streams
+// it from genisoimage into the track.
+//
 // The program loads the module by name and binds every operation of STARBURN_OPERATIONS by
 // name (all or nothing). A test registers its own table of the same operations under the same
 // module name. Every operation may be called from any thread, one call per grabber at a time.
@@ -126,6 +135,7 @@ using StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes_t =
                   std::uint8_t* discAtOncePQ, std::uint8_t* discAtOnceRawPW);
 using StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes_t = std::uint32_t(StarBurnGrabber* grabber, STARBURN_ERR,
                                                                            std::uint8_t* flags6);
+// Blanks CD-RW and sequential DVD-RW; media that are overwritten in place refuse it (Format).
 using StarBurn_CdvdBurnerGrabber_Blank_t = std::uint32_t(StarBurnGrabber* grabber, STARBURN_ERR, std::uint32_t mode);
 using StarBurn_CdvdBurnerGrabber_GetBUP_t = std::uint32_t(StarBurnGrabber* grabber, STARBURN_ERR,
                                                           std::uint8_t* enabled, std::uint8_t* supported);
@@ -181,6 +191,7 @@ using StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree_t =
     X(16, StarBurn_CdvdBurnerGrabber_Eject, StarBurn_Grabber_t)                                       \
     X(41, StarBurn_CdvdBurnerGrabber_Load, StarBurn_Grabber_t)                                        \
     X(3, StarBurn_CdvdBurnerGrabber_Blank, StarBurn_CdvdBurnerGrabber_Blank_t)                        \
+    X(0, StarBurn_CdvdBurnerGrabber_Format, StarBurn_Grabber_t)                                       \
     X(19, StarBurn_CdvdBurnerGrabber_GetBUP, StarBurn_CdvdBurnerGrabber_GetBUP_t)                     \
     X(61, StarBurn_CdvdBurnerGrabber_SetBUP, StarBurn_CdvdBurnerGrabber_SetBUP_t)                     \
     X(57, StarBurn_CdvdBurnerGrabber_SendOPC, StarBurn_Grabber_t)                                     \

@@ -1,7 +1,11 @@
 // libburn's set-up, the error record, grabbing and device naming.
 #include "libs/starburn/StarBurnInternal.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
 
 #include <csignal>
 #include <cstdlib>
@@ -108,22 +112,33 @@ burn_drive* GrabbedDrive(StarBurnGrabber* grabber, const ErrorSink& error, std::
         result = error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
         return nullptr;
     }
+    if (grabber->busy) {
+        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, kStatusBusy,
+                            "the drive is in use by another program (a mounted disc?)");
+        return nullptr;
+    }
     if (!grabber->drive) {
-        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "the drive is released (tray open)");
+        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "the drive was let go (ejected or released)");
         return nullptr;
     }
     result = STARBURN_OK;
     return grabber->drive;
 }
 
-bool Grab(StarBurnGrabber& grabber) {
+bool Grab(StarBurnGrabber& grabber, TrayLoad load) {
     if (grabber.drive) return true;
     std::string address = grabber.address;
-    if (burn_drive_scan_and_grab(&grabber.infos, address.data(), 1) <= 0 || !grabber.infos) {
+    if (burn_drive_scan_and_grab(&grabber.infos, address.data(), load == TrayLoad::Close ? 1 : 0) <= 0 ||
+        !grabber.infos) {
         grabber.infos = nullptr;
         return false;
     }
     grabber.drive = grabber.infos[0].drive;
+    grabber.busy = false;
+    const burn_drive_info& info = grabber.infos[0];
+    grabber.vendor = info.vendor;
+    grabber.product = info.product;
+    grabber.revision = info.revision;
     return true;
 }
 
@@ -203,6 +218,34 @@ STARBURN_EXPORT std::uint32_t StarBurn_FindDevice(std::uint32_t, std::uint32_t, 
 
 namespace {
 
+// A device file another program holds open exclusively (the desktop's mount of a disc).
+bool DeviceFileBusy(const std::string& address) {
+    if (address.rfind("/dev/", 0) != 0) return false;
+    int fd = open(address.c_str(), O_RDONLY | O_NONBLOCK | O_EXCL | O_CLOEXEC);
+    if (fd >= 0) {
+        close(fd);
+        return false;
+    }
+    return errno == EBUSY;
+}
+
+std::string SysfsText(const std::string& path) {
+    std::ifstream in(path);
+    std::string text;
+    std::getline(in, text);
+    text.erase(text.find_last_not_of(" \t\r\n") + 1);
+    return text;
+}
+
+// What the kernel knows of a drive nobody may grab: "/dev/sr0" -> /sys/class/block/sr0/device.
+void IdentifyFromSysfs(StarBurnGrabber& grabber) {
+    std::string device = "/sys/class/block/" + grabber.address.substr(grabber.address.rfind('/') + 1) + "/device/";
+    grabber.vendor = SysfsText(device + "vendor");
+    grabber.product = SysfsText(device + "model");
+    grabber.revision = SysfsText(device + "rev");
+    if (grabber.product.empty()) grabber.product = grabber.address;
+}
+
 std::uint32_t CreateGrabber(StarBurnGrabber** out, const ErrorSink& error, StarBurnCallback callback,
                             void* context, const std::string& address) {
     if (!out) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no place for the grabber");
@@ -213,9 +256,15 @@ std::uint32_t CreateGrabber(StarBurnGrabber** out, const ErrorSink& error, StarB
     grabber->address = address;
     grabber->callback = callback;
     grabber->context = context;
-    if (!Grab(*grabber)) {
-        delete grabber;
-        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "no drive at '" + address + "'");
+    // The tray stays as the user left it: an open tray reads as no disc.
+    if (!Grab(*grabber, TrayLoad::Leave)) {
+        if (!DeviceFileBusy(address)) {
+            delete grabber;
+            return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "no drive at '" + address + "'");
+        }
+        // The drive exists: its grabber names it and refuses every call with the reason.
+        grabber->busy = true;
+        IdentifyFromSysfs(*grabber);
     }
     *out = grabber;
     return error.Succeed();

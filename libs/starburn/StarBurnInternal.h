@@ -7,13 +7,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #define STARBURN_EXPORT extern "C" __attribute__((visibility("default")))
 
 struct StarBurnGrabber {
     std::string address;                 // libburn's drive address ("/dev/sr0", "stdio:/path")
     burn::burn_drive_info* infos = nullptr;
-    burn::burn_drive* drive = nullptr;   // null while released (ejected)
+    burn::burn_drive* drive = nullptr;   // null once let go (ejected, released) or when busy
+    bool busy = false;                   // another program holds the drive (a mounted disc)
+    std::string vendor, product, revision;
     StarBurnCallback callback = nullptr;
     void* context = nullptr;
     std::uint32_t requestedWriteKBps = 0;   // 0: none asked for, the drive's fastest
@@ -22,13 +25,15 @@ struct StarBurnGrabber {
     bool performOpc = false;
 };
 
+// What genisoimage is run with to stream the image, and the image's exact size.
 struct StarBurnTree {
-    std::string imagePath;
+    std::vector<std::string> imageArguments;
+    std::string errorFile;
     std::int64_t bytes = 0;
 };
 
 struct StarBurnDVDVideo {
-    std::string workFolder;   // holds root/VIDEO_TS (a link) and the image
+    std::string workFolder;   // holds root/VIDEO_TS (a link) and genisoimage's errors, no image
     StarBurnTree tree;
 };
 
@@ -57,8 +62,17 @@ void CopyText(char* out, std::uint32_t size, const std::string& text);
 bool EnsureLibburn();
 // The drive of a grabber that is grabbed, else null with the record filled.
 burn::burn_drive* GrabbedDrive(StarBurnGrabber* grabber, const ErrorSink& error, std::uint32_t& result);
-bool Grab(StarBurnGrabber& grabber);
+// load: close the tray first. A grabbed drive's tray is locked until it is let go.
+enum class TrayLoad { Leave, Close };
+bool Grab(StarBurnGrabber& grabber, TrayLoad load);
+// Lets go of the drive (and unlocks its tray); eject opens the tray as well.
 void Ungrab(StarBurnGrabber& grabber, bool eject);
+// Win32's ERROR_BUSY: the status of a call on a drive another program holds.
+constexpr std::uint32_t kStatusBusy = 170;
+// DVD-RAM, DVD+RW, DVD-RW in restricted overwrite, BD-RE and files: written anywhere, at any time.
+bool Overwritable(burn::burn_drive* drive);
+// The blocks of the ISO 9660 file system at the start of the disc, 0 when there is none.
+std::uint32_t IsoBlocks(burn::burn_drive* drive);
 // "CdRomN" -> the N-th device; other names are libburn addresses already.
 std::string AddressOfDeviceName(const std::string& name);
 

@@ -61,6 +61,10 @@ int Profile(burn_drive* drive) {
     return burn_disc_get_profile(drive, &profile, name) > 0 ? profile : 0;
 }
 
+}  // namespace
+
+namespace starburn {
+
 // Overwritable media (and files) always read as blank to libburn, whatever they hold.
 bool Overwritable(burn_drive* drive) {
     int profile = Profile(drive);
@@ -79,6 +83,10 @@ std::uint32_t IsoBlocks(burn_drive* drive) {
     std::memcpy(&blocks, descriptor + 80, sizeof blocks);   // volume space size, little-endian half
     return blocks;
 }
+
+}  // namespace starburn
+
+namespace {
 
 // Disc status in the record's sense: 0 blank, 1 appendable, 2 complete; -1 no disc.
 int DiscStatus(burn_drive* drive) {
@@ -104,12 +112,11 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TestUnitReady(StarBurnG
 STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceInformation(StarBurnGrabber* grabber, char vendor[1024],
                                                                      char product[1024], char revision[1024],
                                                                      std::uint32_t* cacheBytes) {
-    if (!grabber || !grabber->infos) return;
-    const burn_drive_info& info = grabber->infos[0];
-    CopyText(vendor, 1024, info.vendor);
-    CopyText(product, 1024, info.product);
-    CopyText(revision, 1024, info.revision);
-    if (cacheBytes) *cacheBytes = static_cast<std::uint32_t>(info.buffer_size) * 1024;
+    if (!grabber) return;
+    CopyText(vendor, 1024, grabber->vendor);
+    CopyText(product, 1024, grabber->product);
+    CopyText(revision, 1024, grabber->revision);
+    if (cacheBytes) *cacheBytes = grabber->infos ? static_cast<std::uint32_t>(grabber->infos[0].buffer_size) * 1024 : 0;
 }
 
 // Flags 0-9: read CD-R, read CD-RW, write CD-R, write CD-RW, read DVD-ROM, read DVD-R,
@@ -273,7 +280,8 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTrackInformation(Sta
     std::memset(record, 0, STARBURN_TRACK_INFORMATION_SIZE);
     int lba = 0, nwa = 0;
     bool nwaValid = burn_disc_track_lba_nwa(drive, nullptr, 0, &lba, &nwa) > 0;
-    off_t freeBytes = discStatus == 2 ? 0 : DiscFreeBytes(*grabber, drive);
+    // What an overwritable disc holds is simply written over: its whole capacity is free.
+    off_t freeBytes = discStatus == 2 && !Overwritable(drive) ? 0 : DiscFreeBytes(*grabber, drive);
     record[1] = 1;
     record[9] = discStatus == 0;
     record[11] = nwaValid;
@@ -386,18 +394,23 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes
     return error.Succeed();
 }
 
-// Grabbing already keeps the tray shut; lock and unlock only need a grabbed drive.
+// A grabbed drive's tray is locked: Lock grabs a drive that was let go (leaving its tray as it
+// is), Release lets go of it, so the tray and other programs are free again.
 STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Lock(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
+    error.Begin();
+    if (!grabber) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
+    if (!grabber->busy && Grab(*grabber, TrayLoad::Leave)) return error.Succeed();
     std::uint32_t result = 0;
-    if (!GrabbedDrive(grabber, error, result)) return result;
-    return error.Succeed();
+    GrabbedDrive(grabber, error, result);
+    return result ? result : error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "the drive could not be grabbed again");
 }
 
 STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Release(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
+    Ungrab(*grabber, false);
     return error.Succeed();
 }
 
@@ -413,7 +426,15 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Load(StarBurnGrabber* g
     SB_ERR;
     error.Begin();
     if (!grabber) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
-    if (!Grab(*grabber)) return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "the drive could not be grabbed again");
+    if (grabber->busy) {
+        std::uint32_t result = 0;
+        GrabbedDrive(grabber, error, result);
+        return result;
+    }
+    // Only a grab that loads closes the tray: let go of the drive and take it again so.
+    Ungrab(*grabber, false);
+    if (!Grab(*grabber, TrayLoad::Close))
+        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "the drive could not be grabbed again");
     return error.Succeed();
 }
 

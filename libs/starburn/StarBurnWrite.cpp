@@ -61,6 +61,39 @@ ProgramRun Run(const std::vector<std::string>& args, const std::string& errorFil
     return run;
 }
 
+// Starts genisoimage writing the image to a pipe, its errors to errorFile. The read end comes
+// back in readFd (close-on-exec); -1 as the pid when the program could not be started.
+pid_t StartImageWriter(const std::vector<std::string>& args, const std::string& errorFile, int& readFd) {
+    readFd = -1;
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    std::vector<char*> argv;
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawned != 0) {
+        close(pipeEnds[0]);
+        return -1;
+    }
+    readFd = pipeEnds[0];
+    return pid;
+}
+
+// The exit status of a started program, -1 when it was killed.
+int WaitForProgram(pid_t pid) {
+    int waitStatus = 0;
+    while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {}
+    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+}
+
 // The last non-empty line of a program's errors, the part a person needs.
 std::string LastLine(const std::string& text) {
     std::string line, last;
@@ -105,8 +138,9 @@ std::string VideoFolderOf(const std::string& folder) {
     return fs::absolute(video, ec).string();
 }
 
-std::uint32_t BuildImage(StarBurnDVDVideo& video, const std::string& videoFolder, const std::string& label,
-                         const std::string& publisher, const std::string& preparer, std::string& reason) {
+// Sizes the image genisoimage will stream at burn time; nothing is written but a link.
+std::uint32_t PrepareImage(StarBurnDVDVideo& video, const std::string& videoFolder, const std::string& label,
+                           const std::string& publisher, const std::string& preparer, std::string& reason) {
     std::string root = video.workFolder + "/root";
     std::error_code ec;
     fs::create_directory(root, ec);
@@ -126,22 +160,9 @@ std::uint32_t BuildImage(StarBurnDVDVideo& video, const std::string& videoFolder
         reason = "genisoimage could not size the DVD-Video file system: " + LastLine(sizing.errors);
         return STARBURN_EXCEPTION_FILE_SYSTEM;
     }
-    std::string image = video.workFolder + "/image.iso";
-    args.insert(args.end() - 1, {"-o", image});
-    ProgramRun making = Run(args, errorFile);
-    if (making.exitStatus != 0) {
-        reason = "genisoimage failed: " + LastLine(making.errors);
-        return STARBURN_EXCEPTION_FILE_SYSTEM;
-    }
-    auto bytes = static_cast<std::int64_t>(fs::file_size(image, ec));
-    // A short image would reach the disc padded with zeros: refuse it.
-    if (ec || bytes != blocks * kBlockBytes) {
-        reason = "genisoimage wrote " + std::to_string(ec ? 0 : bytes) + " bytes of " +
-                 std::to_string(blocks * kBlockBytes);
-        return STARBURN_EXCEPTION_FILE_SYSTEM;
-    }
-    video.tree.imagePath = image;
-    video.tree.bytes = bytes;
+    video.tree.imageArguments = args;
+    video.tree.errorFile = errorFile;
+    video.tree.bytes = blocks * kBlockBytes;
     return STARBURN_OK;
 }
 
@@ -172,7 +193,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_DVDVideo_Create(StarBurnDVDVideo** out, c
         return fail(STARBURN_EXCEPTION_FILE_SYSTEM, 82, "no work folder for the DVD-Video image");
     }
     std::string reason;
-    std::uint32_t result = BuildImage(*video, videoFolder, volumeLabel ? volumeLabel : "", publisher ? publisher : "",
+    std::uint32_t result = PrepareImage(*video, videoFolder, volumeLabel ? volumeLabel : "", publisher ? publisher : "",
                                       preparer ? preparer : "", reason);
     if (result != STARBURN_OK) {
         RemoveWorkFolder(video->workFolder);
@@ -252,6 +273,53 @@ private:
     bool synchronizing_ = false;
 };
 
+// The image as genisoimage streams it, counted: a stream that ends early is told from a full one
+// (libburn pads a short track with zeros).
+struct ImageStream {
+    int fd = -1;
+    off_t size = 0;
+    std::int64_t received = 0;   // read on libburn's fifo thread, looked at after the write
+};
+
+int ReadImageStream(burn_source* source, unsigned char* buffer, int size) {
+    auto* stream = static_cast<ImageStream*>(source->data);
+    int filled = 0;
+    while (filled < size) {
+        ssize_t n = read(stream->fd, buffer + filled, static_cast<std::size_t>(size - filled));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        filled += static_cast<int>(n);
+    }
+    stream->received += filled;
+    return filled;
+}
+
+off_t SizeOfImageStream(burn_source* source) { return static_cast<ImageStream*>(source->data)->size; }
+
+int SetSizeOfImageStream(burn_source* source, off_t size) {
+    static_cast<ImageStream*>(source->data)->size = size;
+    return 1;
+}
+
+// libburn frees the record itself; the stream only closes its end of the pipe.
+void FreeImageStream(burn_source* source) {
+    auto* stream = static_cast<ImageStream*>(source->data);
+    if (stream->fd >= 0) close(stream->fd);
+    stream->fd = -1;
+}
+
+burn_source* NewImageStreamSource(ImageStream& stream) {
+    auto* source = static_cast<burn_source*>(std::calloc(1, sizeof(burn_source)));
+    if (!source) return nullptr;
+    source->refcount = 1;
+    source->read = ReadImageStream;
+    source->get_size = SizeOfImageStream;
+    source->set_size = SetSizeOfImageStream;
+    source->free_data = FreeImageStream;
+    source->data = &stream;
+    return source;
+}
+
 struct WriteJob {
     burn_write_opts* options = nullptr;
     burn_disc* disc = nullptr;
@@ -273,16 +341,17 @@ struct WriteJob {
 // libburn learns what a disc now holds only when the drive is grabbed anew.
 void Regrab(StarBurnGrabber& grabber) {
     Ungrab(grabber, false);
-    Grab(grabber);
+    Grab(grabber, TrayLoad::Leave);
 }
 
-bool PrepareJob(WriteJob& job, const StarBurnGrabber& grabber, burn_drive* drive, const StarBurnTree& tree,
+// The track reads the image from genisoimage's pipe (the stream's source closes it).
+bool PrepareJob(WriteJob& job, const StarBurnGrabber& grabber, burn_drive* drive, ImageStream& stream,
                 bool testWrite) {
     job.options = burn_write_opts_new(drive);
     job.disc = burn_disc_create();
     job.session = burn_session_create();
     job.track = burn_track_create();
-    job.file = burn_file_source_new(tree.imagePath.c_str(), nullptr);
+    job.file = NewImageStreamSource(stream);
     if (!job.options || !job.disc || !job.session || !job.track || !job.file) return false;
     job.fifo = burn_fifo_source_new(job.file, 2048, 2048, 0);
     if (!job.fifo) return false;
@@ -300,22 +369,10 @@ bool PrepareJob(WriteJob& job, const StarBurnGrabber& grabber, burn_drive* drive
 
 }  // namespace
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                             StarBurnTree* tree, std::uint32_t,
-                                                                             std::uint8_t testWrite, std::uint32_t,
-                                                                             std::uint32_t, std::uint32_t) {
-    SB_ERR;
-    std::uint32_t result = 0;
-    burn_drive* drive = GrabbedDrive(grabber, error, result);
-    if (!drive) return result;
-    if (!tree || tree->imagePath.empty()) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no file tree");
-    WriteJob job;
-    if (!PrepareJob(job, *grabber, drive, *tree, testWrite != 0))
-        return error.Fail(STARBURN_EXCEPTION_GENERIC, 8, "the write could not be prepared");
-    char reasons[BURN_REASONS_LEN] = {};
-    if (burn_precheck_write(job.options, job.disc, reasons, 0) <= 0)
-        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, std::string("the disc cannot take the write: ") + reasons);
-    WriteReporter reporter(*grabber, tree->bytes);
+namespace {
+
+// The write itself, on a prepared job: polls the drive until it is idle again.
+bool WriteJobOut(WriteJob& job, burn_drive* drive, WriteReporter& reporter, std::string& problem) {
     reporter.Begin();
     burn_disc_write(job.options, job.disc);
     burn_progress progress{};
@@ -327,10 +384,55 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(Sta
         state = burn_drive_get_status(drive, &progress);
     }
     // libburn can refuse a write and still say it wrote well: its queue tells.
+    return burn_drive_wrote_well(drive) != 0 && !TakeQueuedProblem(problem);
+}
+
+}  // namespace
+
+// The image is streamed from genisoimage straight into the track: it is never written to a file.
+STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                             StarBurnTree* tree, std::uint32_t,
+                                                                             std::uint8_t testWrite, std::uint32_t,
+                                                                             std::uint32_t, std::uint32_t) {
+    SB_ERR;
+    std::uint32_t result = 0;
+    burn_drive* drive = GrabbedDrive(grabber, error, result);
+    if (!drive) return result;
+    if (!tree || tree->imageArguments.empty() || tree->bytes <= 0)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no file tree");
+    ImageStream stream;
+    stream.size = static_cast<off_t>(tree->bytes);
+    pid_t writer = StartImageWriter(tree->imageArguments, tree->errorFile, stream.fd);
+    if (writer < 0) return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 2, "genisoimage could not be started");
     std::string problem;
-    bool wroteWell = burn_drive_wrote_well(drive) != 0 && !TakeQueuedProblem(problem);
-    reporter.End(wroteWell);
+    bool prepared = false, refused = false, wroteWell = false;
+    {
+        WriteJob job;   // freeing it closes the pipe, so a writer nobody reads from ends
+        prepared = PrepareJob(job, *grabber, drive, stream, testWrite != 0);
+        char reasons[BURN_REASONS_LEN] = {};
+        refused = prepared && burn_precheck_write(job.options, job.disc, reasons, 0) <= 0;
+        if (refused) problem = std::string("the disc cannot take the write: ") + reasons;
+        if (prepared && !refused) {
+            WriteReporter reporter(*grabber, tree->bytes);
+            wroteWell = WriteJobOut(job, drive, reporter, problem);
+            reporter.End(wroteWell);
+        }
+    }
+    if (stream.fd >= 0) close(stream.fd);   // no source took the pipe
+    int writerStatus = WaitForProgram(writer);
     grabber->performOpc = false;
+    if (!prepared) return error.Fail(STARBURN_EXCEPTION_GENERIC, 8, "the write could not be prepared");
+    if (refused) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, problem);
+    // A writer that failed or stopped early left zeros in place of the image's end (and may be
+    // why the write failed): that is the reason to tell, not libburn's view of it.
+    if (!testWrite && (writerStatus != 0 || stream.received < tree->bytes)) MostSevereMessage(nullptr);
+    if (!testWrite && writerStatus != 0)
+        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 31,
+                          "genisoimage failed while streaming the image: " + LastLine(ReadFile(tree->errorFile)));
+    if (!testWrite && stream.received < tree->bytes)
+        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 31,
+                          "genisoimage wrote " + std::to_string(stream.received) + " bytes of " +
+                              std::to_string(tree->bytes));
     if (!wroteWell) return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "the write failed" : problem);
     Regrab(*grabber);
     return error.Succeed();
@@ -362,6 +464,28 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Blank(StarBurnGrabber* 
     std::string problem;
     if (burn_drive_wrote_well(drive) == 0 || TakeQueuedProblem(problem) || burn_disc_get_status(drive) != BURN_DISC_BLANK)
         return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "blanking failed" : problem);
+    Regrab(*grabber);
+    return error.Succeed();
+}
+
+// The erase of overwritable media, which libburn does not blank: the start of what the disc
+// holds (its volume descriptors) is overwritten with zeros, so the disc reads as blank and its
+// whole capacity is written anew by the next burn. Sequential media are refused: Blank them.
+STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Format(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+    SB_ERR;
+    std::uint32_t result = 0;
+    burn_drive* drive = GrabbedDrive(grabber, error, result);
+    if (!drive) return result;
+    if (burn_disc_get_status(drive) != BURN_DISC_BLANK || !Overwritable(drive))
+        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, "the disc is not overwritable");
+    if (IsoBlocks(drive) == 0) return error.Succeed();   // nothing written: blank already
+    // 32 blocks: the system area and the descriptors, aligned as DVD and BD media want it.
+    std::vector<char> zeros(32 * kBlockBytes, 0);
+    if (burn_random_access_write(drive, 0, zeros.data(), static_cast<off_t>(zeros.size()), 1) <= 0) {
+        std::string problem;
+        TakeQueuedProblem(problem);
+        return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "the disc could not be overwritten" : problem);
+    }
     Regrab(*grabber);
     return error.Succeed();
 }

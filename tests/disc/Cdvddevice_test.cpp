@@ -148,6 +148,9 @@ TEST_F(CDeviceTest, ANotReadyDriveClearsTheSizesAndTheLabel) {
     EXPECT_STREQ(device.GetVolumeLabel(), "HOLIDAY");
     drive.mediaType = 14;
     EXPECT_EQ(device.GetUsedSize(), 100 * BLOCK_BYTES);
+    EXPECT_EQ(device.GetFreeSize(), 0) << "a closed DVD-R takes nothing more";
+    drive.discStatus = 1;
+    EXPECT_TRUE(device.RefreshFreeSize());
     EXPECT_EQ(device.GetFreeSize(), drive.freeBlocks * BLOCK_BYTES);
     drive.ready = false;
     drive.failing = {"GetTrackInformation"};

@@ -101,25 +101,38 @@ TEST_F(DeviceWindowTest, ABlankDvdMinusRCannotBeErased) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(DeviceWindowTest, AWrittenDvdMinusRwIsErasedToTheEnd) {
-    Writer(7, 2);
-    Scan();
-    ask_.MessageAnswers = {mrYes, mrOk};
-    ShowWith(0, [this] {
-        EXPECT_EQ(window_->lblType->GetCaption(), "DVD-RW");
-        ASSERT_TRUE(window_->suiImageButton_Start->GetEnabled());
-        Render("device_written_dvdrw.png");
-        window_->suiImageButton_StartClick(nullptr);
-        EXPECT_EQ(window_->Label_Progress1->GetCaption(), "100 %");
-        EXPECT_EQ(window_->Image_Progress1->GetWidth(), 257);
-        EXPECT_EQ(window_->b_Erasing, 0);
-    });
-    EXPECT_EQ(Boxes(), (std::vector<String>{Language::GetMessageText(135), "Erase disc finish"}));
-    EXPECT_EQ(fake_starburn::State().drives[0].blanks, 1);
+// libburn blanks a sequential DVD-RW; a disc written over in place is erased by overwriting it.
+TEST_F(DeviceWindowTest, AWrittenRewritableDiscIsErasedToTheEnd) {
+    struct Case {
+        std::uint32_t media;
+        const char* type;
+        int blanks, formats;
+    };
+    for (const Case& c : {Case{8, "DVD-RW", 1, 0}, Case{7, "DVD-RW", 0, 1}, Case{9, "DVD+RW", 0, 1}}) {
+        SCOPED_TRACE(c.media);
+        fake_starburn::State().drives.clear();
+        ask_.Questions.clear();
+        Writer(c.media, 2);
+        Scan();
+        ask_.MessageAnswers = {mrYes, mrOk};
+        ShowWith(0, [this, c] {
+            EXPECT_EQ(window_->lblType->GetCaption(), c.type);
+            ASSERT_TRUE(window_->suiImageButton_Start->GetEnabled());
+            if (c.media == 8) Render("device_written_dvdrw.png");
+            window_->suiImageButton_StartClick(nullptr);
+            EXPECT_EQ(window_->Label_Progress1->GetCaption(), "100 %");
+            EXPECT_EQ(window_->Image_Progress1->GetWidth(), 257);
+            EXPECT_EQ(window_->b_Erasing, 0);
+        });
+        EXPECT_EQ(Boxes(), (std::vector<String>{Language::GetMessageText(135), "Erase disc finish"}));
+        EXPECT_EQ(fake_starburn::State().drives[0].blanks, c.blanks);
+        EXPECT_EQ(fake_starburn::State().drives[0].formats, c.formats);
+        EXPECT_EQ(fake_starburn::State().drives[0].holding, 0) << "closing the window let go of the drive";
+    }
 }
 
 TEST_F(DeviceWindowTest, DuringAnEraseCloseAndEraseOnlySayWait) {
-    FakeDrive& drive = Writer(7, 2);
+    FakeDrive& drive = Writer(8, 2);
     drive.blankMs = 1200;
     Scan();
     ask_.MessageAnswers = {mrYes};
@@ -148,7 +161,7 @@ TEST_F(DeviceWindowTest, DuringAnEraseCloseAndEraseOnlySayWait) {
 
 TEST_F(DeviceWindowTest, AFailedEraseSaysSo) {
     FakeDrive& drive = Writer(9, 2);
-    drive.failing = {"Blank"};
+    drive.failing = {"Format"};
     Scan();
     ask_.MessageAnswers = {mrYes, mrOk};
     ShowWith(0, [this] { window_->suiImageButton_StartClick(nullptr); });

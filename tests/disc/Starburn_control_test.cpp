@@ -280,4 +280,105 @@ TEST_F(FacadeTest, ASecondOperationIsRefusedWhileOneRuns) {
     EXPECT_EQ(CDevice::Devices().size(), 1u);
 }
 
+// Each job takes the drive and lets go of it: between jobs the tray is free and unlocked.
+TEST_F(FacadeTest, EveryJobLetsGoOfTheDrive) {
+    FakeDrive& drive = Writer(5, 0);
+    Scan();
+    EXPECT_EQ(drive.holding, 0) << "after the scan";
+    const std::vector<std::pair<const char*, std::function<void()>>> jobs = {
+        {"select", [] { SelectDevice(0); }},
+        {"speeds", [] { GetWriteSpeedList(0, true); }},
+        {"read speeds", [] { GetReadSpeedList(0, true); }},
+        {"free bytes", [] { GetDiscFreeBytes(); }},
+        {"tracks", [] { GetTrackCount(); }},
+        {"burn", [] {
+             GetFolderSize(".");
+             BurnDVD();
+         }},
+        {"load", [] { LoadDisc(); }},
+        {"eject", [] { EjectDisc(); }},
+    };
+    for (const auto& [name, job] : jobs) {
+        SCOPED_TRACE(name);
+        job();
+        EXPECT_EQ(drive.holding, 0);
+        EXPECT_EQ(drive.grabbers, 0);
+    }
+    // The device window holds the drive while it is shown.
+    ASSERT_TRUE(LockDevice());
+    GetDiscFreeBytes();
+    EXPECT_EQ(drive.holding, 1);
+    EXPECT_TRUE(ReleaseDevice());
+    EXPECT_EQ(drive.holding, 0);
+}
+
+// An eject lets go of the drive; the next job grabs it again, and finds the tray as the user
+// left it: open until Load (or the user) closes it.
+TEST_F(FacadeTest, AfterAnEjectTheDriveIsGrabbedAnew) {
+    FakeDrive& drive = Writer(5, 0);
+    Scan();
+    ASSERT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    EXPECT_TRUE(EjectDisc());
+    EXPECT_TRUE(drive.trayOpen);
+    EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_BAD_MEDIA) << "an open tray holds no disc";
+    EXPECT_TRUE(drive.trayOpen) << "selecting does not close the tray";
+    drive.trayOpen = false;   // the user pushes it in
+    EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    EXPECT_TRUE(EjectDisc());
+    EXPECT_TRUE(LoadDisc());
+    EXPECT_FALSE(drive.trayOpen);
+    EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+}
+
+// Media written over in place: whole capacity free however full, erased by overwriting.
+TEST_F(FacadeTest, OverwritableDiscsAreFreeAsAWholeAndOverwrittenToErase) {
+    struct Case {
+        const char* name;
+        std::uint32_t media;
+        int select;
+        int blanks, formats;
+    };
+    const Case cases[] = {
+        {"DVD-RAM", 6, SELECT_DEVICE_READY, 0, 0},
+        {"DVD+RW", 9, SELECT_DEVICE_NOT_BLANK, 0, 1},
+        {"DVD-RW restricted overwrite", 7, SELECT_DEVICE_NOT_BLANK, 0, 1},
+        {"DVD-RW sequential", 8, SELECT_DEVICE_NOT_BLANK, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake_starburn::State().drives.clear();
+        FakeDrive& drive = Writer(c.media, 2);
+        drive.freeBlocks = 2295104;
+        Scan();
+        ASSERT_EQ(SelectDevice(0), c.select);
+        if (c.select == SELECT_DEVICE_NOT_BLANK) {
+            EXPECT_TRUE(EraseDisc());
+            EXPECT_EQ(Drive(0).blanks, c.blanks);
+            EXPECT_EQ(Drive(0).formats, c.formats);
+            EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_READY) << "erased, the disc is blank";
+        }
+        EXPECT_EQ(GetDiscFreeBytes(), 2295104.0 * 2048);
+    }
+    fake_starburn::State().drives.clear();
+    FakeDrive& closed = Writer(5, 2);
+    closed.freeBlocks = 2295104;
+    Scan();
+    SelectDevice(0);
+    EXPECT_EQ(GetDiscFreeBytes(), 0.0) << "a closed DVD-R takes nothing more";
+}
+
+TEST_F(FacadeTest, ADriveAnotherProgramHoldsIsListedButCannotBeSelected) {
+    FakeDrive& drive = Writer(5, 0);
+    drive.inUse = true;
+    drive.product = "Busy Writer";
+    Scan();
+    ASSERT_EQ(CDevice::Devices().size(), 1u);
+    EXPECT_EQ(GetDeviceName(0), "Busy Writer FAKE 1.00");
+    EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_FAILED);
+    EXPECT_TRUE(WasDeviceInUse());
+    drive.inUse = false;   // the desktop unmounted it
+    EXPECT_EQ(SelectDevice(0), SELECT_DEVICE_READY);
+    EXPECT_FALSE(WasDeviceInUse());
+}
+
 }  // namespace

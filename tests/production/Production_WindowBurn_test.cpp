@@ -158,7 +158,7 @@ TEST_F(BurnStepTest, TheStepForEachDisc) {
          [](BurnStepTest&, FakeDrive* d) {
              d->mediaType = kDvdPlusRW;
              d->discStatus = kWritten;
-             d->failing = {"Blank"};
+             d->failing = {"Format"};
          },
          true, {mrCancel}, {Check, Erase(1), EraseEnd, NoErase, Cancelled}, false, 1, 1, {Another(61)}},
         {"three erases, then another disc",
@@ -188,6 +188,14 @@ TEST_F(BurnStepTest, TheStepForEachDisc) {
          },
          true, {mrCancel}, {Check, Media("DVD-R"), Size, Cancelled}, false, 1, 1, {Another(63)}},
         {"no burner", [](BurnStepTest&, FakeDrive*) {}, false, {}, {Check, Wrong}, false, 0, 0, {Another(60)}},
+        {"a drive another program holds", [](BurnStepTest&, FakeDrive* d) { d->inUse = true; }, true, {},
+         {Check, Msg(240), Wrong}, false, 0, 0, {Another(60)}},
+        {"a written DVD-RAM is written over",
+         [](BurnStepTest&, FakeDrive* d) {
+             d->mediaType = 6;
+             d->discStatus = kWritten;
+         },
+         true, {}, {Check, Media("DVD-RAM"), Size, Burn, BurnEnd, Finish}, true, 1, 0, {}},
         {"folder gone", [](BurnStepTest& t, FakeDrive*) { fs::remove_all(t.Dvd()); }, true, {}, {Wrong}, false, 0, 0,
          {Another(62)}},
         {"burn failing", [](BurnStepTest&, FakeDrive* d) { d->failing = {"TrackAtOnceFromTree"}; }, true, {},

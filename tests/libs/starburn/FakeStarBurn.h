@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+// As the real module's: a grabber holds its drive from Create until Eject or Release lets go.
 struct StarBurnGrabber {
     std::size_t drive;
     StarBurnCallback callback;
     void* context;
+    bool held = true;
 };
 struct StarBurnTree {
     std::int64_t bytes;
@@ -42,6 +44,8 @@ struct FakeDrive {
     std::array<std::uint8_t, 6> capsEx{};
     std::uint32_t mediaType = 5;
     bool ready = true;
+    bool inUse = false;     // another program holds the drive: every call fails with status 170
+    bool trayOpen = false;  // Eject opens it, Load closes it; open, the drive has no disc
     std::uint8_t discStatus = 0;
     std::string volumeLabel;
     std::uint8_t sessions = 1;
@@ -57,7 +61,8 @@ struct FakeDrive {
     std::vector<Event> burnEvents;   // sent during a track-at-once write
     // What happened.
     std::uint32_t currentRead = 0, currentWrite = 0;
-    int blanks = 0, writes = 0, closes = 0, grabbers = 0;
+    int blanks = 0, formats = 0, writes = 0, closes = 0, grabbers = 0;
+    int holding = 0;   // grabbers that hold the drive now (its tray locked)
     std::uint32_t blankMode = 0;
     bool lastWriteWasTest = false;
     int writeMs = 0;   // how long a write takes
@@ -94,10 +99,30 @@ inline void Reset() {
     s.scans = 0;
 }
 
-// The drive of a grabber, or null when the grabber is stale.
-inline FakeDrive* DriveOf(StarBurnGrabber* grabber) {
+// The drive of a grabber, stale or not.
+inline FakeDrive* AnyDriveOf(StarBurnGrabber* grabber) {
     auto& s = State();
     return grabber && grabber->drive < s.drives.size() ? &s.drives[grabber->drive] : nullptr;
+}
+
+// The drive of a grabber that holds it, or null (stale, let go, or the drive held elsewhere).
+inline FakeDrive* DriveOf(StarBurnGrabber* grabber) { return grabber && grabber->held ? AnyDriveOf(grabber) : nullptr; }
+
+// What libburn's rules give: media written over in place.
+inline bool Overwritable(std::uint32_t mediaType) {
+    return mediaType == 6 || mediaType == 7 || mediaType == 9 || mediaType == 19;
+}
+
+inline void LetGo(StarBurnGrabber* grabber) {
+    if (FakeDrive* d = DriveOf(grabber)) d->holding--;
+    if (grabber) grabber->held = false;
+}
+
+inline bool NeedsDisc(const std::string& op) {
+    static const std::set<std::string> ops = {"TestUnitReady", "GetDiscInformation", "GetTOCInformation",
+                                              "GetTrackInformation", "GetVolumeLabel", "TrackAtOnceFromTree",
+                                              "Blank", "Format", "CloseSession"};
+    return ops.count(op) != 0;
 }
 
 inline std::uint32_t Outcome(FakeDrive* drive, const std::string& op, char* text, std::uint32_t size,
@@ -105,6 +130,7 @@ inline std::uint32_t Outcome(FakeDrive* drive, const std::string& op, char* text
     State().calls.push_back(op);
     std::string reason;
     if (!drive) reason = "no drive";
+    else if (drive->trayOpen && NeedsDisc(op)) reason = "no disc (tray open)";
     else if (drive->failing.count(op)) reason = "fake " + op + " failed";
     if (reason.empty()) {
         if (status) *status = 0;
@@ -135,9 +161,20 @@ inline std::uint32_t FindDevice(std::uint32_t, std::uint32_t, StarBurnCallback c
     return STARBURN_OK;
 }
 inline std::uint32_t MakeGrabber(StarBurnGrabber** out, std::size_t index, StarBurnCallback cb, void* ctx) {
-    State().drives[index].grabbers++;
-    *out = new StarBurnGrabber{index, cb, ctx};
+    FakeDrive& d = State().drives[index];
+    d.grabbers++;
+    *out = new StarBurnGrabber{index, cb, ctx, !d.inUse};
+    if (!d.inUse) d.holding++;
     return STARBURN_OK;
+}
+
+// A failing call on a grabber of a drive another program holds.
+inline std::uint32_t InUse(StarBurnGrabber* g, char* text, std::uint32_t size, std::uint32_t* status) {
+    FakeDrive* d = AnyDriveOf(g);
+    if (!d || !d->inUse || g->held) return STARBURN_OK;
+    if (text && size) std::snprintf(text, size, "the drive is in use by another program");
+    if (status) *status = 170;
+    return STARBURN_EXCEPTION_NOT_READY;
 }
 inline std::uint32_t Create(StarBurnGrabber** out, FAKE_ERR, StarBurnCallback cb, void* ctx, std::uint8_t port,
                             std::uint8_t bus, std::uint8_t target, std::uint8_t lun, std::uint32_t) {
@@ -161,11 +198,13 @@ inline std::uint32_t CreateEx(StarBurnGrabber** out, FAKE_ERR, StarBurnCallback 
 }
 inline void Destroy(StarBurnGrabber** g) {
     if (!g || !*g) return;
-    if (FakeDrive* d = DriveOf(*g)) d->grabbers--;
+    LetGo(*g);
+    if (FakeDrive* d = AnyDriveOf(*g)) d->grabbers--;
     delete *g;
     *g = nullptr;
 }
 inline std::uint32_t TestUnitReady(StarBurnGrabber* g, FAKE_ERR) {
+    if (std::uint32_t busy = InUse(g, text, size, status)) return busy;
     FakeDrive* d = DriveOf(g);
     return Outcome(d && d->ready ? d : nullptr, "TestUnitReady", text, size, status);
 }
@@ -189,7 +228,7 @@ inline std::uint32_t GetDeviceNameByDeviceAddress(std::uint8_t, std::uint8_t, st
     return STARBURN_OK;
 }
 inline void GetDeviceInformation(StarBurnGrabber* g, char v[1024], char p[1024], char r[1024], std::uint32_t* cache) {
-    if (FakeDrive* d = DriveOf(g)) {
+    if (FakeDrive* d = AnyDriveOf(g)) {
         std::snprintf(v, 1024, "%s", d->vendor.c_str());
         std::snprintf(p, 1024, "%s", d->product.c_str());
         std::snprintf(r, 1024, "%s", d->revision.c_str());
@@ -204,7 +243,7 @@ inline void GetCapsEx(StarBurnGrabber* g, std::uint8_t* f) {
 }
 inline std::uint32_t DiscType(StarBurnGrabber* g) {
     FakeDrive* d = DriveOf(g);
-    return d ? d->mediaType : 14;
+    return d && !d->trayOpen ? d->mediaType : 14;
 }
 inline std::uint32_t DiscInformation(StarBurnGrabber* g, FAKE_ERR, std::uint8_t* record) {
     std::uint32_t r = FAKE_OUTCOME("GetDiscInformation");
@@ -241,7 +280,8 @@ inline std::uint32_t TrackInformation(StarBurnGrabber* g, FAKE_ERR, std::uint32_
     record[9] = d->discStatus == 0;
     record[11] = d->nwaValid;
     Put32(record + 16, d->nwa);
-    Put32(record + 20, d->freeBlocks);
+    // A closed disc takes nothing more, unless it is written over in place.
+    Put32(record + 20, d->discStatus == 2 && !Overwritable(d->mediaType) ? 0 : d->freeBlocks);
     return r;
 }
 inline std::uint32_t GetSpeeds(StarBurnGrabber* g, FAKE_ERR, std::uint32_t* cr, std::uint32_t* mr, std::uint32_t* cw,
@@ -278,16 +318,50 @@ inline std::uint32_t ReadModes(StarBurnGrabber* g, FAKE_ERR, std::uint8_t* flags
     if (r == STARBURN_OK) std::memset(flags, 1, 6);
     return r;
 }
-inline std::uint32_t Lock(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Lock"); }
-inline std::uint32_t Release(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Release"); }
-inline std::uint32_t Eject(StarBurnGrabber* g, FAKE_ERR) { return FAKE_OUTCOME("Eject"); }
+// Lock takes a drive that was let go again, Release and Eject let go of it.
+inline std::uint32_t Lock(StarBurnGrabber* g, FAKE_ERR) {
+    if (std::uint32_t busy = InUse(g, text, size, status)) return busy;
+    if (FakeDrive* d = AnyDriveOf(g); d && !g->held) {
+        g->held = true;
+        d->holding++;
+    }
+    return FAKE_OUTCOME("Lock");
+}
+inline std::uint32_t Release(StarBurnGrabber* g, FAKE_ERR) {
+    std::uint32_t r = FAKE_OUTCOME("Release");
+    if (r == STARBURN_OK) LetGo(g);
+    return r;
+}
+inline std::uint32_t Eject(StarBurnGrabber* g, FAKE_ERR) {
+    std::uint32_t r = FAKE_OUTCOME("Eject");
+    if (r == STARBURN_OK) {
+        DriveOf(g)->trayOpen = true;
+        LetGo(g);
+    }
+    return r;
+}
 inline std::uint32_t Load(StarBurnGrabber* g, FAKE_ERR) {
+    if (std::uint32_t busy = InUse(g, text, size, status)) return busy;
+    FakeDrive* d = AnyDriveOf(g);
+    if (d && !g->held) {
+        g->held = true;
+        d->holding++;
+    }
+    if (d) d->trayOpen = false;
     std::uint32_t r = FAKE_OUTCOME("Load");
-    FakeDrive* d = DriveOf(g);
     if (r == STARBURN_OK && d && d->onLoad) d->onLoad(*d);
     return r;
 }
+// libburn blanks CD-RW and sequential DVD-RW only; media written over in place refuse.
 inline std::uint32_t Blank(StarBurnGrabber* g, FAKE_ERR, std::uint32_t mode) {
+    FakeDrive* drive = DriveOf(g);
+    if (drive && Overwritable(drive->mediaType)) {
+        drive->blanks++;
+        State().calls.push_back("Blank");
+        if (text && size) std::snprintf(text, size, "the disc cannot be blanked");
+        if (status) *status = 50;
+        return STARBURN_EXCEPTION_UNSUPPORTED;
+    }
     std::uint32_t r = FAKE_OUTCOME("Blank");
     if (FakeDrive* d = DriveOf(g)) {
         d->blanks++;
@@ -295,6 +369,23 @@ inline std::uint32_t Blank(StarBurnGrabber* g, FAKE_ERR, std::uint32_t mode) {
         if (d->blankMs) Sleep(static_cast<DWORD>(d->blankMs));
         if (r == STARBURN_OK) d->discStatus = 0;
         if (r == STARBURN_OK && d->onBlank) d->onBlank(*d);
+    }
+    return r;
+}
+// The erase of media written over in place; sequential media refuse it.
+inline std::uint32_t Format(StarBurnGrabber* g, FAKE_ERR) {
+    FakeDrive* d = DriveOf(g);
+    if (d && !Overwritable(d->mediaType)) {
+        State().calls.push_back("Format");
+        if (text && size) std::snprintf(text, size, "the disc is not overwritable");
+        if (status) *status = 50;
+        return STARBURN_EXCEPTION_UNSUPPORTED;
+    }
+    std::uint32_t r = FAKE_OUTCOME("Format");
+    if (d) d->formats++;
+    if (r == STARBURN_OK && d) {
+        d->discStatus = 0;
+        if (d->onBlank) d->onBlank(*d);
     }
     return r;
 }
@@ -387,6 +478,7 @@ inline StarBurnApi FakeApi() {
     api.StarBurn_CdvdBurnerGrabber_Eject = Eject;
     api.StarBurn_CdvdBurnerGrabber_Load = Load;
     api.StarBurn_CdvdBurnerGrabber_Blank = Blank;
+    api.StarBurn_CdvdBurnerGrabber_Format = Format;
     api.StarBurn_CdvdBurnerGrabber_GetBUP = GetBUP;
     api.StarBurn_CdvdBurnerGrabber_SetBUP = SetBUP;
     api.StarBurn_CdvdBurnerGrabber_SendOPC = SendOPC;

@@ -79,15 +79,42 @@ protected:
             grabber, err_.text, sizeof err_.text, &err_.status, &err_.cdb, tree, 1, testWrite ? 1 : 0, 0, 1, 5);
     }
 
-    // The image the module made with genisoimage, found in its work folder.
-    static std::string ImageOfVideo() {
+    // Bytes of regular files in the module's work folders: the image is streamed, never stored.
+    static std::uintmax_t BytesInWorkFolders() {
+        std::uintmax_t bytes = 0;
         for (const auto& entry : fs::directory_iterator(work_)) {
-            fs::path image = entry.path() / "image.iso";
-            if (entry.path().filename().string().rfind("starburn-", 0) == 0 && fs::exists(image)) return image;
+            if (entry.path().filename().string().rfind("starburn-", 0) != 0) continue;
+            for (const auto& file : fs::recursive_directory_iterator(entry.path())) {
+                if (file.is_regular_file() && !file.is_symlink()) bytes += file.file_size();
+            }
         }
-        return "";
+        return bytes;
     }
-
+    static bool WorkFolderLeft() {
+        for (const auto& entry : fs::directory_iterator(work_)) {
+            if (entry.path().filename().string().rfind("starburn-", 0) == 0) return true;
+        }
+        return false;
+    }
+    std::uint32_t Call(std::uint32_t (*op)(StarBurnGrabber*, char*, std::uint32_t, std::uint32_t*, StarBurnCdbFailure*),
+                       StarBurnGrabber* grabber) {
+        return op(grabber, err_.text, sizeof err_.text, &err_.status, &err_.cdb);
+    }
+    std::uint8_t DiscStatus(StarBurnGrabber* grabber) {
+        std::uint8_t disc[STARBURN_DISC_INFORMATION_SIZE] = {};
+        sdk_.Api().StarBurn_CdvdBurnerGrabber_GetDiscInformation(grabber, err_.text, sizeof err_.text, &err_.status,
+                                                                 &err_.cdb, disc);
+        return disc[1];
+    }
+    std::uint32_t FreeBlocks(StarBurnGrabber* grabber) {
+        std::uint8_t track[STARBURN_TRACK_INFORMATION_SIZE] = {};
+        EXPECT_EQ(sdk_.Api().StarBurn_CdvdBurnerGrabber_GetTrackInformation(grabber, err_.text, sizeof err_.text,
+                                                                           &err_.status, &err_.cdb, 0xFF, track),
+                  STARBURN_OK);
+        std::uint32_t blocks = 0;
+        std::memcpy(&blocks, track + 20, 4);
+        return blocks;
+    }
     static inline std::string work_, dvd_;
     LoadedStarBurn sdk_;
     ErrorRecord err_;
@@ -168,6 +195,11 @@ TEST_F(StarBurnLibburn, AFileDriveIsABlankRandomAccessDisc) {
               STARBURN_OK);
     EXPECT_EQ(api.StarBurn_CdvdBurnerGrabber_TestUnitReady(grabber, err_.text, sizeof err_.text, &err_.status, &err_.cdb),
               STARBURN_OK);
+    // Release lets go of the drive as well; Lock takes it again.
+    EXPECT_EQ(Call(api.StarBurn_CdvdBurnerGrabber_Release, grabber), STARBURN_OK);
+    EXPECT_EQ(Call(api.StarBurn_CdvdBurnerGrabber_TestUnitReady, grabber), STARBURN_EXCEPTION_NOT_READY);
+    EXPECT_EQ(Call(api.StarBurn_CdvdBurnerGrabber_Lock, grabber), STARBURN_OK);
+    EXPECT_EQ(Call(api.StarBurn_CdvdBurnerGrabber_TestUnitReady, grabber), STARBURN_OK);
     api.StarBurn_CdvdBurnerGrabber_Destroy(&grabber);
     EXPECT_EQ(grabber, nullptr);
 }
@@ -178,11 +210,9 @@ TEST_F(StarBurnLibburn, BurnWritesGenisoimagesDvdVideoImageToAFileDrive) {
     ASSERT_EQ(result, STARBURN_OK) << err_.text;
     std::int64_t bytes = 0;
     sdk_.Api().StarBurn_DVDVideo_GetSizeInUCHARs(video, &bytes);
-    std::string image = ImageOfVideo();
-    ASSERT_FALSE(image.empty());
-    std::vector<char> expected = ReadBytes(image);
-    EXPECT_EQ(static_cast<std::int64_t>(expected.size()), bytes);
+    EXPECT_GT(bytes, 0);
     EXPECT_EQ(bytes % 2048, 0);
+    EXPECT_LT(BytesInWorkFolders(), 65536u) << "the image was stored before the burn";
 
     Events events;
     std::string drive = work_ + "/burn.iso";
@@ -190,13 +220,16 @@ TEST_F(StarBurnLibburn, BurnWritesGenisoimagesDvdVideoImageToAFileDrive) {
     ASSERT_NE(grabber, nullptr);
     EXPECT_EQ(Write(grabber, video, false), STARBURN_OK) << err_.text;
     sdk_.Api().StarBurn_CdvdBurnerGrabber_Destroy(&grabber);
+    EXPECT_LT(BytesInWorkFolders(), 65536u) << "the burn stored the image";
     sdk_.Api().StarBurn_DVDVideo_Destroy(&video);
     EXPECT_EQ(video, nullptr);
-    EXPECT_FALSE(fs::exists(image)) << "the image outlived its object";
+    EXPECT_FALSE(WorkFolderLeft()) << "the work folder outlived its object";
 
     std::vector<char> written = ReadBytes(drive);
-    ASSERT_GE(written.size(), expected.size());
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), written.begin()));
+    ASSERT_GE(static_cast<std::int64_t>(written.size()), bytes);
+    std::uint32_t volumeBlocks = 0;
+    std::memcpy(&volumeBlocks, written.data() + 32768 + 80, 4);
+    EXPECT_EQ(static_cast<std::int64_t>(volumeBlocks) * 2048, bytes) << "the whole file system reached the disc";
     EXPECT_EQ(std::string(written.data() + 32768 + 40, 8), "DVD_Disc");
     std::string text(written.begin(), written.end());
     EXPECT_NE(text.find("NSR02"), std::string::npos) << "no UDF descriptors";
@@ -242,10 +275,10 @@ TEST_F(StarBurnLibburn, FoldersWithoutAUsableVideoTsMakeNoImage) {
         EXPECT_GT(std::strlen(err_.text), 0u);
         EXPECT_NE(err_.status, 0u);
     }
-    EXPECT_TRUE(ImageOfVideo().empty()) << "a failed image left its work folder behind";
+    EXPECT_FALSE(WorkFolderLeft()) << "a failed image left its work folder behind";
 }
 
-// genisoimage that promises more than it writes, and exits 0.
+// genisoimage that promises more than it streams, and exits 0.
 TEST_F(StarBurnLibburn, AShortImageIsRefusedNotPadded) {
     std::string bin = work_ + "/shortbin";
     fs::create_directories(bin);
@@ -253,17 +286,49 @@ TEST_F(StarBurnLibburn, AShortImageIsRefusedNotPadded) {
         std::ofstream script(bin + "/genisoimage");
         script << "#!/bin/sh\n"
                   "for a in \"$@\"; do [ \"$a\" = -print-size ] && { echo 100; exit 0; }; done\n"
-                  "while [ $# -gt 0 ]; do [ \"$1\" = -o ] && { head -c 4096 /dev/zero > \"$2\"; exit 0; }; shift; done\n";
+                  "head -c 4096 /dev/zero; exit 0\n";
     }
     fs::permissions(bin + "/genisoimage", fs::perms::owner_all);
     std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", (bin + ":" + path).c_str(), 1);
     std::uint32_t result = 0;
     StarBurnDVDVideo* video = MakeVideo(dvd_, result);
+    ASSERT_EQ(result, STARBURN_OK) << err_.text;
+    StarBurnGrabber* grabber = Grab("stdio:" + work_ + "/short.iso");
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_EQ(Write(grabber, video, false), STARBURN_EXCEPTION_FILE_SYSTEM);
     setenv("PATH", path.c_str(), 1);
-    EXPECT_EQ(result, STARBURN_EXCEPTION_FILE_SYSTEM);
-    EXPECT_EQ(video, nullptr);
     EXPECT_NE(std::string(err_.text).find("4096"), std::string::npos) << err_.text;
+    sdk_.Api().StarBurn_CdvdBurnerGrabber_Destroy(&grabber);
+    sdk_.Api().StarBurn_DVDVideo_Destroy(&video);
+}
+
+// A file that holds a file system is written over: its whole capacity is free, blanking is
+// refused as libburn refuses it, and the overwrite that erases it leaves a blank disc.
+TEST_F(StarBurnLibburn, AFileThatHoldsAnImageIsOverwrittenNotBlanked) {
+    const auto& api = sdk_.Api();
+    std::string drive = work_ + "/used.iso";
+    std::uint32_t result = 0;
+    StarBurnDVDVideo* video = MakeVideo(dvd_, result);
+    ASSERT_EQ(result, STARBURN_OK) << err_.text;
+    StarBurnGrabber* grabber = Grab("stdio:" + drive);
+    ASSERT_NE(grabber, nullptr);
+    const std::uint32_t freshBlocks = FreeBlocks(grabber);
+    ASSERT_EQ(Write(grabber, video, false), STARBURN_OK) << err_.text;
+    api.StarBurn_CdvdBurnerGrabber_Destroy(&grabber);
+
+    grabber = Grab("stdio:" + drive);
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_EQ(DiscStatus(grabber), 2) << "it holds a file system";
+    EXPECT_EQ(FreeBlocks(grabber), freshBlocks) << "an overwritable disc is free as a whole";
+    EXPECT_EQ(api.StarBurn_CdvdBurnerGrabber_Blank(grabber, err_.text, sizeof err_.text, &err_.status, &err_.cdb, 1),
+              STARBURN_EXCEPTION_UNSUPPORTED);
+    EXPECT_EQ(Call(api.StarBurn_CdvdBurnerGrabber_Format, grabber), STARBURN_OK) << err_.text;
+    EXPECT_EQ(DiscStatus(grabber), 0);
+    EXPECT_EQ(Write(grabber, video, false), STARBURN_OK) << err_.text;
+    EXPECT_EQ(DiscStatus(grabber), 2);
+    api.StarBurn_CdvdBurnerGrabber_Destroy(&grabber);
+    api.StarBurn_DVDVideo_Destroy(&video);
 }
 
 }  // namespace
