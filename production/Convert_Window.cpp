@@ -2,7 +2,7 @@
 
 TConvertWindow* ConvertWindow = nullptr;
 
-TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
     SetName("ConvertWindow");
     SetClientHeight(402);
     suiGroupBox_Output->SetBounds(16, 37, 519, 118);
