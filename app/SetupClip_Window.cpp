@@ -507,6 +507,17 @@ void TSetupClipWindow::ReportAddedFiles(const std::vector<String>& Rejected, int
         MessageDlg(Language::GetMessageText(i_DVDType == 0 ? 137 : 138), mtInformation, TMsgDlgButtons{mbOK});
 }
 
+namespace {
+
+TBitmap* BlackFrame(int Width, int Height) {
+    auto* frame = new TBitmap(std::max(Width, 1), std::max(Height, 1), pf24bit);
+    frame->GetCanvas()->GetBrush()->SetColor(clBlack);
+    frame->GetCanvas()->FillRect(TRect(0, 0, frame->GetWidth(), frame->GetHeight()));
+    return frame;
+}
+
+}  // namespace
+
 // Null when the file is no clip the program can use; nothing is added then.
 TClipInfo* TSetupClipWindow::ReadClip(TMediaLibrary& Library, const String& FileName) {
     TMediaInfoRecord record;
@@ -517,10 +528,15 @@ TClipInfo* TSetupClipWindow::ReadClip(TMediaLibrary& Library, const String& File
     clip->SetMediaInfo(w[0], WordAsFloat(w[1]), WordAsFloat(w[2]), w[3], w[4], w[5], w[6], w[7], WordAsFloat(w[8]), w[9]);
     clip->SetSubtitleFile("");
     PickUpSubtitle(clip.get(), FileName);
-    // A first frame that can't be decoded leaves a black picture, so the clip still gets its
-    // thumbnail, tile and title button.
-    std::unique_ptr<TBitmap> frame(Library.GetFrame(record.Width(), record.Height(), "2.bmp"));
-    if (!frame) frame.reset(new TBitmap(std::max(clip->i_DisplayWidth, 1), std::max(clip->i_DisplayHeight, 1), pf24bit));
+    // A first frame that can't be decoded, or whose call raised, leaves a black picture, so the
+    // clip still gets its thumbnail, tile and title button.
+    std::unique_ptr<TBitmap> frame;
+    try {
+        frame.reset(Library.GetFrame(record.Width(), record.Height(), "2.bmp"));
+    } catch (const std::exception&) {
+        frame.reset();
+    }
+    if (!frame) frame.reset(BlackFrame(clip->i_DisplayWidth, clip->i_DisplayHeight));
     clip->SetPicture(frame.get());
     clip->b_AddLetterBox = CheckBox_AddLetterBox->GetChecked();
     clip->RefreshListRow();

@@ -1,5 +1,7 @@
 #include "menu/SetupText_Window.h"
 
+#include <vector>
+
 #include "app/Language.h"
 #include "app/Pubfunction.h"
 #include "app/ResPictures.h"
@@ -21,10 +23,26 @@ String TrimLabelText(const String& Text) {
     return Text.substr(first, last - first);
 }
 
+namespace {
+
+// Where each UTF-8 character starts: continuation bytes (10xxxxxx) belong to the one before.
+std::vector<std::size_t> CharacterStarts(const String& Text) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < Text.size(); ++i)
+        if ((static_cast<unsigned char>(Text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    return starts;
+}
+
+}  // namespace
+
 String FitSampleText(const String& Text, int SampleWidth, int BoxWidth) {
     if (SampleWidth <= BoxWidth || SampleWidth <= 0) return Text;
-    const long long n = static_cast<long long>(Text.size()) * BoxWidth / SampleWidth;
-    return Text.substr(0, static_cast<std::size_t>(n < 0 ? 0 : n));
+    // Counted and cut in characters, so a cut never leaves half of an accented letter.
+    const std::vector<std::size_t> starts = CharacterStarts(Text);
+    const long long n = static_cast<long long>(starts.size()) * BoxWidth / SampleWidth;
+    if (n <= 0) return String();
+    if (n >= static_cast<long long>(starts.size())) return Text;
+    return Text.substr(0, starts[static_cast<std::size_t>(n)]);
 }
 
 int StyleIndexOf(TFontStyles Style) {

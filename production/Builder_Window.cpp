@@ -4,7 +4,7 @@
 
 TBuilderWindow* BuilderWindow = nullptr;
 
-TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Shared) {
     SetName("BuilderWindow");
     CreateDeviceButton();
     g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();

@@ -8,7 +8,7 @@
 TBurnWindow* BurnWindow = nullptr;
 
 // Its first drive choice stays its own: the shared burner index is the other windows' to set.
-TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner, false) {
+TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
     SetName("BurnWindow");
     CreateDeviceButton();
     // The output group stays hidden here: its quality list is never filled.

@@ -4,7 +4,7 @@
 
 TCompilerWindow* CompilerWindow = nullptr;
 
-TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
     SetName("CompilerWindow");
     CreateDeviceButton();
     PlaceControls();

@@ -2,7 +2,7 @@
 
 TConvertWindow* ConvertWindow = nullptr;
 
-TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner) {
+TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
     SetName("ConvertWindow");
     LoadSkin("convert_skin.bmp");
     SetClientHeight(402);

@@ -86,10 +86,8 @@ void RemoveFileForce(const String& Path) {
 
 }  // namespace
 
-TProductionWindow::TProductionWindow(TComponent* AOwner) : TProductionWindow(AOwner, true) {}
-
-TProductionWindow::TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex)
-    : TForm(AOwner), m_storesBurnerIndex(StoresBurnerIndex) {
+TProductionWindow::TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice)
+    : TForm(AOwner), m_burnerChoice(BurnerChoice) {
     SetPosition(poScreenCenter);
     GetFont()->SetName("Tahoma");
     GetFont()->SetHeight(-11);
@@ -125,6 +123,8 @@ void TProductionWindow::CreateControls() {
     Memo_Msg->SetBounds(32, 441, 489, 85);
     Memo_Msg->SetReadOnly(true);
     Memo_Msg->SetScrollBars(ssVertical);
+    Memo_Msg->SetUIStyle(MacOS);
+    Memo_Msg->SetBorderColor(static_cast<TColor>(8355711));  // after the look, which sets its own
     Memo_Msg->SetColor(static_cast<TColor>(15790320));
     Timer_Convert = MakeTimer(this, "Timer_Convert");
     Timer_Convert->OnTimer = [this](TObject* s) { Timer_ConvertTimer(s); };
@@ -260,7 +260,7 @@ void TProductionWindow::FormCreate(TObject*) {
     SetDoubleBuffered(true);
     InitControls();
     FillDriveList(-1);
-    if (m_storesBurnerIndex) g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
+    if (m_burnerChoice == TBurnerChoice::Shared) g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
 }
 
 void TProductionWindow::FormShow(TObject*) {

@@ -40,9 +40,11 @@ class TSubChapter;
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
 
+// Whether a window's first drive choice becomes every window's burner (g_i_BurnerIndex).
+enum class TBurnerChoice { Shared, Own };
+
 class TProductionWindow : public TForm {
     VCL_CLASS(TProductionWindow)
-    explicit TProductionWindow(TComponent* AOwner);
     ~TProductionWindow() override;
 
     void ApplyLanguage();
@@ -243,8 +245,9 @@ class TProductionWindow : public TForm {
     void Dispatch(TMessage& Message) override;
 
 protected:
-    // StoresBurnerIndex clear: the window's first drive choice does not become the shared one.
-    TProductionWindow(TComponent* AOwner, bool StoresBurnerIndex);
+    // Only the all-in-one window makes its first drive choice the shared one; the others fill
+    // their list and leave the setting alone.
+    TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice);
     // The mode's steps after the run has started; false when a step failed (it logged).
     virtual bool RunSteps() = 0;
     // Starts the mux worker; false when no thread could be made.
@@ -270,7 +273,7 @@ protected:
     virtual bool KeepsQualitySetting() const { return true; }
 
 private:
-    const bool m_storesBurnerIndex = true;
+    const TBurnerChoice m_burnerChoice = TBurnerChoice::Own;
     static DWORD SpumuxThreadProc(void* Window);
     static DWORD AuthorThreadProc(void* Window);
     static constexpr int kNoWorker = -1000000;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/AppEvnts.h"
 #include "platform/vcl/DropDown.h"
 #include "platform/vcl/Forms.h"
@@ -99,6 +100,7 @@ TControl::~TControl() {
     if (g_captureControl == this) g_captureControl = nullptr;
     if (g_hoverControl == this) g_hoverControl = nullptr;
     if (m_popupMenu != nullptr) m_popupMenu->RemoveFreeNotification(this);
+    if (m_action != nullptr) m_action->UnRegisterClient(this);
     if (m_parent != nullptr) m_parent->RemoveControl(this);
     delete m_font;
 }
@@ -106,6 +108,7 @@ TControl::~TControl() {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == m_popupMenu) m_popupMenu = nullptr;
+    if (Operation == opRemove && AComponent == m_action) m_action = nullptr;
 }
 
 void TControl::Loaded() {
@@ -306,6 +309,27 @@ void TControl::SetCursor(TCursor v) {
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
+void TControl::SetAction(TBasicAction* v) {
+    if (v == m_action) return;
+    if (m_action != nullptr) {
+        m_action->UnRegisterClient(this);
+        m_action->RemoveFreeNotification(this);
+    }
+    m_action = v;
+    if (m_action == nullptr) return;
+    m_action->RegisterClient(this);
+    ActionChange(m_action, GetComponentState().Contains(csLoading));
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (action == nullptr) return;
+    if (!CheckDefaults || GetCaption().empty()) SetCaption(action->GetCaption());
+    if (!CheckDefaults || GetEnabled()) SetEnabled(action->GetEnabled());
+    if (!CheckDefaults || GetHint().empty()) SetHint(action->GetHint());
+    if (!CheckDefaults || GetVisible()) SetVisible(action->GetVisible());
+}
+
 void TControl::SetPopupMenu(TPopupMenu* v) {
     if (m_popupMenu != nullptr) m_popupMenu->RemoveFreeNotification(this);
     m_popupMenu = v;
@@ -440,6 +464,7 @@ void TControl::SetMouseCapture(bool v) {
 
 void TControl::Click() {
     if (OnClick) OnClick(this);
+    else if (m_action != nullptr) m_action->Execute();
 }
 
 void TControl::DblClick() {
@@ -696,6 +721,8 @@ void TWinControl::CreateWnd() {
     m_bridge->SetCursorShape(GetCursor());
     UpdateWidgetBounds();
     UpdateWidgetTitle();
+    // As window creation does: the control hears of its new window before its children get theirs.
+    Perform(WM_CREATE, 0, 0);
     for (TControl* c : m_controls)
         if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateWnd();
     // Stacking follows our z-order.

@@ -15,6 +15,7 @@
 class TFont;
 class TCanvas;
 class TBitmap;
+class TBasicAction;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
@@ -162,6 +163,13 @@ class TControl : public TComponent {
     void SetCursor(TCursor v);
     TPopupMenu* GetPopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(TPopupMenu* v);
+    // The action the control shows: it takes the action's caption, state and hint now and
+    // whenever they change, and a click without an OnClick of its own runs the action.
+    TBasicAction* GetAction() const { return m_action; }
+    void SetAction(TBasicAction* v);
+    // The action's properties reach the control; with CheckDefaults only those the control still
+    // has at their defaults (empty caption and hint, enabled, visible).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
     TSizeConstraints& Constraints() { return m_constraints; }
 
@@ -243,6 +251,7 @@ private:
     bool m_parentShowHint = true;
     TCursor m_cursor = crDefault;
     TPopupMenu* m_popupMenu = nullptr;
+    TBasicAction* m_action = nullptr;
     TControlStyle m_controlStyle;
     TControlState m_controlState;
     TSizeConstraints m_constraints;

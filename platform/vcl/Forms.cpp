@@ -503,9 +503,11 @@ void TCustomForm::BoundsChanged() {
 
 // ---- TApplication ------------------------------------------------------------------------------
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), m_icon(std::make_unique<TBitmap>()) {}
 
 TApplication::~TApplication() = default;
+
+void TApplication::SetIcon(TBitmap* Icon) { m_icon->Assign(Icon); }
 
 void TApplication::Initialize() {}
 
@@ -628,6 +630,46 @@ TRect ClientOnScreen(const TCustomForm* f) {
 int TScreen::GetWidth() const { return QtPlatform::PrimaryScreenRect().Width(); }
 int TScreen::GetHeight() const { return QtPlatform::PrimaryScreenRect().Height(); }
 TRect TScreen::GetWorkAreaRect() const { return QtPlatform::PrimaryWorkArea(); }
+
+namespace {
+
+// Squared gap between two rectangles along both axes (0 when they touch or overlap).
+long long GapSquared(const TRect& A, const TRect& B) {
+    const long long dx = std::max({0, B.Left - A.Right, A.Left - B.Right});
+    const long long dy = std::max({0, B.Top - A.Bottom, A.Top - B.Bottom});
+    return dx * dx + dy * dy;
+}
+
+long long OverlapArea(const TRect& A, const TRect& B) {
+    TRect common;
+    if (!IntersectRect(common, A, B)) return 0;
+    return static_cast<long long>(common.Width()) * common.Height();
+}
+
+}  // namespace
+
+int NearestMonitor(const std::vector<TRect>& MonitorBounds, const TRect& Window) {
+    int best = -1;
+    long long bestOverlap = 0, bestGap = 0;
+    for (int i = 0; i < static_cast<int>(MonitorBounds.size()); ++i) {
+        const TRect& m = MonitorBounds[static_cast<size_t>(i)];
+        const long long overlap = OverlapArea(m, Window), gap = GapSquared(m, Window);
+        const bool better = best < 0 || overlap > bestOverlap || (overlap == 0 && bestOverlap == 0 && gap < bestGap);
+        if (!better) continue;
+        best = i;
+        bestOverlap = overlap;
+        bestGap = gap;
+    }
+    return best;
+}
+
+TRect TScreen::WorkAreaNearest(const TRect& Window) const {
+    const std::vector<QtPlatform::TMonitorAreas> monitors = QtPlatform::Monitors();
+    std::vector<TRect> bounds;
+    for (const auto& m : monitors) bounds.push_back(m.Bounds);
+    const int i = NearestMonitor(bounds, Window);
+    return i < 0 ? GetWorkAreaRect() : monitors[static_cast<size_t>(i)].WorkArea;
+}
 
 TCustomForm* TScreen::GetActiveForm() const {
     for (TCustomForm* f : m_zOrder)

@@ -210,6 +210,9 @@ class TApplication : public TComponent {
     void Initialize();
     const String& GetTitle() const { return m_title; }
     void SetTitle(const String& v) { m_title = v; }
+    // The application's icon: empty until the program gives it one (a copy is kept).
+    TBitmap* GetIcon() const { return m_icon.get(); }
+    void SetIcon(TBitmap* Icon);
     String ExeName() const;
     TCustomForm* GetMainForm() const { return m_mainForm; }
     // Creates a form owned by the application; the first one becomes the main form.
@@ -256,18 +259,26 @@ class TApplication : public TComponent {
 
 private:
     String m_title;
+    std::unique_ptr<TBitmap> m_icon;
     TCustomForm* m_mainForm = nullptr;
     bool m_terminated = false;
     bool m_running = false;
     std::vector<TCustomForm*> m_releases;
 };
 
+// The monitor a window belongs to: the one it overlaps most, else the closest one (as
+// MONITOR_DEFAULTTONEAREST); -1 without monitors. Ties go to the earlier monitor.
+int NearestMonitor(const std::vector<TRect>& MonitorBounds, const TRect& Window);
+
 class TScreen : public TComponent {
     VCL_CLASS(TScreen)
     using TComponent::TComponent;
     int GetWidth() const;
     int GetHeight() const;
+    // The primary monitor's work area.
     TRect GetWorkAreaRect() const;
+    // The work area of the monitor nearest to Window (screen coordinates).
+    TRect WorkAreaNearest(const TRect& Window) const;
     int GetWorkAreaLeft() const { return GetWorkAreaRect().Left; }
     int GetWorkAreaTop() const { return GetWorkAreaRect().Top; }
     int GetWorkAreaWidth() const { return GetWorkAreaRect().Width(); }

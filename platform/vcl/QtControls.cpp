@@ -572,6 +572,15 @@ TRect PrimaryWorkArea() {
     return Bounds(r.x(), r.y(), r.width(), r.height());
 }
 
+std::vector<TMonitorAreas> Monitors() {
+    std::vector<TMonitorAreas> out;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect g = s->geometry(), w = s->availableGeometry();
+        out.push_back({Bounds(g.x(), g.y(), g.width(), g.height()), Bounds(w.x(), w.y(), w.width(), w.height())});
+    }
+    return out;
+}
+
 TPoint CursorPos() {
     QPoint p = QCursor::pos();
     return {p.x(), p.y()};

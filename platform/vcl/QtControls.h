@@ -84,6 +84,12 @@ void FlushDeferredDeletes();
 bool InWidgetEvent();
 TRect PrimaryScreenRect();
 TRect PrimaryWorkArea();
+// Each screen's bounds and work area, in the toolkit's order.
+struct TMonitorAreas {
+    TRect Bounds;
+    TRect WorkArea;
+};
+std::vector<TMonitorAreas> Monitors();
 TPoint CursorPos();
 void SetCursorPos(TPoint p);
 void SetOverrideCursor(TCursor Cursor);

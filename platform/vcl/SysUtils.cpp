@@ -1,6 +1,8 @@
 #include "platform/vcl/SysUtils.h"
 
 #include <dirent.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -1083,3 +1085,19 @@ TDateTime Time() {
 }
 
 void Abort() { throw EAbort("Operation aborted"); }
+
+// ------------------------------------------------------------------------ locale separators
+
+TFormatSettings UserLocaleFormatSettings() {
+    TFormatSettings settings;
+    locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (user == static_cast<locale_t>(nullptr)) return settings;
+    const char* decimal = nl_langinfo_l(RADIXCHAR, user);
+    const char* thousands = nl_langinfo_l(THOUSEP, user);
+    if (decimal != nullptr && *decimal != '\0') settings.DecimalSeparator = decimal;
+    settings.ThousandSeparator = thousands != nullptr ? thousands : "";
+    freelocale(user);
+    return settings;
+}
+
+TFormatSettings FormatSettings = UserLocaleFormatSettings();

@@ -157,6 +157,16 @@ String FloatToStr(double Value);
 // "E+00" exponent, quoted literals, up to three sections "positive;negative;zero".
 String FormatFloat(const String& Format, double Value);
 String BoolToStr(bool B, bool UseBoolStrs = false);
+
+// The number separators of the user's locale (LC_NUMERIC of the environment), read at start-up
+// without changing the process locale, so files keep '.'; controls that show numbers to the user
+// read them. The thousands separator may be empty or several bytes (a narrow no-break space).
+struct TFormatSettings {
+    String DecimalSeparator = ".";
+    String ThousandSeparator = ",";
+};
+TFormatSettings UserLocaleFormatSettings();
+extern TFormatSettings FormatSettings;
 bool StrToBool(const String& S);
 bool StrToBoolDef(const String& S, bool Default);
 

@@ -8,6 +8,8 @@
 //   Combo->OnChange = ...;
 #pragma once
 
+#include <type_traits>
+
 #include "platform/vcl/FileCtrl.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/StdCtrls.h"
@@ -66,9 +68,10 @@ protected:
         Base::Notification(AComponent, Operation);
         if (m_style.ThemeRemoved(AComponent, Operation)) SetUIStyle(DeepBlue);
     }
-    // The inherited close-up (OnCloseUp), then the parent repaints.
+    // The inherited close-up (OnCloseUp), then the parent repaints. The drive and filter combos
+    // only repaint the parent: their close-up fires no OnCloseUp.
     void CloseUp() override {
-        Base::CloseUp();
+        if constexpr (std::is_same_v<Base, TCustomComboBox>) Base::CloseUp();
         if (this->GetParent() != nullptr) this->GetParent()->Invalidate();
     }
     // A plain combo box in csSimple style keeps its standard look.

@@ -428,7 +428,74 @@ void TsuiDBCheckBox::KeyPress(char& Key) {
 }
 
 void TsuiDBCheckBox::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+        case WM_CREATE:
+        case WM_WINDOWPOSCHANGED:
+        case CM_TEXTCHANGED:
+        case CM_FONTCHANGED: m_paintControl.DestroyHandle(); break;
+        case WM_PAINT:
+            if (Message.WParam == 0 || !ControlState().Contains(TControlStateE::csPaintCopy)) break;
+            m_paintControl.Perform(TsuiDBCheckBoxPaintControl::BM_SETCHECK_, GetFieldState(), 0);
+            m_paintControl.Perform(WM_PAINT, Message.WParam, 0);
+            return;
+        default: break;
+    }
     if (!m_binding.Dispatch(Message, this)) TsuiCheckBox::Dispatch(Message);
+}
+
+// ---- the data check box's paint control ------------------------------------------------------------
+
+namespace {
+
+// The standard 13 x 13 square at the left, centred in the height.
+TRect CheckBoxSquare(int Height) { return Bounds(0, (Height - 13) / 2, 13, 13); }
+
+}  // namespace
+
+LRESULT TsuiDBCheckBoxPaintControl::Perform(UINT Msg, WPARAM WParam, LPARAM) {
+    if (Msg == BM_SETCHECK_) {
+        m_state = static_cast<TCheckBoxState>(WParam);
+    } else if (Msg == WM_PAINT && WParam != 0) {
+        if (!HandleAllocated()) CreateHandle();
+        PaintOn(reinterpret_cast<TCanvas*>(WParam));
+    }
+    return 0;
+}
+
+void TsuiDBCheckBoxPaintControl::CreateHandle() {
+    // The window of the control's present size, caption and font: its face without the mark.
+    m_window = std::make_unique<TBitmap>(std::max(m_owner->GetWidth(), 1), std::max(m_owner->GetHeight(), 1), pf24bit);
+    TCanvas* c = m_window->GetCanvas();
+    const int h = m_window->GetHeight();
+    c->GetBrush()->SetColor(m_owner->GetColor());
+    c->FillRect(TRect(0, 0, m_window->GetWidth(), h));
+    TRect box = CheckBoxSquare(h);
+    Frame3D(c, box, clBtnShadow, clBtnHighlight, 1);  // sunken, two frames deep
+    Frame3D(c, box, cl3DDkShadow, clBtnFace, 1);
+    c->GetBrush()->SetColor(clWindow);
+    c->FillRect(box);
+    c->GetFont()->Assign(m_owner->GetFont());
+    c->GetBrush()->SetStyle(bsClear);
+    c->TextOut(17, (h - c->TextHeight("Wg")) / 2, m_owner->GetCaption());
+}
+
+void TsuiDBCheckBoxPaintControl::PaintOn(TCanvas* Canvas) const {
+    Canvas->Draw(0, 0, m_window.get());
+    if (m_state == cbUnchecked) return;
+    const TRect box = CheckBoxSquare(m_window->GetHeight());
+    if (m_state == cbGrayed) {
+        TRect inside = box;
+        InflateRect(inside, -2, -2);
+        Canvas->GetBrush()->SetColor(clBtnFace);
+        Canvas->FillRect(inside);
+    }
+    // The standard mark: a 7 x 7 tick, three pixels thick.
+    Canvas->GetPen()->SetColor(m_state == cbGrayed ? clBtnShadow : clWindowText);
+    for (int d = 0; d < 3; ++d) {
+        Canvas->MoveTo(box.Left + 3, box.Top + 5 + d);
+        Canvas->LineTo(box.Left + 5, box.Top + 7 + d);
+        Canvas->LineTo(box.Left + 10, box.Top + 2 + d);
+    }
 }
 
 // ---- TsuiDBRadioGroup --------------------------------------------------------------------------

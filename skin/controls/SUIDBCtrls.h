@@ -251,6 +251,30 @@ bool SUIDBValueMatch(const String& List, const String& Text);
 // The first ";"-separated item of List (untrimmed, as written back into the field).
 String SUIDBFirstValue(const String& List);
 
+// The standard ("BUTTON" class) check box a data check box paints itself with when it is drawn
+// as a copy (csPaintCopy, one per record of a replicating grid): the field's state, not the
+// control's own. Its window holds the look for one size, caption and font; dropping it makes
+// the next paint take the control's current ones.
+class TsuiDBCheckBoxPaintControl {
+public:
+    static constexpr UINT BM_SETCHECK_ = 0x00F1;
+
+    explicit TsuiDBCheckBoxPaintControl(TControl* Owner) : m_owner(Owner) {}
+    // BM_SETCHECK (WParam: the TCheckBoxState) and WM_PAINT (WParam: the canvas); others answer 0.
+    LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
+    bool HandleAllocated() const { return m_window != nullptr; }
+    void DestroyHandle() { m_window.reset(); }
+    TCheckBoxState GetState() const { return m_state; }
+
+private:
+    void CreateHandle();
+    void PaintOn(TCanvas* Canvas) const;
+
+    TControl* m_owner;
+    std::unique_ptr<TBitmap> m_window;
+    TCheckBoxState m_state = cbUnchecked;
+};
+
 class TsuiDBCheckBox : public TsuiCheckBox {
     VCL_CLASS(TsuiDBCheckBox)
     explicit TsuiDBCheckBox(TComponent* AOwner);
@@ -272,6 +296,7 @@ class TsuiDBCheckBox : public TsuiCheckBox {
     // Checked for a true boolean field or a text matching ValueChecked; anything else unchecked.
     TCheckBoxState GetFieldState() const;
     bool ValueMatch(const String& ValueList, const String& Value) const { return SUIDBValueMatch(ValueList, Value); }
+    const TsuiDBCheckBoxPaintControl& PaintControl() const { return m_paintControl; }
 
     void Dispatch(TMessage& Message) override;
 
@@ -288,6 +313,7 @@ private:
     TDBFieldBinding m_binding{this};
     String m_valueChecked = "True";
     String m_valueUnchecked = "False";
+    TsuiDBCheckBoxPaintControl m_paintControl{this};
 };
 
 class TsuiDBRadioGroup : public TsuiRadioGroup {

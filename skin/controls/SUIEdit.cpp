@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr char DecimalSeparator = '.';
-constexpr char ThousandSeparator = ',';
 constexpr int SpinButtonsMinWidth = 15;
 constexpr int SpinRepeat_ms = 400;
 
@@ -17,10 +15,30 @@ bool ContainsNoCase(const String& Text, char C) {
     return std::any_of(Text.begin(), Text.end(), [C](char t) { return std::tolower(static_cast<unsigned char>(t)) == std::tolower(static_cast<unsigned char>(C)); });
 }
 
-String WithoutThousands(const String& Text) {
-    String s = Text;
-    std::erase(s, ThousandSeparator);
-    return s;
+String ReplaceAll(String Text, const String& From, const String& To) {
+    if (From.empty()) return Text;
+    for (std::size_t at = Text.find(From); at != String::npos; at = Text.find(From, at + To.size()))
+        Text.replace(at, From.size(), To);
+    return Text;
+}
+
+// The user's text as the parser reads it: without the locale's thousands separators, with '.'
+// for the locale's decimal separator.
+String PortableNumber(const String& Text) {
+    return ReplaceAll(ReplaceAll(Text, FormatSettings.ThousandSeparator, ""), FormatSettings.DecimalSeparator, ".");
+}
+
+bool TryParseNumber(const String& Text, double& Value) { return TryStrToFloat(PortableNumber(Text), Value); }
+
+// A picture's output ('.' decimal point, ',' thousands) with the locale's separators.
+String LocalNumber(const String& Text) {
+    String out;
+    for (char c : Text) {
+        if (c == '.') out += FormatSettings.DecimalSeparator;
+        else if (c == ',') out += FormatSettings.ThousandSeparator;
+        else out += c;
+    }
+    return out;
 }
 
 }  // namespace
@@ -104,7 +122,9 @@ void TsuiMaskEdit::Dispatch(TMessage& Message) {
 
 bool SUINumberEditAcceptsKey(char Key, const String& Mask, const String& Text, int SelStart) {
     if (Key >= '0' && Key <= '9') return true;
-    if (Key == DecimalSeparator && ContainsNoCase(Mask, '.') && !ContainsNoCase(Text, DecimalSeparator)) return true;
+    const String& decimal = FormatSettings.DecimalSeparator;
+    if (decimal.size() == 1 && Key == decimal[0] && ContainsNoCase(Mask, '.') && Text.find(decimal) == String::npos)
+        return true;
     if (Key == '\b') return true;
     return Key == '-' && ContainsNoCase(Mask, '-') && SelStart == 0 && !ContainsNoCase(Text, '-');
 }
@@ -124,14 +144,14 @@ void TsuiNumberEdit::CreateParams(TCreateParams& Params) {
 
 void TsuiNumberEdit::SetValue(double Value) {
     m_value = Value;
-    SetText(FormatFloat(m_mask, Value));
+    SetText(LocalNumber(FormatFloat(m_mask, Value)));
 }
 
 void TsuiNumberEdit::Change() {
     String text = GetText();
     if (!text.empty() && text != "-") {
         double v;
-        if (TryStrToFloat(WithoutThousands(text), v)) m_value = v;
+        if (TryParseNumber(text, v)) m_value = v;
         else SetValue(m_value);  // the last good value comes back
     }
     TsuiEdit::Change();
@@ -157,7 +177,7 @@ void TsuiNumberEdit::DoExit() {
     if (text.empty() || text == "-") text = "0";
     double v;
     // Unparsable text (pasted letters) must not escape as an error: the last good value stays.
-    SetValue(TryStrToFloat(WithoutThousands(text), v) ? v : m_value);
+    SetValue(TryParseNumber(text, v) ? v : m_value);
 }
 
 void TsuiNumberEdit::KeyPress(char& Key) {

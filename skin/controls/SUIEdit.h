@@ -63,7 +63,7 @@ private:
 };
 
 // Whether Key may be typed into a number edit holding Text with the caret at SelStart: digits
-// always; the decimal separator '.' once when Mask holds '.'; backspace; '-' once, at the start,
+// always; the user locale's decimal separator once when Mask holds '.'; backspace; '-' once, at the start,
 // when Mask holds '-'.
 bool SUINumberEditAcceptsKey(char Key, const String& Mask, const String& Text, int SelStart);
 

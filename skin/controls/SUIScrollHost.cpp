@@ -330,7 +330,8 @@ bool TsuiScrollHost::Resynchronises(UINT Msg) const {
         case InsertStringMessage:
         case DeleteStringMessage:
         case SetCountMessage:
-        case DeleteItemMessage: return IsListBox();
+        case DeleteItemMessage:
+        case WM_CREATE: return IsListBox();
         default: return false;
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/SysUtils.h"
@@ -276,6 +277,11 @@ void TsuiCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
     }
 }
 
+void TsuiCustomButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TCustomControl::ActionChange(Sender, CheckDefaults);
+    SetCaption(GetText());
+}
+
 void TsuiCustomButton::Click() {
     if (m_pressed) {
         StopRepeat();
@@ -439,6 +445,17 @@ TsuiButton::TsuiButton(TComponent* AOwner) : TsuiCustomButton(AOwner), m_glyph(s
 }
 
 TsuiButton::~TsuiButton() = default;
+
+void TsuiButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+    TsuiCustomButton::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (action == nullptr || !m_glyph->GetEmpty() || action->GetActionList() == nullptr) return;
+    TImageList* images = action->GetActionList()->GetImages();
+    const int index = action->GetImageIndex();
+    if (images == nullptr || index < 0 || index >= images->Count()) return;
+    images->GetBitmap(index, m_glyph.get());
+    Invalidate();
+}
 
 void TsuiButton::SetGlyph(TBitmap* v) {
     m_glyph->Assign(v);

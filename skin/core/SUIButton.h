@@ -74,6 +74,8 @@ class TsuiCustomButton : public TCustomControl, public IsuiStyled {
     void SetEnabled(bool v) override;
     void Click() override;
     void Dispatch(TMessage& Message) override;
+    // The inherited handling, then the caption follows the control's text.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseExit;
@@ -187,6 +189,8 @@ class TsuiButton : public TsuiCustomButton {
     // Kept for stored forms: always 0, writes are ignored.
     Cardinal GetResHandle() const { return 0; }
     void SetResHandle(Cardinal) {}
+    // Also takes the action's picture from its list's images while the button has no glyph.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
 protected:
     void UIStyleChanged() override;

@@ -229,6 +229,40 @@ void SUIForgetMenuHost(TMainMenu* Menu, IsuiMenuHost* Host) {
         skinned->SetForm(nullptr);
 }
 
+// ---- the title bar's forwarded properties ---------------------------------------------------------
+
+bool TsuiTitleBarForwarders::GetTitleBarCustom() const {
+    return ForwardedTitleBar() != nullptr && ForwardedTitleBar()->GetCustom();
+}
+
+void TsuiTitleBarForwarders::SetTitleBarCustom(bool v) {
+    if (ForwardedTitleBar() != nullptr) ForwardedTitleBar()->SetCustom(v);
+}
+
+TsuiTitleBarButtons* TsuiTitleBarForwarders::GetTitleBarButtons() const {
+    return ForwardedTitleBar() != nullptr ? ForwardedTitleBar()->GetButtons() : nullptr;
+}
+
+void TsuiTitleBarForwarders::SetTitleBarButtons(const TsuiTitleBarButtons& v) {
+    if (ForwardedTitleBar() != nullptr) ForwardedTitleBar()->SetButtons(v);
+}
+
+TsuiTitleBarSections* TsuiTitleBarForwarders::GetTitleBarSections() const {
+    return ForwardedTitleBar() != nullptr ? ForwardedTitleBar()->GetSections() : nullptr;
+}
+
+void TsuiTitleBarForwarders::SetTitleBarSections(const TsuiTitleBarSections& v) {
+    if (ForwardedTitleBar() != nullptr) ForwardedTitleBar()->SetSections(v);
+}
+
+bool TsuiTitleBarForwarders::GetTitleBarDrawAppIcon() const {
+    return ForwardedTitleBar() != nullptr && ForwardedTitleBar()->GetDrawAppIcon();
+}
+
+void TsuiTitleBarForwarders::SetTitleBarDrawAppIcon(bool v) {
+    if (ForwardedTitleBar() != nullptr) ForwardedTitleBar()->SetDrawAppIcon(v);
+}
+
 // ---- TsuiForm: taking over ------------------------------------------------------------------------
 
 TsuiForm::TsuiForm(TComponent* AOwner) : TPanel(AOwner) {
@@ -390,6 +424,28 @@ void TsuiForm::SetTitleBarVisible(bool v) {
     m_titleBar->SetVisible(v);
     m_titleBar->SetTop(0);
     PaintFormBorder();
+}
+
+TFont* TsuiForm::GetFont() const { return m_titleBar != nullptr ? m_titleBar->GetFont() : TPanel::GetFont(); }
+
+void TsuiForm::SetFont(TFont* v) {
+    if (m_titleBar != nullptr) m_titleBar->SetFont(v);
+}
+
+TsuiTitleBarButtonClickEvent TsuiForm::GetOnTitleBarCustomBtnsClick() const {
+    return m_titleBar != nullptr ? m_titleBar->OnCustomBtnsClick : TsuiTitleBarButtonClickEvent();
+}
+
+void TsuiForm::SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonClickEvent v) {
+    if (m_titleBar != nullptr) m_titleBar->OnCustomBtnsClick = std::move(v);
+}
+
+TsuiTitleBarButtonClickEvent TsuiForm::GetOnTitleBarHelpBtnClick() const {
+    return m_titleBar != nullptr ? m_titleBar->OnHelpBtnClick : TsuiTitleBarButtonClickEvent();
+}
+
+void TsuiForm::SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonClickEvent v) {
+    if (m_titleBar != nullptr) m_titleBar->OnHelpBtnClick = std::move(v);
 }
 
 int TsuiForm::TitleBarHeight() const { return GetTitleBarVisible() ? m_titleBar->GetHeight() : 0; }

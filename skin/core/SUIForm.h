@@ -73,7 +73,25 @@ void SUIForgetMenuHost(TMainMenu* Menu, IsuiMenuHost* Host);
 
 // ---- TsuiForm -------------------------------------------------------------------------------------
 
-class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost {
+// The title bar's properties a skinned frame publishes as its own; each is forwarded to the bar
+// (reads answer false or null once the bar is gone).
+class TsuiTitleBarForwarders {
+public:
+    virtual ~TsuiTitleBarForwarders() = default;
+    bool GetTitleBarCustom() const;
+    void SetTitleBarCustom(bool v);
+    TsuiTitleBarButtons* GetTitleBarButtons() const;
+    void SetTitleBarButtons(const TsuiTitleBarButtons& v);
+    TsuiTitleBarSections* GetTitleBarSections() const;
+    void SetTitleBarSections(const TsuiTitleBarSections& v);
+    bool GetTitleBarDrawAppIcon() const;
+    void SetTitleBarDrawAppIcon(bool v);
+
+protected:
+    virtual TsuiTitleBar* ForwardedTitleBar() const = 0;
+};
+
+class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost, public TsuiTitleBarForwarders {
     VCL_CLASS(TsuiForm)
     explicit TsuiForm(TComponent* AOwner);
     ~TsuiForm() override;
@@ -94,6 +112,14 @@ class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost {
     void SetTitleBarVisible(bool v);
     int GetRoundCorner() const;
     void SetRoundCorner(int v);
+    // The published Font is the title bar's (the caption's); the panel keeps its own for the
+    // controls on it.
+    TFont* GetFont() const;
+    void SetFont(TFont* v);
+    TsuiTitleBarButtonClickEvent GetOnTitleBarCustomBtnsClick() const;
+    void SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonClickEvent v);
+    TsuiTitleBarButtonClickEvent GetOnTitleBarHelpBtnClick() const;
+    void SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonClickEvent v);
     TPanel* GetFormPanel() const { return m_formPanel; }
     // The TsuiForm itself is refused with a message box.
     void SetPanel(TPanel* v);
@@ -133,6 +159,7 @@ protected:
     void Paint() override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    TsuiTitleBar* ForwardedTitleBar() const override { return m_titleBar; }
 
 private:
     void NewParentWndProc(TMessage& Message);
@@ -179,7 +206,7 @@ struct TsuiMDIPlace {
 std::vector<TsuiMDIPlace> SUITileMDIChildren(int Count, int ClientWidth, int AvailableHeight, TTileMode Mode);
 std::vector<TsuiMDIPlace> SUICascadeMDIChildren(int Count, int ClientWidth, int ClientHeight);
 
-class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost {
+class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost, public TsuiTitleBarForwarders {
     VCL_CLASS(TsuiMDIForm)
     // Raises Exception(SUI_MDIFORM_NOT_ON_FORM) for an owner that is not a form.
     explicit TsuiMDIForm(TComponent* AOwner);
@@ -226,6 +253,7 @@ class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost {
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    TsuiTitleBar* ForwardedTitleBar() const override { return m_titleBar; }
 
 private:
     void NewParentWndProc(TMessage& Message);

@@ -113,6 +113,8 @@ void TsuiMDIForm::Release() {
 void TsuiMDIForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opInsert) {
+        // A control added to the form must not push the bars down.
+        if (m_menuBar != nullptr) m_menuBar->SetTop(0);
         if (m_titleBar != nullptr) m_titleBar->SetTop(0);
         return;
     }
@@ -458,6 +460,9 @@ void TsuiMDIForm::SetRegion() {
 
 void TsuiMDIForm::PaintFormBorder() {
     if (m_destroying || m_form == nullptr || m_form->GetWindowState() == wsMinimized) return;
+    // The border is painted over the window's frame: a form border width would move the client
+    // area under it.
+    if (m_form->GetBorderWidth() != 0) m_form->SetBorderWidth(0);
     TsuiFormBorder b;
     b.BorderWidth = m_borderWidth;
     b.BorderColor = m_borderColor;

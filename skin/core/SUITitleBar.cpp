@@ -496,7 +496,9 @@ void TsuiTitleBar::DrawButtonPicture(TBitmap* Buffer, TsuiTitleBarButton* Button
 
 void TsuiTitleBar::DrawAppIcon(TBitmap* Buffer, TPoint At) {
     TBitmap icon;
-    icon.LoadFromResourceName(HInstance, "MAINICON");
+    // The application's own icon where it has one; the program's "MAINICON" only without it.
+    if (Application != nullptr && !Application->GetIcon()->GetEmpty()) icon.Assign(Application->GetIcon());
+    else icon.LoadFromResourceName(HInstance, "MAINICON");
     if (icon.GetEmpty()) return;
     icon.SetTransparent(true);
     Buffer->GetCanvas()->StretchDraw(Bounds(At.x, At.y, 16, 16), &icon);

@@ -5,6 +5,7 @@
 
 #include "platform/vcl/FormWindow.h"
 #include "platform/vcl/SysUtils.h"
+#include "skin/core/SUIMgr.h"
 
 bool g_SkinKitConverting = false;
 
@@ -419,7 +420,11 @@ bool InRect(int X, int Y, const TRect& Rect) {
 
 bool InRect(TPoint Point, const TRect& Rect) { return InRect(Point.x, Point.y, Rect); }
 
-TRect GetWorkAreaRect() { return Screen != nullptr ? Screen->GetWorkAreaRect() : TRect{}; }
+TRect GetWorkAreaRect() {
+    if (Screen == nullptr) return TRect{};
+    TCustomForm* main = Application != nullptr ? Application->GetMainForm() : nullptr;
+    return main != nullptr ? Screen->WorkAreaNearest(main->GetBoundsRect()) : Screen->GetWorkAreaRect();
+}
 
 void PlaceControl(TControl* Control, TPoint Point) {
     if (Control == nullptr) return;
@@ -440,8 +445,9 @@ String PCharToStr(const char* P) { return P == nullptr ? String() : String(P); }
 // ---- published properties by name ----
 
 bool IsHasProperty(TComponent* Component, const String& PropertyName) {
-    if (dynamic_cast<IsuiStyled*>(Component) == nullptr) return false;
-    return SameText(PropertyName, "UIStyle") || SameText(PropertyName, "FileTheme");
+    if (!SameText(PropertyName, "UIStyle") && !SameText(PropertyName, "FileTheme")) return false;
+    // The skinned controls and the theme manager are what publish the style pair.
+    return dynamic_cast<IsuiStyled*>(Component) != nullptr || dynamic_cast<TsuiThemeManager*>(Component) != nullptr;
 }
 
 void ContainerApplyUIStyle(TWinControl* Container, TsuiUIStyle UIStyle, TsuiFileTheme* FileTheme) {

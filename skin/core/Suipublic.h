@@ -124,7 +124,8 @@ String PCharToStr(const char* P);
 // ---- published properties by name ----
 
 // True when the component publishes a property of that name (without regard to case).
-// Skinned controls publish "UIStyle" and "FileTheme" (IsuiStyled).
+// The properties asked about by name are the style pair "UIStyle" and "FileTheme", published by
+// the skinned controls (IsuiStyled) and by the theme manager.
 bool IsHasProperty(TComponent* Component, const String& PropertyName);
 // Gives every direct child that publishes both "FileTheme" and "UIStyle" the theme, then the
 // look; grandchildren are left alone.

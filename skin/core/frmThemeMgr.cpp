@@ -1,5 +1,6 @@
 #include "skin/core/frmThemeMgr.h"
 
+#include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Graphics.h"
 #include "skin/core/SUIMgr.h"
 
@@ -148,4 +149,27 @@ void SUIEditThemeManager(TsuiThemeManager* Manager) {
     }
     delete dialog;
     Manager->UpdateAll();
+}
+
+namespace {
+
+// The chosen theme file, or the empty text when the dialog was cancelled.
+String AskForThemeFile() {
+    TOpenDialog dialog(nullptr);
+    dialog.SetFilter(SUI_THEME_FILE_FILTER);
+    return dialog.Execute() ? dialog.GetFileName() : String();
+}
+
+}  // namespace
+
+void SUIEditFileTheme(TsuiFileTheme* Theme) {
+    if (Theme == nullptr) return;
+    const String file = AskForThemeFile();
+    if (!file.empty()) Theme->SetThemeFile(file);
+}
+
+void SUIEditBuiltInFileTheme(TsuiBuiltInFileTheme* Theme) {
+    if (Theme == nullptr) return;
+    const String file = AskForThemeFile();
+    if (!file.empty()) Theme->SetThemeFile2(file);
 }

@@ -1,6 +1,9 @@
-// The theme manager's dialog: which skinned components of the manager's form follow it.
+// The design-time editors: the theme manager's dialog (which skinned components of the manager's
+// form follow it) and the open-file dialog of the two file-theme components.
 //
 //   SUIEditThemeManager(Manager);   // shows TfrmMgr; OK stores the ticked names, then UpdateAll
+//   SUIEditFileTheme(Theme);        // a chosen "*.sui" file is loaded (SetThemeFile)
+//   SUIEditBuiltInFileTheme(Theme); // a chosen file's path is stored (SetThemeFile2)
 #pragma once
 
 #include <vector>
@@ -9,6 +12,10 @@
 #include "platform/vcl/StringList.h"
 
 class TsuiThemeManager;
+class TsuiFileTheme;
+class TsuiBuiltInFileTheme;
+
+inline constexpr const char* SUI_THEME_FILE_FILTER = "SkinKit Theme File(*.sui)|*.sui";
 
 // A list of names, each with a tick box; a click on a row flips its tick.
 class TsuiMgrCheckList : public TCustomControl {
@@ -72,3 +79,10 @@ class TfrmMgr : public TForm {
 // those already in the manager's list, and on OK makes the ticked names the new list; then the
 // manager updates them. Nothing happens for a manager whose owner is not a form.
 void SUIEditThemeManager(TsuiThemeManager* Manager);
+
+// The file theme's editor: asks for a theme file; a chosen one is loaded (and may raise, as
+// SetThemeFile does); a cancelled dialog changes nothing.
+void SUIEditFileTheme(TsuiFileTheme* Theme);
+// The embedded theme's editor: a chosen file's path is only stored; its bytes are embedded when
+// the form is saved.
+void SUIEditBuiltInFileTheme(TsuiBuiltInFileTheme* Theme);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
@@ -374,19 +375,25 @@ struct TStandIn {
     bool answerUnInit = true;
     int width = 0;
     bool overrideWidth = false;  // the library reports that width
+    bool infoRaises = false;     // the calls raise instead of answering
+    bool frameRaises = false;
 };
 TStandIn* g_standIn = nullptr;
 std::unique_ptr<TMediaLibrary> g_real;
 
 extern "C" int StandInInfo(const char* path, int n, std::int32_t* words) {
     (void)n;
+    if (g_standIn->infoRaises) throw std::runtime_error("information call failed");
     TMediaInfoRecord record;
     if (g_real->GetFileInfo(path, record) != 0) return -1;
     std::copy(std::begin(record.Words), std::end(record.Words), words);
     if (g_standIn->overrideWidth) words[3] = g_standIn->width;
     return 0;
 }
-extern "C" int StandInFrame(int, int, const char*, std::uint8_t**, std::int32_t*) { return -1; }
+extern "C" int StandInFrame(int, int, const char*, std::uint8_t**, std::int32_t*) {
+    if (g_standIn->frameRaises) throw std::runtime_error("frame call failed");
+    return -1;
+}
 extern "C" int StandInInit(void* window, int, const char*, const char*, const char*) {
     g_standIn->window = static_cast<HWND>(window);
     ++g_standIn->starts;
@@ -487,6 +494,25 @@ TEST_F(SetupClipStandInTest, AClipWithoutAUsableSizeIsNotAdded) {
     Add({Clips()["twenty.mpg"]});
     ASSERT_EQ(ClipInfo.size(), 1u);
     EXPECT_NE(ClipInfo[0]->Thumbnail, nullptr) << "a first frame that fails still gives a (black) thumbnail";
+}
+
+// A first-frame call that raises still gives the clip (with a black picture); an information
+// call that raises gives none, since nothing is known about the file.
+TEST_F(SetupClipStandInTest, ARaisingFrameCallStillAddsTheClipARaisingInformationCallDoesNot) {
+    standIn.frameRaises = true;
+    Add({Clips()["twenty.mpg"]});
+    ASSERT_EQ(ClipInfo.size(), 1u);
+    ASSERT_NE(ClipInfo[0]->Picture, nullptr);
+    EXPECT_GT(ClipInfo[0]->Picture->GetWidth(), 0);
+    EXPECT_EQ(ClipInfo[0]->Picture->GetPixelColor(2, 2), static_cast<COLORREF>(0));
+    EXPECT_NE(ClipInfo[0]->Thumbnail, nullptr);
+    EXPECT_EQ(W()->SelectedClip(), ClipInfo[0]) << "the added clip is selected as any other";
+
+    standIn.frameRaises = false;
+    standIn.infoRaises = true;
+    Add({Clips()["twenty.mpg"], Clips()["thirty.mpg"]});
+    EXPECT_EQ(ClipInfo.size(), 1u);
+    EXPECT_EQ(ask.Of(TQuestionKind::MessageBox).size(), 1u) << "both refused files are listed";
 }
 
 TEST(SetupClipNoLibrary, WithoutTheLibraryThereIsNoPreviewNorSnapshot) {

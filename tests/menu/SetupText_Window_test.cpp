@@ -22,6 +22,21 @@ TEST(SetupTextRules, SampleIsCutOnceInProportion) {
     EXPECT_EQ(FitSampleText("abc", 0, 100), "abc");
 }
 
+// The proportion counts characters, and the cut never splits one (each "é" is two bytes).
+TEST(SetupTextRules, SampleIsCutByCharactersNotBytes) {
+    const struct {
+        String text;
+        int sampleWidth, boxWidth;
+        String cut;
+    } cases[] = {
+        {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 200, 100, "\xC3\xA9\xC3\xA9"},
+        {"a\xC3\xA9" "b\xE2\x82\xAC", 400, 300, "a\xC3\xA9" "b"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", 300, 100, ""},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", 200, 100, "\xE6\x97\xA5"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitSampleText(c.text, c.sampleWidth, c.boxWidth), c.cut) << c.text;
+}
+
 TEST(SetupTextRules, StyleIndexAndBackAgain) {
     const std::pair<TFontStyles, int> cases[] = {{TFontStyles{}, 0}, {TFontStyles{fsItalic}, 1},
                                                  {TFontStyles{fsBold}, 2}, {TFontStyles{fsBold, fsItalic}, 3}};

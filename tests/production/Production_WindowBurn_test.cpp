@@ -15,6 +15,8 @@
 #include "disc/Device_Window.h"
 #include "disc/Starburn_control.h"
 #include "production/Builder_Window.h"
+#include "production/Compiler_Window.h"
+#include "production/Convert_Window.h"
 #include "tests/disc/FakeSdkFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
@@ -428,6 +430,24 @@ TEST_F(BurnStepTest, TheFirstDriveWithWriteSpeedsIsSelected) {
     window_->suiComboBox_DriveChange(nullptr);
     EXPECT_EQ(g_i_BurnerIndex, 0);
     EXPECT_EQ(Items(window_->suiComboBox_WriteSpeed), std::vector<String>{"Unsupport"});
+}
+
+// Creating a window fills its drive list; only the all-in-one window makes its choice shared.
+TEST_F(BurnStepTest, OnlyTheAllInOneWindowStoresTheBurnerWhenItIsCreated) {
+    Writer(kCdRom, kBlank);
+    Writer(kDvdMinusR, kBlank);
+    const auto make = [](int which) -> std::unique_ptr<TProductionWindow> {
+        if (which == 0) return std::make_unique<TCompilerWindow>(nullptr);
+        if (which == 1) return std::make_unique<TConvertWindow>(nullptr);
+        return std::make_unique<TBuilderWindow>(nullptr);
+    };
+    const struct { int which; int stored; } cases[] = {{0, 7}, {1, 7}, {2, 1}};
+    for (const auto& c : cases) {
+        g_i_BurnerIndex = 7;
+        std::unique_ptr<TProductionWindow> window = make(c.which);
+        EXPECT_EQ(window->suiComboBox_Drive->GetItemIndex(), 1) << c.which;
+        EXPECT_EQ(g_i_BurnerIndex, c.stored) << c.which;
+    }
 }
 
 TEST_F(BurnStepTest, ADiscWithoutWriteSpeedsShowsUnsupport) {

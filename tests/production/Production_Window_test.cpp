@@ -463,6 +463,22 @@ TEST_F(productionSkin, CompilerAndConvertWearTheirOwnSkins) {
     EXPECT_TRUE(compiler.suiEdit_OutputFolder->GetVisible());
 }
 
+// The log keeps the Mac look with its own grey border in every variant, whatever the form's look.
+TEST_F(productionSkin, TheLogIsAMacOSMemoWithAGreyBorder) {
+    TBuilderWindow builder(nullptr);
+    TCompilerWindow compiler(nullptr);
+    for (TProductionWindow* window : {static_cast<TProductionWindow*>(&builder), static_cast<TProductionWindow*>(&compiler)}) {
+        EXPECT_EQ(window->Memo_Msg->GetUIStyle(), MacOS);
+        EXPECT_EQ(window->Memo_Msg->GetBorderColor(), static_cast<TColor>(8355711));
+        EXPECT_EQ(window->Memo_Msg->GetColor(), static_cast<TColor>(15790320));
+    }
+    builder.SetBuildMode();
+    builder.Show();
+    EXPECT_EQ(testing_vcl::PixelAt(builder.Memo_Msg, 0, 0), static_cast<TColor>(8355711));
+    EXPECT_EQ(testing_vcl::PixelAt(builder.Memo_Msg, 40, builder.Memo_Msg->GetHeight() - 1), static_cast<TColor>(8355711));
+    builder.Hide();
+}
+
 // ---- real runs -----------------------------------------------------------------------------------
 
 std::string Capture(const std::string& Command) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Menus.h"
@@ -379,3 +380,48 @@ TEST(KeyTest, AMenuShortcutOfTheFormWinsOverTheFocusedControl) {
     EXPECT_EQ(saves, 1);
     EXPECT_TRUE(log.empty());
 }
+
+namespace {
+
+// A control takes the action's caption, state and hint; one still being loaded keeps what it
+// already has of its own; a click without OnClick runs the action.
+TEST(ControlActions, TheActionReachesItsControls) {
+    TForm form(nullptr);
+    TCustomAction action(&form);
+    action.SetCaption("Run");
+    action.SetHint("Runs it");
+    action.SetEnabled(false);
+    auto* plain = new TCustomControl(&form);
+    plain->SetParent(&form);
+    plain->SetAction(&action);
+    EXPECT_EQ(plain->GetCaption(), "Run");
+    EXPECT_EQ(plain->GetHint(), "Runs it");
+    EXPECT_FALSE(plain->GetEnabled());
+
+    auto* loading = new TCustomControl(&form);
+    loading->SetParent(&form);
+    loading->SetCaption("Mine");
+    loading->BeginLoading();
+    loading->SetAction(&action);
+    loading->EndLoading();
+    EXPECT_EQ(loading->GetCaption(), "Mine") << "a stored caption wins while loading";
+    EXPECT_EQ(loading->GetHint(), "Runs it");
+    EXPECT_FALSE(loading->GetEnabled());
+
+    action.SetVisible(false);
+    EXPECT_FALSE(plain->GetVisible());
+    EXPECT_FALSE(loading->GetVisible());
+    EXPECT_EQ(action.ClientCount(), 2);
+    int runs = 0;
+    action.OnExecute = [&](TObject* s) { ++runs; EXPECT_EQ(s, &action); };
+    plain->Click();
+    EXPECT_EQ(runs, 1);
+    plain->SetAction(nullptr);
+    EXPECT_EQ(action.ClientCount(), 1);
+    plain->Click();
+    EXPECT_EQ(runs, 1);
+    action.SetCaption("Later");
+    EXPECT_EQ(plain->GetCaption(), "Run") << "a control that left the action no longer follows it";
+}
+
+}  // namespace

@@ -219,3 +219,32 @@ TEST(RegionTest, CombinedRegionsAndTheWindowTakesItsRegion) {
     DeleteObject(b);
     DeleteObject(out);
 }
+
+namespace {
+
+// Two monitors side by side and a third below the right one.
+TEST(NearestMonitor, MostOverlapThenClosest) {
+    const std::vector<TRect> monitors = {Rect(0, 0, 1600, 1200), Rect(1600, 0, 3520, 1080), Rect(1600, 1080, 3520, 2160)};
+    const struct {
+        TRect window;
+        int monitor;
+    } cases[] = {
+        {Bounds(100, 100, 400, 300), 0},       // inside the first
+        {Bounds(1500, 100, 400, 300), 1},      // mostly on the second
+        {Bounds(1300, 100, 400, 300), 0},      // mostly on the first
+        {Bounds(2000, 1000, 400, 300), 2},     // mostly on the third
+        {Bounds(5000, 500, 200, 200), 1},      // off to the right: the second is closest
+        {Bounds(-900, -900, 200, 200), 0},     // off to the top-left
+        {Bounds(2000, 3000, 200, 200), 2},     // below everything
+        {Bounds(1400, 100, 400, 300), 0},      // half and half: the earlier one
+    };
+    for (const auto& c : cases) EXPECT_EQ(NearestMonitor(monitors, c.window), c.monitor) << c.window.Left << "," << c.window.Top;
+    EXPECT_EQ(NearestMonitor({}, Bounds(0, 0, 10, 10)), -1);
+}
+
+TEST(NearestMonitor, TheScreensWorkAreaForAWindowOnIt) {
+    EXPECT_EQ(Screen->WorkAreaNearest(Bounds(10, 10, 100, 100)), Screen->GetWorkAreaRect());
+    EXPECT_EQ(Screen->WorkAreaNearest(Bounds(-5000, -5000, 10, 10)), Screen->GetWorkAreaRect()) << "the only screen is nearest";
+}
+
+}  // namespace

@@ -350,6 +350,51 @@ TEST(SUIDBCheckBox, BooleanFieldsAndReadOnlyAndEscape) {
     EXPECT_EQ(box->Perform(CM_GETDATALINK), reinterpret_cast<LRESULT>(box->DataLink()));
 }
 
+// Painted as a copy (a replicating grid's other records), the box shows the field through its
+// standard paint control: the mark follows the field, not the control's own state.
+TEST(SUIDBCheckBox, PaintedAsACopyItShowsTheFieldsState) {
+    TNavForm f(4);
+    auto* box = new TsuiDBCheckBox(&f.form);
+    box->SetParent(&f.form);
+    box->SetBounds(10, 10, 120, 20);
+    box->SetCaption("Done");
+    box->SetColor(clWhite);
+    box->SetValueChecked("Yes;Y");
+    box->SetDataSource(f.source.get());
+    box->SetDataField("done");
+    f.ds->Open();
+    f.form.Show();
+    const auto copyPaint = [&] {
+        TBitmap shot(120, 20, pf24bit);
+        box->ControlState().Include(TControlStateE::csPaintCopy);
+        box->Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.GetCanvas()), 0);
+        box->ControlState().Exclude(TControlStateE::csPaintCopy);
+        return std::pair{shot.GetPixelColor(6, 10), shot.GetPixelColor(0, 3)};
+    };
+    ASSERT_TRUE(box->GetChecked());  // "Yes"
+    const auto [checkedMark, checkedEdge] = copyPaint();
+    EXPECT_EQ(box->PaintControl().GetState(), cbChecked);
+    EXPECT_TRUE(box->PaintControl().HandleAllocated());
+    EXPECT_EQ(checkedEdge, static_cast<COLORREF>(ColorToRGB(clBtnShadow))) << "the standard sunken square";
+
+    f.ds->Next();
+    f.ds->Next();  // "No": the field reads unchecked while the control is still ticked by hand
+    box->SetChecked(true);
+    const auto [uncheckedMark, uncheckedEdge] = copyPaint();
+    EXPECT_EQ(box->PaintControl().GetState(), cbUnchecked);
+    EXPECT_NE(checkedMark, uncheckedMark);
+    EXPECT_EQ(uncheckedMark, static_cast<COLORREF>(ColorToRGB(clWindow)));
+    EXPECT_EQ(uncheckedEdge, checkedEdge);
+
+    // A new caption, font or size drops the paint control's window; the next copy makes one again.
+    box->SetCaption("Finished");
+    EXPECT_FALSE(box->PaintControl().HandleAllocated());
+    copyPaint();
+    EXPECT_TRUE(box->PaintControl().HandleAllocated());
+    box->GetFont()->SetSize(14);
+    EXPECT_FALSE(box->PaintControl().HandleAllocated());
+}
+
 TEST(SUIDBRadioGroup, EmptyValuesUseItemsAndValuesWinWhenGiven) {
     TNavForm f;
     auto* group = new TsuiDBRadioGroup(&f.form);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
 #include "skin/controls/SUIControlLook.h"
 #include "skin/core/SUIMgr.h"
 #include "tests/support/TestHelpers.h"
@@ -15,11 +17,25 @@ using namespace testing_vcl;
 
 namespace {
 
+// The number separators of a locale for the time of a test.
+class TSeparatorsScope {
+public:
+    TSeparatorsScope(const String& Decimal, const String& Thousands) : m_saved(FormatSettings) {
+        FormatSettings.DecimalSeparator = Decimal;
+        FormatSettings.ThousandSeparator = Thousands;
+    }
+    ~TSeparatorsScope() { FormatSettings = m_saved; }
+
+private:
+    TFormatSettings m_saved;
+};
+
 TColor LookBorder(TsuiUIStyle Look) { return SUIControlColors(TsuiThemeValues(nullptr, Look)).BorderColor; }
 
 class SkinEditTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        separators = std::make_unique<TSeparatorsScope>(".", ",");  // an English locale
         oldBeep = Win32_SetMessageBeepHook([this](UINT) { ++beeps; });
         form = new TForm(nullptr);
         form->SetBorderStyle(bsNone);
@@ -32,6 +48,7 @@ protected:
     void TearDown() override {
         delete form;
         Win32_SetMessageBeepHook(oldBeep);
+        separators.reset();
     }
     template <class T>
     T* Make(int Top = 10) {
@@ -42,6 +59,7 @@ protected:
     }
     void Type(const String& Keys) { TypeText(form, Keys); }
 
+    std::unique_ptr<TSeparatorsScope> separators;
     Win32BeepHook oldBeep;
     int beeps = 0;
     TForm* form = nullptr;
@@ -83,6 +101,7 @@ TEST_F(SkinEditTest, TimeMaskEditReadsBlanksAsSpaces) {
 // ---- number edit ----
 
 TEST(NumberEditKeys, FilterTable) {
+    TSeparatorsScope english(".", ",");
     struct Case {
         char key;
         const char* mask;
@@ -158,6 +177,48 @@ TEST_F(SkinEditTest, NumberEditLeavingEmptyShowsZeroAndLettersBringTheLastValueB
     EXPECT_DOUBLE_EQ(n->GetValue(), 4.25);
     n->SetText("1,234.5");
     EXPECT_DOUBLE_EQ(n->GetValue(), 1234.5);
+}
+
+// A German locale: ',' is typed for the decimals and shown, '.' groups thousands and is dropped.
+TEST(NumberEditKeys, TheDecimalKeyIsTheLocalesOwn) {
+    TSeparatorsScope german(",", ".");
+    const struct {
+        char key;
+        const char* text;
+        bool accepted;
+    } cases[] = {{',', "100", true}, {',', "1,5", false}, {'.', "100", false}, {'7', "1,5", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(SUINumberEditAcceptsKey(c.key, "0.00", c.text, 1), c.accepted) << c.key << " " << c.text;
+}
+
+TEST_F(SkinEditTest, NumberEditShowsAndReadsTheLocalesSeparators) {
+    const struct {
+        const char* decimal;
+        const char* thousands;
+        const char* mask;
+        double value;
+        const char* shown;
+        const char* typed;
+        double read;
+    } cases[] = {
+        {",", ".", "#,##0.00", 1234.5, "1.234,50", "2.345,75", 2345.75},
+        {".", ",", "#,##0.00", 1234.5, "1,234.50", "2,345.75", 2345.75},
+        {",", "\xE2\x80\xAF", "#,##0.00", 1234.5, "1\xE2\x80\xAF" "234,50", "9\xE2\x80\xAF" "000,5", 9000.5},
+        {".", "", "#,##0.00", 1234.5, "1234.50", "77.25", 77.25},
+    };
+    for (const auto& c : cases) {
+        TSeparatorsScope locale(c.decimal, c.thousands);
+        auto* n = Make<TsuiNumberEdit>();
+        n->SetMask(c.mask);
+        n->SetValue(c.value);
+        EXPECT_EQ(n->GetText(), c.shown) << c.decimal;
+        n->SetText(c.typed);
+        EXPECT_DOUBLE_EQ(n->GetValue(), c.read) << c.typed;
+        n->SetFocus();
+        other->SetFocus();
+        EXPECT_DOUBLE_EQ(n->GetValue(), c.read) << "leaving keeps " << c.typed;
+        delete n;
+    }
 }
 
 // ---- spin buttons and spin edit ----

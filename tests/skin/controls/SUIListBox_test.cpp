@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "skin/controls/SUIScrollBar.h"
 #include "tests/support/TestHelpers.h"
@@ -129,6 +132,51 @@ TEST_F(SkinListTest, AHiddenListsBarStaysHiddenUntilTheListShows) {
     EXPECT_FALSE(bar->GetVisible()) << "a key press";
     list->SetVisible(true);
     EXPECT_TRUE(bar->GetVisible()) << "the list shows again";
+}
+
+// A new window resynchronises the external bar, whatever was done to it before.
+TEST_F(SkinListTest, ANewWindowResynchronisesTheBar) {
+    auto* bar = new TsuiScrollBar(form);
+    bar->SetParent(form);
+    bar->SetOrientation(suiVertical);
+    for (int i = 0; i < 20; ++i) list->GetItems()->Add("more");
+    list->SetVScrollBar(bar);
+    ASSERT_TRUE(bar->GetVisible());
+    const int max = bar->GetMax();
+    bar->SetVisible(false);
+    bar->SetMax(max + 30);
+    list->Perform(WM_CREATE, 0, 0);
+    EXPECT_TRUE(bar->GetVisible());
+    EXPECT_EQ(bar->GetMax(), max);
+}
+
+// Window creation tells the control before its children hear of theirs, once per window.
+TEST(SkinListCreation, EachNewWindowSendsWMCreateOnce) {
+    struct TCounting : TsuiListBox {
+        using TsuiListBox::TsuiListBox;
+        std::vector<String>* log = nullptr;
+        void Dispatch(TMessage& Message) override {
+            if (Message.Msg == WM_CREATE && log != nullptr) log->push_back(GetName());
+            TsuiListBox::Dispatch(Message);
+        }
+    };
+    std::vector<String> log;
+    TForm form(nullptr);
+    auto* outer = new TCounting(&form);
+    outer->SetName("outer");
+    outer->log = &log;
+    outer->SetParent(&form);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto* inner = new TCounting(&form);
+    inner->SetName("inner");
+    inner->log = &log;
+    inner->SetParent(panel);
+    form.Show();
+    EXPECT_EQ(log, (std::vector<String>{"outer", "inner"}));
+    form.Hide();
+    form.Show();
+    EXPECT_EQ(log.size(), 2u) << "showing again makes no new window";
 }
 
 TEST(SkinFolderLists, TakeTheBorderAndTheLook) {

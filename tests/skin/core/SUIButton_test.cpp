@@ -4,8 +4,10 @@
 
 #include <memory>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/ImgList.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TestHelpers.h"
 
@@ -406,6 +408,97 @@ TEST_F(ButtonForm, SpeedButtonFramesItsGlyphWhileHovered) {
     EXPECT_EQ(PixelAt(b, 0, 0), clBlack);
     MouseMoveTo(form.get(), 250, 180);
     EXPECT_EQ(PixelAt(b, 0, 0), clSilver);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- actions ----
+
+std::unique_ptr<TBitmap> Solid(int W, int H, TColor Colour) {
+    auto b = std::make_unique<TBitmap>(W, H, pf24bit);
+    b->GetCanvas()->GetBrush()->SetColor(Colour);
+    b->GetCanvas()->FillRect(Rect(0, 0, W, H));
+    return b;
+}
+
+// A button given an action takes its caption (and keeps following it), runs it on a click, and
+// a glyph-less TsuiButton takes the action's picture from the list's images.
+TEST_F(ButtonForm, AnActionGivesCaptionStateAndPicture) {
+    TImageList images(form.get());
+    images.SetWidth(16);
+    images.SetHeight(16);
+    for (TColor c : {clRed, clLime, clBlue}) images.Add(Solid(16, 16, c).get(), nullptr);
+    TCustomActionList list(form.get());
+    list.SetImages(&images);
+    TCustomAction save(form.get());
+    save.SetActionList(&list);
+    save.SetCaption("&Save");
+    save.SetImageIndex(2);
+    int runs = 0;
+    save.OnExecute = [&](TObject*) { ++runs; };
+
+    auto* button = new TsuiButton(form.get());
+    button->SetParent(form.get());
+    button->SetAction(&save);
+    EXPECT_EQ(button->GetCaption(), "&Save");
+    EXPECT_EQ(button->GetText(), "&Save");
+    ASSERT_FALSE(button->GetGlyph()->GetEmpty());
+    EXPECT_EQ(button->GetGlyph()->GetWidth(), 16);
+    EXPECT_EQ(button->GetGlyph()->GetPixelColor(8, 8), static_cast<COLORREF>(clBlue));
+
+    save.SetCaption("Save &as");
+    save.SetEnabled(false);
+    EXPECT_EQ(button->GetCaption(), "Save &as");
+    EXPECT_FALSE(button->GetEnabled());
+    save.SetEnabled(true);
+    save.SetImageIndex(0);
+    EXPECT_EQ(button->GetGlyph()->GetPixelColor(8, 8), static_cast<COLORREF>(clBlue)) << "a glyph is kept once it has one";
+
+    form->Show();
+    button->Click();
+    EXPECT_EQ(runs, 1);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    button->Click();
+    EXPECT_EQ(runs, 1) << "its own OnClick comes first";
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ButtonForm, AnActionWithoutAUsablePictureLeavesTheGlyphAndAllLinksUnwind) {
+    TImageList images(form.get());
+    images.SetWidth(16);
+    images.SetHeight(16);
+    images.Add(Solid(16, 16, clRed).get(), nullptr);
+    const struct {
+        bool inList;
+        bool withImages;
+        int index;
+    } cases[] = {{false, true, 0}, {true, false, 0}, {true, true, -1}, {true, true, 1}};
+    for (const auto& c : cases) {
+        TCustomActionList list(form.get());
+        if (c.withImages) list.SetImages(&images);
+        TCustomAction action(form.get());
+        if (c.inList) action.SetActionList(&list);
+        action.SetImageIndex(c.index);
+        auto* button = new TsuiButton(form.get());
+        button->SetAction(&action);
+        EXPECT_TRUE(button->GetGlyph()->GetEmpty()) << c.inList << c.withImages << c.index;
+        delete button;
+        EXPECT_EQ(action.ClientCount(), 0) << "a freed button leaves the action";
+    }
+    // The image button shows no glyph; it still takes the caption. A freed action is forgotten.
+    auto* image = NewImageButton();
+    {
+        TCustomAction action(form.get());
+        action.SetCaption("Go");
+        image->SetAction(&action);
+        EXPECT_EQ(image->GetCaption(), "Go");
+        EXPECT_EQ(image->GetAction(), &action);
+    }
+    EXPECT_EQ(image->GetAction(), nullptr);
+    image->Click();  // runs nothing, raises nothing
 }
 
 }  // namespace

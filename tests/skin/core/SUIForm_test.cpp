@@ -4,14 +4,17 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include <unistd.h>
 
 #include "platform/vcl/FormWindow.h"
+#include "platform/vcl/SysUtils.h"
 #include "skin/core/SUIMgr.h"
 #include "skin/core/SUIThemeFile.h"
 #include "skin/core/Suipublic.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/skin/core/TitleBarForwarding.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
@@ -256,6 +259,38 @@ TEST_F(SkinnedFrame, AReloadedThemeFileReachesTheFrame) {
     delete theme;
     EXPECT_EQ(frame->GetFileTheme(), nullptr);
     EXPECT_EQ(frame->GetUIStyle(), DeepBlue);
+}
+
+// The frame publishes the title bar's properties as its own: they live in the bar.
+TEST_F(SkinnedFrame, TheTitleBarsPropertiesAndEventsAreForwarded) {
+    TsuiForm* frame = NewFrame(WinXP);
+    TsuiTitleBar* bar = frame->GetTitleBar();
+    ExpectTitleBarFlagsForwarded(*frame, bar);
+    TForm other(nullptr);
+    auto* otherBar = new TsuiTitleBar(&other);
+    otherBar->SetUIStyle(WinXP);
+    otherBar->GetButtons()->Add();
+    const int count = otherBar->GetButtons()->Count();
+    ASSERT_NE(count, bar->GetButtons()->Count());
+    frame->SetTitleBarButtons(*otherBar->GetButtons());
+    EXPECT_EQ(bar->GetButtons()->Count(), count);
+
+    TFont big;
+    big.SetName("Liberation Sans");
+    big.SetSize(15);
+    const int panelSize = frame->TPanel::GetFont()->GetSize();
+    frame->SetFont(&big);
+    EXPECT_EQ(frame->GetFont(), bar->GetFont());
+    EXPECT_EQ(bar->GetFont()->GetSize(), 15);
+    EXPECT_EQ(frame->TPanel::GetFont()->GetSize(), panelSize) << "the panel's own font stays";
+
+    std::vector<String> fired;
+    frame->SetOnTitleBarCustomBtnsClick([&](TObject*, int i) { fired.push_back("custom " + IntToStr(i)); });
+    frame->SetOnTitleBarHelpBtnClick([&](TObject*, int i) { fired.push_back("help " + IntToStr(i)); });
+    ASSERT_TRUE(bar->OnCustomBtnsClick && bar->OnHelpBtnClick);
+    bar->OnCustomBtnsClick(bar, 4);
+    frame->GetOnTitleBarHelpBtnClick()(bar, 2);
+    EXPECT_EQ(fired, (std::vector<String>{"custom 4", "help 2"}));
 }
 
 TEST_F(SkinnedFrame, VersionReadsFivePointSevenAndStaysSo) {

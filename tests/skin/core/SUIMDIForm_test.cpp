@@ -6,6 +6,7 @@
 
 #include "platform/vcl/FormWindow.h"
 #include "platform/vcl/MDIForms.h"
+#include "tests/skin/core/TitleBarForwarding.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
@@ -95,6 +96,37 @@ TEST_F(MDIFrame, TakesTheParentOverWithTitleBarAndMenuBar) {
         EXPECT_EQ(frame->ControlButton(i)->GetTag(), -1380 - i);
         EXPECT_FALSE(frame->ControlButton(i)->GetVisible());
     }
+}
+
+TEST_F(MDIFrame, TheTitleBarsPropertiesAreForwarded) {
+    TsuiTitleBar* bar = frame->GetTitleBar();
+    ExpectTitleBarFlagsForwarded(*frame, bar);
+    const int count = bar->GetButtons()->Count();
+    TForm other(nullptr);
+    auto* otherBar = new TsuiTitleBar(&other);
+    otherBar->SetUIStyle(DeepBlue);
+    otherBar->GetButtons()->Clear();
+    frame->SetTitleBarButtons(*otherBar->GetButtons());
+    EXPECT_EQ(bar->GetButtons()->Count(), 0);
+    EXPECT_NE(count, 0);
+}
+
+// A control added to the parent form puts both bars back at the top.
+TEST_F(MDIFrame, AnInsertionPutsTheMenuBarAndTheTitleBarBackAtTheTop) {
+    frame->GetTitleBar()->SetTop(40);
+    frame->GetMenuBar()->SetTop(7);
+    auto* status = new TPanel(parent.get());
+    status->SetParent(parent.get());
+    EXPECT_EQ(frame->GetTitleBar()->GetTop(), 0);
+    EXPECT_EQ(frame->GetMenuBar()->GetTop(), 0);
+}
+
+// The border is painted over the window frame, so a form border width is taken away first.
+TEST_F(MDIFrame, PaintingTheBorderTakesTheFormsBorderWidthAway) {
+    parent->Show();
+    parent->SetBorderWidth(6);
+    frame->PaintFormBorder();
+    EXPECT_EQ(parent->GetBorderWidth(), 0);
 }
 
 TEST_F(MDIFrame, AChildsMenuReplacesTheParentsWhileActive) {

@@ -12,6 +12,8 @@
 #include "platform/vcl/Graphics.h"
 #include "platform/win32/Windows.h"
 #include "skin/core/SUIMgr.h"
+#include "skin/core/frmThemeMgr.h"
+#include "tests/support/ScriptedInteraction.h"
 
 namespace fs = std::filesystem;
 
@@ -379,4 +381,51 @@ TEST_F(SUIMgrTest, ALoadedThemeServesOnlyFromThemeFile) {
     const TsuiThemeValues builtIn(&theme, Protein);
     EXPECT_FALSE(builtIn.FromFile());
     EXPECT_EQ(builtIn.Color(SUI_THEME_FORM_BACKGROUND_COLOR), 0xFBFBFB);
+}
+
+// The design-time editors ask for a "*.sui" file: the file theme loads it, the embedded theme
+// only stores its path; a cancelled dialog changes neither.
+TEST_F(SUIMgrTest, TheThemeEditorsAskForAThemeFile) {
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    const String path = WriteTheme("k.sui", 244);
+
+    TsuiFileTheme theme(nullptr);
+    ask.CancelFile();
+    SUIEditFileTheme(&theme);
+    EXPECT_FALSE(theme.CanUse());
+    ask.AnswerFiles({path});
+    SUIEditFileTheme(&theme);
+    EXPECT_TRUE(theme.CanUse());
+    EXPECT_EQ(theme.GetThemeFile(), path);
+    EXPECT_EQ(theme.GetInt(SUI_THEME_FORM_MINWIDTH_INT), 244);
+
+    TsuiBuiltInFileTheme embedded(nullptr);
+    ask.CancelFile();
+    SUIEditBuiltInFileTheme(&embedded);
+    EXPECT_TRUE(embedded.GetThemeFile2().empty());
+    ask.AnswerFiles({path});
+    SUIEditBuiltInFileTheme(&embedded);
+    EXPECT_EQ(embedded.GetThemeFile2(), path);
+    EXPECT_FALSE(embedded.CanUse()) << "storing the path loads nothing";
+    EXPECT_TRUE(embedded.HasSkinData());
+
+    const auto asked = ask.Of(testing_vcl::TQuestionKind::FileDialog);
+    ASSERT_EQ(asked.size(), 4u);
+    for (const auto& q : asked) {
+        EXPECT_EQ(q.File.Filter, "SkinKit Theme File(*.sui)|*.sui");
+        EXPECT_FALSE(q.File.Save);
+        EXPECT_FALSE(q.File.MultiSelect);
+    }
+}
+
+TEST_F(SUIMgrTest, TheFileThemeEditorPassesOnTheRefusalOfAFileThatIsNoTheme) {
+    testing_vcl::TScriptedInteraction ask;
+    testing_vcl::TInstallInteraction installed(ask);
+    const String bogus = Path("bogus.sui");
+    WriteBytes(bogus, "no signature here");
+    TsuiFileTheme theme(nullptr);
+    ask.AnswerFiles({bogus});
+    EXPECT_THROW(SUIEditFileTheme(&theme), EsuiThemeError);
+    EXPECT_FALSE(theme.CanUse());
 }

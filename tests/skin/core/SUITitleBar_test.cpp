@@ -304,4 +304,43 @@ TEST_F(TitleBar, CaptionIsDrawnAndHotButtonFollowsThePointer) {
     EXPECT_EQ(bar->HotButton(), -1);
 }
 
+// The control box shows the application's icon at 16 x 16 where the application has one, the
+// program's "MAINICON" without it.
+TEST_F(TitleBar, TheAppIconIsTheApplicationsOwnScaledTo16) {
+    bar->SetUIStyle(WinXP);
+    bar->SetDrawAppIcon(true);
+    form->Show();
+    const TsuiTitleBarLayout layout = bar->Layout(bar->GetWidth());
+    ASSERT_TRUE(layout.DrawsAppIcon);
+    const TPoint at = layout.AppIcon;
+    const auto iconPixels = [&] {
+        TBitmap shot;
+        Snapshot(bar, &shot);
+        return std::vector<COLORREF>{shot.GetPixelColor(at.x + 1, at.y + 1), shot.GetPixelColor(at.x + 14, at.y + 14),
+                                     shot.GetPixelColor(at.x + 16, at.y + 8)};
+    };
+    const std::vector<COLORREF> mainIcon = iconPixels();
+
+    TBitmap own(32, 32, pf24bit);
+    own.GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0x0000C0));
+    own.GetCanvas()->FillRect(TRect(0, 0, 32, 32));
+    own.GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC00000));
+    own.GetCanvas()->FillRect(TRect(16, 16, 32, 32));
+    own.GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0x00C000));  // the see-through corner
+    own.GetCanvas()->FillRect(TRect(0, 16, 16, 32));
+    Application->SetIcon(&own);
+    bar->Invalidate();
+    const std::vector<COLORREF> shown = iconPixels();
+    Application->SetIcon(nullptr);
+    EXPECT_EQ(shown[0], 0x0000C0u) << "top-left quarter";
+    EXPECT_EQ(shown[1], 0xC00000u) << "bottom-right quarter, so 32 pixels became 16";
+    EXPECT_NE(shown[2], 0xC00000u) << "nothing beyond the 16 pixels";
+
+    bar->Invalidate();
+    EXPECT_EQ(iconPixels(), mainIcon) << "without its own icon the program's comes back";
+    TBitmap resource;
+    resource.LoadFromResourceName(HInstance, "MAINICON");
+    EXPECT_FALSE(resource.GetEmpty());
+}
+
 }  // namespace

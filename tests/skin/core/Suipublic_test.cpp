@@ -6,6 +6,7 @@
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "skin/core/SUIMgr.h"
 
 namespace {
 
@@ -335,6 +336,20 @@ TEST(SuipublicGeometry, PlaceControl) {
     EXPECT_FALSE(GetWorkAreaRect().IsEmpty());
 }
 
+// With a main form the work area is that of the monitor nearest to it (here the only one).
+TEST(SuipublicGeometry, WorkAreaOfTheMainFormsMonitor) {
+    ASSERT_EQ(Application->GetMainForm(), nullptr);
+    EXPECT_EQ(GetWorkAreaRect(), Screen->GetWorkAreaRect());
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(Application->GetMainForm(), main);
+    main->SetBounds(-3000, 40, 300, 200);
+    EXPECT_EQ(GetWorkAreaRect(), Screen->WorkAreaNearest(main->GetBoundsRect()));
+    EXPECT_FALSE(GetWorkAreaRect().IsEmpty());
+    delete main;
+    EXPECT_EQ(Application->GetMainForm(), nullptr);
+}
+
 // ---- style pair by name ----
 
 class TStyledControl : public TWinControl, public IsuiStyled {
@@ -365,6 +380,23 @@ TEST(SuipublicStyle, PropertyTestsByName) {
     EXPECT_FALSE(IsHasProperty(&styled, "Nothing"));
     EXPECT_FALSE(IsHasProperty(&plain, "UIStyle"));
     EXPECT_FALSE(IsHasProperty(nullptr, "UIStyle"));
+}
+
+// Every component that publishes the style pair answers for both names, and only for them.
+TEST(SuipublicStyle, TheStylePairOfEveryComponentThatPublishesIt) {
+    TForm form(nullptr);
+    TsuiThemeManager manager(&form);
+    TsuiFileTheme theme(&form);
+    TStyledControl styled(nullptr);
+    const struct {
+        TComponent* component;
+        bool publishes;
+    } cases[] = {{&manager, true}, {&styled, true}, {&theme, false}, {&form, false}};
+    for (const auto& c : cases) {
+        for (const char* name : {"UIStyle", "FileTheme", "uistyle"})
+            EXPECT_EQ(IsHasProperty(c.component, name), c.publishes) << c.component->ClassName() << " " << name;
+        EXPECT_FALSE(IsHasProperty(c.component, "ThemeFile"));
+    }
 }
 
 TEST(SuipublicStyle, ContainerApplyReachesDirectChildrenOnly) {
