@@ -280,7 +280,9 @@ TEST(LanguageFit, ALongCaptionShrinksUntilItFits) {
         EXPECT_GE(label.GetFont()->GetSize(), 6) << c.Caption;
         TBitmap measure;
         measure.GetCanvas()->SetFont(label.GetFont());
-        if (label.GetFont()->GetSize() > 6) EXPECT_LE(measure.GetCanvas()->TextWidth(c.Caption), c.Width) << c.Caption;
+        if (label.GetFont()->GetSize() > 6) {
+            EXPECT_LE(measure.GetCanvas()->TextWidth(c.Caption), c.Width) << c.Caption;
+        }
     }
 }
 
