@@ -56,6 +56,10 @@ void ApplyCaption(TIniFile* Ini, const String& Section, TControl* Control, const
 void ApplyHint(TIniFile* Ini, const String& Section, TControl* Control) {
     Control->SetHint(Ini->ReadString(Section, Control->GetName() + "-Hint", ""));
     Control->SetShowHint(true);
+    // A picture button that draws a word ("Start", "Erase") takes it from the file too; its font
+    // is the skin's.
+    const String caption = Ini->ReadString(Section, Control->GetName() + "-Caption", "nodef");
+    if (caption != "nodef") Control->SetCaption(caption);
 }
 
 bool TakesCaption(const String& ClassName) {

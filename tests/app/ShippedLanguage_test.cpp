@@ -92,6 +92,8 @@ std::set<String> FormKeys(TCustomForm* Form) {
         if (captioned && HasWord(CaptionOf(control))) keys.insert(Form->GetName() + "/" + control->GetName() + "-Caption");
         if (cls == "TsuiImageButton" && HasWord(control->GetHint()))
             keys.insert(Form->GetName() + "/" + control->GetName() + "-Hint");
+        if (cls == "TsuiImageButton" && HasWord(control->GetCaption()))
+            keys.insert(Form->GetName() + "/" + control->GetName() + "-Caption");
     }
     return keys;
 }
@@ -138,6 +140,9 @@ TEST_F(ShippedLanguageTest, EnglishFileGivesTheBuiltInTexts) {
 TEST_F(ShippedLanguageTest, EveryLanguageIsComplete) {
     const std::set<String> wanted = EveryFormKey();
     ASSERT_GT(wanted.size(), 150u);
+    // The words drawn on picture buttons are captions too.
+    EXPECT_EQ(wanted.count("BuilderWindow/suiImageButton_Start-Caption"), 1u);
+    EXPECT_EQ(wanted.count("DeviceWindow/suiImageButton_Start-Caption"), 1u);
     std::vector<String> files = Files();
     ASSERT_GE(files.size(), 3u);
     for (const String& name : files) {
@@ -173,4 +178,14 @@ TEST_F(ShippedLanguageTest, TranslatedFilesDifferFromEnglish) {
         EXPECT_GT(words, 100) << name;
         EXPECT_LT(same * 20, words) << name << ": " << same << " of " << words << " long texts are the English ones";
     }
+}
+
+// A window in German shows German words on its buttons as well as on its labels.
+TEST_F(ShippedLanguageTest, PictureButtonsTakeTheirWordsFromTheLanguage) {
+    ASSERT_TRUE(Language::LoadLanguageFile("Deutsch.ini"));
+    auto builder = std::make_unique<TBuilderWindow>(nullptr);
+    Language::ApplyLanguageToForm(builder.get());
+    EXPECT_EQ(builder->suiImageButton_Start->GetCaption(), "Starten");
+    EXPECT_EQ(builder->suiImageButton_Stop->GetCaption(), "Stopp");
+    EXPECT_EQ(builder->suiImageButton_Start->GetHint(), "Starten");
 }
