@@ -35,7 +35,8 @@ extern "C" {
  * file says to turn a quarter has them swapped), 5 aspect code 0..4,
  * 6 audio sample rate (0 without audio), 7 audio channels, 8 audio bit rate in kbit/s (float),
  * 9 flag (0: the aspect code applies). Floats are stored bit for bit in their words.
- * -1 when the file has no video stream, no usable size or no decodable frame; 0 otherwise.
+ * -1 when the file has no video stream, no usable size or no decodable frame, or is no regular
+ * file (a FIFO, a device or a folder is refused before it is opened); 0 otherwise.
  * The first picture is kept by the module for the next X_Get_Frame with a non-null name. */
 typedef int (*X_GetFileinfo_GetPic_fn)(const char* path, int wordCount, int32_t* words);
 int X_GetFileinfo_GetPic(const char* path, int wordCount, int32_t* words);
@@ -71,8 +72,10 @@ int X_GetFrame_UnInit(void);
  * at a time: a call while one runs fails at once. The output appears only when complete; a
  * stopped or failed encode leaves no file. */
 
-/* A clip to a DVD program stream. The texts used: 3 source, 5 start second, 7 aspect "4:3" or
- * "16:9", 10 video kbit/s, 12 picture size "W:H" (the source's picture, turned upright as its
+/* A clip to a DVD program stream. Seconds count from the file's start (where its earliest stream
+ * begins), as the grabber's do; a picture that begins later is shown from the output's first
+ * frame, sound that begins later is preceded by silence. The texts used: 3 source, 5 start
+ * second, 7 aspect "4:3" or "16:9", 10 video kbit/s, 12 picture size "W:H" (the source's picture, turned upright as its
  * file says) centred in 13 frame size "W:H" on black, 17 frame rate ("25", "30000/1001"),
  * 20 output, 22 seconds to convert ("0": to the end); 24 video standard (1 NTSC, 2 PAL) settles a frame rate that can't be read. The others are
  * accepted as the program passes them. 0: written; -1: failed or stopped. */
