@@ -302,7 +302,8 @@ TEST_F(MainWindowTest, AModeWindowThatRaisesBringsTheMainWindowBack) {
     window->Show();
     const TNotifyEvent own = page->OnShow;
     page->OnShow = [](TObject*) { throw Exception("The source page could not be shown"); };
-    ask.AnswerModal(mrCancel);
+    // The result is set at once: nothing is queued that could outlive the page.
+    ask.ModalActions.push_back([](TCustomForm* Form) { Form->SetModalResult(mrCancel); });
     testing_vcl::Click(window->suiImageButton_Burner);
     EXPECT_TRUE(window->GetVisible());
     EXPECT_FALSE(page->GetVisible());
@@ -317,6 +318,7 @@ TEST_F(MainWindowTest, AModeWindowThatRaisesBringsTheMainWindowBack) {
     EXPECT_TRUE(window->GetVisible());
     boxes = ask.Of(testing_vcl::TQuestionKind::MessageBox);
     EXPECT_EQ(boxes.size(), 2u);
+    Application->ProcessMessages();
     SetupDVDFileWindow = nullptr;
 }
 
