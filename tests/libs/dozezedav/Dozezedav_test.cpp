@@ -128,10 +128,12 @@ TEST_F(dozezedavTest, MuxPercentRisesToOneHundredAndNeverFalls) {
     std::string out = Place("big_srt.vob");
     CounterWatch watch(module_.percent());
     ASSERT_EQ(module_.mux(xml.c_str(), in.c_str(), out.c_str()), DOZEZEDAV_OK);
-    const std::vector<int>& seen = watch.Values();
-    ASSERT_FALSE(seen.empty());
+    std::vector<int> seen = watch.Values();
+    // Until the call resets it, the counter may still hold an earlier call's 100.
+    auto reset = std::find(seen.begin(), seen.end(), 0);
+    ASSERT_NE(reset, seen.end()) << "the call starts from 0";
+    seen.erase(seen.begin(), reset);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "the percent fell";
-    EXPECT_EQ(seen.front(), 0);
     EXPECT_EQ(seen.back(), 100);
 }
 
