@@ -29,9 +29,11 @@ void WriteText(const std::string& Path, const std::string& Text) {
     out << Text;
 }
 
-// A program folder of its own: the drawn pictures and a few language files.
+// A program folder of its own: the drawn pictures and a few language files; a scratch home and
+// current directory, since the settings window it opens chooses a work folder on a first run.
 class MainWindowTest : public ::testing::Test {
 protected:
+    testing_vcl::TScratchHome scratch;
     testing_vcl::TTempFolder dir{"mainwin"};
     String savedExePath = ExePath;
     std::unique_ptr<TMainWindow> window;

@@ -75,6 +75,8 @@ bool Near(TColor c, int r, int g, int b) {
 // the settings and the clip editor created as start-up creates them.
 class SetupClipWindowTest : public ::testing::Test {
 protected:
+    // The settings window chooses a work folder on a first run: in a scratch home, never the real one.
+    testing_vcl::TScratchHome scratch;
     testing_vcl::TTempFolder dir{"setupclip"};
     String savedExePath = ExePath;
     testing_vcl::TScriptedInteraction ask;

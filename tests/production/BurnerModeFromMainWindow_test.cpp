@@ -47,6 +47,8 @@ std::vector<String> Lines(TProductionWindow* Window) {
 
 class burnerModeEndToEnd : public ::testing::Test {
 protected:
+    // The settings window chooses a work folder on a first run: in a scratch home, never the real one.
+    testing_vcl::TScratchHome scratch;
     testing_vcl::TTempFolder dir{"burnermode"};
     testing_vcl::TTempFolder work{"burnermode_work"};
     String savedExePath = ExePath;

@@ -38,6 +38,8 @@ std::string Capture(const std::string& Command) {
 
 class productionConverterFromMainWindow : public ::testing::Test {
 protected:
+    // The settings window chooses a work folder on a first run: in a scratch home, never the real one.
+    testing_vcl::TScratchHome scratch;
     testing_vcl::TTempFolder dir{"convertmain"};
     testing_vcl::TTempFolder out{"convertmain_out"};
     testing_vcl::TTempFolder clips{"convertmain_clips"};
