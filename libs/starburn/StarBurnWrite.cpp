@@ -4,7 +4,9 @@
 #include "libs/childprocess/ChildProcess.h"
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +22,8 @@
 using namespace burn;
 using namespace starburn;
 namespace fs = std::filesystem;
+
+extern char** environ;
 
 #define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
 #define SB_ERR ErrorSink error{text, textSize, status, cdb}
