@@ -79,6 +79,14 @@ String CaptionOf(TControl* Control) {
 const std::set<String> kValueLabels = {"AboutWindow/Label8", "DeviceWindow/lblType", "SetupImageWindow/Label_Text",
                                        "SetupMenuWindow/Label_BackgroundMusic"};
 
+// A word the window takes from the program's own message texts (a picture button's "Browse", the
+// clip editor's "Clip list"): the message table translates it, not a caption key.
+bool IsMessageWord(const String& Caption) {
+    for (int n = 158; n < Language::MessageCount; ++n)
+        if (!Caption.empty() && Caption == Language::GetMessageText(n)) return true;
+    return false;
+}
+
 // "Form/component-Caption" for every caption a language replaces and "-Hint" for every picture
 // button's hint, as the program's forms make them; numbers and times are values, not words.
 std::set<String> FormKeys(TCustomForm* Form) {
@@ -89,10 +97,12 @@ std::set<String> FormKeys(TCustomForm* Form) {
         if (kValueLabels.count(Form->GetName() + "/" + control->GetName()) != 0) continue;
         const String cls = control->ClassName();
         const bool captioned = cls == "TLabel" || cls == "TsuiGroupBox" || cls == "TsuiCheckBox" || cls == "TsuiRadioButton";
-        if (captioned && HasWord(CaptionOf(control))) keys.insert(Form->GetName() + "/" + control->GetName() + "-Caption");
+        if (captioned && HasWord(CaptionOf(control)) && !IsMessageWord(CaptionOf(control))) keys.insert(Form->GetName() + "/" + control->GetName() + "-Caption");
         if (cls == "TsuiImageButton" && HasWord(control->GetHint()))
             keys.insert(Form->GetName() + "/" + control->GetName() + "-Hint");
-        if (cls == "TsuiImageButton" && HasWord(control->GetCaption()))
+        // A button that shows its hint as its word is translated through its hint.
+        if (cls == "TsuiImageButton" && HasWord(control->GetCaption()) && !IsMessageWord(control->GetCaption()) &&
+            control->GetCaption() != control->GetHint())
             keys.insert(Form->GetName() + "/" + control->GetName() + "-Caption");
     }
     return keys;

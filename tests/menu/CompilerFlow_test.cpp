@@ -93,10 +93,11 @@ protected:
     testing_vcl::TScriptedInteraction ask;
     std::unique_ptr<testing_vcl::TInstallInteraction> installed;
     String savedExePath = ExePath;
+    testing_vcl::TPrivateProgramFolder program;  // a work folder of this test's own
 
     void SetUp() override {
         ASSERT_TRUE(Vobs().made);
-        ExePath = (fs::path(TEST_PEER_DIR) / ".." / ".." / "dist").string() + "/";
+        ExePath = program.Path();
         UILanguage.clear();
         i_CreateMenuSafeDistance = 10;
         s_BackgroundSrcFile.clear();

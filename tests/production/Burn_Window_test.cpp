@@ -27,7 +27,7 @@ class burnWindow : public FakeSdkTest {
 protected:
     void SetUp() override {
         FakeSdkTest::SetUp();
-        ExePath = (fs::path(TEST_PEER_DIR) / ".." / ".." / "dist").string() + "/";  // the drawn pictures
+        ExePath = program.Path();  // the drawn pictures, and a work folder of this test's own
         installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
         g_i_BurnerIndex = -1;
         fs::create_directories(folder["VIDEO_TS"]);
@@ -45,6 +45,7 @@ protected:
         FakeSdkTest::TearDown();
     }
     String savedExePath = ExePath;
+    testing_vcl::TPrivateProgramFolder program;
     std::vector<String> Log() const {
         std::vector<String> lines;
         for (int i = 0; i < window->Memo_Msg->GetLines()->Count(); ++i) lines.push_back(window->Memo_Msg->GetLines()->Strings(i));

@@ -52,6 +52,18 @@ std::vector<std::string> TScratchHome::CwdEntries() const {
     return names;
 }
 
+TPrivateProgramFolder::TPrivateProgramFolder() {
+    const std::filesystem::path dist = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "dist";
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(dist, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        if (it->path().filename() == "Temp") continue;
+        std::error_code linked;
+        std::filesystem::create_symlink(std::filesystem::canonical(it->path()), m_root[it->path().filename().string()],
+                                        linked);
+    }
+}
+
 bool Ffmpeg(const std::string& Arguments, const std::string& Out) {
     std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + Arguments + " '" + Out + "'";
     return std::system(command.c_str()) == 0 && std::filesystem::exists(Out);

@@ -45,6 +45,18 @@ private:
     std::string m_savedCwd;
 };
 
+// A program folder of the test's own: each entry of the built program folder (build/dist) is
+// linked into it but for the work folder, so test programs that run side by side never share
+// one "Temp/". Path() ends with '/', as ExePath does.
+class TPrivateProgramFolder {
+public:
+    TPrivateProgramFolder();
+    std::string Path() const { return m_root.Path() + "/"; }
+
+private:
+    TTempFolder m_root{"program"};
+};
+
 // Runs ffmpeg quietly with Arguments and writes Out; true when it succeeded and Out exists.
 bool Ffmpeg(const std::string& Arguments, const std::string& Out);
 
