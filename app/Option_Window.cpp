@@ -516,12 +516,8 @@ void TOptionWindow::suiImageButton_BrowseClick(TObject*) {
     SetCurrentDir(ExePath);
     if (!chosen) return;
     Repaint();
-    if (!Pubfunction::CanStoreInSettings(folder)) {
-        MessageDlg(Language::GetMessageText(161) + folder, mtInformation, TMsgDlgButtons{mbOK});
-        return;
-    }
-    if (Pubfunction::IsInWorkFolder(folder)) {
-        MessageDlg(Language::GetMessageText(164) + folder, mtInformation, TMsgDlgButtons{mbOK});
+    if (int refusal = Pubfunction::OutputFolderRefusal(folder); refusal != 0) {
+        MessageDlg(Language::GetMessageText(refusal) + folder, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
     suiEdit_OutputFolder->SetText(Pubfunction::GetTempFolder(folder));

@@ -375,6 +375,12 @@ String FindIgnoringCase(const String& Path, TEntryKind Kind) {
 
 bool CanStoreInSettings(const String& Text) { return Text.find_first_of("\r\n") == String::npos; }
 
+int OutputFolderRefusal(const String& Folder) {
+    if (!CanStoreInSettings(Folder)) return 161;
+    if (IsInWorkFolder(Folder)) return 164;
+    return 0;
+}
+
 void DeleteFolderContents(const String& Folder) {
     namespace fs = std::filesystem;
     if (Folder.empty()) return;

@@ -122,6 +122,9 @@ enum class TEntryKind { File, Folder };
 String FindIgnoringCase(const String& Path, TEntryKind Kind);
 // A settings file keeps one value a line: a text with a line break cannot be stored.
 bool CanStoreInSettings(const String& Text);
+// Why a folder chosen as the output folder is refused, as a message number (a name with a line
+// break, or a work folder); 0 when it can be taken.
+int OutputFolderRefusal(const String& Folder);
 // Empties a folder; refuses an empty path, a file-system root and the program folder, and
 // removes links without following them. Errors are ignored.
 void DeleteFolderContents(const String& Folder);

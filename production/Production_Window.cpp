@@ -238,10 +238,10 @@ void TProductionWindow::CreateButtons() {
 void TProductionWindow::ApplyLanguage() {
     Language::ApplyLanguageToForm(this);
     Language::ApplyMessageCaptions({{suiImageButton_Browse, 187}});
-    // Start, Stop and Device say what their hints say, in the user's language.
+    // Start, Stop and Device carry their words from the language file; a long one gets a
+    // smaller font.
     for (TsuiImageButton* b : {suiImageButton_Start, suiImageButton_Stop, suiImageButton_Device}) {
-        if (b == nullptr || b->GetHint().empty()) continue;
-        b->SetCaption(b->GetHint());
+        if (b == nullptr) continue;
         b->GetFont()->SetSize(8);
         Language::FitCaption(b, 6);
     }
@@ -548,12 +548,8 @@ void TProductionWindow::suiImageButton_BrowseClick(TObject*) {
     String folder = g_s_OutputFolder;
     if (!SelectDirectory(Language::GetMessageText(67), "MyComputer", folder)) return;
     Repaint();
-    if (!Pubfunction::CanStoreInSettings(folder)) {
-        MessageDlg(Language::GetMessageText(161) + folder, mtInformation, TMsgDlgButtons{mbOK});
-        return;
-    }
-    if (Pubfunction::IsInWorkFolder(folder)) {
-        MessageDlg(Language::GetMessageText(164) + folder, mtInformation, TMsgDlgButtons{mbOK});
+    if (int refusal = Pubfunction::OutputFolderRefusal(folder); refusal != 0) {
+        MessageDlg(Language::GetMessageText(refusal) + folder, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
     g_s_OutputFolder = Pubfunction::GetTempFolder(folder);

@@ -259,6 +259,25 @@ void Reap(pid_t pid, ChildResult& result) {
     }
 }
 
+// Starts the job's program with the given standard descriptors (input -1: empty); 0 or the
+// error number.
+int Spawn(const ChildJob& job, int input, int output, int error, pid_t& pid) {
+    SpawnActions actions;
+    if (input >= 0)
+        posix_spawn_file_actions_adddup2(actions.Get(), input, 0);
+    else
+        posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(actions.Get(), output, 1);
+    posix_spawn_file_actions_adddup2(actions.Get(), error, 2);
+    posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
+    SpawnAttributes attributes;
+    std::vector<std::string> arguments = job.arguments;
+    std::vector<std::string> environment = ChildEnvironment(job);
+    std::vector<char*> argv = Pointers(arguments);
+    std::vector<char*> envp = Pointers(environment);
+    return posix_spawnp(&pid, argv[0], actions.Get(), attributes.Get(), argv.data(), envp.data());
+}
+
 }  // namespace
 
 void LineSplitter::Add(std::string_view bytes) {
@@ -305,22 +324,9 @@ ChildResult RunChild(const ChildJob& job) {
     messagesOurs.Reset(pipeEnds[0]);
     messagesTheirs.Reset(pipeEnds[1]);
 
-    SpawnActions actions;
-    if (feedTheirs.Open())
-        posix_spawn_file_actions_adddup2(actions.Get(), feedTheirs.Get(), 0);
-    else
-        posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(actions.Get(), job.outputFile >= 0 ? job.outputFile : messagesTheirs.Get(), 1);
-    posix_spawn_file_actions_adddup2(actions.Get(), job.errorFile >= 0 ? job.errorFile : messagesTheirs.Get(), 2);
-    posix_spawn_file_actions_addclosefrom_np(actions.Get(), 3);
-    SpawnAttributes attributes;
-
-    std::vector<std::string> arguments = job.arguments;
-    std::vector<std::string> environment = ChildEnvironment(job);
-    std::vector<char*> argv = Pointers(arguments);
-    std::vector<char*> envp = Pointers(environment);
     pid_t pid = -1;
-    int spawned = posix_spawnp(&pid, argv[0], actions.Get(), attributes.Get(), argv.data(), envp.data());
+    int spawned = Spawn(job, feedTheirs.Get(), job.outputFile >= 0 ? job.outputFile : messagesTheirs.Get(),
+                        job.errorFile >= 0 ? job.errorFile : messagesTheirs.Get(), pid);
     feedTheirs.Close();
     messagesTheirs.Close();
     if (spawned != 0) {
@@ -332,6 +338,25 @@ ChildResult RunChild(const ChildJob& job) {
     feedOurs.Close();
     messagesOurs.Close();
     Reap(pid, result);
+    return result;
+}
+
+StartedChild StartChild(const ChildJob& job) {
+    StartedChild child;
+    if (job.arguments.empty() || job.outputFile < 0 || job.errorFile < 0) {
+        child.startError = EINVAL;
+        return child;
+    }
+    pid_t pid = -1;
+    child.startError = Spawn(job, job.inputFile, job.outputFile, job.errorFile, pid);
+    if (child.startError == 0) child.pid = pid;
+    return child;
+}
+
+ChildResult WaitChild(int pid) {
+    ChildResult result;
+    result.started = pid > 0;
+    if (result.started) Reap(pid, result);
     return result;
 }
 

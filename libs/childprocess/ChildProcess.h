@@ -46,6 +46,16 @@ struct ChildResult {
 // Runs the job to its end; the calling thread feeds the input and reads the messages.
 ChildResult RunChild(const ChildJob& job);
 
+// Starts the job's program and leaves it running, for a caller that reads its output itself:
+// outputFile and errorFile must be given; inputFile is handed over as the child's input (-1:
+// empty); no limit applies. WaitChild reaps it.
+struct StartedChild {
+    int pid = -1;          // -1: the program could not be run (startError says why)
+    int startError = 0;
+};
+StartedChild StartChild(const ChildJob& job);
+ChildResult WaitChild(int pid);
+
 // Splits a stream of bytes into lines at CR and at LF, dropping empty ones; a line longer than
 // the limit is handed over in pieces.
 class LineSplitter {

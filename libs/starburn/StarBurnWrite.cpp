@@ -4,9 +4,7 @@
 #include "libs/childprocess/ChildProcess.h"
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,8 +20,6 @@
 using namespace burn;
 using namespace starburn;
 namespace fs = std::filesystem;
-
-extern char** environ;
 
 #define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
 #define SB_ERR ErrorSink error{text, textSize, status, cdb}
@@ -67,35 +63,30 @@ ProgramRun Run(const std::vector<std::string>& args, const std::string& errorFil
 
 // Starts genisoimage writing the image to a pipe, its errors to errorFile. The read end comes
 // back in readFd (close-on-exec); -1 as the pid when the program could not be started.
-pid_t StartImageWriter(const std::vector<std::string>& args, const std::string& errorFile, int& readFd) {
+int StartImageWriter(const std::vector<std::string>& args, const std::string& errorFile, int& readFd) {
     readFd = -1;
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    int errors = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    childprocess::ChildJob job;
+    job.arguments = args;
+    job.outputFile = pipeEnds[1];
+    job.errorFile = errors;
+    childprocess::StartedChild child = errors >= 0 ? childprocess::StartChild(job) : childprocess::StartedChild{};
+    if (errors >= 0) close(errors);
     close(pipeEnds[1]);
-    if (spawned != 0) {
+    if (child.pid < 0) {
         close(pipeEnds[0]);
         return -1;
     }
     readFd = pipeEnds[0];
-    return pid;
+    return child.pid;
 }
 
 // The exit status of a started program, -1 when it was killed.
-int WaitForProgram(pid_t pid) {
-    int waitStatus = 0;
-    while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {}
-    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+int WaitForProgram(int pid) {
+    childprocess::ChildResult result = childprocess::WaitChild(pid);
+    return result.signalled ? -1 : result.exitCode;
 }
 
 // The last non-empty line of a program's errors, the part a person needs.
@@ -406,7 +397,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(Sta
         return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no file tree");
     ImageStream stream;
     stream.size = static_cast<off_t>(tree->bytes);
-    pid_t writer = StartImageWriter(tree->imageArguments, tree->errorFile, stream.fd);
+    int writer = StartImageWriter(tree->imageArguments, tree->errorFile, stream.fd);
     if (writer < 0) return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 2, "genisoimage could not be started");
     std::string problem;
     bool prepared = false, refused = false, wroteWell = false;

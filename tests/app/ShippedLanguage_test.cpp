@@ -194,7 +194,7 @@ TEST_F(ShippedLanguageTest, TranslatedFilesDifferFromEnglish) {
 TEST_F(ShippedLanguageTest, PictureButtonsTakeTheirWordsFromTheLanguage) {
     ASSERT_TRUE(Language::LoadLanguageFile("Deutsch.ini"));
     auto builder = std::make_unique<TBuilderWindow>(nullptr);
-    Language::ApplyLanguageToForm(builder.get());
+    builder->ApplyLanguage();  // as the main window applies a language to each form
     EXPECT_EQ(builder->suiImageButton_Start->GetCaption(), "Starten");
     EXPECT_EQ(builder->suiImageButton_Stop->GetCaption(), "Stopp");
     EXPECT_EQ(builder->suiImageButton_Start->GetHint(), "Starten");
