@@ -24,10 +24,6 @@ namespace {
 // A broken file can hold endless garbage between frames; a read gives up after this many
 // packets rather than hang (a long GOP of a real file needs a few hundred).
 constexpr int kMaxPacketsPerDecode = 200000;
-// A seek may land after the key frame the asked time needs (program streams seek by time
-// stamps, not key frames): go back this far and try again, the last time from the start.
-constexpr double kSeekBacksSec[] = {0.0, 10.0, 60.0, 1e18};
-
 // A frame-threaded decoder holds seven pictures or so on one thread and two or three more for
 // each further one (measured, 4K H.264: 126 MB on one thread, 242 on five, 303 on seven):
 // big pictures get fewer threads, so a 4K clip keeps within this much.

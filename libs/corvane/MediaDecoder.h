@@ -87,6 +87,11 @@ long long PictureBytesOf(int width, int height);
 // big ones, one for those too big for two.
 int DecoderThreadsFor(int width, int height);
 
+// A seek may land after the key frame the asked time needs (program and transport streams seek
+// by time stamps, not key frames): the readers go back this far and try again, the last time
+// from the file's start.
+inline constexpr double kSeekBacksSec[] = {0.0, 10.0, 60.0, 1e18};
+
 // Sizes outside 1..CORVANE_MAX_SIDE are not supported.
 bool SupportedSize(int width, int height);
 

@@ -20,10 +20,6 @@ namespace {
 // row that give nothing (a real file needs a few hundred at most).
 constexpr int kMaxPacketsWithoutFrame = 20000;
 
-// A seek may land after the key frame the asked second needs (a transport stream seeks by time
-// stamps, and its decoder then waits for the next key frame): go back this far and try again,
-// the last time from the file's start.
-constexpr double kSeekBacksSec[] = {0.0, 10.0, 60.0, 1e18};
 // A first frame this little after the second is on it (its time is a rounded fraction).
 constexpr double kOnTheSecond = 0.001;
 
