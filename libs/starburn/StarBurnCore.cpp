@@ -85,15 +85,26 @@ std::uint32_t ErrorSink::Succeed() const {
     return STARBURN_OK;
 }
 
+namespace {
+
+bool g_libburnStarted = false;
+
+// libburn goes with the module: the program loads and frees the module for each job, and each
+// load would otherwise leave libburn's start-up memory behind.
+__attribute__((destructor)) void FinishLibburn() {
+    if (g_libburnStarted) burn_finish();
+}
+
+}  // namespace
+
 bool EnsureLibburn() {
     static std::once_flag once;
-    static bool started = false;
     std::call_once(once, [] {
         // libburn resets the dispositions it is told to leave to the system; put back ours.
         std::vector<struct sigaction> saved(NSIG);
         for (int s = 1; s < NSIG; ++s) sigaction(s, nullptr, &saved[s]);
-        started = burn_initialize() != 0;
-        if (started) {
+        g_libburnStarted = burn_initialize() != 0;
+        if (g_libburnStarted) {
             burn_set_signal_handling(nullptr, nullptr, 1);
             burn_msgs_set_severities(const_cast<char*>("ALL"), const_cast<char*>("NEVER"),
                                      const_cast<char*>("starburn: "));
@@ -103,7 +114,7 @@ bool EnsureLibburn() {
             sigaction(s, &saved[s], nullptr);
         }
     });
-    return started;
+    return g_libburnStarted;
 }
 
 burn_drive* GrabbedDrive(StarBurnGrabber* grabber, const ErrorSink& error, std::uint32_t& result) {

@@ -32,7 +32,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
-const fs::path kE2e = fs::path(TEST_PEER_DIR) / ".." / ".." / "e2e" / "burn";
+// A folder of its own: the burn tests beside it keep their images in e2e/burn/ too.
+const fs::path kE2e = fs::path(TEST_PEER_DIR) / ".." / ".." / "e2e" / "burn" / "burner_mode";
 // A single-layer disc as the pseudo-drive reports it.
 constexpr std::int64_t kDvd5Bytes = 2295104LL * 2048;
 constexpr std::int64_t kHeadroom = 52428800;

@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (ctest's discovery) opens no display.
+    if (::testing::GTEST_FLAG(list_tests)) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     Vcl_InitWidgets(argc, argv);
     return RUN_ALL_TESTS();
 }
