@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -135,6 +136,7 @@ private:
             case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
             case QEvent::MouseMove: Mouse(static_cast<QMouseEvent*>(e)); return true;
+            case QEvent::Wheel: Wheel(static_cast<QWheelEvent*>(e)); return true;
             case QEvent::KeyPress: {
                 auto* k = static_cast<QKeyEvent*>(e);
                 Word vk = VirtualKey(k->key());
@@ -219,6 +221,16 @@ private:
         }
         QPoint p = m->position().toPoint();
         m_control->WidgetMouse(msg, MouseKeys(m->buttons(), m->modifiers()), {p.x(), p.y()});
+    }
+
+    // The wheel turns the control under the pointer (a dropped list never has the focus), with
+    // the pointer's screen position as the message gives it.
+    void Wheel(QWheelEvent* w) {
+        const int delta = w->angleDelta().y();
+        if (delta == 0) return;
+        QPoint at = w->globalPosition().toPoint();
+        m_control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys(w->buttons(), w->modifiers())), delta),
+                           MAKELPARAM(at.x(), at.y()));
     }
 
     // The window's client: the window itself, or the client inside a painted frame.

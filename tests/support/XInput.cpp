@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/vcl/FormWindow.h"
 #include "platform/vcl/Forms.h"
 #include "tests/support/TestHelpers.h"
 #include "tests/support/XServer.h"
@@ -70,12 +71,28 @@ TRect DroppedListArea(TCustomComboBox* Combo) {
     return Bounds(origin.x, origin.y, window->GetWidth(), window->GetHeight());
 }
 
+bool WheelIntoView(TCustomListBox* List, int Index) {
+    const TRect client = List->GetClientRect();
+    const TPoint centre = List->ClientToScreen({client.Width() / 2, client.Height() / 2});
+    for (int turns = 0; turns < 200; ++turns) {
+        const TRect row = List->ItemRect(Index);
+        if (row.Top >= client.Top && row.Bottom <= client.Bottom) return true;
+        MoveTo(centre.x, centre.y);
+        const int button = row.Top < client.Top ? 4 : 5;  // X's wheel: 4 turns up, 5 down
+        Press(button);
+        Release(button);
+        Settle(30);
+    }
+    return false;
+}
+
 bool PickWithTheMouse(TCustomComboBox* Combo, int Index) {
     const TRect button = Combo->ButtonRect();  // the arrow opens every style's list
     ClickOn(Combo, (button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
     if (!testing_vcl::RunUntil([Combo] { return Combo->GetDroppedDown(); }, 2000)) return false;
     Settle(200);
     TCustomListBox* list = Combo->DropDownList();
+    if (!WheelIntoView(list, Index)) return false;
     TRect row = list->ItemRect(Index);
     TPoint at = list->ClientToScreen({(row.Left + row.Right) / 2, (row.Top + row.Bottom) / 2});
     MoveTo(at.x, at.y);
@@ -115,15 +132,53 @@ int DifferingPixels(const std::vector<TColor>& A, const std::vector<TColor>& B) 
     return n;
 }
 
-void DuringModal(testing_vcl::TScriptedInteraction& Ask, std::function<void(TCustomForm*)> Script) {
-    Ask.ModalActions.push_back([Script = std::move(Script)](TCustomForm* Form) {
-        Application->QueueCall([Form, Script] {
-            testing_vcl::RunUntil([Form] { return Form->GetVisible(); });
-            Settle(300);
-            Script(Form);
-        });
+namespace {
+
+// The script waits for the window on the screen: an OnShow that keeps messages flowing (a drive
+// scan) would otherwise run it inside OnShow, before the window is shown. It is queued again
+// rather than waited for there, so that OnShow can finish.
+void RunOnceShown(TCustomForm* Form, std::function<void(TCustomForm*)> Script, int Tries) {
+    Application->QueueCall([Form, Script = std::move(Script), Tries]() mutable {
+        const bool shown = Form->HandleAllocated() && IsWindowVisible(Form->GetHandle());
+        if (!shown && Tries > 0) {
+            Sleep(10);
+            RunOnceShown(Form, std::move(Script), Tries - 1);
+            return;
+        }
+        Settle(300);
+        Script(Form);
     });
 }
+
+}  // namespace
+
+void DuringModal(testing_vcl::TScriptedInteraction& Ask, std::function<void(TCustomForm*)> Script) {
+    Ask.ModalActions.push_back(
+        [Script = std::move(Script)](TCustomForm* Form) { RunOnceShown(Form, Script, 1000); });
+}
+
+namespace {
+
+// libpng reports its failures by longjmp: nothing the caller owns lives in this frame.
+bool WriteRgbPng(FILE* File, int Width, int Height, const std::vector<unsigned char>& Rows) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
+    if (ok) {
+        png_init_io(png, File);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(Width), static_cast<png_uint_32>(Height), 8,
+                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < Height; ++y)
+            png_write_row(png, const_cast<unsigned char*>(&Rows[static_cast<size_t>(y) * Width * 3]));
+        png_write_end(png, nullptr);
+    }
+    if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
+    return ok;
+}
+
+}  // namespace
 
 bool SaveScreenArea(int X, int Y, int Width, int Height, const String& PngPath) {
     if (Width <= 0 || Height <= 0) return false;
@@ -131,21 +186,8 @@ bool SaveScreenArea(int X, int Y, int Width, int Height, const String& PngPath) 
     if (!server::RootArea(X, Y, Width, Height, rows.data())) return false;
     FILE* file = std::fopen(PngPath.c_str(), "wb");
     if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
-    if (ok) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(Width), static_cast<png_uint_32>(Height), 8,
-                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < Height; ++y) png_write_row(png, &rows[static_cast<size_t>(y) * Width * 3]);
-        png_write_end(png, nullptr);
-    }
-    if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
-    std::fclose(file);
-    return ok;
+    const bool ok = WriteRgbPng(file, Width, Height, rows);
+    return std::fclose(file) == 0 && ok;
 }
 
 }  // namespace testing_x

@@ -29,8 +29,12 @@ TPoint ScreenPointOf(TControl* Control, int X, int Y);
 // A key by its X keysym name ("Escape", "Return", "Down", "Tab", "a"), with Shift when asked.
 void Key(const char* KeysymName, bool Shift = false);
 
-// Opens Combo's list with a click on its arrow, moves the pointer onto item Index where the
-// screen shows it and clicks there. False when no list opened.
+// Turns the mouse wheel over List until item Index is in view. False when the wheel cannot
+// bring it there.
+bool WheelIntoView(TCustomListBox* List, int Index);
+// Opens Combo's list with a click on its arrow, turns the wheel until item Index shows, moves
+// the pointer onto it where the screen shows it and clicks there. False when no list opened or
+// the item could not be brought into view.
 bool PickWithTheMouse(TCustomComboBox* Combo, int Index);
 // Where the open list of Combo lies on the screen (empty while it is closed).
 TRect DroppedListArea(TCustomComboBox* Combo);
