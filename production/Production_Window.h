@@ -72,7 +72,7 @@ enum TIdleReason : int {
     kIdleBurnCancelled = 16,
     kIdleBurnFailed = 17,
 };
-static_assert(Language::kMsgUserAbort + kIdleBurnFailed == Language::kMsgBurnProcessWrong);
+static_assert(Language::kMsgUserAbort + int{kIdleBurnFailed} == Language::kMsgBurnProcessWrong);
 
 // A clip or menu encode (RunConvert, ConvertMenuToVob): the media library's answer, or no
 // library to call.

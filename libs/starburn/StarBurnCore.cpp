@@ -325,7 +325,7 @@ MODULE_EXPORT void StarBurn_CdvdBurnerGrabber_Destroy(StarBurnGrabber** grabber)
 MODULE_EXPORT std::uint32_t StarBurn_GetDeviceLetter(const char* deviceName, char letter[3], std::uint32_t* status) {
     std::string address = AddressOfDeviceName(deviceName ? deviceName : "");
     if (address.empty()) {
-        if (status) *status = 2;
+        if (status) *status = STARBURN_STATUS_FILE_NOT_FOUND;
         return STARBURN_EXCEPTION_NO_DEVICE;
     }
     std::string name = deviceName;
