@@ -6,15 +6,16 @@
 
 #include <vector>
 
+#include "app/LanguageMessages.h"
 #include "platform/vcl/System.h"
 
 // The dialog's refusals (message numbers); 0 when the edit was made.
 enum TChapterRefusal {
     ChapterEditDone = 0,
-    ChapterCountFull = 27,      // "Excceeding MAX chapter count!"
-    ChapterTimeOutOfRange = 28, // "Excceeding chapter time input, please check it out!"
-    ChapterTimeTaken = 29,      // "Equivalent chapter time input!"
-    ChapterStartFixed = 30,     // "Can not modify chapter start point!"
+    ChapterCountFull = Language::kMsgMaxChapterCount,
+    ChapterTimeOutOfRange = Language::kMsgChapterTimeOutOfRange,
+    ChapterTimeTaken = Language::kMsgChapterTimeTaken,
+    ChapterStartFixed = Language::kMsgChapterStartFixed,
 };
 
 constexpr int MaxChapters = 12;

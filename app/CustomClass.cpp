@@ -67,7 +67,7 @@ TSetupImage* TClipInfo::EnsureListRow() {
 
 void TClipInfo::SetFileName(const String& Name) {
     s_FileName = Name;
-    EnsureListRow()->SetLine1(Language::GetMessageText(3) + ExtractFileName(Name));
+    EnsureListRow()->SetLine1(Language::GetMessageText(Language::kMsgClipName) + ExtractFileName(Name));
 }
 
 void TClipInfo::SetMediaInfo(int Duration, float FrameRate, float VideoBitrate, int Width, int Height,
@@ -91,11 +91,11 @@ void TClipInfo::SetMediaInfo(int Duration, float FrameRate, float VideoBitrate, 
     s_SubtitleFile = "";
 
     TSetupImage* row = EnsureListRow();
-    row->SetLine2(Language::GetMessageText(0) + IntToStr(i_Width) + ":" + IntToStr(i_Height) +
-                  Language::GetMessageText(1) + FormatFloat("0.00", f_VideoBitrate) + Language::GetMessageText(2) +
-                  FormatFloat("0.00", f_FrameRate));
-    row->SetLine3(Language::GetMessageText(6) + FormatFloat("0.00", f_AudioBitrate) + Language::GetMessageText(7) +
-                  IntToStr(i_AudioSampleRate));
+    row->SetLine2(Language::GetMessageText(Language::kMsgVideoSize) + IntToStr(i_Width) + ":" + IntToStr(i_Height) +
+                  Language::GetMessageText(Language::kMsgVideoBitrate) + FormatFloat("0.00", f_VideoBitrate) +
+                  Language::GetMessageText(Language::kMsgFrameRate) + FormatFloat("0.00", f_FrameRate));
+    row->SetLine3(Language::GetMessageText(Language::kMsgAudioBitrate) + FormatFloat("0.00", f_AudioBitrate) +
+                  Language::GetMessageText(Language::kMsgSampleRate) + IntToStr(i_AudioSampleRate));
     SetTrim(i_TrimStart, i_TrimEnd);
 }
 
@@ -129,8 +129,8 @@ void TClipInfo::SetSubtitleFile(const String& Path) {
 void TClipInfo::SetTrim(int Start, int End) {
     i_TrimStart = Start;
     i_TrimEnd = End;
-    EnsureListRow()->SetLine4(Language::GetMessageText(8) + Pubfunction::SecondsToHMS(Start) +
-                              Language::GetMessageText(9) + Pubfunction::SecondsToHMS(End));
+    EnsureListRow()->SetLine4(Language::GetMessageText(Language::kMsgStartTime) + Pubfunction::SecondsToHMS(Start) +
+                              Language::GetMessageText(Language::kMsgEndTime) + Pubfunction::SecondsToHMS(End));
 }
 
 void TClipInfo::SetPicture(TBitmap* Frame) {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/LanguageMessages.h"
 #include "platform/vcl/Forms.h"
 
 namespace Language {

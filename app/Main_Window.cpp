@@ -33,7 +33,8 @@ constexpr TColor kSeeThrough = static_cast<TColor>(0x797571);
 // The program cannot draw its clip rows and tiles without these: name the file, stop the start.
 void RequireFile(const String& Path) {
     if (!FileExists(Path))
-        throw EFOpenError(Language::GetMessageText(167) + Path + Language::GetMessageText(168));
+        throw EFOpenError(Language::GetMessageText(Language::kMsgProgramFileMissing) + Path +
+                          Language::GetMessageText(Language::kMsgReinstallProgram));
 }
 
 TBitmap* LoadRequiredBitmap(const String& Path) {
@@ -287,10 +288,10 @@ bool TMainWindow::BuildHelpMenu() {
     }
     HelpPopupMenu->GetItems()->Clear();
     const TNotifyEvent onHelp = [this](TObject* s) { HelpMenuItemClick(s); };
-    AddHelpItem("Help", Language::GetMessageText(140), onHelp);
-    AddHelpItem("", Language::GetMessageText(34), onHelp);
-    AddHelpItem("About", Language::GetMessageText(141), onHelp);
-    AddHelpItem("", Language::GetMessageText(34), onHelp);
+    AddHelpItem("Help", Language::GetMessageText(Language::kMsgHelpItem), onHelp);
+    AddHelpItem("", Language::GetMessageText(Language::kMsgMenuSeparator), onHelp);
+    AddHelpItem("About", Language::GetMessageText(Language::kMsgAboutItem), onHelp);
+    AddHelpItem("", Language::GetMessageText(Language::kMsgMenuSeparator), onHelp);
     AddHelpItem("", "-", nullptr);
     // The listing comes sorted without case; the item keeps the file's own spelling.
     LanguageFiles.clear();
@@ -325,7 +326,7 @@ void TMainWindow::HelpMenuItemClick(TObject* Sender) {
 void TMainWindow::OpenHelp() {
     const String help = ExePath + HelpFileName;
     if (!FileExists(help)) {
-        MessageDlg(Language::GetMessageText(169) + help, mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgHelpFileMissing) + help, mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
     ShellExecuteA(GetHandle(), "open", help.c_str(), "", nullptr, SW_SHOWNORMAL);
@@ -348,10 +349,10 @@ void TMainWindow::ShowModeDescription(TControl* control) {
         if (image != nullptr) image->SetVisible(true);
     } else {
         int message = 0;
-        if (image == Image_Builder) message = 154;
-        if (image == Image_Vob) message = 155;
-        if (image == Image_Menu) message = 156;
-        if (image == Image_Burn) message = 157;
+        if (image == Image_Builder) message = Language::kMsgBuilderDescription;
+        if (image == Image_Vob) message = Language::kMsgConverterDescription;
+        if (image == Image_Menu) message = Language::kMsgCompilerDescription;
+        if (image == Image_Burn) message = Language::kMsgBurnerDescription;
         Label_Description->SetCaption(message == 0 ? String() : Language::GetMessageText(message));
     }
     ShownDescription = image;

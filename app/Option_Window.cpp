@@ -512,7 +512,8 @@ void TOptionWindow::suiImageButton_OkClick(TObject*) {
 // The chosen folder shows in the box; the program takes it on OK.
 void TOptionWindow::suiImageButton_BrowseClick(TObject*) {
     String folder = suiEdit_OutputFolder->GetText();
-    const bool chosen = SelectDirectory(Language::GetMessageText(67), "MyComputer", folder);
+    const bool chosen =
+        SelectDirectory(Language::GetMessageText(Language::kMsgSelectOutputFolder), "MyComputer", folder);
     SetCurrentDir(ExePath);
     if (!chosen) return;
     Repaint();
@@ -530,10 +531,12 @@ void TOptionWindow::suiImageButton_LoadClick(TObject*) {
         suiComboBox_CharSet->GetText().empty() || suiComboBox_LanguageCode->GetText().empty())
         return;
     if (check == UserLanguage::TNameCheck::Refused) {
-        MessageDlg(Language::GetMessageText(58) + " " + name, mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgUnsupported) + " " + name, mtInformation,
+                   TMsgDlgButtons{mbOK});
         return;
     }
-    if (WriteUserLanguage(name)) MessageDlg(Language::GetMessageText(148), mtInformation, TMsgDlgButtons{mbOK});
+    if (WriteUserLanguage(name))
+        MessageDlg(Language::GetMessageText(Language::kMsgAddOk), mtInformation, TMsgDlgButtons{mbOK});
 }
 
 // All of the language's lines or none: the file is changed in a copy that replaces it whole.
@@ -570,7 +573,8 @@ bool TOptionWindow::WriteUserLanguage(const String& Name) {
     } catch (const std::exception& e) {
         std::error_code ec;
         fs::remove(work, ec);
-        MessageDlg(Language::GetMessageText(159) + path + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgLanguageNotAdded) + path + ": " + e.what(), mtError,
+                   TMsgDlgButtons{mbOK});
         return false;
     }
     if (added) suiComboBox_SubtitleLanguage->GetItems()->Add(Name);
@@ -606,7 +610,8 @@ bool TOptionWindow::SaveOptions() {
         return true;
     } catch (const std::exception& e) {
         // Runs while the program ends: tell the person, never let it escape a destructor.
-        MessageDlg(Language::GetMessageText(158) + OptionFileName() + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgSettingsNotSaved) + OptionFileName() + ": " + e.what(),
+                   mtError, TMsgDlgButtons{mbOK});
         return false;
     }
 }

@@ -3,7 +3,7 @@
 // and frees it; until then it refuses to close.
 //
 //   ProgressWindow = new TProgressWindow(this);
-//   ProgressWindow->Start(Count, 50);          // message 50, "Adding Clip(s)"
+//   ProgressWindow->Start(Count, Language::kMsgAddingClips);   // "Adding Clip(s)"
 //   for (...) { ...; ProgressWindow->StepIt(); }
 //   ProgressWindow->Close();
 //   delete ProgressWindow;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/LanguageMessages.h"
 #include "libs/resize/ResizeDll.h"
 #include "platform/vcl/SysUtils.h"
 
@@ -376,8 +377,8 @@ String FindIgnoringCase(const String& Path, TEntryKind Kind) {
 bool CanStoreInSettings(const String& Text) { return Text.find_first_of("\r\n") == String::npos; }
 
 int OutputFolderRefusal(const String& Folder) {
-    if (!CanStoreInSettings(Folder)) return 161;
-    if (IsInWorkFolder(Folder)) return 164;
+    if (!CanStoreInSettings(Folder)) return Language::kMsgFolderNameHasLineBreak;
+    if (IsInWorkFolder(Folder)) return Language::kMsgOutputIsWorkFolder;
     return 0;
 }
 

@@ -133,7 +133,9 @@ void TSetupChapterWindow::ApplyLanguage() {
 }
 
 void TSetupChapterWindow::ShowButtonWords() {
-    Language::ApplyMessageCaptions({{suiButton_Insert, 184}, {suiButton_Modify, 185}, {suiButton_Delete, 186}});
+    Language::ApplyMessageCaptions({{suiButton_Insert, Language::kMsgInsertWord},
+                                    {suiButton_Modify, Language::kMsgModifyWord},
+                                    {suiButton_Delete, Language::kMsgDeleteWord}});
 }
 
 bool TSetupChapterWindow::SetupClip(TClipInfo* AClip) {

@@ -1,7 +1,6 @@
 #include "app/SetupClip_Window.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cstring>
 #include <memory>
 
@@ -53,10 +52,6 @@ TSetupClipWindow::TSetupClipWindow(TComponent* AOwner) : TForm(AOwner) {
     GetFont()->SetName("Tahoma");
     CreateComponents();
     InstallHandlers();
-    // A clip of no length divides by zero in the slider's ratios: that gives an infinity or a
-    // not-a-number, never a fault.
-    std::fenv_t environment;
-    std::feholdexcept(&environment);
     m_grabber = std::make_unique<TFrameGrabberClient>();
     m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
     m_grabber->OnTimeOut = [this] { SetPreviewIdle(true); };
@@ -480,7 +475,7 @@ void TSetupClipWindow::AddFiles() {
     b_Busy = true;
     if (files.size() > 1) {
         ProgressWindow = new TProgressWindow(this);
-        ProgressWindow->Start(static_cast<int>(files.size()), 50);
+        ProgressWindow->Start(static_cast<int>(files.size()), Language::kMsgAddingClips);
     }
     for (const String& file : files) {
         TClipInfo* clip = CreateClipFromFile(file);
@@ -499,12 +494,13 @@ void TSetupClipWindow::AddFiles() {
 
 void TSetupClipWindow::ReportAddedFiles(const std::vector<String>& Rejected, int Chosen) {
     if (!Rejected.empty() && Chosen > 1) {
-        String text = Language::GetMessageText(125);
+        String text = Language::GetMessageText(Language::kMsgUnsupportedFiles);
         for (const String& name : Rejected) text += name + "\n";
         MessageDlg(text, mtInformation, TMsgDlgButtons{mbOK});
     }
     if (!CheckDiscSize() && b_BuilderMode)
-        MessageDlg(Language::GetMessageText(i_DVDType == 0 ? 137 : 138), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(i_DVDType == 0 ? Language::kMsgOverDvd5 : Language::kMsgOverDvd9),
+                   mtInformation, TMsgDlgButtons{mbOK});
 }
 
 namespace {
@@ -759,9 +755,16 @@ void TSetupClipWindow::ClipRowMouseUp(TObject* Sender, TMouseButton Button, TShi
 bool TSetupClipWindow::BuildClipPopupMenu() {
     if (ClipPopupMenu == nullptr) ClipPopupMenu = new TPopupMenu(this);
     ClipPopupMenu->GetItems()->Clear();
-    const std::pair<int, const char*> items[] = {{37, "MoveUp"}, {38, "MovetoTop"}, {34, ""},    {39, "MoveDown"},
-                                                 {40, "MovetoBottom"}, {34, ""},    {41, "Add"}, {42, "Remove"},
-                                                 {34, ""},    {43, "Subtitle"}};
+    const std::pair<int, const char*> items[] = {{Language::kMsgMoveUp, "MoveUp"},
+                                                 {Language::kMsgMoveToTop, "MovetoTop"},
+                                                 {Language::kMsgMenuSeparator, ""},
+                                                 {Language::kMsgMoveDown, "MoveDown"},
+                                                 {Language::kMsgMoveToBottom, "MovetoBottom"},
+                                                 {Language::kMsgMenuSeparator, ""},
+                                                 {Language::kMsgAddClips, "Add"},
+                                                 {Language::kMsgRemoveSelect, "Remove"},
+                                                 {Language::kMsgMenuSeparator, ""},
+                                                 {Language::kMsgSubtitle, "Subtitle"}};
     TMenuItem* subtitle = nullptr;
     for (const auto& [message, name] : items) {
         auto* item = new TMenuItem(ClipPopupMenu);
@@ -772,9 +775,9 @@ bool TSetupClipWindow::BuildClipPopupMenu() {
         subtitle = item;
     }
     if (TClipInfo* clip = SelectedClip()) {
-        subtitle->SetCaption(clip->s_SubtitleFile.empty()
-                                 ? Language::GetMessageText(10)
-                                 : Language::GetMessageText(11) + ExtractFileName(clip->s_SubtitleFile));
+        subtitle->SetCaption(clip->s_SubtitleFile.empty() ? Language::GetMessageText(Language::kMsgAddSubtitleFile)
+                                                          : Language::GetMessageText(Language::kMsgSetupSubtitleFile) +
+                                                                ExtractFileName(clip->s_SubtitleFile));
     }
     subtitle->SetVisible(b_BuilderMode);
     return true;

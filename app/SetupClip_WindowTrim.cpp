@@ -18,7 +18,7 @@ namespace {
 constexpr TColor kEditColour = static_cast<TColor>(0xE8E8E8);
 constexpr TColor kDragColour = static_cast<TColor>(0x00FF00);
 constexpr TColor kBadColour = static_cast<TColor>(255);
-constexpr int kNoFrameMessage = 202;
+constexpr int kNoFrameMessage = Language::kMsgNoFrameForSnapshot;
 
 }  // namespace
 
@@ -352,7 +352,8 @@ bool TSetupClipWindow::SaveSnapshot(TBitmap* Frame, String FileName, int FilterI
         return true;
     } catch (const std::exception& e) {
         std::remove(part.c_str());
-        MessageDlg(Language::GetMessageText(160) + FileName + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgSnapshotNotSaved) + FileName + ": " + e.what(), mtError,
+                   TMsgDlgButtons{mbOK});
         return false;
     }
 }

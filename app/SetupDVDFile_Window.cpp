@@ -1,7 +1,6 @@
 #include "app/SetupDVDFile_Window.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <memory>
 
 #include "app/CustomClass.h"
@@ -39,9 +38,6 @@ TSetupDVDFileWindow::TSetupDVDFileWindow(TComponent* AOwner) : TForm(AOwner) {
     GetFont()->SetName("Tahoma");
     CreateComponents();
     InstallHandlers();
-    // A VOB of no length must not fault anything that divides by it.
-    std::fenv_t environment;
-    std::feholdexcept(&environment);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
@@ -153,7 +149,8 @@ void TSetupDVDFileWindow::ApplyLanguage() {
 }
 
 void TSetupDVDFileWindow::ShowButtonWords() {
-    Language::ApplyMessageCaptions({{suiImageButton_Folder, 188}, {suiImageButton_File, 189}});
+    Language::ApplyMessageCaptions(
+        {{suiImageButton_Folder, Language::kMsgFolderWord}, {suiImageButton_File, Language::kMsgVobFilesWord}});
 }
 
 // ---- form ----------------------------------------------------------------------------------------
@@ -168,7 +165,8 @@ void TSetupDVDFileWindow::FormDestroy(TObject*) {
 }
 
 void TSetupDVDFileWindow::InitPage() {
-    const int headers[] = {116, 117, 118, 119};
+    const int headers[] = {Language::kMsgFileNameHeader, Language::kMsgFileFormatHeader, Language::kMsgFileSizeHeader,
+                           Language::kMsgFileDurationHeader};
     // The size column is wide enough for its longer translations ("Dateigröße (MB)").
     const int widths[] = {350, 80, 96, 80};
     for (int c = 0; c < 4; ++c) {
@@ -189,7 +187,7 @@ void TSetupDVDFileWindow::InitPage() {
 
 void TSetupDVDFileWindow::suiImageButton_FolderClick(TObject*) {
     String chosen;
-    if (!SelectDirectory(Language::GetMessageText(67), "MyComputer", chosen)) return;
+    if (!SelectDirectory(Language::GetMessageText(Language::kMsgSelectOutputFolder), "MyComputer", chosen)) return;
     SetCurrentDir(ExePath);
     const String path = IncludeTrailingPathDelimiter(chosen);
     Update();
@@ -265,7 +263,7 @@ void TSetupDVDFileWindow::suiImageButton_FileClick(TObject*) {
     b_Busy = true;
     if (files.size() > 1) {
         ProgressWindow = new TProgressWindow(this);
-        ProgressWindow->Start(static_cast<int>(files.size()), 50);
+        ProgressWindow->Start(static_cast<int>(files.size()), Language::kMsgAddingClips);
     }
     for (const String& file : files) {
         AddVobFile(file);
@@ -411,7 +409,8 @@ void TSetupDVDFileWindow::suiStringGrid_DVDFilesMouseUp(TObject*, TMouseButton B
 bool TSetupDVDFileWindow::BuildPopup() {
     if (FilePopupMenu == nullptr) FilePopupMenu = new TPopupMenu(this);
     FilePopupMenu->GetItems()->Clear();
-    const std::pair<const char*, int> items[] = {{"Remove", 42}, {"Clear", 120}};
+    const std::pair<const char*, int> items[] = {{"Remove", Language::kMsgRemoveSelect},
+                                                 {"Clear", Language::kMsgClear}};
     for (const auto& [name, message] : items) {
         auto* item = new TMenuItem(FilePopupMenu);
         item->SetName(name);

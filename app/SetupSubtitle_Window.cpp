@@ -146,7 +146,8 @@ void TSetupSubtitleWindow::ApplyLanguage() {
 }
 
 void TSetupSubtitleWindow::ShowButtonWords() {
-    Language::ApplyMessageCaptions({{suiImageButton_Load, 180}, {suiImageButton_Clear, 181}});
+    Language::ApplyMessageCaptions(
+        {{suiImageButton_Load, Language::kMsgLoadWord}, {suiImageButton_Clear, Language::kMsgClearWord}});
 }
 
 void TSetupSubtitleWindow::FormCreate(TObject*) {
@@ -196,7 +197,7 @@ void TSetupSubtitleWindow::DrawPreview() {
     if (PreviewLabel == nullptr) {
         PreviewLabel = new TLabel(this);
         PreviewLabel->SetAutoSize(true);
-        PreviewLabel->SetCaption(Language::GetMessageText(25));
+        PreviewLabel->SetCaption(Language::GetMessageText(Language::kMsgSubtitleTextSample));
     }
     PreviewLabel->GetFont()->SetName(canvas->GetFont()->GetName());
     PreviewLabel->GetFont()->SetSize(canvas->GetFont()->GetSize());
@@ -244,9 +245,10 @@ void TSetupSubtitleWindow::SetupClip(TClipInfo* AClip) {
     Image_Preview->SetStretch(!Clip->b_AddLetterBox);
     Image_Preview->GetPicture()->SetGraphic(Clip->Thumbnail);
     if (!s_SubtitlePath.empty() && FileExists(s_SubtitlePath)) {
-        Label_Subtitle->SetCaption(Language::GetMessageText(4) + " : " + ExtractFileName(s_SubtitlePath));
+        Label_Subtitle->SetCaption(Language::GetMessageText(Language::kMsgSubtitleFile) + " : " +
+                                   ExtractFileName(s_SubtitlePath));
     } else {
-        Label_Subtitle->SetCaption(Language::GetMessageText(5));
+        Label_Subtitle->SetCaption(Language::GetMessageText(Language::kMsgNoSubtitleFile));
         Clip->i_SubtitleLanguageIndex = i_SubTitleLanguageCodeIndex;
         SelectLanguage(Clip->i_SubtitleLanguageIndex);
         Clip->i_SubtitleFontSize = i_FontSize;
@@ -258,16 +260,16 @@ void TSetupSubtitleWindow::SetupClip(TClipInfo* AClip) {
 
 void TSetupSubtitleWindow::suiImageButton_LoadClick(TObject*) {
     OpenDialog->SetFileName("");
-    OpenDialog->SetFilter(Language::GetMessageText(4) + "(*.srt, *.SRT)|*.srt;*.SRT");
+    OpenDialog->SetFilter(Language::GetMessageText(Language::kMsgSubtitleFile) + "(*.srt, *.SRT)|*.srt;*.SRT");
     if (!OpenDialog->Execute()) return;
     SetCurrentDir(ExePath);
     s_SubtitlePath = OpenDialog->GetFileName();
-    Label_Subtitle->SetCaption(Language::GetMessageText(4) + ExtractFileName(s_SubtitlePath));
+    Label_Subtitle->SetCaption(Language::GetMessageText(Language::kMsgSubtitleFile) + ExtractFileName(s_SubtitlePath));
 }
 
 void TSetupSubtitleWindow::suiImageButton_ClearClick(TObject*) {
     s_SubtitlePath = "";
-    Label_Subtitle->SetCaption(Language::GetMessageText(5));
+    Label_Subtitle->SetCaption(Language::GetMessageText(Language::kMsgNoSubtitleFile));
 }
 
 void TSetupSubtitleWindow::suiFontComboBoxChange(TObject*) {
@@ -304,7 +306,8 @@ bool TSetupSubtitleWindow::WriteDefaults(int LanguageIndex, int FontSize) {
         ini.UpdateFile();
         return true;
     } catch (const std::exception& e) {
-        MessageDlg(Language::GetMessageText(158) + OptionFileName() + ": " + e.what(), mtError, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgSettingsNotSaved) + OptionFileName() + ": " + e.what(),
+                   mtError, TMsgDlgButtons{mbOK});
         return false;
     }
 }

@@ -21,7 +21,7 @@ int FirstRunRegion(const std::vector<String>& MenuLanguages, const String& UserL
 
 enum class TNameCheck {
     Empty,    // nothing to add: Load does nothing and says nothing
-    Refused,  // message 58 with the name; nothing is written
+    Refused,  // kMsgUnsupported with the name; nothing is written
     Usable,
 };
 // The name typed for Load, trimmed of blanks and control characters at both ends. Refused: a

@@ -88,7 +88,8 @@ String MixedStandardsText(const std::vector<TClipInfo*>& Clips) {
         (isNtsc ? ntsc : pal) += clip->s_VobFile + "\n";
     }
     if (!anyNtsc || !anyPal) return "";
-    return Language::GetMessageText(121) + ntsc + Language::GetMessageText(122) + pal;
+    return Language::GetMessageText(Language::kMsgMixedStandardsNtsc) + ntsc +
+           Language::GetMessageText(Language::kMsgMixedStandardsPal) + pal;
 }
 
 bool CheckVideoStandards(const std::vector<TClipInfo*>& Clips) {

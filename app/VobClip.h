@@ -35,8 +35,8 @@ TClipInfo* MakeVobClip(TMediaLibrary& Library, const String& Path, TVobPicture P
 // NTSC material has 480 lines; every other height counts as PAL.
 bool IsNtscClip(const TClipInfo* Clip);
 
-// The mixing message for Clips, or "" when they are not mixed: message 121, the NTSC clips'
-// s_VobFile one per line, message 122, the PAL ones one per line, in list order.
+// The mixing message for Clips, or "" when they are not mixed: kMsgMixedStandardsNtsc, the NTSC
+// clips' s_VobFile one per line, kMsgMixedStandardsPal, the PAL ones one per line, in list order.
 String MixedStandardsText(const std::vector<TClipInfo*>& Clips);
 
 // CheckVideoStandards / CheckMixedStandards: false when NTSC and PAL clips are mixed, after

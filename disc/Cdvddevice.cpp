@@ -4,6 +4,7 @@
 #include "disc/StarBurnSdk.h"
 #include "platform/win32/Windows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr std::uint32_t kStatusGenFailure = 31;
-constexpr std::uint32_t kStatusBusy = 170;   // ERROR_BUSY: another program holds the drive
 constexpr int kSptiNames = 20;
 
 const char* const kMediaTypeNames[] = {
@@ -64,7 +63,7 @@ bool CDevice::Sdk(const SdkCall& call) {
     m_ExceptionText[0] = '\0';
     if (!sdk) {
         m_LastResult = STARBURN_EXCEPTION_GENERIC;
-        m_Status = kStatusGenFailure;
+        m_Status = STARBURN_STATUS_GEN_FAILURE;
         std::snprintf(m_ExceptionText, sizeof m_ExceptionText, "starburn.dll is missing");
         return false;
     }
@@ -136,7 +135,7 @@ void CDevice::FindSPTIDevices() {
 
 bool CDevice::CdvdBurnerGrabberCreate(StarBurnCallback callback, std::uint32_t flag) {
     m_LastResult = 0;
-    m_Status = kStatusGenFailure;
+    m_Status = STARBURN_STATUS_GEN_FAILURE;
     StarBurnGrabber* made = nullptr;
     bool ok = true;
     if (m_AccessMode == TAccessMode::DeviceName) {
@@ -164,7 +163,7 @@ void CDevice::ForgetDisc() {
 bool CDevice::TestUnitReady() {
     if (!EnsureGrabber()) return false;
     m_LastResult = 0;
-    m_Status = kStatusGenFailure;
+    m_Status = STARBURN_STATUS_GEN_FAILURE;
     return OnGrabber(&StarBurnApi::StarBurn_CdvdBurnerGrabber_TestUnitReady);
 }
 
@@ -311,11 +310,13 @@ bool CDevice::RefreshMediaSize() {
     int tracks = toc[TOC_TRACKS];
     if (discStatus == 0) {
         m_UsedSize = 0;
-    } else if (discStatus == 1 || mediaType == 7 || mediaType == 8) {
+    } else if (discStatus == 1 || mediaType == STARBURN_MEDIA_DVDRW_OVERWRITE ||
+               mediaType == STARBURN_MEDIA_DVDRW_SEQUENTIAL) {
         if (haveTrack && track[TRACK_NWA_VALID] == 1 && Read32(track + TRACK_NWA) == 0) {
             m_UsedSize = 0;
         } else {
-            int entry = (mediaType == 5 || mediaType == 13) ? tracks - 2 : tracks - 1;
+            int entry =
+                (mediaType == STARBURN_MEDIA_DVDR || mediaType == STARBURN_MEDIA_DVDPLUSR) ? tracks - 2 : tracks - 1;
             double bytes = 0;
             if (entryAddress(entry, bytes)) m_UsedSize = bytes;
             else if (haveTrack) m_UsedSize = Read32(track + TRACK_NWA) * BLOCK_BYTES;
@@ -406,10 +407,11 @@ void CDevice::LetGo() {
     if (!m_Held) DestroyGrabber();
 }
 
-bool CDevice::IsInUseElsewhere() { return !TestUnitReady() && m_Status == kStatusBusy; }
+bool CDevice::IsInUseElsewhere() { return !TestUnitReady() && m_Status == STARBURN_STATUS_BUSY; }
 
 bool CDevice::IsOverwritable(std::uint32_t mediaType) {
-    return mediaType == 6 || mediaType == 7 || mediaType == 9 || mediaType == 19;
+    return mediaType == STARBURN_MEDIA_DVDRAM || mediaType == STARBURN_MEDIA_DVDRW_OVERWRITE ||
+           mediaType == STARBURN_MEDIA_DVDPLUSRW || mediaType == STARBURN_MEDIA_BDRE;
 }
 
 bool CDevice::Eject() { return MoveTray(true); }
@@ -441,9 +443,12 @@ bool CDevice::MoveTray(bool Out) {
 
 // ---- getters --------------------------------------------------------------------------------
 
-void CDevice::GetMediaTypeName(char* out) const {
-    if (!out || m_MediaType >= std::size(kMediaTypeNames)) return;
-    std::strcpy(out, kMediaTypeNames[m_MediaType]);
+void CDevice::GetMediaTypeName(char* out, std::size_t outSize) const {
+    if (!out || outSize == 0 || m_MediaType >= std::size(kMediaTypeNames)) return;
+    const char* name = kMediaTypeNames[m_MediaType];
+    const std::size_t length = std::min(std::strlen(name), outSize - 1);
+    std::memcpy(out, name, length);
+    out[length] = '\0';
 }
 
 int CDevice::GetProgress() {

@@ -24,7 +24,7 @@ struct TSpeed {
 };
 using TSpeeds = std::vector<TSpeed>;
 
-constexpr std::uint32_t MEDIA_TYPE_EMPTY = 14;
+constexpr std::uint32_t MEDIA_TYPE_EMPTY = STARBURN_MEDIA_EMPTY;
 constexpr std::uint32_t DEVICE_STATE_IDLE = 0;
 constexpr std::uint32_t DEVICE_STATE_WRITING = 1;
 constexpr std::uint32_t DEVICE_STATE_ERASING = 2;
@@ -98,7 +98,11 @@ public:
     const char* GetProductRevision() const { return m_Identification[2]; }
     const char* GetDriveLetter() const { return m_DriveLetter; }
     std::uint32_t GetMediaType() const { return m_MediaType; }
-    void GetMediaTypeName(char* out) const;
+    // The media type's name into out, cut to outSize - 1 characters and terminated; out is left
+    // as it was for an unknown code or a size of 0.
+    void GetMediaTypeName(char* out, std::size_t outSize) const;
+    template <std::size_t N>
+    void GetMediaTypeName(char (&out)[N]) const { GetMediaTypeName(out, N); }
     double GetUsedSize() const { return m_UsedSize; }
     double GetFreeSize() const { return m_FreeSize; }
     const char* GetVolumeLabel() const { return m_VolumeLabel; }

@@ -279,12 +279,12 @@ std::uint32_t CDevice::GetTotalTimeErasing(TEraseParams& params) {
     auto capacityKB = static_cast<std::uint64_t>(static_cast<std::int64_t>(m_UsedSize + m_FreeSize) / 1024);
     auto kb = static_cast<std::uint32_t>(capacityKB);
     switch (m_MediaType) {
-        case 3:
-        case 12: return (params.Mode != 0 ? kCdBlankKB : kb + kCdBlankKB) / speed.KBps;
-        case 6:
-        case 7:
-        case 8:
-        case 9: return (params.Mode == 0 ? kDvdBlankKB : kb + kDvdBlankKB) / speed.KBps;
+        case STARBURN_MEDIA_CDRW:
+        case STARBURN_MEDIA_CDRW_2: return (params.Mode != 0 ? kCdBlankKB : kb + kCdBlankKB) / speed.KBps;
+        case STARBURN_MEDIA_DVDRAM:
+        case STARBURN_MEDIA_DVDRW_OVERWRITE:
+        case STARBURN_MEDIA_DVDRW_SEQUENTIAL:
+        case STARBURN_MEDIA_DVDPLUSRW: return (params.Mode == 0 ? kDvdBlankKB : kb + kDvdBlankKB) / speed.KBps;
         default: return 0;
     }
 }

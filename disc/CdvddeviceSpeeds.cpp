@@ -26,15 +26,24 @@ bool In(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
 }
 
 SpeedClass WriteClass(std::uint32_t media) {
-    if (In(media, {2, 3, 11, 12})) return SpeedClass::Cd;
-    if (In(media, {5, 6, 7, 8, 9, 13, 15, 16})) return SpeedClass::Dvd;
+    if (In(media, {STARBURN_MEDIA_CDR, STARBURN_MEDIA_CDRW, STARBURN_MEDIA_CDR_2, STARBURN_MEDIA_CDRW_2}))
+        return SpeedClass::Cd;
+    if (In(media,
+           {STARBURN_MEDIA_DVDR, STARBURN_MEDIA_DVDRAM, STARBURN_MEDIA_DVDRW_OVERWRITE, STARBURN_MEDIA_DVDRW_SEQUENTIAL,
+            STARBURN_MEDIA_DVDPLUSRW, STARBURN_MEDIA_DVDPLUSR, STARBURN_MEDIA_DVDPLUSR_DL, STARBURN_MEDIA_DVDR_DL}))
+        return SpeedClass::Dvd;
     if (media == MEDIA_TYPE_EMPTY) return SpeedClass::CdUnprobed;
     return SpeedClass::None;
 }
 
 SpeedClass ReadClass(std::uint32_t media) {
-    if (In(media, {1, 2, 3, 10, 11, 12})) return SpeedClass::Cd;
-    if (In(media, {4, 5, 6, 7, 8, 9, 13, 15, 16})) return SpeedClass::Dvd;
+    if (In(media, {STARBURN_MEDIA_CDROM, STARBURN_MEDIA_CDR, STARBURN_MEDIA_CDRW, STARBURN_MEDIA_CDROM_2,
+                   STARBURN_MEDIA_CDR_2, STARBURN_MEDIA_CDRW_2}))
+        return SpeedClass::Cd;
+    if (In(media, {STARBURN_MEDIA_DVDROM, STARBURN_MEDIA_DVDR, STARBURN_MEDIA_DVDRAM, STARBURN_MEDIA_DVDRW_OVERWRITE,
+                   STARBURN_MEDIA_DVDRW_SEQUENTIAL, STARBURN_MEDIA_DVDPLUSRW, STARBURN_MEDIA_DVDPLUSR,
+                   STARBURN_MEDIA_DVDPLUSR_DL, STARBURN_MEDIA_DVDR_DL}))
+        return SpeedClass::Dvd;
     if (media == MEDIA_TYPE_EMPTY) return SpeedClass::CdUnprobed;
     return SpeedClass::None;
 }

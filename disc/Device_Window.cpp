@@ -220,23 +220,25 @@ void TDeviceWindow::SetProgress(int Percent) {
 
 void TDeviceWindow::suiImageButton_StartClick(TObject*) {
     if (b_Erasing) {
-        MessageDlg(Text(134), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Text(Language::kMsgErasingWait), mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
-    if (MessageDlg(Text(135), mtInformation, TMsgDlgButtons{mbYes, mbNo}) != mrYes) return;
+    if (MessageDlg(Text(Language::kMsgEraseWarning), mtInformation, TMsgDlgButtons{mbYes, mbNo}) != mrYes) return;
     b_Erasing = 1;
     Timer->SetEnabled(true);
     const bool erased = EraseDisc();
     Timer->SetEnabled(false);
     b_Erasing = 0;
     SetProgress(100);
-    if (erased) MessageDlg(Text(136), mtInformation, TMsgDlgButtons{mbOK});
-    else MessageDlg(Text(110), mtError, TMsgDlgButtons{mbOK});
+    if (erased)
+        MessageDlg(Text(Language::kMsgEraseFinish), mtInformation, TMsgDlgButtons{mbOK});
+    else
+        MessageDlg(Text(Language::kMsgCannotErase), mtError, TMsgDlgButtons{mbOK});
 }
 
 void TDeviceWindow::suiImageButton_CloseClick(TObject*) {
     if (b_Erasing) {
-        MessageDlg(Text(134), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Text(Language::kMsgErasingWait), mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
     Close();

@@ -252,7 +252,10 @@ TStringList* GetWriteSpeedList(int index, bool refresh) {
     if (refresh) device->RefreshMediaInfo();
     TStringList* labels = Labels();
     labels->Clear();
-    if (In(device->GetMediaType(), {2, 3, 5, 6, 7, 8, 9, 11, 13, 15})) {
+    if (In(device->GetMediaType(),
+           {STARBURN_MEDIA_CDR, STARBURN_MEDIA_CDRW, STARBURN_MEDIA_DVDR, STARBURN_MEDIA_DVDRAM,
+            STARBURN_MEDIA_DVDRW_OVERWRITE, STARBURN_MEDIA_DVDRW_SEQUENTIAL, STARBURN_MEDIA_DVDPLUSRW,
+            STARBURN_MEDIA_CDR_2, STARBURN_MEDIA_DVDPLUSR, STARBURN_MEDIA_DVDPLUSR_DL})) {
         TSpeeds speeds;
         device->CopyWriteSpeeds(speeds);
         for (const auto& speed : speeds) labels->Add(speed.Label);
@@ -289,9 +292,12 @@ int SelectDevice(int index) {
     }
     std::uint32_t media = device->GetMediaType();
     int result = SELECT_DEVICE_BAD_MEDIA;
-    if (In(media, {5, 13, 15})) result = device->IsDiscBlank() ? SELECT_DEVICE_READY : SELECT_DEVICE_BAD_MEDIA;
-    else if (media == 6) result = SELECT_DEVICE_READY;
-    else if (In(media, {7, 8, 9})) result = device->IsDiscBlank() ? SELECT_DEVICE_READY : SELECT_DEVICE_NOT_BLANK;
+    if (In(media, {STARBURN_MEDIA_DVDR, STARBURN_MEDIA_DVDPLUSR, STARBURN_MEDIA_DVDPLUSR_DL}))
+        result = device->IsDiscBlank() ? SELECT_DEVICE_READY : SELECT_DEVICE_BAD_MEDIA;
+    else if (media == STARBURN_MEDIA_DVDRAM)
+        result = SELECT_DEVICE_READY;
+    else if (In(media, {STARBURN_MEDIA_DVDRW_OVERWRITE, STARBURN_MEDIA_DVDRW_SEQUENTIAL, STARBURN_MEDIA_DVDPLUSRW}))
+        result = device->IsDiscBlank() ? SELECT_DEVICE_READY : SELECT_DEVICE_NOT_BLANK;
     if (result != SELECT_DEVICE_READY) return result;
     return device->CopyWriteSpeeds(s.writeSpeeds) ? SELECT_DEVICE_READY : SELECT_DEVICE_FAILED;
 }
@@ -385,7 +391,7 @@ std::string GetMediaTypeNameText() {
     CDevice* device = Idle();
     if (!device) return "";
     char name[32] = {};
-    device->GetMediaTypeName(name);
+    device->GetMediaTypeName(name, sizeof name);
     return name;
 }
 

@@ -46,8 +46,8 @@ namespace {
 constexpr int kWidth = 371;
 constexpr int kHeight = 414;
 constexpr int kHandleTop = 293;
-constexpr int kTitleMessage = 55;
-constexpr int kChapterMessage = 56;
+constexpr int kTitleMessage = Language::kMsgSelectTitleButtonImage;
+constexpr int kChapterMessage = Language::kMsgSelectChapterButtonImage;
 
 TsuiImageButton* MakeButton(TSetupImageWindow* Form, const String& Name, const String& Art, int Left, int Top, int Width,
                             int Height) {
@@ -139,7 +139,8 @@ void TSetupImageWindow::ApplyLanguage() {
 }
 
 void TSetupImageWindow::ShowButtonWords() {
-    Language::ApplyMessageCaptions({{suiImageButton2, 182}, {suiImageButton1, 183}});
+    Language::ApplyMessageCaptions(
+        {{suiImageButton2, Language::kMsgOkWord}, {suiImageButton1, Language::kMsgCancelWord}});
     for (TsuiImageButton* b : {suiImageButton2, suiImageButton1}) b->GetFont()->SetColor(clWhite);
 }
 

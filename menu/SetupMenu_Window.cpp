@@ -1,7 +1,6 @@
 #include "menu/SetupMenu_Window.h"
 
 #include <algorithm>
-#include <cfenv>
 
 #include "app/CustomClass.h"
 #include "app/DiscSize.h"
@@ -30,12 +29,12 @@ constexpr int kWidth = 873;
 constexpr int kHeight = 796;
 constexpr int kTitleButtons = 12;
 constexpr int kRebuildDelayMs = 200;
-constexpr int kProgressMessage = 49;
-constexpr int kLabelMessage = 44;
-constexpr int kMusicMessage = 150;
-constexpr int kNoMusicMessage = 151;
-constexpr int kFirstTwelveMessage = 200;
-constexpr int kUnreadableBackgroundMessage = 201;
+constexpr int kProgressMessage = Language::kMsgCreatingMenuImage;
+constexpr int kLabelMessage = Language::kMsgDoubleClickToEdit;
+constexpr int kMusicMessage = Language::kMsgBackgroundMusic;
+constexpr int kNoMusicMessage = Language::kMsgNoBackgroundMusic;
+constexpr int kFirstTwelveMessage = Language::kMsgFirstTwelveOnTitleMenu;
+constexpr int kUnreadableBackgroundMessage = Language::kMsgUnreadableBackground;
 
 String BaseName(const String& Path) {
     const auto slash = Path.find_last_of("/\\");
@@ -98,9 +97,6 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientWidth(kWidth);
     SetClientHeight(kHeight);
     GetFont()->SetName("Tahoma");
-    // Picture arithmetic on clips of no size must give infinities, never a fault.
-    std::fenv_t environment;
-    std::feholdexcept(&environment);
     m_grabber = std::make_unique<TFrameGrabberClient>();
     m_grabber->OnTimeOut = [this] { m_grabberTimedOut = true; };
     CreateComponents();
@@ -304,7 +300,8 @@ void TSetupMenuWindow::CreateComponents() {
     suiImageButton_AddFile->OnClick = [this](TObject*) { AddFiles(); };
     suiImageButton_Text->OnClick = [this](TObject*) { AddTextLabel(0, 0); };
     suiImageButton_RemoveMusic->OnClick = [this](TObject*) {
-        if (MessageDlg(Language::GetMessageText(149), mtConfirmation, mbYesNo) == mrYes) SetMenuMusic("");
+        if (MessageDlg(Language::GetMessageText(Language::kMsgRemoveMusicQuestion), mtConfirmation, mbYesNo) == mrYes)
+            SetMenuMusic("");
     };
     suiImageButton_4_3->OnClick = [this](TObject*) {
         if (!b_Busy) SetAspect16x9();
@@ -1116,11 +1113,15 @@ void TSetupMenuWindow::ButtonMouseUp(TObject* Sender, TMouseButton Button, TShif
 TPopupMenu* TSetupMenuWindow::BuildPopup(TPopupKind Kind) {
     struct TItem { int Message; const char* Name; };
     static const std::vector<TItem> items[] = {
-        {{31, "Add"}, {32, "Remove"}},
-        {{55, "Image"}, {33, "Chapter"}, {32, "Remove"}, {34, ""}, {36, "LockRatio"}},
-        {{56, "Image"}, {36, "LockRatio"}},
-        {{45, "Add"}, {48, "Clear"}},
-        {{46, "Setup"}, {47, "Delete"}},
+        {{Language::kMsgAddClipToTitleMenu, "Add"}, {Language::kMsgRemoveFromTitleMenu, "Remove"}},
+        {{Language::kMsgSelectTitleButtonImage, "Image"},
+         {Language::kMsgSetupChapterProperty, "Chapter"},
+         {Language::kMsgRemoveFromTitleMenu, "Remove"},
+         {Language::kMsgMenuSeparator, ""},
+         {Language::kMsgLockButtonAspectRatio, "LockRatio"}},
+        {{Language::kMsgSelectChapterButtonImage, "Image"}, {Language::kMsgLockButtonAspectRatio, "LockRatio"}},
+        {{Language::kMsgAddText, "Add"}, {Language::kMsgClearAllText, "Clear"}},
+        {{Language::kMsgSetupText, "Setup"}, {Language::kMsgDeleteText, "Delete"}},
     };
     TPopupMenu** slots[] = {&ClipPopup, &TitleButtonPopup, &ChapterButtonPopup, &PreviewPopup, &TextPopup};
     TPopupMenu*& menu = *slots[Kind];

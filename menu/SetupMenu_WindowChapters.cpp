@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kProgressMessage = 49;
-constexpr int kFirstChapterMessage = 139;
+constexpr int kProgressMessage = Language::kMsgCreatingMenuImage;
+constexpr int kFirstChapterMessage = Language::kMsgCannotDeleteFirstChapter;
 
 // A failed grab still gives its chapter a button: one button per time, always.
 TBitmap* BlackFrame(int Width, int Height) {

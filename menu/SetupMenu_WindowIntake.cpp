@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr int kAddingMessage = 50;
-constexpr int kOverDvd5Message = 137;
-constexpr int kOverDvd9Message = 138;
+constexpr int kAddingMessage = Language::kMsgAddingClips;
+constexpr int kOverDvd5Message = Language::kMsgOverDvd5;
+constexpr int kOverDvd9Message = Language::kMsgOverDvd9;
 
 }  // namespace
 

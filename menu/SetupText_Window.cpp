@@ -184,7 +184,8 @@ void TSetupTextWindow::CreateComponents() {
 void TSetupTextWindow::FillStyles() {
     TStrings* items = suiComboBox_Style->GetItems();
     items->Clear();
-    for (int message = 51; message <= 54; ++message) items->Add(Language::GetMessageText(message));
+    for (int message = Language::kMsgFontRegular; message <= Language::kMsgFontBoldItalic; ++message)
+        items->Add(Language::GetMessageText(message));
 }
 
 void TSetupTextWindow::LoadLabel(TLabel* Label) {
@@ -262,6 +263,7 @@ void TSetupTextWindow::ApplyLanguage() {
 }
 
 void TSetupTextWindow::ShowButtonWords() {
-    Language::ApplyMessageCaptions({{suiImageButton2, 182}, {suiImageButton1, 183}});
+    Language::ApplyMessageCaptions(
+        {{suiImageButton2, Language::kMsgOkWord}, {suiImageButton1, Language::kMsgCancelWord}});
     for (TsuiImageButton* b : {suiImageButton2, suiImageButton1}) b->GetFont()->SetColor(clWhite);
 }

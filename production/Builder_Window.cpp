@@ -12,7 +12,7 @@ TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner, T
 }
 
 void TBuilderWindow::SetBuildMode() {
-    SetModeBytes(1, 0, 0);
+    SetMode(TProductionMode::Build);
     suiGroupBox_Burner->SetVisible(true);
     suiGroupBox_Output->SetVisible(true);
     Label8->SetVisible(true);

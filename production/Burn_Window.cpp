@@ -17,7 +17,7 @@ TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurner
 }
 
 void TBurnWindow::SetBurnMode() {
-    SetModeBytes(0, 0, 0);
+    SetMode(TProductionMode::BurnOnly);
     suiGroupBox_Burner->SetVisible(true);
     suiGroupBox_Output->SetVisible(false);
     Label8->SetVisible(false);
@@ -39,11 +39,11 @@ bool TBurnWindow::CheckBeforeStart() {
     b_RootMenu = false;
     b_SkipBurn = 0;
     if (b_FromFolder && !DirectoryExists(s_DVDFolder)) {
-        MessageDlg(Language::GetMessageText(124), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgNoDvdFolderSelected), mtInformation, TMsgDlgButtons{mbOK});
         return false;
     }
     if (!b_FromFolder && ClipInfo.empty()) {
-        MessageDlg(Language::GetMessageText(123), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgNoVobToAuthor), mtInformation, TMsgDlgButtons{mbOK});
         return false;
     }
     return CheckBurnerAndDisc();

@@ -11,7 +11,8 @@ TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner,
     // The form's own list, the first entry selected; the setting is neither read nor written.
     TStrings* items = suiComboBox_OutputQuality->GetItems();
     items->Clear();
-    for (int n = 145; n <= 147; ++n) items->Add(Language::GetMessageText(n));
+    for (int n = Language::kMsgQualityImage; n <= Language::kMsgQualityMaxSpeed; ++n)
+        items->Add(Language::GetMessageText(n));
     suiComboBox_OutputQuality->SetItemIndex(0);
     AfterConstruction();
 }
@@ -52,7 +53,7 @@ void TCompilerWindow::PlaceControls() {
 }
 
 void TCompilerWindow::SetCompileMode() {
-    SetModeBytes(0, 0, 1);
+    SetMode(TProductionMode::Compile);
     suiGroupBox_Burner->SetVisible(true);
     suiGroupBox_Output->SetVisible(false);
     Label8->SetVisible(true);

@@ -26,7 +26,7 @@ TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner, T
 }
 
 void TConvertWindow::SetConvertMode() {
-    SetModeBytes(0, 1, 0);
+    SetMode(TProductionMode::Convert);
     suiGroupBox_Burner->SetVisible(false);
     suiGroupBox_Output->SetVisible(true);
     Label8->SetVisible(true);

@@ -185,7 +185,7 @@ void TProductionWindow::CreateOutputGroup() {
     suiEdit_OutputFolder->SetBounds(120, 22, 278, 19);
     suiEdit_OutputFolder->SetReadOnly(true);
     suiImageButton_Browse = MakeButton(this, suiGroupBox_Output, "suiImageButton_Browse", 408, 18, 66, 28);
-    suiImageButton_Browse->SetCaption(Language::GetMessageText(187));
+    suiImageButton_Browse->SetCaption(Language::GetMessageText(Language::kMsgBrowseWord));
     suiImageButton_Browse->OnClick = [this](TObject* s) { suiImageButton_BrowseClick(s); };
     Label9 = MakeLabel(suiGroupBox_Output, this, "Label9", "Output Format :", 24, 55);
     suiCheckBox_NTSC = new TsuiCheckBox(this);
@@ -237,7 +237,7 @@ void TProductionWindow::CreateButtons() {
 
 void TProductionWindow::ApplyLanguage() {
     Language::ApplyLanguageToForm(this);
-    Language::ApplyMessageCaptions({{suiImageButton_Browse, 187}});
+    Language::ApplyMessageCaptions({{suiImageButton_Browse, Language::kMsgBrowseWord}});
     // Start, Stop and Device carry their words from the language file; a long one gets a
     // smaller font.
     for (TsuiImageButton* b : {suiImageButton_Start, suiImageButton_Stop, suiImageButton_Device}) {
@@ -248,10 +248,10 @@ void TProductionWindow::ApplyLanguage() {
     Language::FitCaption(suiImageButton_Browse, 6);
 }
 
-void TProductionWindow::SetModeBytes(Byte Build, Byte Convert, Byte Compile) {
-    b_BuildMode = Build;
-    b_ConvertMode = Convert;
-    b_CompileMode = Compile;
+void TProductionWindow::SetMode(TProductionMode Mode) {
+    b_BuildMode = Mode == TProductionMode::Build ? 1 : 0;
+    b_ConvertMode = Mode == TProductionMode::Convert ? 1 : 0;
+    b_CompileMode = Mode == TProductionMode::Compile ? 1 : 0;
 }
 
 // ---- form events ---------------------------------------------------------------------------------
@@ -301,14 +301,15 @@ void TProductionWindow::Dispatch(TMessage& Message) {
 void TProductionWindow::FillQualityList() {
     TStrings* items = suiComboBox_OutputQuality->GetItems();
     items->Clear();
-    for (int n = 145; n <= 147; ++n) items->Add(Language::GetMessageText(n));
+    for (int n = Language::kMsgQualityImage; n <= Language::kMsgQualityMaxSpeed; ++n)
+        items->Add(Language::GetMessageText(n));
     suiComboBox_OutputQuality->SetItemIndex(Pubfunction::ClampRange(g_i_OutputQuality, 0, 2));
 }
 
 void TProductionWindow::InitControls() {
     // The lists are refilled below: a change noted while hidden needs no scan of its own.
     b_DeviceChangeNoted = 0;
-    EnterIdleState(-1);
+    EnterIdleState(kIdleQuiet);
     Memo_Msg->GetLines()->Clear();
     suiCheckBox_NTSC->SetChecked(b_VideoForamt);
     suiCheckBox_PAL->SetChecked(!b_VideoForamt);
@@ -357,7 +358,8 @@ void TProductionWindow::EnterIdleState(int Code) {
     suiImageButton_Start->SetVisible(true);
     suiImageButton_Stop->SetVisible(false);
     SetInputsEnabled(true);
-    if (Code >= 0 && Code <= 17) AddLog(Language::GetMessageText(89 + Code));
+    if (Code >= kIdleUserAbort && Code <= kIdleBurnFailed)
+        AddLog(Language::GetMessageText(Language::kMsgUserAbort + Code));
     // Drives that came or went during the run are looked at once, now that nothing uses them.
     if (b_DeviceChangeNoted && MayRescanDevices()) FillDriveList(suiComboBox_Drive->GetItemIndex());
 }
@@ -388,7 +390,7 @@ void TProductionWindow::ShowMuxProgress(int Percent) { SetProgress1(Percent); }
 bool TProductionWindow::CheckBeforeStart() {
     b_SkipBurn = 0;
     if ((b_BuildMode || b_ConvertMode || b_CompileMode) && ClipInfo.empty()) {
-        MessageDlg(Language::GetMessageText(74), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgNoFileToConvert), mtInformation, TMsgDlgButtons{mbOK});
         return false;
     }
     if (!CheckFolders()) return false;
@@ -404,11 +406,13 @@ bool TProductionWindow::CheckFolders() {
     const bool writesOutput = b_BuildMode || b_ConvertMode || b_CompileMode;
     if (!writesOutput) return true;
     if (Pubfunction::IsInWorkFolder(g_s_OutputFolder)) {
-        MessageDlg(Language::GetMessageText(164) + g_s_OutputFolder, mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgOutputIsWorkFolder) + g_s_OutputFolder, mtInformation,
+                   TMsgDlgButtons{mbOK});
         return false;
     }
     if (!FolderIsWritable(g_s_OutputFolder)) {
-        MessageDlg(Language::GetMessageText(162) + g_s_OutputFolder, mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgOutputFolderNotWritable) + g_s_OutputFolder, mtInformation,
+                   TMsgDlgButtons{mbOK});
         return false;
     }
     if (!b_BuildMode && !b_CompileMode) return true;
@@ -416,7 +420,7 @@ bool TProductionWindow::CheckFolders() {
     if (!s_TempFolder.empty()) return true;
     String places;
     for (const String& place : Pubfunction::WorkFolderPlaces(ExePath)) places += "\n" + place;
-    MessageDlg(Language::GetMessageText(163) + places, mtInformation, TMsgDlgButtons{mbOK});
+    MessageDlg(Language::GetMessageText(Language::kMsgNoWorkFolder) + places, mtInformation, TMsgDlgButtons{mbOK});
     return false;
 }
 
@@ -424,7 +428,8 @@ bool TProductionWindow::CheckFolders() {
 bool TProductionWindow::CheckDiscCapacity() {
     const bool dvd9 = i_DVDType == 1;
     if (DiscSize::FitsOnDisc(ProjectEstimateKB(), dvd9 ? i_DVD9Size : i_DVD5Size)) return true;
-    const String text = Language::GetMessageText(dvd9 ? 138 : 137) + "\n\n" + Language::GetMessageText(165);
+    const String text = Language::GetMessageText(dvd9 ? Language::kMsgOverDvd9 : Language::kMsgOverDvd5) + "\n\n" +
+                        Language::GetMessageText(Language::kMsgGoOnAnyway);
     return MessageDlg(text, mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) == mrYes;
 }
 
@@ -440,7 +445,8 @@ Int64 TProductionWindow::ProjectEstimateKB() const {
 
 // The burner and disc questions are captioned as the question they ask: burn to disc?
 bool TProductionWindow::AskBurnQuestion(int Message) {
-    return GetInteractionService()->MessageBox(Language::GetMessageText(Message), Language::GetMessageText(153),
+    return GetInteractionService()->MessageBox(Language::GetMessageText(Message),
+                                               Language::GetMessageText(Language::kMsgBurnQuestionCaption),
                                                mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk;
 }
 
@@ -448,11 +454,11 @@ bool TProductionWindow::CheckBurnerAndDisc() {
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
             NoteDriveInUse();
-            if (AskBurnQuestion(75)) return false;
+            if (AskBurnQuestion(Language::kMsgNoWritableBurner)) return false;
             b_SkipBurn = 1;
             return true;
         case SELECT_DEVICE_BAD_MEDIA:
-            if (AskBurnQuestion(76)) {
+            if (AskBurnQuestion(Language::kMsgInsertBlankDisc)) {
                 EjectDisc();
                 return false;
             }
@@ -519,18 +525,20 @@ void TProductionWindow::suiImageButton_StartClick(TObject*) {
     } catch (const std::exception& e) {
         // A file that could not be written mid-step: the run ends, the window is usable again.
         AddLog(e.what());
-        EnterIdleState(-1);
+        EnterIdleState(kIdleQuiet);
         return;
     }
-    EnterIdleState(1);
+    EnterIdleState(kIdleFinished);
 }
 
 void TProductionWindow::suiImageButton_StopClick(TObject*) {
     if (h_ConvertDll == nullptr) {
-        MessageDlg(Language::GetMessageText(64), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgCannotStopProcess), mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
-    if (MessageDlg(Language::GetMessageText(57), mtConfirmation, TMsgDlgButtons{mbYes, mbNo}) != mrYes) return;
+    if (MessageDlg(Language::GetMessageText(Language::kMsgStopProcessQuestion), mtConfirmation,
+                   TMsgDlgButtons{mbYes, mbNo}) != mrYes)
+        return;
     b_UserAbort = 1;
     // The encode may have ended while the question was open.
     if (h_ConvertDll != nullptr && X_StopConvert != nullptr) X_StopConvert();
@@ -538,7 +546,7 @@ void TProductionWindow::suiImageButton_StopClick(TObject*) {
 
 void TProductionWindow::suiImageButton_CloseClick(TObject*) {
     if (IsBusy()) {
-        MessageDlg(Language::GetMessageText(65), mtInformation, TMsgDlgButtons{mbOK});
+        MessageDlg(Language::GetMessageText(Language::kMsgStopProcessFirst), mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
     Close();
@@ -546,7 +554,7 @@ void TProductionWindow::suiImageButton_CloseClick(TObject*) {
 
 void TProductionWindow::suiImageButton_BrowseClick(TObject*) {
     String folder = g_s_OutputFolder;
-    if (!SelectDirectory(Language::GetMessageText(67), "MyComputer", folder)) return;
+    if (!SelectDirectory(Language::GetMessageText(Language::kMsgSelectOutputFolder), "MyComputer", folder)) return;
     Repaint();
     if (int refusal = Pubfunction::OutputFolderRefusal(folder); refusal != 0) {
         MessageDlg(Language::GetMessageText(refusal) + folder, mtInformation, TMsgDlgButtons{mbOK});
@@ -594,31 +602,32 @@ void TProductionWindow::FreeConvertDll() {
 }
 
 bool TProductionWindow::ConvertClips() {
-    AddLog(Language::GetMessageText(78));
+    AddLog(Language::GetMessageText(Language::kMsgStartConvert));
     // An output folder that can't take the files fails before any encode.
     if (!FolderIsWritable(g_s_OutputFolder)) {
-        EnterIdleState(2);
+        EnterIdleState(kIdleConvertParameter);
         return false;
     }
     for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
         i_ClipIndex = static_cast<int>(i);
         if (!PrepareClip(ClipInfo[i])) {
-            EnterIdleState(2);
+            EnterIdleState(kIdleConvertParameter);
             return false;
         }
         const int r = RunConvert();
         // A finished clip shows its whole length, whatever the last timer reading was.
-        if (!b_UserAbort && r != -1 && r != 2) Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(i_ClipDuration));
+        if (!b_UserAbort && r != kEncodeFailed && r != kEncodeNoLibrary)
+            Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(i_ClipDuration));
         if (b_UserAbort) {
-            EnterIdleState(0);
+            EnterIdleState(kIdleUserAbort);
             return false;
         }
-        if (r == -1) {
-            EnterIdleState(3);
+        if (r == kEncodeFailed) {
+            EnterIdleState(kIdleConvertProcess);
             return false;
         }
-        if (r == 2) {
-            EnterIdleState(15);
+        if (r == kEncodeNoLibrary) {
+            EnterIdleState(kIdleConvertNotStarted);
             return false;
         }
     }
@@ -645,7 +654,7 @@ bool TProductionWindow::PrepareClip(TClipInfo* Clip) {
 }
 
 int TProductionWindow::RunConvert() {
-    if (!LoadConvertDll()) return 2;
+    if (!LoadConvertDll()) return kEncodeNoLibrary;
     DeleteFile(s_OutputVob);
     // Chapters land exactly where a key frame starts a new unit; a library that can't place them
     // leaves them to the nearest one.
@@ -734,22 +743,23 @@ int TProductionWindow::RunSpumux() {
     try {
         return spumux_main(s_MuxXml.c_str(), s_MuxIn.c_str(), s_MuxOut.c_str());
     } catch (...) {
-        return -1;
+        return kCallThrew;
     }
 }
 
 // On this thread: bind, time, run the worker and wait, free, then put the muxed file in place.
-// 1 the muxed file replaced the clip's VOB, 0 it did not (or no thread), 2 no library.
+// kWorkerDone the muxed file replaced the clip's VOB, kWorkerNotDone it did not (or no thread),
+// kWorkerNoLibrary no library.
 int TProductionWindow::RunSpumuxThread() {
-    if (!LoadSpumuxDll()) return 2;
+    if (!LoadSpumuxDll()) return kWorkerNoLibrary;
     if (FileExists(s_MuxOut)) RemoveFileForce(s_MuxOut);
     Timer_Spumux->SetEnabled(true);
     const int result = WaitForWorker(&TProductionWindow::SpumuxThreadProc);
     Timer_Spumux->SetEnabled(false);
     s_ProgramFailure = result == DOZEZEDAV_OK ? String() : LibraryFailure(h_SpumuxDll, DOZEZEDAV_SPUMUX);
     FreeSpumuxDll();
-    if (result == kNoWorker) return 0;
-    return FinishMux(result) ? 1 : 0;
+    if (result == kNoWorker) return kWorkerNotDone;
+    return FinishMux(result) ? kWorkerDone : kWorkerNotDone;
 }
 
 String TProductionWindow::LibraryFailure(HMODULE Module, int Entry) {
@@ -761,7 +771,7 @@ String TProductionWindow::LibraryFailure(HMODULE Module, int Entry) {
 }
 
 void TProductionWindow::EndWithProgramFailure(int Code) {
-    if (!s_ProgramFailure.empty()) AddLog(Language::GetMessageText(220) + s_ProgramFailure);
+    if (!s_ProgramFailure.empty()) AddLog(Language::GetMessageText(Language::kMsgReason) + s_ProgramFailure);
     s_ProgramFailure.clear();
     EnterIdleState(Code);
 }
@@ -813,19 +823,19 @@ void TProductionWindow::Timer_SpumuxTimer(TObject*) {
 }
 
 bool TProductionWindow::MuxSubtitles() {
-    AddLog(Language::GetMessageText(79));
+    AddLog(Language::GetMessageText(Language::kMsgStartMux));
     SubtitledVobs.clear();
     for (TClipInfo* clip : ClipInfo) {
         const int r = PrepareSubtitleMux(clip);
-        if (r == 0) continue;
-        if (r == -1) {
+        if (r == kMuxNone) continue;
+        if (r == kMuxFailed) {
             DiscardRunVobs();
-            EnterIdleState(4);
+            EnterIdleState(kIdleMuxParameter);
             return false;
         }
-        if (RunSpumuxThread() != 1) {
+        if (RunSpumuxThread() != kWorkerDone) {
             DiscardRunVobs();
-            EndWithProgramFailure(5);
+            EndWithProgramFailure(kIdleMuxProcess);
             return false;
         }
         SubtitledVobs.push_back(clip->s_VobFile);
@@ -844,9 +854,9 @@ void TProductionWindow::DiscardRunVobs() {
 }
 
 int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
-    if (Clip == nullptr) return -1;
-    if (Clip->s_SubtitleFile.empty()) return 0;
-    if (!FileExists(Clip->s_SubtitleFile) || s_TempFolder.empty()) return -1;
+    if (Clip == nullptr) return kMuxFailed;
+    if (Clip->s_SubtitleFile.empty()) return kMuxNone;
+    if (!FileExists(Clip->s_SubtitleFile) || s_TempFolder.empty()) return kMuxFailed;
     // The VOB starts at the trim start: the copy is put on the VOB's clock.
     const TClipSpan span = ClipSpan(Clip->i_TrimStart, Clip->i_TrimEnd, Clip->i_Duration);
     const String srt = s_TempFolder + "subtitle.srt";
@@ -855,8 +865,12 @@ int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
                                                      FrameMs(i_VideoStandard));
     // A file without a usable entry costs the clip its subtitles, not the whole run.
     switch (copy.Result) {
-        case TSubtitleShift::NoneLeft: AddLog(Language::GetMessageText(222) + ExtractFileName(Clip->s_SubtitleFile)); return 0;
-        case TSubtitleShift::Unreadable: AddLog(Language::GetMessageText(221) + ExtractFileName(Clip->s_SubtitleFile)); return 0;
+        case TSubtitleShift::NoneLeft:
+            AddLog(Language::GetMessageText(Language::kMsgNoSubtitleInTrim) + ExtractFileName(Clip->s_SubtitleFile));
+            return kMuxNone;
+        case TSubtitleShift::Unreadable:
+            AddLog(Language::GetMessageText(Language::kMsgUnreadableSubtitle) + ExtractFileName(Clip->s_SubtitleFile));
+            return kMuxNone;
         case TSubtitleShift::Shifted: break;
     }
     TSubtitleXmlValues values;
@@ -869,10 +883,10 @@ int TProductionWindow::PrepareSubtitleMux(TClipInfo* Clip) {
     values.s_FontFile = SubtitleFontFor(Language::GetRegionFontFileName(Clip->i_SubtitleLanguageIndex), codePoints);
     values.i_VideoStandard = i_VideoStandard;
     const String xml = s_TempFolder + "subtitle.xml";
-    if (!WriteSubtitleXml(xml, values)) return -1;
+    if (!WriteSubtitleXml(xml, values)) return kMuxFailed;
     s_MuxIn = Clip->s_VobFile;
     s_MuxOut = Pubfunction::RemoveFileExt(s_MuxIn) + "_srt.vob";
     s_MuxXml = xml;
     AddLog(ExtractFileName(s_MuxIn) + " <<<< " + ExtractFileName(Clip->s_SubtitleFile));
-    return 1;
+    return kMuxReady;
 }

@@ -19,6 +19,7 @@
 
 #include "libs/corvane/CorvaneDLL.h"
 #include "libs/dozezedav/Dozezedav.h"
+#include "app/LanguageMessages.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -42,6 +43,47 @@ extern const String BitrateTable[3];
 
 // Whether a window's first drive choice becomes every window's burner (g_i_BurnerIndex).
 enum class TBurnerChoice { Shared, Own };
+
+// The window's mode, given by the mode setter of the window's own class. The mode bytes
+// (b_BuildMode, b_ConvertMode, b_CompileMode) are set from it alone: at most one is set,
+// none in burn-only mode.
+enum class TProductionMode { BurnOnly, Build, Convert, Compile };
+
+// Why a run went idle. The reason's log line is message kMsgUserAbort + reason (the
+// "<<< ..." lines of the message table); kIdleQuiet logs none.
+enum TIdleReason : int {
+    kIdleQuiet = -1,
+    kIdleUserAbort = 0,
+    kIdleFinished = 1,
+    kIdleConvertParameter = 2,
+    kIdleConvertProcess = 3,
+    kIdleMuxParameter = 4,
+    kIdleMuxProcess = 5,
+    kIdleTitleMenuParameter = 6,
+    kIdleTitleMenuConvert = 7,
+    kIdleTitleMenuMux = 8,
+    kIdleChapterMenuParameter = 9,
+    kIdleChapterMenuConvert = 10,
+    kIdleChapterMenuMux = 11,
+    kIdleAuthorParameter = 12,
+    kIdleAuthorProcess = 13,
+    kIdleAuthorNotStarted = 14,
+    kIdleConvertNotStarted = 15,
+    kIdleBurnCancelled = 16,
+    kIdleBurnFailed = 17,
+};
+static_assert(Language::kMsgUserAbort + int{kIdleBurnFailed} == Language::kMsgBurnProcessWrong);
+
+// A clip or menu encode (RunConvert, ConvertMenuToVob): the media library's answer, or no
+// library to call.
+enum TEncodeResult : int { kEncodeFailed = -1, kEncodeOk = 0, kEncodeNoLibrary = 2 };
+// A step run on the worker (RunSpumuxThread, RunAuthorThread).
+enum TWorkerResult : int { kWorkerNotDone = 0, kWorkerDone = 1, kWorkerNoLibrary = 2 };
+// Preparing a menu's files (PrepareTitleMenu, PrepareChapterMenu): kMenuNone when there is no
+// such menu to make.
+enum TMenuPrepareResult : int { kMenuNotMade = 0, kMenuReady = 1, kMenuNone = 2 };
+// Preparing a clip's subtitle mux (PrepareSubtitleMux): kMuxNone when the clip goes without.
+enum TMuxPrepareResult : int { kMuxFailed = -1, kMuxNone = 0, kMuxReady = 1 };
 
 class TProductionWindow : public TForm {
     VCL_CLASS(TProductionWindow)
@@ -252,7 +294,7 @@ protected:
     virtual bool RunSteps() = 0;
     // Starts the mux worker; false when no thread could be made.
     virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
-    void SetModeBytes(Byte Build, Byte Convert, Byte Compile);
+    void SetMode(TProductionMode Mode);
     void OpenOutputFolder();
     // The burner and disc question before a run that burns: false when the user stops there,
     // true to go on (b_SkipBurn set when without burning).
@@ -277,6 +319,8 @@ private:
     static DWORD SpumuxThreadProc(void* Window);
     static DWORD AuthorThreadProc(void* Window);
     static constexpr int kNoWorker = -1000000;
+    // A library call that threw: none of the module's own codes, so a failure.
+    static constexpr int kCallThrew = -1;
     String ClipKeyTimes() const;
     int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
     void WorkerFinished(int Result);

@@ -54,19 +54,19 @@ bool TProductionWindow::WriteAuthorXml() {
 }
 
 bool TProductionWindow::AuthorDVD() {
-    AddLog(Language::GetMessageText(84));
+    AddLog(Language::GetMessageText(Language::kMsgStartAuthorFile));
     if (!WriteAuthorXml()) {
-        EnterIdleState(12);
+        EnterIdleState(kIdleAuthorParameter);
         return false;
     }
-    AddLog(Language::GetMessageText(85));
+    AddLog(Language::GetMessageText(Language::kMsgStartAuthorDirectory));
     const int r = RunAuthorThread();
-    if (r == 2) {
-        EnterIdleState(14);
+    if (r == kWorkerNoLibrary) {
+        EnterIdleState(kIdleAuthorNotStarted);
         return false;
     }
-    if (r != 1) {
-        EndWithProgramFailure(13);
+    if (r != kWorkerDone) {
+        EndWithProgramFailure(kIdleAuthorProcess);
         return false;
     }
     SetProgress1(100);
@@ -86,7 +86,8 @@ void TProductionWindow::LogOversizedFolder() {
     const Int64 capacityKB = i_DVDType == 1 ? i_DVD9Size : i_DVD5Size;
     const Int64 folderKB = FolderSizeKB(s_DVDDest);
     if (folderKB <= capacityKB) return;
-    AddLog(Language::GetMessageText(166) + IntToStr(folderKB / 1024) + " MB > " + IntToStr(capacityKB / 1024) + " MB");
+    AddLog(Language::GetMessageText(Language::kMsgFolderLargerThanDisc) + IntToStr(folderKB / 1024) + " MB > " +
+           IntToStr(capacityKB / 1024) + " MB");
 }
 
 bool TProductionWindow::LoadAuthorDll() {
@@ -113,35 +114,36 @@ DWORD TProductionWindow::AuthorThreadProc(void* Window) {
     return static_cast<DWORD>(result);
 }
 
-// On the worker: only the library call. 1 when the library authored the folder, else 0.
+// On the worker: only the library call. kWorkerDone when the library authored the folder,
+// else kWorkerNotDone.
 int TProductionWindow::RunAuthor() {
     try {
-        return author_main(s_AuthorXml.c_str()) == DOZEZEDAV_OK ? 1 : 0;
+        return author_main(s_AuthorXml.c_str()) == DOZEZEDAV_OK ? kWorkerDone : kWorkerNotDone;
     } catch (...) {
-        return 0;
+        return kWorkerNotDone;
     }
 }
 
-// 1 the folder was authored and reads back with the titles, chapters and aspect author.xml
-// asked for; 0 it was not (no folder is left); 2 no library.
+// kWorkerDone the folder was authored and reads back with the titles, chapters and aspect
+// author.xml asked for; kWorkerNotDone it was not (no folder is left); kWorkerNoLibrary no library.
 int TProductionWindow::RunAuthorThread() {
-    if (!LoadAuthorDll()) return 2;
+    if (!LoadAuthorDll()) return kWorkerNoLibrary;
     Timer_Author->SetEnabled(true);
     const int result = WaitForWorker(&TProductionWindow::AuthorThreadProc);
     Timer_Author->SetEnabled(false);
-    s_ProgramFailure = result == 1 ? String() : LibraryFailure(h_AuthorDll, DOZEZEDAV_AUTHOR);
+    s_ProgramFailure = result == kWorkerDone ? String() : LibraryFailure(h_AuthorDll, DOZEZEDAV_AUTHOR);
     FreeAuthorDll();
-    if (result != 1) return 0;
+    if (result != kWorkerDone) return kWorkerNotDone;
     if (!FileExists(s_DVDFolder + "VIDEO_TS.IFO")) {
         DiscardAuthoredFolder(s_DVDDest);
-        return 0;
+        return kWorkerNotDone;
     }
     String problem;
     if (!VerifyAuthoredFolder(s_DVDDest, ExpectedAuthored, &problem)) {
         AddLog(problem);
-        return 0;
+        return kWorkerNotDone;
     }
-    return 1;
+    return kWorkerDone;
 }
 
 void TProductionWindow::Timer_AuthorTimer(TObject*) {
@@ -155,7 +157,7 @@ void TProductionWindow::ShowAuthorProgress(Int64 Megabytes) {
     if (i_TotalVobMB < 1) i_TotalVobMB = 1;
     const int percent = AuthorPercent(Megabytes, i_TotalVobMB);
     if (percent >= 96 && !b_FixLogged) {
-        AddLog(Language::GetMessageText(115));
+        AddLog(Language::GetMessageText(Language::kMsgStartFixVob));
         b_FixLogged = 1;
     }
     SetProgress1(percent);

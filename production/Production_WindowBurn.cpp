@@ -27,7 +27,9 @@ constexpr int kTooSmall = 4;
 
 String Text(int Message) { return Language::GetMessageText(Message); }
 
-void ErrorBox(int Message) { MessageDlg(Text(59) + Text(Message), mtError, TMsgDlgButtons{mbOK}); }
+void ErrorBox(int Message) {
+    MessageDlg(Text(Language::kMsgCannotCreateBurning) + Text(Message), mtError, TMsgDlgButtons{mbOK});
+}
 
 // The Device button's re-entry guard, one per window class.
 bool& DeviceButtonGuard(const char* ClassName) {
@@ -92,7 +94,7 @@ void TProductionWindow::FillDriveList(int Index) {
     for (int i = 0; i < drives->Count(); ++i) {
         suiComboBox_Drive->SetItemIndex(i);
         FillWriteSpeedList(false);
-        if (suiComboBox_WriteSpeed->GetItems()->Strings(0) != Text(58)) return;
+        if (suiComboBox_WriteSpeed->GetItems()->Strings(0) != Text(Language::kMsgUnsupported)) return;
     }
 }
 
@@ -104,7 +106,7 @@ void TProductionWindow::FillWriteSpeedList(bool Refresh) {
         for (int i = 0; i < list->Count(); ++i) speeds->Add(list->Strings(i));
         suiComboBox_WriteSpeed->SetEnabled(suiImageButton_Start->GetEnabled() && !IsBusy());
     } else {
-        speeds->Add(Text(58));
+        speeds->Add(Text(Language::kMsgUnsupported));
         suiComboBox_WriteSpeed->SetEnabled(false);
     }
     suiComboBox_WriteSpeed->SetItemIndex(speeds->Count() - 1);
@@ -128,18 +130,16 @@ void TProductionWindow::WMDeviceChange(TMessage& Message) {
 
 void TProductionWindow::WMBurnerNotify(TMessage& Message) {
     switch (Message.WParam) {
-        case BURNER_NOTIFY_BURN_DONE:
-            AddLog(Text(114));
-            break;
+        case BURNER_NOTIFY_BURN_DONE: AddLog(Text(Language::kMsgBurnFinish)); break;
         case BURNER_NOTIFY_PROGRESS:
             ShowBurnProgress(static_cast<int>(Message.LParam));
             break;
         case BURNER_NOTIFY_PADDING:
             if (Message.LParam == 0) {
                 b_Padding = 1;
-                AddLog(Text(112));
+                AddLog(Text(Language::kMsgStartPad));
             } else if (Message.LParam == 1) {
-                if (b_Padding) AddLog(Text(113));
+                if (b_Padding) AddLog(Text(Language::kMsgPadFinish));
                 b_Padding = 0;
             }
             break;
@@ -154,25 +154,25 @@ void TProductionWindow::ShowBurnProgress(int Percent) { SetProgress2(Percent); }
 
 int TProductionWindow::BurnFolder(const String& Folder) {
     if (Folder.empty() || !DirectoryExists(Folder)) {
-        ErrorBox(62);
+        ErrorBox(Language::kMsgNoDvdFolderToBurn);
         return kBurnFailed;
     }
-    AddLog(Text(86));
+    AddLog(Text(Language::kMsgCheckDisc));
     switch (SelectDevice(suiComboBox_Drive->GetItemIndex())) {
         case SELECT_DEVICE_FAILED:
             NoteDriveInUse();
-            ErrorBox(60);
+            ErrorBox(Language::kMsgUnknownBurner);
             return kBurnFailed;
         case SELECT_DEVICE_NOT_BLANK: return kNotBlank;
         case SELECT_DEVICE_BAD_MEDIA: return kBadMedia;
         default: break;
     }
-    AddLog(Text(107) + GetMediaTypeNameText());
-    AddLog(Text(87));
+    AddLog(Text(Language::kMsgInsertedMedia) + GetMediaTypeNameText());
+    AddLog(Text(Language::kMsgGetSourceSize));
     i64_FolderSize = GetFolderSize(Folder);
     if (static_cast<double>(i64_FolderSize + kBurnHeadroomBytes) > GetDiscFreeBytes()) return kTooSmall;
     SetBurnSpeed(suiComboBox_WriteSpeed->GetItemIndex());
-    AddLog(Text(88));
+    AddLog(Text(Language::kMsgStartBurn));
     const bool burnt = BurnDVD();
     // The burn's last notification may still be queued: it belongs before the result line.
     Application->ProcessMessages();
@@ -183,30 +183,28 @@ int TProductionWindow::BurnFolder(const String& Folder) {
 // One round per disc examined: a disc swapped or erased is examined anew by the next round.
 bool TProductionWindow::BurnDisc() {
     for (;;) {
-        int question = 0;
+        int question = Language::kMsgVideoSize;
         switch (BurnFolder(s_DVDFolder)) {
             case kBurnt:
                 SetProgress2(100);
                 return true;
             case kNotBlank: {
                 i_EraseCount += 1;
-                AddLog(Text(108) + " -- " + IntToStr(i_EraseCount));
+                AddLog(Text(Language::kMsgStartErase) + " -- " + IntToStr(i_EraseCount));
                 const bool erased = EraseDisc();
-                AddLog(Text(109));
+                AddLog(Text(Language::kMsgEraseFinishLog));
                 if (erased && i_EraseCount <= 2) continue;
-                AddLog(Text(110));
+                AddLog(Text(Language::kMsgCannotErase));
                 i_EraseCount = 0;
-                question = 61;
+                question = Language::kMsgUnusableDisc;
                 break;
             }
-            case kBadMedia: question = 61; break;
-            case kTooSmall: question = 63; break;
-            default:
-                EnterIdleState(17);
-                return false;
+            case kBadMedia: question = Language::kMsgUnusableDisc; break;
+            case kTooSmall: question = Language::kMsgDiscTooSmall; break;
+            default: EnterIdleState(kIdleBurnFailed); return false;
         }
         if (!AskForAnotherDisc(question)) {
-            EnterIdleState(16);
+            EnterIdleState(kIdleBurnCancelled);
             return false;
         }
     }
@@ -214,12 +212,13 @@ bool TProductionWindow::BurnDisc() {
 
 // The message of a drive that cannot be used says nothing of why: a held drive is told in the log.
 void TProductionWindow::NoteDriveInUse() {
-    if (WasDeviceInUse()) AddLog(Text(240));
+    if (WasDeviceInUse()) AddLog(Text(Language::kMsgBurnerInUse));
 }
 
 bool TProductionWindow::AskForAnotherDisc(int Message) {
     EjectDisc();
-    const int answer = MessageDlg(Text(59) + Text(Message), mtConfirmation, TMsgDlgButtons{mbOK, mbCancel});
+    const int answer = MessageDlg(Text(Language::kMsgCannotCreateBurning) + Text(Message), mtConfirmation,
+                                  TMsgDlgButtons{mbOK, mbCancel});
     Repaint();
     LoadDisc();
     return answer == mrOk;

@@ -50,7 +50,7 @@ void TProductionWindow::BackPictureSize(int& Width, int& Height) const {
 }
 
 int TProductionWindow::PrepareTitleMenu() {
-    if (!b_TitleMenu) return 2;
+    if (!b_TitleMenu) return kMenuNone;
     if (SetupMenuWindow != nullptr) {
         i_BackX = SetupMenuWindow->TitleMenu.i_TitleBackX;
         i_BackY = SetupMenuWindow->TitleMenu.i_TitleBackY;
@@ -68,17 +68,17 @@ int TProductionWindow::PrepareTitleMenu() {
         made = 0;
     }
     if (!pictures.b_BackButtonUsable) b_BackButtonUsable = 0;
-    if (made != 1) return 0;
+    if (made != 1) return kMenuNotMade;
     s_MenuBmp = files.s_Bmp;
     s_MenuVob = s_MuxIn = files.s_Vob;
     s_MuxOut = files.s_MuxOut;
     s_MuxXml = files.s_Xml;
     AddLog(ExtractFileName(s_MenuBmp) + " >>>> " + ExtractFileName(s_MenuVob));
-    return 1;
+    return kMenuReady;
 }
 
 int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
-    if (Menu == nullptr) return 2;
+    if (Menu == nullptr) return kMenuNone;
     i_BackX = Menu->i_BackX;
     i_BackY = Menu->i_BackY;
     s_MenuMusic = Menu->s_BackgroundMusicFile;
@@ -94,60 +94,60 @@ int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
         made = 0;
     }
     if (!pictures.b_BackButtonUsable) b_BackButtonUsable = 0;
-    if (made != 1) return 0;
+    if (made != 1) return kMenuNotMade;
     s_MenuBmp = files.s_Bmp;
     s_MenuVob = s_MuxIn = files.s_Vob;
     s_MuxOut = files.s_MuxOut;
     s_MuxXml = files.s_Xml;
     AddLog(ExtractFileName(s_MenuBmp) + " >>>> " + ExtractFileName(s_MenuVob));
-    return 1;
+    return kMenuReady;
 }
 
 // Blocks until the menu VOB is written; the media library keeps this thread's messages flowing,
-// so Stop can be pressed meanwhile. 0 only when the VOB is there.
+// so Stop can be pressed meanwhile. kEncodeOk only when the VOB is there.
 int TProductionWindow::ConvertMenuToVob() {
-    if (!LoadConvertDll()) return 2;
+    if (!LoadConvertDll()) return kEncodeNoLibrary;
     const TMenuVobArguments a = MenuVobArguments({i_VideoStandard, s_MenuBmp, s_MenuVob, s_MenuMusic, i_MenuDuration,
                                                   s_MenuFrameSize, s_FrameSize, s_MenuAspect});
-    if (a.i_WithMusic) AddLog(Language::GetMessageText(152));
+    if (a.i_WithMusic) AddLog(Language::GetMessageText(Language::kMsgStartMenuMusic));
     s_MenuMusic = a.s_MenuMusic;
-    int r = -1;
+    int r = kEncodeFailed;
     try {
         r = X_SetPar_BMP2VOB(reinterpret_cast<void*>(GetHandle()), a.i_VideoStandard, a.s_MenuBmp.c_str(),
                              a.s_Length.c_str(), a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(),
                              a.s_MenuAspect.c_str(), a.s_MenuVob.c_str(), a.i_WithMusic, a.s_MenuMusic.c_str());
     } catch (...) {
-        r = -1;
+        r = kEncodeFailed;
     }
     FreeConvertDll();
-    if (r == 0 && !FileExists(s_MenuVob)) r = -1;
+    if (r == kEncodeOk && !FileExists(s_MenuVob)) r = kEncodeFailed;
     return r;
 }
 
-// A confirmed Stop ends the run as an abort, whatever the encoder answered; any other non-0
-// result is the step's own failure.
+// A confirmed Stop ends the run as an abort, whatever the encoder answered; any other result
+// but kEncodeOk is the step's own failure.
 bool TProductionWindow::MenuEncodeFailed(int Result, int Code) {
     if (b_UserAbort) {
-        EnterIdleState(0);
+        EnterIdleState(kIdleUserAbort);
         return true;
     }
-    if (Result == 0) return false;
+    if (Result == kEncodeOk) return false;
     EnterIdleState(Code);
     return true;
 }
 
 bool TProductionWindow::CreateTitleMenu() {
     const int r = PrepareTitleMenu();
-    if (r == 0) {
-        EnterIdleState(6);
+    if (r == kMenuNotMade) {
+        EnterIdleState(kIdleTitleMenuParameter);
         return false;
     }
-    if (r == 1) {
-        AddLog(Language::GetMessageText(80));
-        if (MenuEncodeFailed(ConvertMenuToVob(), 7)) return false;
-        AddLog(Language::GetMessageText(81));
+    if (r == kMenuReady) {
+        AddLog(Language::GetMessageText(Language::kMsgStartTitleMenuSource));
+        if (MenuEncodeFailed(ConvertMenuToVob(), kIdleTitleMenuConvert)) return false;
+        AddLog(Language::GetMessageText(Language::kMsgStartTitleMenuDestination));
         if (RunSpumuxThread() != 1) {
-            EndWithProgramFailure(8);
+            EndWithProgramFailure(kIdleTitleMenuMux);
             return false;
         }
     }
@@ -159,16 +159,16 @@ bool TProductionWindow::CreateChapterMenus() {
     for (std::size_t i = 0; i < ClipInfo.size(); ++i) {
         TClipInfo* clip = ClipInfo[i];
         const int r = PrepareChapterMenu(clip != nullptr ? clip->ChapterMenu : nullptr, static_cast<int>(i));
-        if (r == 2) continue;
-        if (r == 0) {
-            EnterIdleState(9);
+        if (r == kMenuNone) continue;
+        if (r == kMenuNotMade) {
+            EnterIdleState(kIdleChapterMenuParameter);
             return false;
         }
-        AddLog(Language::GetMessageText(82));
-        if (MenuEncodeFailed(ConvertMenuToVob(), 10)) return false;
-        AddLog(Language::GetMessageText(83));
+        AddLog(Language::GetMessageText(Language::kMsgStartChapterMenuSource));
+        if (MenuEncodeFailed(ConvertMenuToVob(), kIdleChapterMenuConvert)) return false;
+        AddLog(Language::GetMessageText(Language::kMsgStartChapterMenuDestination));
         if (RunSpumuxThread() != 1) {
-            EndWithProgramFailure(11);
+            EndWithProgramFailure(kIdleChapterMenuMux);
             return false;
         }
     }

@@ -1,6 +1,7 @@
 // author_main and its progress counter.
 #include "libs/dozezedav/Dozezedav.h"
 
+#include "libs/ModuleExport.h"
 #include "libs/childprocess/ChildProcess.h"
 #include "libs/dozezedav/MpegHeader.h"
 #include "libs/dozezedav/ProgramReport.h"
@@ -9,8 +10,6 @@
 #include "libs/dozezedav/Verdict.h"
 
 #include <filesystem>
-
-#define DOZEZEDAV_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace dozezedav {
 namespace {
@@ -131,7 +130,7 @@ int Author(const char* xml, std::string& detail) {
 }  // namespace
 }  // namespace dozezedav
 
-DOZEZEDAV_EXPORT int author_main(const char* xml) {
+MODULE_EXPORT int author_main(const char* xml) {
     using namespace dozezedav;
     CallGuard guard(authorBusy);
     if (!guard.Held()) return DOZEZEDAV_BUSY;
@@ -148,4 +147,4 @@ DOZEZEDAV_EXPORT int author_main(const char* xml) {
     return result;
 }
 
-DOZEZEDAV_EXPORT int* getVOBsMB(void) { return dozezedav::vobMegabytes.Address(); }
+MODULE_EXPORT int* getVOBsMB(void) { return dozezedav::vobMegabytes.Address(); }

@@ -1,6 +1,7 @@
 // spumux_main and its progress counter.
 #include "libs/dozezedav/Dozezedav.h"
 
+#include "libs/ModuleExport.h"
 #include "libs/childprocess/ChildProcess.h"
 #include "libs/dozezedav/MpegHeader.h"
 #include "libs/dozezedav/ProgramReport.h"
@@ -11,8 +12,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#define DOZEZEDAV_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace dozezedav {
 namespace {
@@ -99,7 +98,7 @@ int Mux(const char* xml, const char* in, const char* out, std::string& detail) {
 }  // namespace
 }  // namespace dozezedav
 
-DOZEZEDAV_EXPORT int spumux_main(const char* xml, const char* in, const char* out) {
+MODULE_EXPORT int spumux_main(const char* xml, const char* in, const char* out) {
     using namespace dozezedav;
     CallGuard guard(muxBusy);
     if (!guard.Held()) return DOZEZEDAV_BUSY;
@@ -116,4 +115,4 @@ DOZEZEDAV_EXPORT int spumux_main(const char* xml, const char* in, const char* ou
     return result;
 }
 
-DOZEZEDAV_EXPORT int* getSubtitleMuxPercent(void) { return dozezedav::muxPercent.Address(); }
+MODULE_EXPORT int* getSubtitleMuxPercent(void) { return dozezedav::muxPercent.Address(); }

@@ -20,7 +20,7 @@
 // disc) and hold it, its tray locked, until Release, Eject or Destroy lets go; calls on a grabber
 // that let go fail until Lock (tray as it is) or Load (tray closed) takes the drive again. A drive
 // that another program holds (a disc the desktop mounted) still gives a grabber that names it,
-// and every call on it fails with status 170 (ERROR_BUSY). Take a drive for one job, then let go.
+// and every call on it fails with STARBURN_STATUS_BUSY. Take a drive for one job, then let go.
 //
 // The DVD-Video image is never stored: DVDVideo_Create sizes it, and TrackAtOnceFromTree streams
 // it from genisoimage into the track.
@@ -60,6 +60,47 @@ enum : std::uint32_t {
     STARBURN_EXCEPTION_UNSUPPORTED = 5,
     STARBURN_EXCEPTION_FILE_SYSTEM = 6,
     STARBURN_EXCEPTION_WRITE = 7,
+};
+
+// Status numbers of a failed operation (Win32's error numbers of the same meaning).
+enum : std::uint32_t {
+    STARBURN_STATUS_FILE_NOT_FOUND = 2,         // ERROR_FILE_NOT_FOUND: no such drive or program
+    STARBURN_STATUS_NOT_ENOUGH_MEMORY = 8,      // ERROR_NOT_ENOUGH_MEMORY
+    STARBURN_STATUS_NOT_READY = 21,             // ERROR_NOT_READY: no disc, or the drive was let go
+    STARBURN_STATUS_WRITE_FAULT = 29,           // ERROR_WRITE_FAULT
+    STARBURN_STATUS_READ_FAULT = 30,            // ERROR_READ_FAULT
+    STARBURN_STATUS_GEN_FAILURE = 31,           // ERROR_GEN_FAILURE
+    STARBURN_STATUS_NOT_SUPPORTED = 50,         // ERROR_NOT_SUPPORTED
+    STARBURN_STATUS_INVALID_PARAMETER = 87,     // ERROR_INVALID_PARAMETER
+    STARBURN_STATUS_BUSY = 170,                 // ERROR_BUSY: another program holds the drive
+    STARBURN_STATUS_UNRECOGNIZED_VOLUME = 1005, // ERROR_UNRECOGNIZED_VOLUME
+};
+
+// Media-type codes of GetInsertedDiscType.
+enum : std::uint32_t {
+    STARBURN_MEDIA_UNKNOWN = 0,
+    STARBURN_MEDIA_CDROM = 1,
+    STARBURN_MEDIA_CDR = 2,
+    STARBURN_MEDIA_CDRW = 3,
+    STARBURN_MEDIA_DVDROM = 4,
+    STARBURN_MEDIA_DVDR = 5,
+    STARBURN_MEDIA_DVDRAM = 6,
+    STARBURN_MEDIA_DVDRW_OVERWRITE = 7,     // DVD-RW in restricted overwrite
+    STARBURN_MEDIA_DVDRW_SEQUENTIAL = 8,    // DVD-RW written sequentially
+    STARBURN_MEDIA_DVDPLUSRW = 9,
+    STARBURN_MEDIA_CDROM_2 = 10,            // 10 to 12: CDs again, under codes of their own
+    STARBURN_MEDIA_CDR_2 = 11,
+    STARBURN_MEDIA_CDRW_2 = 12,
+    STARBURN_MEDIA_DVDPLUSR = 13,
+    STARBURN_MEDIA_EMPTY = 14,              // no disc
+    STARBURN_MEDIA_DVDPLUSR_DL = 15,
+    STARBURN_MEDIA_DVDR_DL = 16,
+    STARBURN_MEDIA_BDROM = 17,
+    STARBURN_MEDIA_BDR = 18,
+    STARBURN_MEDIA_BDRE = 19,
+    STARBURN_MEDIA_HDDVD_ROM = 20,
+    STARBURN_MEDIA_HDDVD_R = 21,
+    STARBURN_MEDIA_HDDVD_RW = 22,
 };
 
 // Callback codes.

@@ -120,16 +120,17 @@ bool EnsureLibburn() {
 burn_drive* GrabbedDrive(StarBurnGrabber* grabber, const ErrorSink& error, std::uint32_t& result) {
     error.Begin();
     if (!grabber) {
-        result = error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
+        result = error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no grabber");
         return nullptr;
     }
     if (grabber->busy) {
-        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, kStatusBusy,
+        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_BUSY,
                             "the drive is in use by another program (a mounted disc?)");
         return nullptr;
     }
     if (!grabber->drive) {
-        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "the drive was let go (ejected or released)");
+        result = error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY,
+                            "the drive was let go (ejected or released)");
         return nullptr;
     }
     result = STARBURN_OK;
@@ -182,14 +183,12 @@ std::string AddressOfDeviceName(const std::string& name) {
 
 using namespace starburn;
 
-STARBURN_EXPORT std::uint32_t StarBurn_UpStartEx() {
-    return EnsureLibburn() ? STARBURN_OK : STARBURN_EXCEPTION_GENERIC;
-}
+MODULE_EXPORT std::uint32_t StarBurn_UpStartEx() { return EnsureLibburn() ? STARBURN_OK : STARBURN_EXCEPTION_GENERIC; }
 
 // libburn stays up for the life of the process: grabbers of other callers may still be alive.
-STARBURN_EXPORT void StarBurn_DownShut() {}
+MODULE_EXPORT void StarBurn_DownShut() {}
 
-STARBURN_EXPORT const char* StarBurn_ExceptionName(std::uint32_t exception) {
+MODULE_EXPORT const char* StarBurn_ExceptionName(std::uint32_t exception) {
     switch (exception) {
         case STARBURN_OK: return "none";
         case STARBURN_EXCEPTION_GENERIC: return "generic failure";
@@ -203,8 +202,8 @@ STARBURN_EXPORT const char* StarBurn_ExceptionName(std::uint32_t exception) {
     }
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_FindDevice(std::uint32_t, std::uint32_t, StarBurnCallback callback,
-                                                  void* context) {
+MODULE_EXPORT std::uint32_t StarBurn_FindDevice(std::uint32_t, std::uint32_t, StarBurnCallback callback,
+                                                void* context) {
     if (!EnsureLibburn()) return STARBURN_EXCEPTION_GENERIC;
     burn_drive_info* infos = nullptr;
     unsigned int count = 0;
@@ -259,10 +258,14 @@ void IdentifyFromSysfs(StarBurnGrabber& grabber) {
 
 std::uint32_t CreateGrabber(StarBurnGrabber** out, const ErrorSink& error, StarBurnCallback callback,
                             void* context, const std::string& address) {
-    if (!out) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no place for the grabber");
+    if (!out)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER,
+                          "no place for the grabber");
     *out = nullptr;
-    if (!EnsureLibburn()) return error.Fail(STARBURN_EXCEPTION_GENERIC, 31, "libburn could not be started");
-    if (address.empty()) return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "no such device");
+    if (!EnsureLibburn())
+        return error.Fail(STARBURN_EXCEPTION_GENERIC, STARBURN_STATUS_GEN_FAILURE, "libburn could not be started");
+    if (address.empty())
+        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, STARBURN_STATUS_FILE_NOT_FOUND, "no such device");
     auto* grabber = new StarBurnGrabber;
     grabber->address = address;
     grabber->callback = callback;
@@ -271,7 +274,8 @@ std::uint32_t CreateGrabber(StarBurnGrabber** out, const ErrorSink& error, StarB
     if (!Grab(*grabber, TrayLoad::Leave)) {
         if (!DeviceFileBusy(address)) {
             delete grabber;
-            return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "no drive at '" + address + "'");
+            return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, STARBURN_STATUS_FILE_NOT_FOUND,
+                              "no drive at '" + address + "'");
         }
         // The drive exists: its grabber names it and refuses every call with the reason.
         grabber->busy = true;
@@ -283,34 +287,34 @@ std::uint32_t CreateGrabber(StarBurnGrabber** out, const ErrorSink& error, StarB
 
 }  // namespace
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Create(StarBurnGrabber** grabber, char* text,
-                                                                std::uint32_t textSize, std::uint32_t* status,
-                                                                StarBurnCdbFailure* cdb, StarBurnCallback callback,
-                                                                void* context, std::uint8_t port, std::uint8_t bus,
-                                                                std::uint8_t target, std::uint8_t lun,
-                                                                std::uint32_t) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Create(StarBurnGrabber** grabber, char* text,
+                                                              std::uint32_t textSize, std::uint32_t* status,
+                                                              StarBurnCdbFailure* cdb, StarBurnCallback callback,
+                                                              void* context, std::uint8_t port, std::uint8_t bus,
+                                                              std::uint8_t target, std::uint8_t lun, std::uint32_t) {
     ErrorSink error{text, textSize, status, cdb};
     error.Begin();
-    if (!EnsureLibburn()) return error.Fail(STARBURN_EXCEPTION_GENERIC, 31, "libburn could not be started");
+    if (!EnsureLibburn())
+        return error.Fail(STARBURN_EXCEPTION_GENERIC, STARBURN_STATUS_GEN_FAILURE, "libburn could not be started");
     char address[BURN_DRIVE_ADR_LEN] = {};
     if (burn_drive_convert_scsi_adr(-1, port, bus, target, lun, address) <= 0) {
         if (grabber) *grabber = nullptr;
-        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "no drive at that SCSI address");
+        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, STARBURN_STATUS_FILE_NOT_FOUND,
+                          "no drive at that SCSI address");
     }
     return CreateGrabber(grabber, error, callback, context, address);
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CreateEx(StarBurnGrabber** grabber, char* text,
-                                                                  std::uint32_t textSize, std::uint32_t* status,
-                                                                  StarBurnCdbFailure* cdb,
-                                                                  StarBurnCallback callback, void* context,
-                                                                  const char* deviceName, std::uint32_t) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CreateEx(StarBurnGrabber** grabber, char* text,
+                                                                std::uint32_t textSize, std::uint32_t* status,
+                                                                StarBurnCdbFailure* cdb, StarBurnCallback callback,
+                                                                void* context, const char* deviceName, std::uint32_t) {
     ErrorSink error{text, textSize, status, cdb};
     error.Begin();
     return CreateGrabber(grabber, error, callback, context, AddressOfDeviceName(deviceName ? deviceName : ""));
 }
 
-STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_Destroy(StarBurnGrabber** grabber) {
+MODULE_EXPORT void StarBurn_CdvdBurnerGrabber_Destroy(StarBurnGrabber** grabber) {
     if (!grabber || !*grabber) return;
     Ungrab(**grabber, false);
     delete *grabber;
@@ -318,10 +322,10 @@ STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_Destroy(StarBurnGrabber** grabbe
 }
 
 // The letter of a device is its address cut to the 2 characters and terminator the caller has.
-STARBURN_EXPORT std::uint32_t StarBurn_GetDeviceLetter(const char* deviceName, char letter[3], std::uint32_t* status) {
+MODULE_EXPORT std::uint32_t StarBurn_GetDeviceLetter(const char* deviceName, char letter[3], std::uint32_t* status) {
     std::string address = AddressOfDeviceName(deviceName ? deviceName : "");
     if (address.empty()) {
-        if (status) *status = 2;
+        if (status) *status = STARBURN_STATUS_FILE_NOT_FOUND;
         return STARBURN_EXCEPTION_NO_DEVICE;
     }
     std::string name = deviceName;
@@ -331,9 +335,9 @@ STARBURN_EXPORT std::uint32_t StarBurn_GetDeviceLetter(const char* deviceName, c
     return STARBURN_OK;
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_GetDeviceNameByDeviceAddress(std::uint8_t port, std::uint8_t bus,
-                                                                    std::uint8_t target, std::uint8_t lun,
-                                                                    char name[STARBURN_TEXT_SIZE]) {
+MODULE_EXPORT std::uint32_t StarBurn_GetDeviceNameByDeviceAddress(std::uint8_t port, std::uint8_t bus,
+                                                                  std::uint8_t target, std::uint8_t lun,
+                                                                  char name[STARBURN_TEXT_SIZE]) {
     if (!EnsureLibburn()) return STARBURN_EXCEPTION_GENERIC;
     char address[BURN_DRIVE_ADR_LEN] = {};
     if (burn_drive_convert_scsi_adr(-1, port, bus, target, lun, address) <= 0) return STARBURN_EXCEPTION_NO_DEVICE;

@@ -3,13 +3,17 @@
 
 #include "libs/starburn/StarBurn.h"
 
+#include "libs/ModuleExport.h"
+
 #include <libburn/libburn.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#define STARBURN_EXPORT extern "C" __attribute__((visibility("default")))
+// The error arguments every grabber operation takes, and the sink that reports through them.
+#define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
+#define SB_ERR starburn::ErrorSink error{text, textSize, status, cdb}
 
 struct StarBurnGrabber {
     std::string address;                 // libburn's drive address ("/dev/sr0", "stdio:/path")
@@ -67,8 +71,6 @@ enum class TrayLoad { Leave, Close };
 bool Grab(StarBurnGrabber& grabber, TrayLoad load);
 // Lets go of the drive (and unlocks its tray); eject opens the tray as well.
 void Ungrab(StarBurnGrabber& grabber, bool eject);
-// Win32's ERROR_BUSY: the status of a call on a drive another program holds.
-constexpr std::uint32_t kStatusBusy = 170;
 // DVD-RAM, DVD+RW, DVD-RW in restricted overwrite, BD-RE and files: written anywhere, at any time.
 bool Overwritable(burn::burn_drive* drive);
 // The blocks of the ISO 9660 file system at the start of the disc, 0 when there is none.

@@ -9,14 +9,9 @@
 using namespace burn;
 using namespace starburn;
 
-#define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
-#define SB_ERR ErrorSink error{text, textSize, status, cdb}
-
 namespace {
 
 constexpr int PROFILE_STDIO = 0xffff;
-// A regular file as a drive reads as DVD-RAM: random access, always writable from block 0.
-constexpr std::uint32_t MEDIA_EMPTY = 14;
 
 struct ProfileCode {
     int profile;
@@ -24,21 +19,40 @@ struct ProfileCode {
 };
 
 constexpr ProfileCode kProfileCodes[] = {
-    {0x08, 1},  {0x09, 2},  {0x0a, 3},  {0x10, 4},  {0x11, 5},  {0x12, 6},  {0x13, 7},
-    {0x14, 8},  {0x1a, 9},  {0x1b, 13}, {0x2b, 15}, {0x15, 16}, {0x16, 16}, {0x40, 17},
-    {0x41, 18}, {0x42, 18}, {0x43, 19}, {0x50, 20}, {0x51, 21}, {0x52, 22}, {0x53, 22},
-    {PROFILE_STDIO, 6},
+    {0x08, STARBURN_MEDIA_CDROM},
+    {0x09, STARBURN_MEDIA_CDR},
+    {0x0a, STARBURN_MEDIA_CDRW},
+    {0x10, STARBURN_MEDIA_DVDROM},
+    {0x11, STARBURN_MEDIA_DVDR},
+    {0x12, STARBURN_MEDIA_DVDRAM},
+    {0x13, STARBURN_MEDIA_DVDRW_OVERWRITE},
+    {0x14, STARBURN_MEDIA_DVDRW_SEQUENTIAL},
+    {0x1a, STARBURN_MEDIA_DVDPLUSRW},
+    {0x1b, STARBURN_MEDIA_DVDPLUSR},
+    {0x2b, STARBURN_MEDIA_DVDPLUSR_DL},
+    {0x15, STARBURN_MEDIA_DVDR_DL},
+    {0x16, STARBURN_MEDIA_DVDR_DL},
+    {0x40, STARBURN_MEDIA_BDROM},
+    {0x41, STARBURN_MEDIA_BDR},
+    {0x42, STARBURN_MEDIA_BDR},
+    {0x43, STARBURN_MEDIA_BDRE},
+    {0x50, STARBURN_MEDIA_HDDVD_ROM},
+    {0x51, STARBURN_MEDIA_HDDVD_R},
+    {0x52, STARBURN_MEDIA_HDDVD_RW},
+    {0x53, STARBURN_MEDIA_HDDVD_RW},
+    // A regular file as a drive reads as DVD-RAM: random access, always writable from block 0.
+    {PROFILE_STDIO, STARBURN_MEDIA_DVDRAM},
 };
 
 std::uint32_t MediaCode(burn_drive* drive) {
-    if (burn_disc_get_status(drive) == BURN_DISC_EMPTY) return MEDIA_EMPTY;
+    if (burn_disc_get_status(drive) == BURN_DISC_EMPTY) return STARBURN_MEDIA_EMPTY;
     int profile = 0;
     char name[80] = {};
-    if (burn_disc_get_profile(drive, &profile, name) <= 0 || profile == 0) return MEDIA_EMPTY;
+    if (burn_disc_get_profile(drive, &profile, name) <= 0 || profile == 0) return STARBURN_MEDIA_EMPTY;
     for (const auto& entry : kProfileCodes) {
         if (entry.profile == profile) return entry.code;
     }
-    return 0;
+    return STARBURN_MEDIA_UNKNOWN;
 }
 
 bool HasProfile(burn_drive* drive, std::initializer_list<int> wanted) {
@@ -100,18 +114,19 @@ int DiscStatus(burn_drive* drive) {
 
 }  // namespace
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TestUnitReady(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TestUnitReady(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (DiscStatus(drive) < 0) return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc in the drive");
+    if (DiscStatus(drive) < 0)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "no disc in the drive");
     return error.Succeed();
 }
 
-STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceInformation(StarBurnGrabber* grabber, char vendor[1024],
-                                                                     char product[1024], char revision[1024],
-                                                                     std::uint32_t* cacheBytes) {
+MODULE_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceInformation(StarBurnGrabber* grabber, char vendor[1024],
+                                                                   char product[1024], char revision[1024],
+                                                                   std::uint32_t* cacheBytes) {
     if (!grabber) return;
     CopyText(vendor, 1024, grabber->vendor);
     CopyText(product, 1024, grabber->product);
@@ -121,7 +136,7 @@ STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceInformation(StarBurnGra
 
 // Flags 0-9: read CD-R, read CD-RW, write CD-R, write CD-RW, read DVD-ROM, read DVD-R,
 // read DVD-RAM, write DVD-RAM, write DVD-R/-RW, test write.
-STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilities(StarBurnGrabber* grabber, std::uint8_t* flags) {
+MODULE_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilities(StarBurnGrabber* grabber, std::uint8_t* flags) {
     if (!flags) return;
     std::memset(flags, 0, 10);
     if (!grabber || !grabber->infos) return;
@@ -140,8 +155,7 @@ STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilities(StarBurnGr
 }
 
 // Flags 10-15: read BD, write BD, write DVD-RW, write DVD+RW, write DVD+R, write DVD+R DL / DVD-R DL.
-STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilitiesEx(StarBurnGrabber* grabber,
-                                                                        std::uint8_t* flags) {
+MODULE_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilitiesEx(StarBurnGrabber* grabber, std::uint8_t* flags) {
     if (!flags) return;
     std::memset(flags, 0, 6);
     if (!grabber || !grabber->drive) return;
@@ -154,42 +168,49 @@ STARBURN_EXPORT void StarBurn_CdvdBurnerGrabber_GetDeviceCapabilitiesEx(StarBurn
     flags[5] = HasProfile(drive, {0x2b, 0x15, 0x16});
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetInsertedDiscType(StarBurnGrabber* grabber) {
-    if (!grabber || !grabber->drive) return MEDIA_EMPTY;
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetInsertedDiscType(StarBurnGrabber* grabber) {
+    if (!grabber || !grabber->drive) return STARBURN_MEDIA_EMPTY;
     return MediaCode(grabber->drive);
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetDiscInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                            std::uint8_t* record) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetDiscInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                          std::uint8_t* record) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (!record) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no disc information record");
+    if (!record)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER,
+                          "no disc information record");
     int discStatus = DiscStatus(drive);
-    if (discStatus < 0) return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc in the drive");
+    if (discStatus < 0)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "no disc in the drive");
     std::memset(record, 0, STARBURN_DISC_INFORMATION_SIZE);
     record[1] = static_cast<std::uint8_t>(discStatus);
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetVolumeLabel(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                        char label[256]) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetVolumeLabel(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                      char label[256]) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (!label) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no label buffer");
+    if (!label)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no label buffer");
     label[0] = '\0';
-    if (DiscStatus(drive) < 0) return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc in the drive");
+    if (DiscStatus(drive) < 0)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "no disc in the drive");
     constexpr off_t kDescriptorAt = 16 * 2048;
     char descriptor[2048] = {};
     off_t count = 0;
     if (burn_read_data(drive, kDescriptorAt, descriptor, sizeof descriptor, &count, 2) <= 0 ||
         count != static_cast<off_t>(sizeof descriptor))
-        return error.Fail(STARBURN_EXCEPTION_GENERIC, 30, "the volume descriptor could not be read");
+        return error.Fail(STARBURN_EXCEPTION_GENERIC, STARBURN_STATUS_READ_FAULT,
+                          "the volume descriptor could not be read");
     if (descriptor[0] != 1 || std::memcmp(descriptor + 1, "CD001", 5) != 0)
-        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 1005, "the disc has no ISO 9660 volume descriptor");
+        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, STARBURN_STATUS_UNRECOGNIZED_VOLUME,
+                          "the disc has no ISO 9660 volume descriptor");
     std::string volume(descriptor + 40, 32);
     volume.erase(volume.find_last_not_of(' ') + 1);
     CopyText(label, 256, volume);
@@ -197,21 +218,23 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetVolumeLabel(StarBurn
 }
 
 // libburn reads the TOC in one way only; the mode is accepted and has no effect.
-STARBURN_EXPORT void StarBurn_SetTOCMode(std::uint32_t) {}
+MODULE_EXPORT void StarBurn_SetTOCMode(std::uint32_t) {}
 
 // Entries: one per track (its start block), then the lead-out (the end of the last track),
 // which is counted in NumberOfTracks.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTOCInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                           std::uint8_t* record) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTOCInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                         std::uint8_t* record) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (!record) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no TOC record");
+    if (!record)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no TOC record");
     std::memset(record, 0, STARBURN_TOC_SIZE);
     burn_disc* disc = burn_drive_get_disc(drive);
     std::uint32_t isoBlocks = disc ? 0 : IsoBlocks(drive);
-    if (!disc && isoBlocks == 0) return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "the disc has no table of contents");
+    if (!disc && isoBlocks == 0)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "the disc has no table of contents");
     int sessionCount = disc ? 0 : 1;
     burn_session** sessions = disc ? burn_disc_get_sessions(disc, &sessionCount) : nullptr;
     // An overwritable disc has one track: its file system.
@@ -266,17 +289,20 @@ off_t DiscFreeBytes(const StarBurnGrabber& grabber, burn_drive* drive) {
 }  // namespace
 
 // Only the last track (0xFF, the next one to write) is known to libburn.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTrackInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                             std::uint32_t track,
-                                                                             std::uint8_t* record) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetTrackInformation(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                           std::uint32_t track, std::uint8_t* record) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (!record) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no track record");
-    if (track != 0xFF) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, "only track 0xFF can be asked for");
+    if (!record)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no track record");
+    if (track != 0xFF)
+        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, STARBURN_STATUS_NOT_SUPPORTED,
+                          "only track 0xFF can be asked for");
     int discStatus = DiscStatus(drive);
-    if (discStatus < 0) return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc in the drive");
+    if (discStatus < 0)
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "no disc in the drive");
     std::memset(record, 0, STARBURN_TRACK_INFORMATION_SIZE);
     int lba = 0, nwa = 0;
     bool nwaValid = burn_disc_track_lba_nwa(drive, nullptr, 0, &lba, &nwa) > 0;
@@ -325,10 +351,9 @@ std::uint32_t TakenSpeed(burn_drive* drive, std::uint32_t requested, bool write,
 
 }  // namespace
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetSpeeds(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                   std::uint32_t* currentRead, std::uint32_t* maxRead,
-                                                                   std::uint32_t* currentWrite,
-                                                                   std::uint32_t* maxWrite) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetSpeeds(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                 std::uint32_t* currentRead, std::uint32_t* maxRead,
+                                                                 std::uint32_t* currentWrite, std::uint32_t* maxWrite) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
@@ -341,8 +366,8 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetSpeeds(StarBurnGrabb
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetSpeeds(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                   std::uint32_t readKBps, std::uint32_t writeKBps) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetSpeeds(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                 std::uint32_t readKBps, std::uint32_t writeKBps) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
@@ -355,9 +380,11 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetSpeeds(StarBurnGrabb
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes(
-    StarBurnGrabber* grabber, SB_ERR_PARAMS, std::uint8_t* trackAtOnce, std::uint8_t* sessionAtOnce,
-    std::uint8_t* discAtOncePQ, std::uint8_t* discAtOnceRawPW) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteModes(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                                std::uint8_t* trackAtOnce,
+                                                                                std::uint8_t* sessionAtOnce,
+                                                                                std::uint8_t* discAtOncePQ,
+                                                                                std::uint8_t* discAtOnceRawPW) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
@@ -365,7 +392,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteMode
     burn_multi_caps* caps = nullptr;
     if (burn_disc_get_multi_caps(drive, BURN_WRITE_NONE, &caps, 0) <= 0 || !caps) {
         if (caps) burn_disc_free_multi_caps(&caps);
-        return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "the disc cannot be written");
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "the disc cannot be written");
     }
     if (trackAtOnce) *trackAtOnce = caps->might_do_tao != 0;
     if (sessionAtOnce) *sessionAtOnce = caps->might_do_sao != 0;
@@ -376,14 +403,15 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedWriteMode
 }
 
 // Flags: CD-ROM, CD-R, CD-RW, DVD-ROM, DVD-R, DVD-RAM reading.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes(StarBurnGrabber* grabber,
-                                                                                 SB_ERR_PARAMS,
-                                                                                 std::uint8_t* flags6) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                               std::uint8_t* flags6) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
-    if (!flags6) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no read-mode flags");
+    if (!flags6)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER,
+                          "no read-mode flags");
     const burn_drive_info& info = grabber->infos[0];
     flags6[0] = 1;
     flags6[1] = info.read_cdr;
@@ -396,17 +424,20 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_ProbeSupportedReadModes
 
 // A grabbed drive's tray is locked: Lock grabs a drive that was let go (leaving its tray as it
 // is), Release lets go of it, so the tray and other programs are free again.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Lock(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Lock(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     error.Begin();
-    if (!grabber) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
+    if (!grabber)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no grabber");
     if (!grabber->busy && Grab(*grabber, TrayLoad::Leave)) return error.Succeed();
     std::uint32_t result = 0;
     GrabbedDrive(grabber, error, result);
-    return result ? result : error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "the drive could not be grabbed again");
+    return result ? result
+                  : error.Fail(STARBURN_EXCEPTION_NO_DEVICE, STARBURN_STATUS_FILE_NOT_FOUND,
+                               "the drive could not be grabbed again");
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Release(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Release(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
@@ -414,7 +445,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Release(StarBurnGrabber
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Eject(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Eject(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
@@ -422,10 +453,11 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Eject(StarBurnGrabber* 
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Load(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Load(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     error.Begin();
-    if (!grabber) return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no grabber");
+    if (!grabber)
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no grabber");
     if (grabber->busy) {
         std::uint32_t result = 0;
         GrabbedDrive(grabber, error, result);
@@ -434,12 +466,13 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Load(StarBurnGrabber* g
     // Only a grab that loads closes the tray: let go of the drive and take it again so.
     Ungrab(*grabber, false);
     if (!Grab(*grabber, TrayLoad::Close))
-        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, 2, "the drive could not be grabbed again");
+        return error.Fail(STARBURN_EXCEPTION_NO_DEVICE, STARBURN_STATUS_FILE_NOT_FOUND,
+                          "the drive could not be grabbed again");
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetBUP(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                std::uint8_t* enabled, std::uint8_t* supported) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetBUP(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                              std::uint8_t* enabled, std::uint8_t* supported) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
@@ -448,8 +481,8 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_GetBUP(StarBurnGrabber*
     return error.Succeed();
 }
 
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetBUP(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                std::uint8_t enable) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetBUP(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                              std::uint8_t enable) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
@@ -458,7 +491,7 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SetBUP(StarBurnGrabber*
 }
 
 // OPC is done by the drive at the start of the next write (libburn's write option).
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SendOPC(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_SendOPC(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;

@@ -21,9 +21,6 @@ using namespace burn;
 using namespace starburn;
 namespace fs = std::filesystem;
 
-#define SB_ERR_PARAMS char *text, std::uint32_t textSize, std::uint32_t *status, StarBurnCdbFailure *cdb
-#define SB_ERR ErrorSink error{text, textSize, status, cdb}
-
 namespace {
 
 constexpr std::int64_t kBlockBytes = 2048;
@@ -164,12 +161,11 @@ std::uint32_t PrepareImage(StarBurnDVDVideo& video, const std::string& videoFold
 }  // namespace
 
 // The date fields are accepted; genisoimage stamps the file system with the present time.
-STARBURN_EXPORT std::uint32_t StarBurn_DVDVideo_Create(StarBurnDVDVideo** out, const char* folder, std::uint32_t,
-                                                       char* text, std::uint32_t textSize, std::uint32_t* status,
-                                                       const char* volumeLabel, const char* publisher,
-                                                       const char* preparer, std::uint32_t, std::uint32_t,
-                                                       std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                                                       std::uint32_t) {
+MODULE_EXPORT std::uint32_t StarBurn_DVDVideo_Create(StarBurnDVDVideo** out, const char* folder, std::uint32_t,
+                                                     char* text, std::uint32_t textSize, std::uint32_t* status,
+                                                     const char* volumeLabel, const char* publisher,
+                                                     const char* preparer, std::uint32_t, std::uint32_t, std::uint32_t,
+                                                     std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
     CopyText(text, textSize, "");
     if (status) *status = 0;
     auto fail = [&](std::uint32_t exception, std::uint32_t win32Status, const std::string& reason) {
@@ -199,15 +195,15 @@ STARBURN_EXPORT std::uint32_t StarBurn_DVDVideo_Create(StarBurnDVDVideo** out, c
     return STARBURN_OK;
 }
 
-STARBURN_EXPORT void StarBurn_DVDVideo_GetSizeInUCHARs(StarBurnDVDVideo* video, std::int64_t* bytes) {
+MODULE_EXPORT void StarBurn_DVDVideo_GetSizeInUCHARs(StarBurnDVDVideo* video, std::int64_t* bytes) {
     if (bytes) *bytes = video ? video->tree.bytes : 0;
 }
 
-STARBURN_EXPORT void StarBurn_DVDVideo_GetTreeNode(StarBurnDVDVideo* video, StarBurnTree** tree) {
+MODULE_EXPORT void StarBurn_DVDVideo_GetTreeNode(StarBurnDVDVideo* video, StarBurnTree** tree) {
     if (tree) *tree = video ? &video->tree : nullptr;
 }
 
-STARBURN_EXPORT void StarBurn_DVDVideo_Destroy(StarBurnDVDVideo** video) {
+MODULE_EXPORT void StarBurn_DVDVideo_Destroy(StarBurnDVDVideo** video) {
     if (!video || !*video) return;
     RemoveWorkFolder((*video)->workFolder);
     delete *video;
@@ -385,20 +381,22 @@ bool WriteJobOut(WriteJob& job, burn_drive* drive, WriteReporter& reporter, std:
 }  // namespace
 
 // The image is streamed from genisoimage straight into the track: it is never written to a file.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                                             StarBurnTree* tree, std::uint32_t,
-                                                                             std::uint8_t testWrite, std::uint32_t,
-                                                                             std::uint32_t, std::uint32_t) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                                           StarBurnTree* tree, std::uint32_t,
+                                                                           std::uint8_t testWrite, std::uint32_t,
+                                                                           std::uint32_t, std::uint32_t) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
     if (!tree || tree->imageArguments.empty() || tree->bytes <= 0)
-        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, 87, "no file tree");
+        return error.Fail(STARBURN_EXCEPTION_INVALID_PARAMETER, STARBURN_STATUS_INVALID_PARAMETER, "no file tree");
     ImageStream stream;
     stream.size = static_cast<off_t>(tree->bytes);
     int writer = StartImageWriter(tree->imageArguments, tree->errorFile, stream.fd);
-    if (writer < 0) return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 2, "genisoimage could not be started");
+    if (writer < 0)
+        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, STARBURN_STATUS_FILE_NOT_FOUND,
+                          "genisoimage could not be started");
     std::string problem;
     bool prepared = false, refused = false, wroteWell = false;
     {
@@ -416,25 +414,29 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(Sta
     if (stream.fd >= 0) close(stream.fd);   // no source took the pipe
     int writerStatus = WaitForProgram(writer);
     grabber->performOpc = false;
-    if (!prepared) return error.Fail(STARBURN_EXCEPTION_GENERIC, 8, "the write could not be prepared");
-    if (refused) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, problem);
+    if (!prepared)
+        return error.Fail(STARBURN_EXCEPTION_GENERIC, STARBURN_STATUS_NOT_ENOUGH_MEMORY,
+                          "the write could not be prepared");
+    if (refused) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, STARBURN_STATUS_NOT_SUPPORTED, problem);
     // A writer that failed or stopped early left zeros in place of the image's end (and may be
     // why the write failed): that is the reason to tell, not libburn's view of it.
     if (!testWrite && (writerStatus != 0 || stream.received < tree->bytes)) MostSevereMessage(nullptr);
     if (!testWrite && writerStatus != 0)
-        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 31,
+        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, STARBURN_STATUS_GEN_FAILURE,
                           "genisoimage failed while streaming the image: " + LastLine(ReadFile(tree->errorFile)));
     if (!testWrite && stream.received < tree->bytes)
-        return error.Fail(STARBURN_EXCEPTION_FILE_SYSTEM, 31,
-                          "genisoimage wrote " + std::to_string(stream.received) + " bytes of " +
-                              std::to_string(tree->bytes));
-    if (!wroteWell) return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "the write failed" : problem);
+        return error.Fail(
+            STARBURN_EXCEPTION_FILE_SYSTEM, STARBURN_STATUS_GEN_FAILURE,
+            "genisoimage wrote " + std::to_string(stream.received) + " bytes of " + std::to_string(tree->bytes));
+    if (!wroteWell)
+        return error.Fail(STARBURN_EXCEPTION_WRITE, STARBURN_STATUS_WRITE_FAULT,
+                          problem.empty() ? "the write failed" : problem);
     Regrab(*grabber);
     return error.Succeed();
 }
 
 // Track-at-once writing with multi-session off closes the disc itself.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CloseSession(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CloseSession(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     if (!GrabbedDrive(grabber, error, result)) return result;
@@ -442,23 +444,25 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_CloseSession(StarBurnGr
 }
 
 // Mode 0 blanks fast (the table of contents), any other mode the whole disc.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Blank(StarBurnGrabber* grabber, SB_ERR_PARAMS,
-                                                               std::uint32_t mode) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Blank(StarBurnGrabber* grabber, SB_ERR_PARAMS,
+                                                             std::uint32_t mode) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
     burn_disc_status before = burn_disc_get_status(drive);
     if (before != BURN_DISC_FULL && before != BURN_DISC_APPENDABLE && before != BURN_DISC_BLANK)
-        return error.Fail(STARBURN_EXCEPTION_NOT_READY, 21, "no disc to blank");
-    if (!burn_disc_erasable(drive)) return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, "the disc cannot be blanked");
+        return error.Fail(STARBURN_EXCEPTION_NOT_READY, STARBURN_STATUS_NOT_READY, "no disc to blank");
+    if (!burn_disc_erasable(drive))
+        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, STARBURN_STATUS_NOT_SUPPORTED, "the disc cannot be blanked");
     burn_disc_erase(drive, mode == 0 ? 1 : 0);
     burn_progress progress{};
     while (burn_drive_get_status(drive, &progress) == BURN_DRIVE_SPAWNING) usleep(kPollMicroseconds / 10);
     while (burn_drive_get_status(drive, &progress) != BURN_DRIVE_IDLE) usleep(kPollMicroseconds);
     std::string problem;
     if (burn_drive_wrote_well(drive) == 0 || TakeQueuedProblem(problem) || burn_disc_get_status(drive) != BURN_DISC_BLANK)
-        return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "blanking failed" : problem);
+        return error.Fail(STARBURN_EXCEPTION_WRITE, STARBURN_STATUS_WRITE_FAULT,
+                          problem.empty() ? "blanking failed" : problem);
     Regrab(*grabber);
     return error.Succeed();
 }
@@ -466,20 +470,22 @@ STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Blank(StarBurnGrabber* 
 // The erase of overwritable media, which libburn does not blank: the start of what the disc
 // holds (its volume descriptors) is overwritten with zeros, so the disc reads as blank and its
 // whole capacity is written anew by the next burn. Sequential media are refused: Blank them.
-STARBURN_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Format(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
+MODULE_EXPORT std::uint32_t StarBurn_CdvdBurnerGrabber_Format(StarBurnGrabber* grabber, SB_ERR_PARAMS) {
     SB_ERR;
     std::uint32_t result = 0;
     burn_drive* drive = GrabbedDrive(grabber, error, result);
     if (!drive) return result;
     if (burn_disc_get_status(drive) != BURN_DISC_BLANK || !Overwritable(drive))
-        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, 50, "the disc is not overwritable");
+        return error.Fail(STARBURN_EXCEPTION_UNSUPPORTED, STARBURN_STATUS_NOT_SUPPORTED,
+                          "the disc is not overwritable");
     if (IsoBlocks(drive) == 0) return error.Succeed();   // nothing written: blank already
     // 32 blocks: the system area and the descriptors, aligned as DVD and BD media want it.
     std::vector<char> zeros(32 * kBlockBytes, 0);
     if (burn_random_access_write(drive, 0, zeros.data(), static_cast<off_t>(zeros.size()), 1) <= 0) {
         std::string problem;
         TakeQueuedProblem(problem);
-        return error.Fail(STARBURN_EXCEPTION_WRITE, 29, problem.empty() ? "the disc could not be overwritten" : problem);
+        return error.Fail(STARBURN_EXCEPTION_WRITE, STARBURN_STATUS_WRITE_FAULT,
+                          problem.empty() ? "the disc could not be overwritten" : problem);
     }
     Regrab(*grabber);
     return error.Succeed();

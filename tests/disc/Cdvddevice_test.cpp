@@ -83,6 +83,24 @@ TEST_F(CDeviceTest, MediaTypeNames) {
     }
 }
 
+TEST_F(CDeviceTest, MediaTypeNameKeepsToTheBuffer) {
+    FakeDrive& drive = AddDrive("CdRom0");
+    CDevice device("CdRom0");
+    drive.mediaType = 15; // "DVD+R DL"
+    ASSERT_TRUE(device.RefreshMediaType());
+    char buffer[8];
+    std::memset(buffer, 'X', sizeof buffer);
+    device.GetMediaTypeName(buffer, 4);
+    EXPECT_STREQ(buffer, "DVD") << "cut to the size and terminated";
+    for (std::size_t i = 4; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 'X') << "byte " << i << " overrun";
+    std::memset(buffer, 'X', sizeof buffer);
+    device.GetMediaTypeName(buffer, 0);
+    EXPECT_EQ(buffer[0], 'X') << "a size of 0 writes nothing";
+    char exact[9];
+    device.GetMediaTypeName(exact);
+    EXPECT_STREQ(exact, "DVD+R DL");
+}
+
 struct UsedSizeCase {
     const char* what;
     std::uint8_t discStatus;
