@@ -7,6 +7,7 @@
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
+#include "app/MediaLibrary.h"
 #include "app/Pubfunction.h"
 #include "menu/MenuObjects.h"
 #include "menu/SetupMenu_Window.h"
@@ -106,20 +107,22 @@ int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
 // Blocks until the menu VOB is written; the media library keeps this thread's messages flowing,
 // so Stop can be pressed meanwhile. 0 only when the VOB is there.
 int TProductionWindow::ConvertMenuToVob() {
-    if (!LoadConvertDll()) return 2;
+    MediaEncoder = TMediaEncoder::Load(MediaLibraryName);
+    if (MediaEncoder == nullptr) return 2;
     const TMenuVobArguments a = MenuVobArguments({i_VideoStandard, s_MenuBmp, s_MenuVob, s_MenuMusic, i_MenuDuration,
                                                   s_MenuFrameSize, s_FrameSize, s_MenuAspect});
     if (a.i_WithMusic) AddLog(Language::GetMessageText(152));
     s_MenuMusic = a.s_MenuMusic;
     int r = -1;
     try {
-        r = X_SetPar_BMP2VOB(reinterpret_cast<void*>(GetHandle()), a.i_VideoStandard, a.s_MenuBmp.c_str(),
-                             a.s_Length.c_str(), a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(),
-                             a.s_MenuAspect.c_str(), a.s_MenuVob.c_str(), a.i_WithMusic, a.s_MenuMusic.c_str());
+        r = MediaEncoder->Entries().X_SetPar_BMP2VOB(
+            reinterpret_cast<void*>(GetHandle()), a.i_VideoStandard, a.s_MenuBmp.c_str(), a.s_Length.c_str(),
+            a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(), a.s_MenuAspect.c_str(), a.s_MenuVob.c_str(),
+            a.i_WithMusic, a.s_MenuMusic.c_str());
     } catch (...) {
         r = -1;
     }
-    FreeConvertDll();
+    MediaEncoder.reset();
     if (r == 0 && !FileExists(s_MenuVob)) r = -1;
     return r;
 }

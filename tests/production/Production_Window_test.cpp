@@ -197,7 +197,7 @@ TEST_F(productionConvertWindow, ResultCodes) {
         if (c.Missing) AddClip(src["gone.mp4"]);
         Run();
         EXPECT_EQ(LastLine(), c.Last) << c.Name;
-        EXPECT_EQ(window->h_ConvertDll, nullptr) << c.Name;
+        EXPECT_EQ(window->MediaEncoder, nullptr) << c.Name;
     }
 }
 
@@ -285,7 +285,7 @@ class TNoThreadBuilder : public TBuilderWindow {
 public:
     using TBuilderWindow::TBuilderWindow;
 protected:
-    bool StartWorker(LPTHREAD_START_ROUTINE, void*) override { return false; }
+    bool StartWorker(std::function<void()>) override { return false; }
 };
 
 class productionBuilderWindow : public ::testing::Test {
@@ -347,8 +347,7 @@ TEST_F(productionBuilderWindow, TheTimerShowsARisingCounterWhileTheWorkerMuxes) 
     EXPECT_EQ(Vob(), "muxed " + out["OutputVOB_0.vob"]);
     EXPECT_FALSE(fs::exists(out["OutputVOB_0_srt.vob"]));
     // Unbound and no longer timed: a poisoned counter is never read again.
-    EXPECT_EQ(window.h_SpumuxDll, nullptr);
-    EXPECT_EQ(window.getSubtitleMuxPercent, nullptr);
+    EXPECT_EQ(window.MuxLibrary, nullptr);
     EXPECT_FALSE(window.Timer_Spumux->GetEnabled());
     const std::size_t ticks = shown.size();
     g_muxPercent = -12345;
