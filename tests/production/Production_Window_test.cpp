@@ -509,13 +509,7 @@ std::string Probe(const std::string& Path, const char* Entries) {
                    " -of default=nw=1:nk=1 " + Quoted(Path));
 }
 
-void Render(TWinControl* Control, const std::string& Name) {
-    const fs::path folder = fs::path(TEST_PEER_DIR) / "../../renders/production";
-    fs::create_directories(folder);
-    TBitmap bitmap;
-    testing_vcl::Snapshot(Control, &bitmap);
-    SaveBitmapToPng(bitmap, (folder / (Name + ".png")).string());
-}
+void Render(TWinControl* Control, const std::string& Name) { testing_vcl::SaveRender(Control, "production", Name + ".png"); }
 
 class productionRealRun : public ::testing::Test {
 protected:
