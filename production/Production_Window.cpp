@@ -24,7 +24,6 @@ const String BitrateTable[3] = {"5000", "3000", "4000"};
 
 namespace {
 
-constexpr const char* AuthoringLibraryName = "dozezedav.dll";
 constexpr int kBarLength = 258;
 
 TLabel* MakeLabel(TWinControl* Parent, TComponent* Owner, const char* Name, const String& Caption, int X, int Y) {
@@ -103,9 +102,9 @@ TProductionWindow::TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerCho
 
 TProductionWindow::~TProductionWindow() {
     DoDestroy();
-    FreeConvertDll();
-    FreeSpumuxDll();
-    FreeAuthorDll();
+    MediaEncoder.reset();
+    MuxLibrary.reset();
+    AuthorLibrary.reset();
 }
 
 void TProductionWindow::CreateControls() {
@@ -269,7 +268,7 @@ void TProductionWindow::FormShow(TObject*) {
 }
 
 void TProductionWindow::FormClose(TObject*, TCloseAction&) {
-    FreeConvertDll();
+    MediaEncoder.reset();
     if (b_DeleteTempFile && b_Authored)
         for (TClipInfo* clip : ClipInfo) DeleteFile(clip->s_VobFile);
     Pubfunction::DeleteFolderContents(s_TempFolder);
@@ -347,7 +346,7 @@ void TProductionWindow::EnterBusyState() {
     SetInputsEnabled(false);
     if (KeepsQualitySetting()) g_i_OutputQuality = suiComboBox_OutputQuality->GetItemIndex();
     b_Padding = 0;
-    b_FixLogged = 0;
+    AuthorProgress.b_FixLogged = false;
     b_Authored = 0;
     Memo_Msg->GetLines()->Clear();
     SetProgress1(0);
@@ -532,7 +531,7 @@ void TProductionWindow::suiImageButton_StartClick(TObject*) {
 }
 
 void TProductionWindow::suiImageButton_StopClick(TObject*) {
-    if (h_ConvertDll == nullptr) {
+    if (MediaEncoder == nullptr) {
         MessageDlg(Language::GetMessageText(Language::kMsgCannotStopProcess), mtInformation, TMsgDlgButtons{mbOK});
         return;
     }
@@ -541,7 +540,7 @@ void TProductionWindow::suiImageButton_StopClick(TObject*) {
         return;
     b_UserAbort = 1;
     // The encode may have ended while the question was open.
-    if (h_ConvertDll != nullptr && X_StopConvert != nullptr) X_StopConvert();
+    if (MediaEncoder != nullptr) MediaEncoder->Entries().X_StopConvert();
 }
 
 void TProductionWindow::suiImageButton_CloseClick(TObject*) {
@@ -575,31 +574,6 @@ void TProductionWindow::suiCheckBox_PALClick(TObject*) {
 }
 
 // ---- clip conversion --------------------------------------------------------------------------------
-
-bool TProductionWindow::LoadConvertDll() {
-    h_ConvertDll = LoadLibraryA(MediaLibraryName);
-    if (h_ConvertDll == nullptr) return false;
-    X_Get_Info = reinterpret_cast<X_Get_Info_fn>(GetProcAddress(h_ConvertDll, "X_Get_Info"));
-    X_StopConvert = reinterpret_cast<X_StopConvert_fn>(GetProcAddress(h_ConvertDll, "X_StopConvert"));
-    X_SetPar_D2MPEG = reinterpret_cast<X_SetPar_D2MPEG_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_D2MPEG"));
-    X_SetPar_BMP2VOB = reinterpret_cast<X_SetPar_BMP2VOB_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_BMP2VOB"));
-    if (X_Get_Info && X_StopConvert && X_SetPar_D2MPEG && X_SetPar_BMP2VOB) {
-        X_SetPar_KeyTimes = reinterpret_cast<X_SetPar_KeyTimes_fn>(GetProcAddress(h_ConvertDll, "X_SetPar_KeyTimes"));
-        return true;
-    }
-    FreeConvertDll();
-    return false;
-}
-
-void TProductionWindow::FreeConvertDll() {
-    if (h_ConvertDll != nullptr) FreeLibrary(h_ConvertDll);
-    h_ConvertDll = nullptr;
-    X_Get_Info = nullptr;
-    X_StopConvert = nullptr;
-    X_SetPar_D2MPEG = nullptr;
-    X_SetPar_BMP2VOB = nullptr;
-    X_SetPar_KeyTimes = nullptr;
-}
 
 bool TProductionWindow::ConvertClips() {
     AddLog(Language::GetMessageText(Language::kMsgStartConvert));
@@ -654,14 +628,16 @@ bool TProductionWindow::PrepareClip(TClipInfo* Clip) {
 }
 
 int TProductionWindow::RunConvert() {
-    if (!LoadConvertDll()) return kEncodeNoLibrary;
+    MediaEncoder = TMediaEncoder::Load(MediaLibraryName);
+    if (MediaEncoder == nullptr) return kEncodeNoLibrary;
+    const TMediaEncodeEntries& encoder = MediaEncoder->Entries();
     DeleteFile(s_OutputVob);
     // Chapters land exactly where a key frame starts a new unit; a library that can't place them
     // leaves them to the nearest one.
     const String keyTimes = ClipKeyTimes();
-    if (X_SetPar_KeyTimes != nullptr && !keyTimes.empty()) X_SetPar_KeyTimes(keyTimes.c_str());
+    if (encoder.X_SetPar_KeyTimes != nullptr && !keyTimes.empty()) encoder.X_SetPar_KeyTimes(keyTimes.c_str());
     Timer_Convert->SetEnabled(true);
-    const int r = X_SetPar_D2MPEG(
+    const int r = encoder.X_SetPar_D2MPEG(
         reinterpret_cast<void*>(GetHandle()), 2, s_SourceFile.c_str(), s_Passes.c_str(), s_StartText.c_str(),
         s_SampleRate.c_str(), s_AspectRatio.c_str(), s_VideoFormat.c_str(), s_TargetFormat.c_str(), s_Bitrate.c_str(),
         s_AudioBitrate.c_str(), s_PictureSize.c_str(), s_FrameSize.c_str(), s_Title.c_str(), s_Author.c_str(),
@@ -669,7 +645,7 @@ int TProductionWindow::RunConvert() {
         s_Reserved21.c_str(), s_DurationText.c_str(), i_Reserved23, i_VideoStandard, s_AudioFormat.c_str(),
         i_QualityIndex);
     Timer_Convert->SetEnabled(false);
-    FreeConvertDll();
+    MediaEncoder.reset();
     return r;
 }
 
@@ -688,9 +664,9 @@ String TProductionWindow::ClipKeyTimes() const {
 }
 
 void TProductionWindow::Timer_ConvertTimer(TObject*) {
-    if (h_ConvertDll == nullptr || X_Get_Info == nullptr) return;
+    if (MediaEncoder == nullptr) return;
     std::int32_t info[3] = {0, 0, 0};
-    X_Get_Info(info);
+    MediaEncoder->Entries().X_Get_Info(info);
     Label_CurrentTime->SetCaption(Pubfunction::SecondsToHMS(ClipTimeShown(info[0], i_ClipDuration)));
     if (info[2] == 0 || info[1] == 0) {
         Label_FPS->SetCaption("Seeking...");
@@ -705,43 +681,12 @@ void TProductionWindow::Timer_ConvertTimer(TObject*) {
 
 // ---- worker and subtitle mux --------------------------------------------------------------------------
 
-bool TProductionWindow::LoadSpumuxDll() {
-    h_SpumuxDll = LoadLibraryA(AuthoringLibraryName);
-    if (h_SpumuxDll == nullptr) return false;
-    spumux_main = reinterpret_cast<spumux_main_fn>(GetProcAddress(h_SpumuxDll, "spumux_main"));
-    getSubtitleMuxPercent =
-        reinterpret_cast<getSubtitleMuxPercent_fn>(GetProcAddress(h_SpumuxDll, "getSubtitleMuxPercent"));
-    if (spumux_main && getSubtitleMuxPercent) return true;
-    FreeSpumuxDll();
-    return false;
-}
-
-void TProductionWindow::FreeSpumuxDll() {
-    // The entry points go first: no timer tick may read a counter of an unloaded module.
-    spumux_main = nullptr;
-    getSubtitleMuxPercent = nullptr;
-    if (h_SpumuxDll != nullptr) FreeLibrary(h_SpumuxDll);
-    h_SpumuxDll = nullptr;
-}
-
-bool TProductionWindow::StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter) {
-    HANDLE thread = CreateThread(nullptr, 0, Proc, Parameter, 0, nullptr);
-    if (thread == nullptr) return false;
-    CloseHandle(thread);
-    return true;
-}
-
-DWORD TProductionWindow::SpumuxThreadProc(void* Window) {
-    auto* window = static_cast<TProductionWindow*>(Window);
-    const int result = window->RunSpumux();
-    window->WorkerFinished(result);
-    return static_cast<DWORD>(result);
-}
+bool TProductionWindow::StartWorker(std::function<void()> Work) { return Win32_RunOnWorker(std::move(Work)); }
 
 // On the worker: only the library call. Its result is the module's (DOZEZEDAV_OK on success).
 int TProductionWindow::RunSpumux() {
     try {
-        return spumux_main(s_MuxXml.c_str(), s_MuxIn.c_str(), s_MuxOut.c_str());
+        return MuxLibrary->Entries().spumux_main(s_MuxXml.c_str(), s_MuxIn.c_str(), s_MuxOut.c_str());
     } catch (...) {
         return kCallThrew;
     }
@@ -751,22 +696,25 @@ int TProductionWindow::RunSpumux() {
 // kWorkerDone the muxed file replaced the clip's VOB, kWorkerNotDone it did not (or no thread),
 // kWorkerNoLibrary no library.
 int TProductionWindow::RunSpumuxThread() {
-    if (!LoadSpumuxDll()) return kWorkerNoLibrary;
+    MuxLibrary = TSubtitleMuxLibrary::Load(AuthoringLibraryName);
+    if (MuxLibrary == nullptr) return kWorkerNoLibrary;
     if (FileExists(s_MuxOut)) RemoveFileForce(s_MuxOut);
     Timer_Spumux->SetEnabled(true);
-    const int result = WaitForWorker(&TProductionWindow::SpumuxThreadProc);
+    const int result = WaitForWorker([this] { return RunSpumux(); });
     Timer_Spumux->SetEnabled(false);
-    s_ProgramFailure = result == DOZEZEDAV_OK ? String() : LibraryFailure(h_SpumuxDll, DOZEZEDAV_SPUMUX);
-    FreeSpumuxDll();
+    s_ProgramFailure = result == DOZEZEDAV_OK
+                           ? String()
+                           : LibraryFailure(MuxLibrary->Entries().dozezedav_last_failure, DOZEZEDAV_SPUMUX);
+    // Unbound before anything else: no timer tick may read a counter of an unloaded module.
+    MuxLibrary.reset();
     if (result == kNoWorker) return kWorkerNotDone;
     return FinishMux(result) ? kWorkerDone : kWorkerNotDone;
 }
 
-String TProductionWindow::LibraryFailure(HMODULE Module, int Entry) {
-    auto lastFailure = reinterpret_cast<dozezedav_last_failure_fn>(GetProcAddress(Module, "dozezedav_last_failure"));
-    if (lastFailure == nullptr) return "";
+String TProductionWindow::LibraryFailure(dozezedav_last_failure_fn LastFailure, int Entry) {
+    if (LastFailure == nullptr) return "";
     char text[512] = "";
-    lastFailure(Entry, text, sizeof text);
+    LastFailure(Entry, text, sizeof text);
     return text;
 }
 
@@ -776,13 +724,13 @@ void TProductionWindow::EndWithProgramFailure(int Code) {
     EnterIdleState(Code);
 }
 
-// Runs Proc on a worker while this thread keeps its messages flowing; the worker's result, or
+// Runs Work on a worker while this thread keeps its messages flowing; the worker's result, or
 // kNoWorker when no thread could be made. The worker signals h_WorkerDone as it finishes, so
 // the wait ends then rather than at the next 100 ms slice.
-int TProductionWindow::WaitForWorker(LPTHREAD_START_ROUTINE Proc) {
+int TProductionWindow::WaitForWorker(std::function<int()> Work) {
     h_WorkerDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     b_ThreadIsWorking.store(true);
-    if (!StartWorker(Proc, this)) {
+    if (!StartWorker([this, Work = std::move(Work)] { WorkerFinished(Work()); })) {
         b_ThreadIsWorking.store(false);
         CloseHandle(h_WorkerDone);
         h_WorkerDone = nullptr;
@@ -816,8 +764,8 @@ bool TProductionWindow::FinishMux(int CallResult) {
 }
 
 void TProductionWindow::Timer_SpumuxTimer(TObject*) {
-    if (h_SpumuxDll == nullptr || getSubtitleMuxPercent == nullptr || !b_ThreadIsWorking.load()) return;
-    int* percent = getSubtitleMuxPercent();
+    if (MuxLibrary == nullptr || !b_ThreadIsWorking.load()) return;
+    int* percent = MuxLibrary->Entries().getSubtitleMuxPercent();
     if (percent == nullptr) return;
     ShowMuxProgress(std::atomic_ref<int>(*percent).load());
 }

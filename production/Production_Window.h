@@ -15,6 +15,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "libs/corvane/CorvaneDLL.h"
@@ -23,6 +25,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/win32/Win32Typed.h"
 #include "platform/win32/Windows.h"
 #include "production/AuthorXml.h"
 #include "production/AuthoredDisc.h"
@@ -40,6 +43,52 @@ class TSubChapter;
 
 // The video bitrate texts by output quality; the speed preference (1) gets the lowest.
 extern const String BitrateTable[3];
+
+// The media library's encode entry points, bound for one clip or menu encode.
+struct TMediaEncodeEntries {
+    X_Get_Info_fn X_Get_Info = nullptr;
+    X_StopConvert_fn X_StopConvert = nullptr;
+    X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
+    X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
+    X_SetPar_KeyTimes_fn X_SetPar_KeyTimes = nullptr;   // a library without it places chapters itself
+    template <typename Bind>
+    void ForEachEntry(Bind&& Entry) {
+        Entry("X_Get_Info", X_Get_Info, TEntryNeed::Required);
+        Entry("X_StopConvert", X_StopConvert, TEntryNeed::Required);
+        Entry("X_SetPar_D2MPEG", X_SetPar_D2MPEG, TEntryNeed::Required);
+        Entry("X_SetPar_BMP2VOB", X_SetPar_BMP2VOB, TEntryNeed::Required);
+        Entry("X_SetPar_KeyTimes", X_SetPar_KeyTimes, TEntryNeed::Optional);
+    }
+};
+using TMediaEncoder = TModuleBinding<TMediaEncodeEntries>;
+
+constexpr const char* AuthoringLibraryName = "dozezedav.dll";
+
+// Which run of the authoring library a binding is for.
+enum class TAuthoringJob { SubtitleMux, Authoring };
+
+// The authoring library's entry points, bound for one run: the run's own are required, the
+// other run's are bound when present.
+template <TAuthoringJob Job>
+struct TAuthoringEntries {
+    spumux_main_fn spumux_main = nullptr;
+    getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
+    author_main_fn author_main = nullptr;
+    getVOBsMB_fn getVOBsMB = nullptr;
+    dozezedav_last_failure_fn dozezedav_last_failure = nullptr;   // a library without it gives no reason
+    template <typename Bind>
+    void ForEachEntry(Bind&& Entry) {
+        constexpr TEntryNeed mux = Job == TAuthoringJob::SubtitleMux ? TEntryNeed::Required : TEntryNeed::Optional;
+        constexpr TEntryNeed author = Job == TAuthoringJob::Authoring ? TEntryNeed::Required : TEntryNeed::Optional;
+        Entry("spumux_main", spumux_main, mux);
+        Entry("getSubtitleMuxPercent", getSubtitleMuxPercent, mux);
+        Entry("author_main", author_main, author);
+        Entry("getVOBsMB", getVOBsMB, author);
+        Entry("dozezedav_last_failure", dozezedav_last_failure, TEntryNeed::Optional);
+    }
+};
+using TSubtitleMuxLibrary = TModuleBinding<TAuthoringEntries<TAuthoringJob::SubtitleMux>>;
+using TAuthoringLibrary = TModuleBinding<TAuthoringEntries<TAuthoringJob::Authoring>>;
 
 // Whether a window's first drive choice becomes every window's burner (g_i_BurnerIndex).
 enum class TBurnerChoice { Shared, Own };
@@ -138,7 +187,6 @@ class TProductionWindow : public TForm {
     Byte b_CompileMode = 0;
     Byte b_SkipBurn = 0;
     Byte b_UserAbort = 0;
-    Byte b_FixLogged = 0;
     Byte b_Authored = 0;
     bool b_TitleMenu = false;
     bool b_RootMenu = false;
@@ -172,16 +220,10 @@ class TProductionWindow : public TForm {
     std::vector<String> SubtitledVobs;   // the clip VOBs this run gave a subtitle stream
     String s_ProgramFailure;             // why the last mux or authoring failed, as the library says
 
-    // library bindings
-    HMODULE h_ConvertDll = nullptr;
-    X_Get_Info_fn X_Get_Info = nullptr;
-    X_StopConvert_fn X_StopConvert = nullptr;
-    X_SetPar_D2MPEG_fn X_SetPar_D2MPEG = nullptr;
-    X_SetPar_BMP2VOB_fn X_SetPar_BMP2VOB = nullptr;
-    X_SetPar_KeyTimes_fn X_SetPar_KeyTimes = nullptr;  // optional: bound on its own
-    HMODULE h_SpumuxDll = nullptr;
-    spumux_main_fn spumux_main = nullptr;
-    getSubtitleMuxPercent_fn getSubtitleMuxPercent = nullptr;
+    // library bindings, each held only while its step runs
+    std::unique_ptr<TMediaEncoder> MediaEncoder;
+    std::unique_ptr<TSubtitleMuxLibrary> MuxLibrary;
+    std::unique_ptr<TAuthoringLibrary> AuthorLibrary;
 
     // ---- operations --------------------------------------------------------------------------
     void InitControls();
@@ -200,14 +242,10 @@ class TProductionWindow : public TForm {
     bool ConvertClips();
     bool PrepareClip(TClipInfo* Clip);
     int RunConvert();
-    bool LoadConvertDll();
-    void FreeConvertDll();
 
     // worker and mux
     int RunSpumuxThread();
     int RunSpumux();
-    bool LoadSpumuxDll();
-    void FreeSpumuxDll();
     bool MuxSubtitles();
     int PrepareSubtitleMux(TClipInfo* Clip);
     // A step that failed at a program's hands: the reason line, then the step's result line.
@@ -220,12 +258,9 @@ class TProductionWindow : public TForm {
     int i_BackY = 0;
     bool b_VmgmWritten = false;
     bool b_TitlesetMenusWritten = false;
-    Int64 i_TotalVobMB = 0;                        // summed in 64 bits: a DVD-9 of clips fits
+    TAuthorProgress AuthorProgress;                // the clip VOBs' total and the fixing pass's note
     String s_DVDDest;                              // the folder author.xml names (holds VIDEO_TS)
     TExpectedDisc ExpectedAuthored;                // what that folder must read back as
-    HMODULE h_AuthorDll = nullptr;
-    getVOBsMB_fn getVOBsMB = nullptr;
-    author_main_fn author_main = nullptr;
     int PrepareTitleMenu();
     int PrepareChapterMenu(TSubChapter* Menu, int ClipIndex);
     int ConvertMenuToVob();
@@ -238,8 +273,6 @@ class TProductionWindow : public TForm {
     bool WriteAuthorXml();
     int RunAuthorThread();
     int RunAuthor();
-    bool LoadAuthorDll();
-    void FreeAuthorDll();
     void ShowAuthorProgress(Int64 Megabytes);
     void Timer_AuthorTimer(TObject* Sender);
 
@@ -292,8 +325,8 @@ protected:
     TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice);
     // The mode's steps after the run has started; false when a step failed (it logged).
     virtual bool RunSteps() = 0;
-    // Starts the mux worker; false when no thread could be made.
-    virtual bool StartWorker(LPTHREAD_START_ROUTINE Proc, void* Parameter);
+    // Starts Work on the worker; false when no thread could be made.
+    virtual bool StartWorker(std::function<void()> Work);
     void SetMode(TProductionMode Mode);
     void OpenOutputFolder();
     // The burner and disc question before a run that burns: false when the user stops there,
@@ -316,13 +349,11 @@ protected:
 
 private:
     const TBurnerChoice m_burnerChoice = TBurnerChoice::Own;
-    static DWORD SpumuxThreadProc(void* Window);
-    static DWORD AuthorThreadProc(void* Window);
     static constexpr int kNoWorker = -1000000;
     // A library call that threw: none of the module's own codes, so a failure.
     static constexpr int kCallThrew = -1;
     String ClipKeyTimes() const;
-    int WaitForWorker(LPTHREAD_START_ROUTINE Proc);
+    int WaitForWorker(std::function<int()> Work);
     void WorkerFinished(int Result);
     HANDLE h_WorkerDone = nullptr;
     void FillMenuPictures(TMenuPictures& Pictures) const;
@@ -340,8 +371,9 @@ private:
     void FillQualityList();
     void SetInputsEnabled(bool Enabled);
     bool FinishMux(int CallResult);
-    // The library's reason for its last failed call of Entry, while Module is still bound.
-    static String LibraryFailure(HMODULE Module, int Entry);
+    // The library's reason for its last failed call of Entry, while it is still bound; "" when
+    // the library keeps none.
+    static String LibraryFailure(dozezedav_last_failure_fn LastFailure, int Entry);
     // A run that stops at the subtitle mux takes its converted VOBs with it, unless the user
     // keeps the work files.
     void DiscardRunVobs();

@@ -11,10 +11,6 @@
 #include "platform/vcl/SysUtils.h"
 #include "production/AuthoredDisc.h"
 
-namespace {
-constexpr const char* AuthoringLibraryName = "dozezedav.dll";
-}  // namespace
-
 bool TProductionWindow::HasTitleMenuVob() const { return ::HasTitleMenuVob(b_TitleMenu, s_TempFolder); }
 
 bool TProductionWindow::HasRootMenuVob() const {
@@ -46,7 +42,7 @@ bool TProductionWindow::WriteAuthorXml() {
         b_VmgmWritten = xml.b_VmgmWritten;
         b_TitlesetMenusWritten = xml.b_TitlesetMenusWritten;
         ExpectedAuthored = ExpectedDisc(project);
-        i_TotalVobMB = TotalVobMB(ClipInfo);
+        AuthorProgress.i_TotalVobMB = TotalVobMB(ClipInfo);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -90,35 +86,11 @@ void TProductionWindow::LogOversizedFolder() {
            IntToStr(capacityKB / 1024) + " MB");
 }
 
-bool TProductionWindow::LoadAuthorDll() {
-    h_AuthorDll = LoadLibraryA(AuthoringLibraryName);
-    if (h_AuthorDll == nullptr) return false;
-    getVOBsMB = reinterpret_cast<getVOBsMB_fn>(GetProcAddress(h_AuthorDll, "getVOBsMB"));
-    author_main = reinterpret_cast<author_main_fn>(GetProcAddress(h_AuthorDll, "author_main"));
-    if (getVOBsMB && author_main) return true;
-    FreeAuthorDll();
-    return false;
-}
-
-void TProductionWindow::FreeAuthorDll() {
-    getVOBsMB = nullptr;
-    author_main = nullptr;
-    if (h_AuthorDll != nullptr) FreeLibrary(h_AuthorDll);
-    h_AuthorDll = nullptr;
-}
-
-DWORD TProductionWindow::AuthorThreadProc(void* Window) {
-    auto* window = static_cast<TProductionWindow*>(Window);
-    const int result = window->RunAuthor();
-    window->WorkerFinished(result);
-    return static_cast<DWORD>(result);
-}
-
 // On the worker: only the library call. kWorkerDone when the library authored the folder,
 // else kWorkerNotDone.
 int TProductionWindow::RunAuthor() {
     try {
-        return author_main(s_AuthorXml.c_str()) == DOZEZEDAV_OK ? kWorkerDone : kWorkerNotDone;
+        return AuthorLibrary->Entries().author_main(s_AuthorXml.c_str()) == DOZEZEDAV_OK ? kWorkerDone : kWorkerNotDone;
     } catch (...) {
         return kWorkerNotDone;
     }
@@ -127,12 +99,14 @@ int TProductionWindow::RunAuthor() {
 // kWorkerDone the folder was authored and reads back with the titles, chapters and aspect
 // author.xml asked for; kWorkerNotDone it was not (no folder is left); kWorkerNoLibrary no library.
 int TProductionWindow::RunAuthorThread() {
-    if (!LoadAuthorDll()) return kWorkerNoLibrary;
+    AuthorLibrary = TAuthoringLibrary::Load(AuthoringLibraryName);
+    if (AuthorLibrary == nullptr) return kWorkerNoLibrary;
     Timer_Author->SetEnabled(true);
-    const int result = WaitForWorker(&TProductionWindow::AuthorThreadProc);
+    const int result = WaitForWorker([this] { return RunAuthor(); });
     Timer_Author->SetEnabled(false);
-    s_ProgramFailure = result == kWorkerDone ? String() : LibraryFailure(h_AuthorDll, DOZEZEDAV_AUTHOR);
-    FreeAuthorDll();
+    s_ProgramFailure =
+        result == kWorkerDone ? String() : LibraryFailure(AuthorLibrary->Entries().dozezedav_last_failure, DOZEZEDAV_AUTHOR);
+    AuthorLibrary.reset();
     if (result != kWorkerDone) return kWorkerNotDone;
     if (!FileExists(s_DVDFolder + "VIDEO_TS.IFO")) {
         DiscardAuthoredFolder(s_DVDDest);
@@ -147,18 +121,15 @@ int TProductionWindow::RunAuthorThread() {
 }
 
 void TProductionWindow::Timer_AuthorTimer(TObject*) {
-    if (h_AuthorDll == nullptr || getVOBsMB == nullptr || !b_ThreadIsWorking.load()) return;
-    int* mb = getVOBsMB();
+    if (AuthorLibrary == nullptr || !b_ThreadIsWorking.load()) return;
+    int* mb = AuthorLibrary->Entries().getVOBsMB();
     if (mb == nullptr) return;
     ShowAuthorProgress(std::atomic_ref<int>(*mb).load());
 }
 
 void TProductionWindow::ShowAuthorProgress(Int64 Megabytes) {
-    if (i_TotalVobMB < 1) i_TotalVobMB = 1;
-    const int percent = AuthorPercent(Megabytes, i_TotalVobMB);
-    if (percent >= 96 && !b_FixLogged) {
-        AddLog(Language::GetMessageText(Language::kMsgStartFixVob));
-        b_FixLogged = 1;
-    }
+    bool fixStarts = false;
+    const int percent = AuthorProgress.Show(Megabytes, fixStarts);
+    if (fixStarts) AddLog(Language::GetMessageText(Language::kMsgStartFixVob));
     SetProgress1(percent);
 }

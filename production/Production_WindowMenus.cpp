@@ -7,6 +7,7 @@
 
 #include "app/CustomClass.h"
 #include "app/Language.h"
+#include "app/MediaLibrary.h"
 #include "app/Pubfunction.h"
 #include "menu/MenuObjects.h"
 #include "menu/SetupMenu_Window.h"
@@ -106,21 +107,23 @@ int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
 // Blocks until the menu VOB is written; the media library keeps this thread's messages flowing,
 // so Stop can be pressed meanwhile. kEncodeOk only when the VOB is there.
 int TProductionWindow::ConvertMenuToVob() {
-    if (!LoadConvertDll()) return kEncodeNoLibrary;
+    MediaEncoder = TMediaEncoder::Load(MediaLibraryName);
+    if (MediaEncoder == nullptr) return kEncodeNoLibrary;
     const TMenuVobArguments a = MenuVobArguments({i_VideoStandard, s_MenuBmp, s_MenuVob, s_MenuMusic, i_MenuDuration,
                                                   s_MenuFrameSize, s_FrameSize, s_MenuAspect});
     if (a.i_WithMusic) AddLog(Language::GetMessageText(Language::kMsgStartMenuMusic));
     s_MenuMusic = a.s_MenuMusic;
     int r = kEncodeFailed;
     try {
-        r = X_SetPar_BMP2VOB(reinterpret_cast<void*>(GetHandle()), a.i_VideoStandard, a.s_MenuBmp.c_str(),
-                             a.s_Length.c_str(), a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(),
-                             a.s_MenuAspect.c_str(), a.s_MenuVob.c_str(), a.i_WithMusic, a.s_MenuMusic.c_str());
+        r = MediaEncoder->Entries().X_SetPar_BMP2VOB(
+            reinterpret_cast<void*>(GetHandle()), a.i_VideoStandard, a.s_MenuBmp.c_str(), a.s_Length.c_str(),
+            a.s_MenuFrameSize.c_str(), a.s_FrameSize.c_str(), a.s_MenuAspect.c_str(), a.s_MenuVob.c_str(),
+            a.i_WithMusic, a.s_MenuMusic.c_str());
     } catch (...) {
         r = kEncodeFailed;
     }
-    FreeConvertDll();
-    if (r == kEncodeOk && !FileExists(s_MenuVob)) r = kEncodeFailed;
+    MediaEncoder.reset();
+    if (r == 0 && !FileExists(s_MenuVob)) r = -1;
     return r;
 }
 

@@ -57,14 +57,15 @@ int main(int argc, char** argv) {
         window->i_ClipIndex = static_cast<int>(i);
         window->PrepareClip(ClipInfo[i]);
         window->s_OutputVob = g_s_OutputFolder + "single_" + std::to_string(i) + ".vob";
-        if (!window->LoadConvertDll()) return 1;
-        window->X_SetPar_D2MPEG(nullptr, 2, window->s_SourceFile.c_str(), "1", window->s_StartText.c_str(), "48000",
-                                window->s_AspectRatio.c_str(), "mpeg2", "dvd", window->s_Bitrate.c_str(), "192",
-                                window->s_PictureSize.c_str(), window->s_FrameSize.c_str(), "MyVideo", "MyVideo",
-                                "MyVideo", window->s_FrameRate.c_str(), "0", "0", window->s_OutputVob.c_str(), "0",
-                                window->s_DurationText.c_str(), 0, window->i_VideoStandard, "ac3",
-                                window->i_QualityIndex);
-        window->FreeConvertDll();
+        window->MediaEncoder = TMediaEncoder::Load(MediaLibraryName);
+        if (window->MediaEncoder == nullptr) return 1;
+        window->MediaEncoder->Entries().X_SetPar_D2MPEG(
+            nullptr, 2, window->s_SourceFile.c_str(), "1", window->s_StartText.c_str(), "48000",
+            window->s_AspectRatio.c_str(), "mpeg2", "dvd", window->s_Bitrate.c_str(), "192",
+            window->s_PictureSize.c_str(), window->s_FrameSize.c_str(), "MyVideo", "MyVideo", "MyVideo",
+            window->s_FrameRate.c_str(), "0", "0", window->s_OutputVob.c_str(), "0", window->s_DurationText.c_str(), 0,
+            window->i_VideoStandard, "ac3", window->i_QualityIndex);
+        window->MediaEncoder.reset();
     }
     const double single = Seconds(start);
 

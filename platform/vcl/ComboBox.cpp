@@ -280,15 +280,9 @@ void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
 void TCustomComboBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_PAINT:
-            if (Message.WParam != 0) {
-                auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
-                AttachCanvas(m_canvas, onto);
-                struct Detach {
-                    TCanvas* c;
-                    ~Detach() { c->SetTarget(nullptr); }
-                } detach{m_canvas};
-                Paint();
-            }
+            if (Message.WParam != 0)
+                PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {0, 0}, GetClientWidth(),
+                          GetClientHeight(), [this] { Paint(); });
             TWinControl::Dispatch(Message);
             return;
         case CN_DRAWITEM:
@@ -348,12 +342,7 @@ void TCustomComboBox::Paint() {
     c->GetBrush()->SetStyle(bsSolid);
     c->GetBrush()->SetColor(GetColor());
     c->FillRect(client);
-    c->GetBrush()->SetColor(clBtnShadow);
-    c->FrameRect(client);
-    TRect inner = client;
-    InflateRect(inner, -1, -1);
-    c->GetBrush()->SetColor(cl3DDkShadow);
-    c->FrameRect(inner);
+    DrawSunkenBorder(c, client);
     PaintFaceItem(c);
     TRect button = ButtonRect();
     if (button.Width() > 0) {

@@ -31,8 +31,8 @@ void BindCanvas(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Heigh
     Own->IntersectClipRect(deviceClip);
 }
 
-// Runs a paint routine with the control's own canvas bound to the surface being painted; the
-// canvas lets go of that surface however the routine ends.
+}  // namespace
+
 void PaintOnto(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Height, const std::function<void()>& Paint) {
     BindCanvas(Own, Onto, Offset, Width, Height);
     struct Unbind {
@@ -42,7 +42,15 @@ void PaintOnto(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Height
     Paint();
 }
 
-}  // namespace
+void DrawSunkenBorder(TCanvas* Canvas, const TRect& Rect) {
+    Canvas->GetBrush()->SetStyle(bsSolid);
+    Canvas->GetBrush()->SetColor(clBtnShadow);
+    Canvas->FrameRect(Rect);
+    TRect inner = Rect;
+    InflateRect(inner, -1, -1);
+    Canvas->GetBrush()->SetColor(cl3DDkShadow);
+    Canvas->FrameRect(inner);
+}
 
 TMouse* Mouse = new TMouse();
 

@@ -5,6 +5,7 @@
 // z-order. All state lives here; the widget side only translates events into messages.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -428,6 +429,13 @@ protected:
 private:
     TCanvas* m_canvas;
 };
+
+// Runs a paint routine with a control's own canvas bound to the surface Onto draws on, offset
+// to the control's place and clipped to Width x Height; the canvas lets go of that surface
+// however the routine ends.
+void PaintOnto(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Height, const std::function<void()>& Paint);
+// The sunken edge of a list, grid or combo box: a shadow line around Rect, a dark one inside.
+void DrawSunkenBorder(TCanvas* Canvas, const TRect& Rect);
 
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(TControl* Control);

@@ -421,15 +421,9 @@ void TCustomDrawGrid::Scroll(int Bar, WORD Code, int Position) {
 void TCustomDrawGrid::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case WM_PAINT:
-            if (Message.WParam != 0) {
-                auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
-                AttachCanvas(m_canvas, onto);
-                struct Detach {
-                    TCanvas* c;
-                    ~Detach() { c->SetTarget(nullptr); }
-                } detach{m_canvas};
-                Paint();
-            }
+            if (Message.WParam != 0)
+                PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {0, 0}, GetClientWidth(),
+                          GetClientHeight(), [this] { Paint(); });
             TWinControl::Dispatch(Message);
             return;
         case WM_GETDLGCODE:
@@ -458,15 +452,7 @@ void TCustomDrawGrid::Dispatch(TMessage& Message) {
 void TCustomDrawGrid::Paint() {
     TCanvas* c = m_canvas;
     TRect client = GetClientRect();
-    if (m_borderStyle == bsSingle) {
-        c->GetBrush()->SetStyle(bsSolid);
-        c->GetBrush()->SetColor(clBtnShadow);
-        c->FrameRect(client);
-        TRect inner = client;
-        InflateRect(inner, -1, -1);
-        c->GetBrush()->SetColor(cl3DDkShadow);
-        c->FrameRect(inner);
-    }
+    if (m_borderStyle == bsSingle) DrawSunkenBorder(c, client);
     TRect area = CellsArea();
     c->GetBrush()->SetStyle(bsSolid);
     c->GetBrush()->SetColor(GetColor());

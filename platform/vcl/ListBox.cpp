@@ -409,15 +409,9 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     }
     switch (Message.Msg) {
         case WM_PAINT:
-            if (Message.WParam != 0) {
-                auto* onto = reinterpret_cast<TCanvas*>(Message.WParam);
-                AttachCanvas(m_canvas, onto);
-                struct Detach {
-                    TCanvas* c;
-                    ~Detach() { c->SetTarget(nullptr); }
-                } detach{m_canvas};
-                Paint();
-            }
+            if (Message.WParam != 0)
+                PaintOnto(m_canvas, reinterpret_cast<TCanvas*>(Message.WParam), {0, 0}, GetClientWidth(),
+                          GetClientHeight(), [this] { Paint(); });
             TWinControl::Dispatch(Message);
             return;
         case CN_DRAWITEM:
@@ -462,15 +456,7 @@ void TCustomListBox::Dispatch(TMessage& Message) {
 void TCustomListBox::Paint() {
     TCanvas* c = m_canvas;
     TRect client = GetClientRect();
-    if (m_borderStyle == bsSingle) {
-        c->GetBrush()->SetStyle(bsSolid);
-        c->GetBrush()->SetColor(clBtnShadow);
-        c->FrameRect(client);
-        TRect inner = client;
-        InflateRect(inner, -1, -1);
-        c->GetBrush()->SetColor(cl3DDkShadow);
-        c->FrameRect(inner);
-    }
+    if (m_borderStyle == bsSingle) DrawSunkenBorder(c, client);
     TRect area = ItemsArea();
     c->GetBrush()->SetStyle(bsSolid);
     c->GetBrush()->SetColor(GetColor());

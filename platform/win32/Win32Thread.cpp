@@ -5,6 +5,7 @@
 #include "platform/win32/Windows.h"
 
 #include "platform/win32/Win32Internal.h"
+#include "platform/win32/Win32Typed.h"
 
 #include <atomic>
 #include <chrono>
@@ -158,6 +159,24 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE lpStartAddress, L
     }
     if (lpThreadId) *lpThreadId = id;
     return Handles().Add(state);
+}
+
+bool Win32_RunOnWorker(std::function<void()> Work) {
+    auto* work = new std::function<void()>(std::move(Work));
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](LPVOID Parameter) -> DWORD {
+            std::unique_ptr<std::function<void()>> owned(static_cast<std::function<void()>*>(Parameter));
+            (*owned)();
+            return 0;
+        },
+        work, 0, nullptr);
+    if (thread == nullptr) {
+        delete work;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
 }
 
 BOOL GetExitCodeThread(HANDLE hThread, DWORD* lpExitCode) {

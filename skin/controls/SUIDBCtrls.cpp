@@ -64,50 +64,6 @@ void TsuiDBEdit::Dispatch(TMessage& Message) {
     SUIDrawBorderAfterPaint(this, Message, m_borderColor, true);
 }
 
-// ---- TsuiDBMemo --------------------------------------------------------------------------------
-
-TsuiDBMemo::TsuiDBMemo(TComponent* AOwner) : TDBMemo(AOwner) {
-    m_bars.OnInnerScrollBars = [this](bool Vertical, bool Horizontal) {
-        SetScrollBars(Vertical && Horizontal ? ssBoth : Vertical ? ssVertical : Horizontal ? ssHorizontal : ssNone);
-    };
-    ControlStyle() << csOpaque;
-    SetBorderStyle(bsNone);
-    SetBorderWidth(2);
-    SetUIStyle(GetSUIFormStyle(AOwner));
-}
-
-TsuiDBMemo::~TsuiDBMemo() { Destroying(); }
-
-void TsuiDBMemo::SetUIStyle(TsuiUIStyle Value) {
-    m_style.StoreUIStyle(Value);
-    m_borderColor = SUIControlColors(m_style.Values()).BorderColor;
-    m_bars.SetBarsUIStyle(m_style.Values().Effective());
-    Invalidate();
-}
-
-void TsuiDBMemo::SetFileTheme(TsuiFileTheme* Value) {
-    m_style.StoreFileTheme(Value);
-    m_bars.SetBarsFileTheme(Value);
-    SetUIStyle(m_style.GetUIStyle());
-}
-
-void TsuiDBMemo::SetBorderColor(TColor Value) {
-    m_borderColor = Value;
-    Invalidate();
-}
-
-void TsuiDBMemo::Notification(TComponent* AComponent, TOperation Operation) {
-    TDBMemo::Notification(AComponent, Operation);
-    m_bars.Notification(AComponent, Operation);
-    if (m_style.ThemeRemoved(AComponent, Operation)) SetUIStyle(DeepBlue);
-}
-
-void TsuiDBMemo::Dispatch(TMessage& Message) {
-    TDBMemo::Dispatch(Message);
-    SUIDrawBorderAfterPaint(this, Message, m_borderColor, true);
-    m_bars.AfterMessage(Message);
-}
-
 // ---- TsuiDBImage -------------------------------------------------------------------------------
 
 TsuiDBImage::TsuiDBImage(TComponent* AOwner) : TDBImage(AOwner) {

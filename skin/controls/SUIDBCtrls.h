@@ -18,6 +18,7 @@
 #include "platform/db/DBGrids.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "skin/controls/SUIComboBox.h"
+#include "skin/controls/SUIMemo.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUIScrollHost.h"
 #include "skin/core/SUIButton.h"
@@ -50,35 +51,13 @@ private:
     TColor m_borderColor = clBlack;
 };
 
-class TsuiDBMemo : public TDBMemo, public IsuiStyled, public IsuiScrollBarInfoSource {
+class TsuiDBMemo : public TsuiMemoSkin<TDBMemo, TsuiScrollHostKind::DBMemo> {
     VCL_CLASS(TsuiDBMemo)
-    explicit TsuiDBMemo(TComponent* AOwner);
-    ~TsuiDBMemo() override;
-
-    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
-    void SetUIStyle(TsuiUIStyle Value) override;
-    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
-    void SetFileTheme(TsuiFileTheme* Value) override;
-    TColor GetBorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor Value);
-    TsuiScrollBar* GetVScrollBar() const { return m_bars.GetVScrollBar(); }
-    void SetVScrollBar(TsuiScrollBar* Value) { m_bars.SetVScrollBar(Value); }
-    TsuiScrollBar* GetHScrollBar() const { return m_bars.GetHScrollBar(); }
-    void SetHScrollBar(TsuiScrollBar* Value) { m_bars.SetHScrollBar(Value); }
-    bool GetSystemScrollBarInfo(LONG ObjectId, SCROLLBARINFO& Info) override {
-        return m_bars.SystemScrollBarInfo(ObjectId, Info);
-    }
-
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    TsuiStyleLink m_style{this};
-    TColor m_borderColor = clBlack;
-    TsuiScrollHost m_bars{this, TsuiScrollHostKind::DBMemo};
+    using TsuiMemoSkin::TsuiMemoSkin;
 };
+
+// Instantiated beside the plain memo's skin (SUIMemo.cpp).
+extern template class TsuiMemoSkin<TDBMemo, TsuiScrollHostKind::DBMemo>;
 
 // Keeps the data image's own control and border style; the look's border is painted in its
 // two-pixel BorderWidth.

@@ -16,10 +16,13 @@
 
 class TsuiFileTheme;
 
-class TsuiMemo : public TCustomMemo, public IsuiStyled, public IsuiScrollBarInfoSource {
-    VCL_CLASS(TsuiMemo)
-    explicit TsuiMemo(TComponent* AOwner);
-    ~TsuiMemo() override;
+// The style pair, the look's flat border in the two-pixel BorderWidth and the external bars of
+// a memo; the plain and the data-aware memo share it.
+template <class Base, TsuiScrollHostKind Kind>
+class TsuiMemoSkin : public Base, public IsuiStyled, public IsuiScrollBarInfoSource {
+public:
+    explicit TsuiMemoSkin(TComponent* AOwner);
+    ~TsuiMemoSkin() override;
 
     TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
     void SetUIStyle(TsuiUIStyle Value) override;
@@ -46,5 +49,12 @@ protected:
 private:
     TsuiStyleLink m_style{this};
     TColor m_borderColor = clBlack;
-    TsuiScrollHost m_bars{this, TsuiScrollHostKind::Memo};
+    TsuiScrollHost m_bars{this, Kind};
 };
+
+class TsuiMemo : public TsuiMemoSkin<TCustomMemo, TsuiScrollHostKind::Memo> {
+    VCL_CLASS(TsuiMemo)
+    using TsuiMemoSkin::TsuiMemoSkin;
+};
+
+extern template class TsuiMemoSkin<TCustomMemo, TsuiScrollHostKind::Memo>;

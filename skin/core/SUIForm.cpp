@@ -265,7 +265,7 @@ void TsuiTitleBarForwarders::SetTitleBarDrawAppIcon(bool v) {
 
 // ---- TsuiForm: taking over ------------------------------------------------------------------------
 
-TsuiForm::TsuiForm(TComponent* AOwner) : TPanel(AOwner) {
+TsuiForm::TsuiForm(TComponent* AOwner) : TsuiFrameSkin(AOwner) {
     auto* form = AOwner != nullptr ? AOwner->As<TCustomForm>() : nullptr;
     if (form == nullptr) return;
     for (int i = 0; i < form->ControlCount(); ++i)
@@ -309,11 +309,7 @@ TsuiForm::~TsuiForm() {
 
 // Everything the frame did to its form is given back.
 void TsuiForm::Release() {
-    if (m_destroying) return;
-    m_destroying = true;
-    SUIForgetMenuHost(m_menu, this);
-    delete m_appEvents;
-    m_appEvents = nullptr;
+    if (!BeginRelease()) return;
     // The hook goes even from a form being freed: the frame's own teardown still sends it messages.
     if (m_form != nullptr) m_form->WindowProc = m_oldWndProc;
     if (m_form != nullptr && !m_form->GetComponentState().Contains(csDestroying)) {
@@ -402,12 +398,6 @@ void TsuiForm::SetUIStyle(TsuiUIStyle Value) {
     PaintFormBorder();
 }
 
-void TsuiForm::SetFileTheme(TsuiFileTheme* Value) {
-    m_style.StoreFileTheme(Value);
-    SetUIStyle(GetUIStyle());
-}
-
-void TsuiForm::SetBorderColor(TColor v) { m_borderColor = v; PaintFormBorder(); }
 void TsuiForm::SetBorderWidth(int v) { m_borderWidth = v; PaintFormBorder(); }
 
 String TsuiForm::GetCaption() const { return m_titleBar != nullptr ? m_titleBar->GetCaption() : String(); }
@@ -417,7 +407,7 @@ void TsuiForm::SetCaption(const String& v) {
     if (m_form != nullptr) m_form->SetCaption(v);
 }
 
-bool TsuiForm::GetTitleBarVisible() const { return m_titleBar != nullptr && m_titleBar->GetVisible(); }
+bool TsuiForm::GetTitleBarVisible() const { return TsuiFrameSkin::GetTitleBarVisible(); }
 
 void TsuiForm::SetTitleBarVisible(bool v) {
     if (m_titleBar == nullptr || v == m_titleBar->GetVisible()) return;
@@ -477,11 +467,6 @@ void TsuiForm::SetPanel(TPanel* v) {
     }
 }
 
-void TsuiForm::SetMenuBarColor(TColor v) {
-    m_menuBarColor = v;
-    if (m_menuBar != nullptr) m_menuBar->SetColor(v);
-}
-
 void TsuiForm::SetMenuBarHeight(int v) {
     m_menuBarHeight = v;
     if (m_menuBar == nullptr) return;
@@ -492,11 +477,7 @@ void TsuiForm::SetMenuBarHeight(int v) {
 // ---- the menu bar -------------------------------------------------------------------------------
 
 void TsuiForm::SetMenu(TMainMenu* Menu) {
-    SUIForgetMenuHost(m_menu, this);
-    if (m_menu != nullptr) m_menu->RemoveFreeNotification(this);
-    m_menu = Menu;
-    if (Menu != nullptr) Menu->FreeNotification(this);
-    if (auto* skinned = dynamic_cast<TsuiMainMenu*>(Menu)) skinned->SetForm(this);
+    LinkMenu(Menu);
     if (Menu != nullptr) {
         if (m_menuBar == nullptr) CreateMenuBar();
         UpdateMenu();
@@ -554,8 +535,6 @@ void TsuiForm::UpdateMenu() {
     RepaintMenuBar();
 }
 
-void TsuiForm::UpdateTopMenu() { SUIUpdateMenuBarButtons(m_menuBar); }
-
 void TsuiForm::RepaintMenuBar() {
     if (m_menuBar == nullptr || m_menu == nullptr) return;
     if (auto* menu = dynamic_cast<TsuiMainMenu*>(m_menu)) {
@@ -593,12 +572,7 @@ void TsuiForm::OnApplicationMessage(MSG& Msg, bool& Handled) {
 // ---- the hook -----------------------------------------------------------------------------------
 
 void TsuiForm::NewParentWndProc(TMessage& Message) {
-    if (m_destroying || m_form == nullptr) {
-        if (m_oldWndProc) m_oldWndProc(Message);
-        return;
-    }
-    if (Message.Msg != WM_NCPAINT) m_oldWndProc(Message);
-    if (m_destroying || m_form == nullptr) return;
+    if (HookPassesOn(Message)) return;
     switch (Message.Msg) {
         case WM_MDIACTIVATE:
             if (static_cast<WPARAM>(Message.LParam) == reinterpret_cast<WPARAM>(m_form->GetHandle())) {
@@ -694,16 +668,8 @@ void TsuiForm::SetRegion() {
 void TsuiForm::PaintFormBorder() {
     if (m_destroying || m_form == nullptr) return;
     if (m_form->GetWindowState() == wsMinimized && !GetComponentState().Contains(csDesigning)) return;
-    TsuiFormBorder b;
-    b.BorderWidth = m_borderWidth;
-    b.BorderColor = m_borderColor;
-    b.InnerColor = GetColor();
-    b.TitleBarVisible = GetTitleBarVisible();
-    b.MenuBarVisible = m_menuBar != nullptr && m_menuBar->GetVisible();
-    b.MenuBarHeight = m_menuBar != nullptr ? m_menuBar->GetHeight() : 0;
-    b.MenuBarColor = m_menuBar != nullptr ? m_menuBar->GetColor() : 0;
-    b.RoundCorner = GetRoundCorner();
-    SUIPaintFormWindowBorder(m_form, m_titleBar, b);
+    SUIPaintFormWindowBorder(m_form, m_titleBar,
+                             FrameBorder(GetColor(), m_menuBar != nullptr && m_menuBar->GetVisible(), GetRoundCorner()));
 }
 
 void TsuiForm::Paint() {

@@ -91,19 +91,108 @@ protected:
     virtual TsuiTitleBar* ForwardedTitleBar() const = 0;
 };
 
-class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost, public TsuiTitleBarForwarders {
+// What both frames keep of their form, whatever a frame is made of (TsuiForm is a panel on its
+// form, TsuiMDIForm a component of it): the style pair, the form and the procedure its hook
+// replaced, the title and menu bars, the main menu, the border and menu bar colours, and the
+// application's message hook.
+template <class Base>
+class TsuiFrameSkin : public Base, public IsuiStyled, public IsuiMenuHost, public TsuiTitleBarForwarders {
+public:
+    explicit TsuiFrameSkin(TComponent* AOwner) : Base(AOwner) {}
+
+    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
+    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
+    // Applies the theme even when it is the one already set (a reloaded file).
+    void SetFileTheme(TsuiFileTheme* Value) override {
+        m_style.StoreFileTheme(Value);
+        this->SetUIStyle(GetUIStyle());
+    }
+
+    TColor GetBorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor v) {
+        m_borderColor = v;
+        PaintFormBorder();
+    }
+    TMainMenu* GetMenu() const { return m_menu; }
+    TColor GetMenuBarColor() const { return m_menuBarColor; }
+    void SetMenuBarColor(TColor v) {
+        m_menuBarColor = v;
+        if (m_menuBar != nullptr) m_menuBar->SetColor(v);
+    }
+    bool GetTitleBarVisible() const { return m_titleBar != nullptr && m_titleBar->GetVisible(); }
+    TsuiTitleBar* GetTitleBar() const { return m_titleBar; }
+    TToolBar* GetMenuBar() const { return m_menuBar; }
+
+    // IsuiMenuHost
+    TComponent* MenuHostComponent() override { return this; }
+    void UpdateTopMenu() override { SUIUpdateMenuBarButtons(m_menuBar); }
+
+    // Paints the border on the form's window device context.
+    virtual void PaintFormBorder() = 0;
+
+protected:
+    TsuiTitleBar* ForwardedTitleBar() const override { return m_titleBar; }
+    // The first step of giving the form back: false when it is under way already.
+    bool BeginRelease() {
+        if (m_destroying) return false;
+        m_destroying = true;
+        SUIForgetMenuHost(m_menu, this);
+        delete m_appEvents;
+        m_appEvents = nullptr;
+        return true;
+    }
+    // Menu becomes the frame's main menu, watched for its going; a skinned one learns its host.
+    void LinkMenu(TMainMenu* Menu) {
+        SUIForgetMenuHost(m_menu, this);
+        if (m_menu != nullptr) m_menu->RemoveFreeNotification(this);
+        m_menu = Menu;
+        if (Menu != nullptr) Menu->FreeNotification(this);
+        if (auto* skinned = dynamic_cast<TsuiMainMenu*>(Menu)) skinned->SetForm(this);
+    }
+    // The hook's first step: true when the frame is going and the form's own procedure had the
+    // message; otherwise that procedure has had it (WM_NCPAINT excepted, the frame paints that).
+    bool HookPassesOn(TMessage& Message) {
+        if (m_destroying || m_form == nullptr) {
+            if (m_oldWndProc) m_oldWndProc(Message);
+            return true;
+        }
+        if (Message.Msg != WM_NCPAINT) m_oldWndProc(Message);
+        return m_destroying || m_form == nullptr;
+    }
+    // The border's colours and bars as the frame has them; the caller fills in the rest.
+    TsuiFormBorder FrameBorder(TColor InnerColor, bool MenuBarVisible, int RoundCorner) const {
+        TsuiFormBorder b;
+        b.BorderWidth = m_borderWidth;
+        b.BorderColor = m_borderColor;
+        b.InnerColor = InnerColor;
+        b.TitleBarVisible = GetTitleBarVisible();
+        b.MenuBarVisible = MenuBarVisible;
+        b.MenuBarHeight = m_menuBar != nullptr ? m_menuBar->GetHeight() : 0;
+        b.MenuBarColor = m_menuBar != nullptr ? m_menuBar->GetColor() : 0;
+        b.RoundCorner = RoundCorner;
+        return b;
+    }
+
+    TsuiStyleLink m_style{this};
+    TCustomForm* m_form = nullptr;
+    TWndMethod m_oldWndProc;
+    TsuiTitleBar* m_titleBar = nullptr;
+    TToolBar* m_menuBar = nullptr;
+    TMainMenu* m_menu = nullptr;
+    TColor m_borderColor = 0;
+    TColor m_menuBarColor = 0;
+    int m_borderWidth = 1;
+    bool m_destroying = false;
+    TApplicationEvents* m_appEvents = nullptr;
+};
+
+class TsuiForm : public TsuiFrameSkin<TPanel> {
     VCL_CLASS(TsuiForm)
     explicit TsuiForm(TComponent* AOwner);
     ~TsuiForm() override;
 
-    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
     void SetUIStyle(TsuiUIStyle Value) override;
-    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
-    // Applies the theme even when it is the one already set (a reloaded file).
-    void SetFileTheme(TsuiFileTheme* Value) override;
 
-    TColor GetBorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor v);
     int GetBorderWidth() const { return m_borderWidth; }
     void SetBorderWidth(int v);
     String GetCaption() const;
@@ -123,10 +212,7 @@ class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost, public T
     TPanel* GetFormPanel() const { return m_formPanel; }
     // The TsuiForm itself is refused with a message box.
     void SetPanel(TPanel* v);
-    TMainMenu* GetMenu() const { return m_menu; }
     void SetMenu(TMainMenu* Menu) override;
-    TColor GetMenuBarColor() const { return m_menuBarColor; }
-    void SetMenuBarColor(TColor v);
     int GetMenuBarHeight() const { return m_menuBarHeight; }
     void SetMenuBarHeight(int v);
     bool GetUIStyleAutoUpdateSub() const { return m_autoUpdateSub; }
@@ -137,21 +223,16 @@ class TsuiForm : public TPanel, public IsuiStyled, public IsuiMenuHost, public T
     // Takes the caption style away again when it came back.
     void ReAssign();
 
-    TsuiTitleBar* GetTitleBar() const { return m_titleBar; }
-    TToolBar* GetMenuBar() const { return m_menuBar; }
     TCustomForm* GetForm() const { return m_form; }
     int TitleBarHeight() const;
 
     // IsuiMenuHost
-    TComponent* MenuHostComponent() override { return this; }
     void UpdateMenu() override;
-    void UpdateTopMenu() override;
     void RepaintMenuBar() override;
 
     // 1 when Key is one of the shown menu's shortcuts (the item then runs), else 0.
     int ProcessKeyPress(WPARAM Key, LPARAM KeyData);
-    // Paints the border on the form's window device context.
-    void PaintFormBorder();
+    void PaintFormBorder() override;
 
     void Dispatch(TMessage& Message) override;
 
@@ -159,7 +240,6 @@ protected:
     void Paint() override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    TsuiTitleBar* ForwardedTitleBar() const override { return m_titleBar; }
 
 private:
     void NewParentWndProc(TMessage& Message);
@@ -173,20 +253,9 @@ private:
     void ShiftChildren(int DY);
     void Release();
 
-    TsuiStyleLink m_style{this};
-    TsuiTitleBar* m_titleBar = nullptr;
-    TToolBar* m_menuBar = nullptr;
-    TMainMenu* m_menu = nullptr;
-    TWndMethod m_oldWndProc;
-    TCustomForm* m_form = nullptr;
-    TColor m_borderColor = 0;
     TPanel* m_formPanel = nullptr;
-    int m_borderWidth = 1;
-    TColor m_menuBarColor = 0;
     int m_menuBarHeight = 22;
     bool m_autoUpdateSub = false;
-    bool m_destroying = false;
-    TApplicationEvents* m_appEvents = nullptr;
     TRect m_creationBounds;
     bool m_createdMaximized = false;
 };
@@ -206,25 +275,16 @@ struct TsuiMDIPlace {
 std::vector<TsuiMDIPlace> SUITileMDIChildren(int Count, int ClientWidth, int AvailableHeight, TTileMode Mode);
 std::vector<TsuiMDIPlace> SUICascadeMDIChildren(int Count, int ClientWidth, int ClientHeight);
 
-class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost, public TsuiTitleBarForwarders {
+class TsuiMDIForm : public TsuiFrameSkin<TComponent> {
     VCL_CLASS(TsuiMDIForm)
     // Raises Exception(SUI_MDIFORM_NOT_ON_FORM) for an owner that is not a form.
     explicit TsuiMDIForm(TComponent* AOwner);
     ~TsuiMDIForm() override;
 
-    TsuiUIStyle GetUIStyle() const override { return m_style.GetUIStyle(); }
     void SetUIStyle(TsuiUIStyle Value) override;
-    TsuiFileTheme* GetFileTheme() const override { return m_style.GetFileTheme(); }
-    // Applies the theme even when it is the one already set (a reloaded file).
-    void SetFileTheme(TsuiFileTheme* Value) override;
 
-    TMainMenu* GetMenu() const { return m_menu; }
     void SetMenu(TMainMenu* Menu) override;
     TMainMenu* CurrentMenu() const { return m_currentMenu; }
-    TColor GetMenuBarColor() const { return m_menuBarColor; }
-    void SetMenuBarColor(TColor v);
-    TColor GetBorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor v);
     int GetRoundCorner() const { return m_roundCorner; }
     void SetRoundCorner(int v);
     String GetCaption() const;
@@ -237,23 +297,18 @@ class TsuiMDIForm : public TComponent, public IsuiStyled, public IsuiMenuHost, p
     void SetTitleBarDrawChildMenus(bool v) { m_drawChildMenus = v; }
     int TitleBarHeight() const;
 
-    TsuiTitleBar* GetTitleBar() const { return m_titleBar; }
-    TToolBar* GetMenuBar() const { return m_menuBar; }
     TPanel* GetTopPanel() const { return m_topPanel; }
     // Close (1), restore (2) and minimize (3), as created.
     TsuiToolBarSpeedButton* ControlButton(int i) const;
 
     // IsuiMenuHost
-    TComponent* MenuHostComponent() override { return this; }
     void UpdateMenu() override;
-    void UpdateTopMenu() override;
     void RepaintMenuBar() override;
     int ProcessKeyPress(WPARAM Key, LPARAM KeyData);
-    void PaintFormBorder();
+    void PaintFormBorder() override;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    TsuiTitleBar* ForwardedTitleBar() const override { return m_titleBar; }
 
 private:
     void NewParentWndProc(TMessage& Message);
@@ -269,25 +324,14 @@ private:
     void Release();
     TMainMenu* FindCurrentMenu() const;
 
-    TsuiStyleLink m_style{this};
-    TCustomForm* m_form = nullptr;
-    TWndMethod m_oldWndProc;
     TWndMethod m_oldClientProc;
     TWinControl* m_client = nullptr;
     TPanel* m_topPanel = nullptr;
-    TsuiTitleBar* m_titleBar = nullptr;
-    TToolBar* m_menuBar = nullptr;
     TsuiToolBarSpeedButton* m_controlButtons[3] = {nullptr, nullptr, nullptr};
     bool m_drawChildCaptions = true;
     bool m_drawChildMenus = true;
-    bool m_destroying = false;
-    TMainMenu* m_menu = nullptr;
     TMainMenu* m_currentMenu = nullptr;
-    TColor m_menuBarColor = 0;
-    TColor m_borderColor = 0;
-    int m_borderWidth = 1;
     int m_roundCorner = 0;
-    TApplicationEvents* m_appEvents = nullptr;
 };
 
 // ---- TsuiMSNPopForm -------------------------------------------------------------------------------

@@ -47,7 +47,7 @@ std::vector<TsuiMDIPlace> SUICascadeMDIChildren(int Count, int ClientWidth, int 
 
 // ---- taking over --------------------------------------------------------------------------------
 
-TsuiMDIForm::TsuiMDIForm(TComponent* AOwner) : TComponent(AOwner) {
+TsuiMDIForm::TsuiMDIForm(TComponent* AOwner) : TsuiFrameSkin(AOwner) {
     auto* form = AOwner != nullptr ? AOwner->As<TCustomForm>() : nullptr;
     if (form == nullptr) throw Exception(SUI_MDIFORM_NOT_ON_FORM);
     m_form = form;
@@ -86,11 +86,7 @@ TsuiMDIForm::~TsuiMDIForm() {
 
 // Everything the frame did to the form and its client window is given back.
 void TsuiMDIForm::Release() {
-    if (m_destroying) return;
-    m_destroying = true;
-    SUIForgetMenuHost(m_menu, this);
-    delete m_appEvents;
-    m_appEvents = nullptr;
+    if (!BeginRelease()) return;
     // The hooks go even from windows being freed: they outlive this frame's members.
     if (m_client != nullptr) {
         m_client->WindowProc = m_oldClientProc;
@@ -161,21 +157,6 @@ void TsuiMDIForm::SetUIStyle(TsuiUIStyle Value) {
     PaintFormBorder();
 }
 
-void TsuiMDIForm::SetFileTheme(TsuiFileTheme* Value) {
-    m_style.StoreFileTheme(Value);
-    SetUIStyle(GetUIStyle());
-}
-
-void TsuiMDIForm::SetBorderColor(TColor v) {
-    m_borderColor = v;
-    PaintFormBorder();
-}
-
-void TsuiMDIForm::SetMenuBarColor(TColor v) {
-    m_menuBarColor = v;
-    if (m_menuBar != nullptr) m_menuBar->SetColor(v);
-}
-
 void TsuiMDIForm::SetRoundCorner(int v) {
     m_roundCorner = v;
     SetRegion();
@@ -188,7 +169,7 @@ void TsuiMDIForm::SetCaption(const String& v) {
     if (m_titleBar != nullptr) m_titleBar->SetCaption(v);
 }
 
-bool TsuiMDIForm::GetTitleBarVisible() const { return m_titleBar != nullptr && m_titleBar->GetVisible(); }
+bool TsuiMDIForm::GetTitleBarVisible() const { return TsuiFrameSkin::GetTitleBarVisible(); }
 
 void TsuiMDIForm::SetTitleBarVisible(bool v) {
     if (m_titleBar == nullptr || v == m_titleBar->GetVisible()) return;
@@ -275,11 +256,7 @@ TMainMenu* TsuiMDIForm::FindCurrentMenu() const {
 }
 
 void TsuiMDIForm::SetMenu(TMainMenu* Menu) {
-    SUIForgetMenuHost(m_menu, this);
-    if (m_menu != nullptr) m_menu->RemoveFreeNotification(this);
-    m_menu = Menu;
-    if (Menu != nullptr) Menu->FreeNotification(this);
-    if (auto* skinned = dynamic_cast<TsuiMainMenu*>(Menu)) skinned->SetForm(this);
+    LinkMenu(Menu);
     UpdateMenu();
 }
 
@@ -307,8 +284,6 @@ void TsuiMDIForm::UpdateMenu() {
     m_topPanel->SetHeight(m_menuBar->GetHeight());
     m_menuBar->Invalidate();
 }
-
-void TsuiMDIForm::UpdateTopMenu() { SUIUpdateMenuBarButtons(m_menuBar); }
 
 void TsuiMDIForm::RepaintMenuBar() {
     if (m_menuBar != nullptr) m_menuBar->Repaint();
@@ -393,12 +368,7 @@ void TsuiMDIForm::OnApplicationMessage(MSG& Msg, bool& Handled) {
 }
 
 void TsuiMDIForm::NewParentWndProc(TMessage& Message) {
-    if (m_destroying || m_form == nullptr) {
-        if (m_oldWndProc) m_oldWndProc(Message);
-        return;
-    }
-    if (Message.Msg != WM_NCPAINT) m_oldWndProc(Message);
-    if (m_destroying || m_form == nullptr) return;
+    if (HookPassesOn(Message)) return;
     switch (Message.Msg) {
         case WM_KEYDOWN: ProcessKeyPress(Message.WParam, Message.LParam); break;
         case WM_NCPAINT: PaintFormBorder(); break;
@@ -463,14 +433,6 @@ void TsuiMDIForm::PaintFormBorder() {
     // The border is painted over the window's frame: a form border width would move the client
     // area under it.
     if (m_form->GetBorderWidth() != 0) m_form->SetBorderWidth(0);
-    TsuiFormBorder b;
-    b.BorderWidth = m_borderWidth;
-    b.BorderColor = m_borderColor;
-    b.InnerColor = m_menuBarColor;
-    b.TitleBarVisible = GetTitleBarVisible();
-    b.MenuBarVisible = m_topPanel != nullptr && m_topPanel->GetVisible();
-    b.MenuBarHeight = m_menuBar != nullptr ? m_menuBar->GetHeight() : 0;
-    b.MenuBarColor = m_menuBar != nullptr ? m_menuBar->GetColor() : 0;
-    b.RoundCorner = m_roundCorner;
-    SUIPaintFormWindowBorder(m_form, m_titleBar, b);
+    SUIPaintFormWindowBorder(m_form, m_titleBar,
+                             FrameBorder(m_menuBarColor, m_topPanel != nullptr && m_topPanel->GetVisible(), m_roundCorner));
 }

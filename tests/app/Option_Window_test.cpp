@@ -416,8 +416,6 @@ TEST_F(OptionDialogTest, OnePageAtATimeWithItsButtonDisabled) {
                                                                   {w->suiImageButton_Language, w->suiImagePanel_Language},
                                                                   {w->suiImageButton_Burner, w->suiImagePanel_Burner}};
     const char* names[] = {"option_general.png", "option_language.png", "option_burner.png"};
-    std::filesystem::path renders = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "app";
-    std::filesystem::create_directories(renders);
     Show([&](TOptionWindow* d) {
         EXPECT_TRUE(d->suiImagePanel_General->GetVisible()) << "a show opens on the General page";
         int i = 0;
@@ -427,9 +425,7 @@ TEST_F(OptionDialogTest, OnePageAtATimeWithItsButtonDisabled) {
                 EXPECT_EQ(p->GetVisible(), p == page);
                 EXPECT_EQ(b->GetEnabled(), b != button);
             }
-            TBitmap shot;
-            testing_vcl::Snapshot(d, &shot);
-            SaveBitmapToPng(shot, (renders / names[i++]).string());
+            testing_vcl::SaveRender(d, "app", names[i++]);
         }
         testing_vcl::Click(d->suiImageButton_Cancel);
     });

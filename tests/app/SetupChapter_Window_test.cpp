@@ -169,11 +169,7 @@ TEST_F(SetupChapterWindowTest, OneHourClipEditedAndConfirmed) {
         Enter(0, 16, 40);
         Click(m_window->suiButton_Insert);
         EXPECT_EQ(LastMessage(), 0);
-        const auto folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "app";
-        std::filesystem::create_directories(folder);
-        TBitmap shot;
-        testing_vcl::Snapshot(m_window.get(), &shot);
-        SaveBitmapToPng(shot, (folder / "chapter_dialog.png").string());
+        testing_vcl::SaveRender(m_window.get(), "app", "chapter_dialog.png");
         Click(m_window->suiImageButton2);
     });
     EXPECT_EQ(m_window->ShowModal(), mrOk);

@@ -16,6 +16,7 @@
 #include "app/SetupSubtitle_Window.h"
 #include "platform/vcl/IniFiles.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
@@ -24,7 +25,6 @@ using testing_vcl::TQuestionKind;
 
 namespace {
 
-const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
 
 void WriteText(const std::string& Path, const std::string& Text) {
     std::ofstream out(Path, std::ios::binary);
@@ -54,32 +54,19 @@ TMenuItem* ItemNamed(TPopupMenu* Menu, const String& Name) {
     return nullptr;
 }
 
-class SetupClipSubtitleTest : public ::testing::Test {
+class SetupClipSubtitleTest : public testing_vcl::TStartUpTest {
 protected:
-    testing_vcl::TTempFolder dir{"clipsubtitle"};
-    String savedExePath = ExePath;
+    SetupClipSubtitleTest() : TStartUpTest("clipsubtitle") {}
     int savedFontSize = i_FontSize;
     int savedLanguage = i_SubTitleLanguageCodeIndex;
-    testing_vcl::TScriptedInteraction ask;
-    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
 
     void SetUp() override {
         ASSERT_TRUE(Clip().made);
-        ExePath = dir.Path() + "/";
-        fs::copy(kDistRes, dir["RES"], fs::copy_options::recursive);
-        WriteText(dir["Option.ini"], "[Option]\nDVD5Size=46080\nUseDefault=0\nFontSize=20\nSubtitleLanguage=0\n"
-                                     "MenuLanguage=0\nDVDMenuDuration=7\n");
+        OpenProgramFolder("[Option]\nDVD5Size=46080\nUseDefault=0\nFontSize=20\nSubtitleLanguage=0\n"
+                          "MenuLanguage=0\nDVDMenuDuration=7\n");
         WriteText(dir["Language.ini"], "[RegionCount]\nRegion=2\n[RegionLanguage]\nRegion0=English\nRegion1=Deutsch\n");
         WriteText(dir["Subtitle.ini"], "[RegionCount]\nRegion=1\n[RegionLanguage]\nRegion0=Klingon\n");
-        UILanguage.clear();
-        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
-        MainWindow = new TMainWindow(nullptr);
-        MainWindow->AfterConstruction();
-        OptionWindow = new TOptionWindow(nullptr);
-        OptionWindow->AfterConstruction();
-        OptionWindow->OnDestroy = nullptr;
-        SetupClipWindow = new TSetupClipWindow(nullptr);
-        SetupClipWindow->AfterConstruction();
+        MakeStartUpWindows();
         SetupClipWindow->Grabber()->WaitPauseMs = 5;
         SetupClipWindow->Grabber()->TimeoutMs = 2000;
         SetupSubtitleWindow = new TSetupSubtitleWindow(nullptr);
@@ -88,19 +75,9 @@ protected:
     void TearDown() override {
         delete SetupSubtitleWindow;
         SetupSubtitleWindow = nullptr;
-        delete SetupClipWindow;
-        SetupClipWindow = nullptr;
-        Pubfunction::ClearClipInfo();
-        delete OptionWindow;
-        OptionWindow = nullptr;
-        delete MainWindow;
-        MainWindow = nullptr;
-        Pubfunction::FreeSharedBitmaps();
-        installed.reset();
-        ExePath = savedExePath;
+        FreeStartUpWindows();
         i_FontSize = savedFontSize;
         i_SubTitleLanguageCodeIndex = savedLanguage;
-        UILanguage.clear();
     }
 
     TSetupClipWindow* W() const { return SetupClipWindow; }

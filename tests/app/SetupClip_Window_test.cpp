@@ -21,6 +21,7 @@
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
@@ -29,8 +30,6 @@ using testing_vcl::TQuestionKind;
 
 namespace {
 
-const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
-const fs::path kRenders = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "app";
 
 void WriteText(const std::string& Path, const std::string& Text) {
     std::ofstream out(Path, std::ios::binary);
@@ -73,42 +72,22 @@ bool Near(TColor c, int r, int g, int b) {
 
 // A program folder of its own with the drawn pictures and a test Option.ini, the main window,
 // the settings and the clip editor created as start-up creates them.
-class SetupClipWindowTest : public ::testing::Test {
+class SetupClipWindowTest : public testing_vcl::TStartUpTest {
 protected:
+    SetupClipWindowTest() : TStartUpTest("setupclip") {}
     // The settings window chooses a work folder on a first run: in a scratch home, never the real one.
     testing_vcl::TScratchHome scratch;
-    testing_vcl::TTempFolder dir{"setupclip"};
-    String savedExePath = ExePath;
-    testing_vcl::TScriptedInteraction ask;
-    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
 
     void SetUp() override {
         ASSERT_TRUE(Clips().made);
-        ExePath = dir.Path() + "/";
-        fs::copy(kDistRes, dir["RES"], fs::copy_options::recursive);
-        WriteText(dir["Option.ini"], "[Option]\nDVD5Size=46080\nUseDefault=0\nOpenDialogFilter=Video|*.mpg;*.avi\n");
-        UILanguage.clear();
-        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
-        MainWindow = new TMainWindow(nullptr);
-        MainWindow->AfterConstruction();
-        OptionWindow = new TOptionWindow(nullptr);
-        OptionWindow->AfterConstruction();
-        OptionWindow->OnDestroy = nullptr;
-        SetupClipWindow = new TSetupClipWindow(nullptr);
-        SetupClipWindow->AfterConstruction();
+        OpenProgramFolder("[Option]\nDVD5Size=46080\nUseDefault=0\nOpenDialogFilter=Video|*.mpg;*.avi\n");
+        MakeStartUpWindows();
         SetupClipWindow->Grabber()->WaitPauseMs = 5;
         SetupClipWindow->Grabber()->TimeoutMs = 2000;
     }
     void TearDown() override {
-        delete SetupClipWindow;
-        Pubfunction::ClearClipInfo();
-        delete OptionWindow;
-        delete MainWindow;
-        Pubfunction::FreeSharedBitmaps();
-        installed.reset();
+        FreeStartUpWindows();
         Win32_UnregisterModule(MediaLibraryName);
-        ExePath = savedExePath;
-        UILanguage.clear();
     }
 
     TSetupClipWindow* W() const { return SetupClipWindow; }
@@ -134,12 +113,7 @@ protected:
     void TypeInto(TsuiMaskEdit* Edit, const String& Text) {
         Edit->SetText(Text);
     }
-    void SaveRender(const String& Name) {
-        fs::create_directories(kRenders);
-        TBitmap shot;
-        testing_vcl::Snapshot(W(), &shot);
-        SaveBitmapToPng(shot, (kRenders / Name).string());
-    }
+    void SaveRender(const String& Name) { testing_vcl::SaveRender(W(), "app", Name); }
 };
 
 // ---- the run a person makes ----------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 #include "tests/support/XInput.h"
@@ -26,36 +27,22 @@ namespace {
 
 using namespace testing_x;
 
-const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
 
 extern "C" int Unrelated() { return 0; }
 
 // The editor in builder mode (no media library: rows without pictures), with the windows
 // start-up creates before it.
-class ClipEditorChain : public ::testing::Test {
+class ClipEditorChain : public testing_vcl::TStartUpTest {
 protected:
-    testing_vcl::TTempFolder dir{"setupclip_x"};
-    String savedExePath = ExePath;
-    testing_vcl::TScriptedInteraction ask;
-    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
+    ClipEditorChain() : TStartUpTest("setupclip_x") {}
 
     void SetUp() override {
         if (!OnRealDisplay()) GTEST_SKIP() << "no X display";
-        ExePath = dir.Path() + "/";
-        fs::copy(kDistRes, dir["RES"], fs::copy_options::recursive);
-        std::ofstream(dir["Option.ini"]) << "[Option]\nUseDefault=0\nOutputQuality=0\n";
-        UILanguage.clear();
+        OpenProgramFolder("[Option]\nUseDefault=0\nOutputQuality=0\n");
         Win32_RegisterModule(MediaLibraryName, {{"X_Unrelated", reinterpret_cast<FARPROC>(&Unrelated)}});
         ask.ModalTimeoutMs = 30000;
         ask.RealPopups = true;
-        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
-        MainWindow = new TMainWindow(nullptr);
-        MainWindow->AfterConstruction();
-        OptionWindow = new TOptionWindow(nullptr);
-        OptionWindow->AfterConstruction();
-        OptionWindow->OnDestroy = nullptr;
-        SetupClipWindow = new TSetupClipWindow(nullptr);
-        SetupClipWindow->AfterConstruction();
+        MakeStartUpWindows();
         SetupClipWindow->SetBuilderMode();
     }
     // Two clips in the shown editor (showing it starts a new list).
@@ -69,18 +56,8 @@ protected:
         Settle(200);
     }
     void TearDown() override {
-        delete SetupClipWindow;
-        SetupClipWindow = nullptr;
-        Pubfunction::ClearClipInfo();
-        delete OptionWindow;
-        OptionWindow = nullptr;
-        delete MainWindow;
-        MainWindow = nullptr;
-        Pubfunction::FreeSharedBitmaps();
-        installed.reset();
+        FreeStartUpWindows();
         Win32_UnregisterModule(MediaLibraryName);
-        ExePath = savedExePath;
-        UILanguage.clear();
     }
 };
 

@@ -26,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing_vcl::TQuestionKind;
 
-const fs::path kRenders = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "burn";
 const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
 
 bool Run(const std::string& Command) { return std::system(Command.c_str()) == 0; }
@@ -138,12 +137,7 @@ protected:
         const auto popups = ask.Of(TQuestionKind::PopupMenu);
         return popups.empty() ? std::vector<String>{} : popups.back().MenuCaptions;
     }
-    void Render(const std::string& Name) {
-        fs::create_directories(kRenders);
-        TBitmap shot;
-        testing_vcl::Snapshot(W(), &shot);
-        SaveBitmapToPng(shot, (kRenders / Name).string());
-    }
+    void Render(const std::string& Name) { testing_vcl::SaveRender(W(), "burn", Name); }
 };
 
 TEST_F(SetupDVDFilePage, TheVideoTsFolderAndItsParentLoadTheSameFolder) {

@@ -240,11 +240,7 @@ TEST_F(SetupSubtitleWindowTest, TheSampleBottomStaysAt510ForTwoSizes) {
             EXPECT_EQ(w->SampleBottom, SubtitlePreviewBaseline);
             tops[index] = top;
             if (size == 40) {
-                const auto folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "app";
-                std::filesystem::create_directories(folder);
-                TBitmap shot;
-                testing_vcl::Snapshot(w, &shot);
-                SaveBitmapToPng(shot, (folder / "subtitle_dialog.png").string());
+                testing_vcl::SaveRender(w, "app", "subtitle_dialog.png");
             }
             w->SetModalResult(mrCancel);
         });

@@ -63,13 +63,7 @@ protected:
         window_->ShowDevice(Index);
     }
 
-    void Render(const char* Name) {
-        const auto folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "burn";
-        std::filesystem::create_directories(folder);
-        TBitmap shot;
-        testing_vcl::Snapshot(window_.get(), &shot);
-        SaveBitmapToPng(shot, (folder / Name).string());
-    }
+    void Render(const char* Name) { testing_vcl::SaveRender(window_.get(), "burn", Name); }
 
     std::vector<String> Boxes() const {
         std::vector<String> texts;

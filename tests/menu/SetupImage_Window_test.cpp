@@ -179,11 +179,7 @@ TEST_F(SetupImageWindowTest, AReleaseShowsTheFrameOfThatSecondAndOkGivesItToTheT
         timeAfterDrag = W()->Label_Time->GetCaption();
         shown = W()->ShownTime;
         previewYellow = Near(PreviewCentre(), kSegments[3]);
-        TBitmap shot;
-        testing_vcl::Snapshot(W(), &shot);
-        const fs::path folder = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "designer";
-        fs::create_directories(folder);
-        SaveBitmapToPng(shot, (folder / "frame_chooser.png").string());
+        testing_vcl::SaveRender(W(), "designer", "frame_chooser.png");
         testing_vcl::Click(W()->suiImageButton2);
     });
     EXPECT_EQ(caption, Language::GetMessageText(55));

@@ -237,11 +237,7 @@ TEST_F(DesignerChaptersTest, TheRebuildGrabsEachChapterAtItsTime) {
     window->ShowChapterMenu(whole->ChapterMenu);
     window->Show();
     testing_vcl::RunFor(50);
-    TBitmap shot;
-    testing_vcl::Snapshot(window, &shot);
-    const fs::path folder = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "designer";
-    fs::create_directories(folder);
-    SaveBitmapToPng(shot, (folder / "menu_designer_chapters.png").string());
+    testing_vcl::SaveRender(window, "designer", "menu_designer_chapters.png");
 }
 
 TEST_F(DesignerChaptersTest, TheChapterDialogMakesNewFramesAndKeepsOnlyTheBackground) {

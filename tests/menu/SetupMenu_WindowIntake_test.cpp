@@ -131,11 +131,7 @@ TEST_F(DesignerIntakeTest, VobsBecomeClipsWithTitleButtonsAndChapterMenus) {
 
     window->Show();
     testing_vcl::RunFor(50);
-    TBitmap shot;
-    testing_vcl::Snapshot(window, &shot);
-    const fs::path folder = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "designer";
-    fs::create_directories(folder);
-    SaveBitmapToPng(shot, (folder / "menu_designer_compiler.png").string());
+    testing_vcl::SaveRender(window, "designer", "menu_designer_compiler.png");
 }
 
 TEST_F(DesignerIntakeTest, MixedStandardsAreNamedOnePerLineAndStopNext) {

@@ -23,12 +23,6 @@ namespace {
 
 std::filesystem::path DistDir() { return std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "dist"; }
 
-std::filesystem::path RenderFolder() {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "designer";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 // A clip with a picture in one colour, 60 seconds long, trimmed to Trim seconds.
 TClipInfo* NewClip(TColor Colour, int Trim = 60) {
     auto* clip = new TClipInfo();
@@ -75,11 +69,7 @@ protected:
     void Render(const std::string& Name) {
         window->Show();
         testing_vcl::RunFor(50);
-        TBitmap shot;
-        testing_vcl::Snapshot(window, &shot);
-        const auto file = RenderFolder() / Name;
-        SaveBitmapToPng(shot, file.string());
-        EXPECT_GT(std::filesystem::file_size(file), 0u);
+        EXPECT_GT(std::filesystem::file_size(testing_vcl::SaveRender(window, "designer", Name)), 0u);
     }
     int TitleButtons() const {
         int n = 0;

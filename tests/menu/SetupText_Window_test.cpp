@@ -121,12 +121,7 @@ TEST_F(SetupTextWindowTest, RendersTheDialog) {
     window->UpdateSample();
     window->Show();
     testing_vcl::RunFor(50);
-    TBitmap shot;
-    testing_vcl::Snapshot(window, &shot);
-    auto folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "designer";
-    std::filesystem::create_directories(folder);
-    SaveBitmapToPng(shot, (folder / "text_style_dialog.png").string());
-    EXPECT_GT(std::filesystem::file_size(folder / "text_style_dialog.png"), 0u);
+    EXPECT_GT(std::filesystem::file_size(testing_vcl::SaveRender(window, "designer", "text_style_dialog.png")), 0u);
 }
 
 }  // namespace

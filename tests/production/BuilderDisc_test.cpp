@@ -48,13 +48,7 @@ TBitmap* Solid(int w, int h, TColor colour) {
     return b;
 }
 
-void Render(TWinControl* Control, const std::string& Name) {
-    const fs::path folder = kBuild / "renders/production";
-    fs::create_directories(folder);
-    TBitmap bitmap;
-    Snapshot(Control, &bitmap);
-    SaveBitmapToPng(bitmap, (folder / (Name + ".png")).string());
-}
+void Render(TWinControl* Control, const std::string& Name) { testing_vcl::SaveRender(Control, "production", Name + ".png"); }
 
 // The button rectangles a spumux XML lists, in order.
 std::vector<TButtonRect> XmlButtons(const std::string& Xml) {

@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing_vcl::TQuestionKind;
 
-const fs::path kRenders = fs::path(TEST_PEER_DIR) / ".." / ".." / "renders" / "burn";
 
 class burnWindow : public FakeSdkTest {
 protected:
@@ -60,12 +59,7 @@ protected:
         drive.nwa = 100;
         return drive;
     }
-    void Render(TWinControl* Control, const std::string& Name) {
-        fs::create_directories(kRenders);
-        TBitmap shot;
-        testing_vcl::Snapshot(Control, &shot);
-        SaveBitmapToPng(shot, (kRenders / Name).string());
-    }
+    void Render(TWinControl* Control, const std::string& Name) { testing_vcl::SaveRender(Control, "burn", Name); }
     std::vector<String> Boxes() const {
         std::vector<String> texts;
         for (const auto& q : ask.Of(TQuestionKind::MessageBox)) texts.push_back(q.Text);

@@ -16,6 +16,7 @@
 #include "platform/win32/Windows.h"
 #include "production/Convert_Window.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
@@ -23,7 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
 
 std::string Capture(const std::string& Command) {
     std::string out;
@@ -36,36 +36,23 @@ std::string Capture(const std::string& Command) {
     return out;
 }
 
-class productionConverterFromMainWindow : public ::testing::Test {
+class productionConverterFromMainWindow : public testing_vcl::TStartUpTest {
 protected:
+    productionConverterFromMainWindow() : TStartUpTest("convertmain") {}
     // The settings window chooses a work folder on a first run: in a scratch home, never the real one.
     testing_vcl::TScratchHome scratch;
-    testing_vcl::TTempFolder dir{"convertmain"};
     testing_vcl::TTempFolder out{"convertmain_out"};
     testing_vcl::TTempFolder clips{"convertmain_clips"};
-    String savedExePath = ExePath;
     String savedOutput = g_s_OutputFolder;
-    testing_vcl::TScriptedInteraction ask;
-    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
     std::vector<std::string> opened;
 
     void SetUp() override {
         ASSERT_TRUE(testing_vcl::Ffmpeg("-f lavfi -i testsrc2=s=320x240:r=25:d=3 -f lavfi -i sine=f=440:d=3 "
                                         "-c:v libx264 -pix_fmt yuv420p -c:a aac -shortest",
                                         clips["holiday.mp4"]));
-        ExePath = dir.Path() + "/";
-        fs::copy(kDistRes, dir["RES"], fs::copy_options::recursive);
-        std::ofstream(dir["Option.ini"]) << "[Option]\nUseDefault=0\nOpenDialogFilter=Video|*.mp4\n";
-        UILanguage.clear();
+        OpenProgramFolder("[Option]\nUseDefault=0\nOpenDialogFilter=Video|*.mp4\n");
         Win32_SetOpener([this](const std::string& target) { opened.push_back(target); return true; });
-        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
-        MainWindow = new TMainWindow(nullptr);
-        MainWindow->AfterConstruction();
-        OptionWindow = new TOptionWindow(nullptr);
-        OptionWindow->AfterConstruction();
-        OptionWindow->OnDestroy = nullptr;
-        SetupClipWindow = new TSetupClipWindow(nullptr);
-        SetupClipWindow->AfterConstruction();
+        MakeStartUpWindows();
         ConvertWindow = new TConvertWindow(nullptr);
         ConvertWindow->AfterConstruction();
         g_s_OutputFolder = out.Path() + "/";
@@ -73,19 +60,9 @@ protected:
     void TearDown() override {
         delete ConvertWindow;
         ConvertWindow = nullptr;
-        delete SetupClipWindow;
-        SetupClipWindow = nullptr;
-        Pubfunction::ClearClipInfo();
-        delete OptionWindow;
-        OptionWindow = nullptr;
-        delete MainWindow;
-        MainWindow = nullptr;
-        Pubfunction::FreeSharedBitmaps();
-        installed.reset();
+        FreeStartUpWindows();
         Win32_SetOpener(nullptr);
-        ExePath = savedExePath;
         g_s_OutputFolder = savedOutput;
-        UILanguage.clear();
     }
 };
 

@@ -199,9 +199,9 @@ TEST_F(productionMenuSteps, EachFailureEndsWithItsResultLine) {
             RunMenusAndAuthoring();
         }
         EXPECT_EQ(LastLine(), c.Last) << c.Name;
-        EXPECT_EQ(window->h_ConvertDll, nullptr) << c.Name;
-        EXPECT_EQ(window->h_SpumuxDll, nullptr) << c.Name;
-        EXPECT_EQ(window->h_AuthorDll, nullptr) << c.Name;
+        EXPECT_EQ(window->MediaEncoder, nullptr) << c.Name;
+        EXPECT_EQ(window->MuxLibrary, nullptr) << c.Name;
+        EXPECT_EQ(window->AuthorLibrary, nullptr) << c.Name;
         EXPECT_TRUE(window->suiImageButton_Start->GetVisible()) << c.Name;
         fs::remove(out["plain file"]);
     }
@@ -299,7 +299,7 @@ TEST_F(productionMenuSteps, WithoutATitleMenuNothingIsMade) {
 
 TEST_F(productionMenuSteps, TheFixingPassIsAnnouncedOnceAndTheTotalIsAtLeastOneMegabyte) {
     struct Step { Int64 Mb; const char* Shown; };
-    window->i_TotalVobMB = 200;
+    window->AuthorProgress.i_TotalVobMB = 200;
     const Step steps[] = {{100, "50 %"}, {191, "95 %"}, {192, "96 %"}, {199, "99 %"}, {260, "100 %"}};
     for (const Step& s : steps) {
         window->ShowAuthorProgress(s.Mb);
@@ -310,14 +310,14 @@ TEST_F(productionMenuSteps, TheFixingPassIsAnnouncedOnceAndTheTotalIsAtLeastOneM
         fixLines += window->Memo_Msg->GetLines()->Strings(i) == "Start to fix VOB file(s) >>>";
     EXPECT_EQ(fixLines, 1);
     window->EnterBusyState();
-    window->i_TotalVobMB = 0;
+    window->AuthorProgress.i_TotalVobMB = 0;
     window->ShowAuthorProgress(0);
     EXPECT_EQ(window->Label_Progress1->GetCaption(), "0 %");
     window->ShowAuthorProgress(1);
     EXPECT_EQ(window->Label_Progress1->GetCaption(), "100 %");
-    EXPECT_EQ(window->i_TotalVobMB, 1);
+    EXPECT_EQ(window->AuthorProgress.i_TotalVobMB, 1);
     // Megabytes past the 32-bit range are summed and scaled without wrapping.
-    window->i_TotalVobMB = Int64(3) << 31;
+    window->AuthorProgress.i_TotalVobMB = Int64(3) << 31;
     window->ShowAuthorProgress(Int64(3) << 30);
     EXPECT_EQ(window->Label_Progress1->GetCaption(), "50 %");
 }
@@ -394,7 +394,7 @@ TEST_F(productionMenuSteps, EachClipEncodeAsksForKeyFramesAtItsChaptersWhenTheLi
         EXPECT_TRUE(window->ConvertClips()) << c.Export;
         EXPECT_EQ(g_clipEncodes, 2) << c.Export;
         EXPECT_EQ(g_keyTimes, c.Asked) << "only the clip with chapters asks, once";
-        EXPECT_EQ(window->X_SetPar_KeyTimes, nullptr);
+        EXPECT_EQ(window->MediaEncoder, nullptr);
     }
 }
 

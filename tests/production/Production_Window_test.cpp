@@ -197,7 +197,7 @@ TEST_F(productionConvertWindow, ResultCodes) {
         if (c.Missing) AddClip(src["gone.mp4"]);
         Run();
         EXPECT_EQ(LastLine(), c.Last) << c.Name;
-        EXPECT_EQ(window->h_ConvertDll, nullptr) << c.Name;
+        EXPECT_EQ(window->MediaEncoder, nullptr) << c.Name;
     }
 }
 
@@ -285,7 +285,7 @@ class TNoThreadBuilder : public TBuilderWindow {
 public:
     using TBuilderWindow::TBuilderWindow;
 protected:
-    bool StartWorker(LPTHREAD_START_ROUTINE, void*) override { return false; }
+    bool StartWorker(std::function<void()>) override { return false; }
 };
 
 class productionBuilderWindow : public ::testing::Test {
@@ -347,8 +347,7 @@ TEST_F(productionBuilderWindow, TheTimerShowsARisingCounterWhileTheWorkerMuxes) 
     EXPECT_EQ(Vob(), "muxed " + out["OutputVOB_0.vob"]);
     EXPECT_FALSE(fs::exists(out["OutputVOB_0_srt.vob"]));
     // Unbound and no longer timed: a poisoned counter is never read again.
-    EXPECT_EQ(window.h_SpumuxDll, nullptr);
-    EXPECT_EQ(window.getSubtitleMuxPercent, nullptr);
+    EXPECT_EQ(window.MuxLibrary, nullptr);
     EXPECT_FALSE(window.Timer_Spumux->GetEnabled());
     const std::size_t ticks = shown.size();
     g_muxPercent = -12345;
@@ -510,13 +509,7 @@ std::string Probe(const std::string& Path, const char* Entries) {
                    " -of default=nw=1:nk=1 " + Quoted(Path));
 }
 
-void Render(TWinControl* Control, const std::string& Name) {
-    const fs::path folder = fs::path(TEST_PEER_DIR) / "../../renders/production";
-    fs::create_directories(folder);
-    TBitmap bitmap;
-    testing_vcl::Snapshot(Control, &bitmap);
-    SaveBitmapToPng(bitmap, (folder / (Name + ".png")).string());
-}
+void Render(TWinControl* Control, const std::string& Name) { testing_vcl::SaveRender(Control, "production", Name + ".png"); }
 
 class productionRealRun : public ::testing::Test {
 protected:

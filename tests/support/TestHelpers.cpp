@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/vcl/FormWindow.h"
+#include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SyntheticInput.h"
 
 namespace testing_vcl {
@@ -130,6 +131,15 @@ void Snapshot(TWinControl* Control, TBitmap* Out) {
     Out->SetPixelFormat(pf32bit);
     Out->SetSize(Control->GetClientWidth(), Control->GetClientHeight());
     Control->PaintTo(Out->GetCanvas(), 0, 0);
+}
+
+std::filesystem::path SaveRender(TWinControl* Control, const std::string& Folder, const std::string& File) {
+    const std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "renders" / Folder;
+    std::filesystem::create_directories(folder);
+    TBitmap shot;
+    Snapshot(Control, &shot);
+    SaveBitmapToPng(shot, (folder / File).string());
+    return folder / File;
 }
 
 TColor PixelAt(TControl* Control, int X, int Y) {

@@ -1,8 +1,10 @@
 // Helpers for tests that drive windows headless: mouse, keys, the message loop, pixels.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <set>
+#include <string>
 
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
@@ -31,6 +33,9 @@ void TypeText(TCustomForm* Form, const String& Text);
 
 // Renders a windowed control (and its children) as it would appear on screen.
 void Snapshot(TWinControl* Control, TBitmap* Out);
+// Snapshots Control to build/renders/<Folder>/<File> (a PNG, for a person to look at); the
+// file's path.
+std::filesystem::path SaveRender(TWinControl* Control, const std::string& Folder, const std::string& File);
 // The colour of one pixel of a control, in its client coordinates (graphic controls included).
 TColor PixelAt(TControl* Control, int X, int Y);
 

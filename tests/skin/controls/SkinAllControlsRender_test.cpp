@@ -19,84 +19,53 @@
 #include "skin/controls/SUIMemo.h"
 #include "skin/controls/SUIScrollBar.h"
 #include "skin/controls/SUITrackBar.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
 
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
-
-template <class T>
-T* Place(TForm* Form, TWinControl* Parent, int L, int T_, int W, int H, TsuiUIStyle Look) {
-    auto* c = new T(Form);
-    c->SetParent(Parent);
-    c->SetUIStyle(Look);
-    c->SetBounds(L, T_, W, H);
-    return c;
-}
-
-template <class T>
-T* PlaceVertical(TForm* Form, int L, int T_, int H, TsuiUIStyle Look) {
-    auto* c = new T(Form);
-    c->SetParent(Form);
-    c->SetOrientation(suiVertical);
-    c->SetUIStyle(Look);
-    c->SetBounds(L, T_, 16, H);
-    return c;
-}
-
 TEST(SkinAllControlsRender, EveryStandardControlInEachLookToPng) {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_controls";
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = SkinRenderFolder("skin_controls");
     for (TsuiUIStyle look : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         SCOPED_TRACE(LookName(look));
         TForm form(nullptr);
-        form.SetBorderStyle(bsNone);
-        form.SetBounds(20, 20, 760, 470);
-        form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
+        DressRenderForm(form, look, 760, 470);
 
-        auto* group = Place<TsuiGroupBox>(&form, &form, 10, 10, 230, 150, look);
+        auto* group = PlaceSkinned<TsuiGroupBox>(&form, &form, 10, 10, 230, 150, look);
         group->SetCaption(" Output Property ");
-        auto* edit = Place<TsuiEdit>(&form, group, 12, 28, 200, 22, look);
+        auto* edit = PlaceSkinned<TsuiEdit>(&form, group, 12, 28, 200, 22, look);
         edit->SetText("DVD_Disc");
-        auto* mask = Place<TsuiMaskEdit>(&form, group, 12, 58, 90, 22, look);
+        auto* mask = PlaceSkinned<TsuiMaskEdit>(&form, group, 12, 58, 90, 22, look);
         mask->SetEditMask("!90:00:00;1;_");
         mask->SetText("00:01:30");
-        auto* spin = Place<TsuiSpinEdit>(&form, group, 12, 88, 90, 22, look);
+        auto* spin = PlaceSkinned<TsuiSpinEdit>(&form, group, 12, 88, 90, 22, look);
         spin->SetMinValue(0);
         spin->SetMaxValue(50);
         spin->SetValue(8);
 
-        auto* combo = Place<TsuiComboBox>(&form, &form, 250, 10, 150, 22, look);
+        auto* combo = PlaceSkinned<TsuiComboBox>(&form, &form, 250, 10, 150, 22, look);
         combo->SetStyle(csDropDownList);
         for (const char* s : {"High quality", "Normal", "Fast"}) combo->GetItems()->Add(s);
         combo->SetItemIndex(0);
-        auto* fonts = Place<TsuiFontComboBox>(&form, &form, 250, 40, 180, 22, look);
+        auto* fonts = PlaceSkinned<TsuiFontComboBox>(&form, &form, 250, 40, 180, 22, look);
         fonts->SetOptions(TFontListOptions{foTrueTypeOnly, foNoOEMFonts});
         fonts->GetHandle();
         if (fonts->GetItems()->Count() > 0) fonts->SetItemIndex(0);
-        auto* sizes = Place<TsuiFontSizeComboBox>(&form, &form, 440, 40, 60, 22, look);
+        auto* sizes = PlaceSkinned<TsuiFontSizeComboBox>(&form, &form, 440, 40, 60, 22, look);
         sizes->SetFontName(fonts->GetFontName());
         sizes->SetFontSize(12);
-        auto* colours = Place<TsuiColorBox>(&form, &form, 250, 70, 180, 22, look);
+        auto* colours = PlaceSkinned<TsuiColorBox>(&form, &form, 250, 70, 180, 22, look);
         colours->SetStyle(TColorBoxStyles{cbStandardColors, cbCustomColor, cbPrettyNames});
         colours->SetSelected(clNavy);
 
-        auto* list = Place<TsuiListBox>(&form, &form, 10, 170, 150, 110, look);
+        auto* list = PlaceSkinned<TsuiListBox>(&form, &form, 10, 170, 150, 110, look);
         list->SetItemHeight(16);
         for (int i = 0; i < 12; ++i) list->GetItems()->Add("00:0" + std::to_string(i % 10) + ":30");
         list->SetItemIndex(2);
 
-        auto* grid = Place<TsuiStringGrid>(&form, &form, 250, 110, 310, 200, look);
+        auto* grid = PlaceSkinned<TsuiStringGrid>(&form, &form, 250, 110, 310, 200, look);
         grid->SetColCount(4);
         grid->SetRowCount(17);
         grid->SetFixedCols(0);
@@ -108,7 +77,7 @@ TEST(SkinAllControlsRender, EveryStandardControlInEachLookToPng) {
         for (int r = 1; r < 17; ++r) grid->SetCells(0, r, "VTS_01_" + std::to_string(r) + ".VOB");
         grid->SetRow(3);
 
-        auto* memo = Place<TsuiMemo>(&form, &form, 10, 320, 300, 120, look);
+        auto* memo = PlaceSkinned<TsuiMemo>(&form, &form, 10, 320, 300, 120, look);
         for (int i = 0; i < 30; ++i) memo->GetLines()->Add("Converting clip " + std::to_string(i + 1) + " >>>");
         auto* memoBar = new TsuiScrollBar(&form);
         memoBar->SetParent(&form);
@@ -116,14 +85,14 @@ TEST(SkinAllControlsRender, EveryStandardControlInEachLookToPng) {
         memoBar->SetUIStyle(look);
         memo->SetVScrollBar(memoBar);
 
-        auto* hbar = Place<TsuiScrollBar>(&form, &form, 330, 330, 220, 16, look);
+        auto* hbar = PlaceSkinned<TsuiScrollBar>(&form, &form, 330, 330, 220, 16, look);
         hbar->SetPageSize(25);
         hbar->SetPosition(40);
-        auto* htrack = Place<TsuiTrackBar>(&form, &form, 330, 360, 220, 0, look);
+        auto* htrack = PlaceSkinned<TsuiTrackBar>(&form, &form, 330, 360, 220, 0, look);
         htrack->SetMax(20);
         htrack->SetPosition(7);
-        PlaceVertical<TsuiScrollBar>(&form, 570, 110, 200, look)->SetPosition(30);
-        PlaceVertical<TsuiTrackBar>(&form, 600, 110, 200, look)->SetPosition(4);
+        PlaceSkinnedVertical<TsuiScrollBar>(&form, &form, 570, 110, 200, look)->SetPosition(30);
+        PlaceSkinnedVertical<TsuiTrackBar>(&form, &form, 600, 110, 200, look)->SetPosition(4);
         form.Show();
 
         TBitmap shot;

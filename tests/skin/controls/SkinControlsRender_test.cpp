@@ -12,21 +12,12 @@
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUIScrollBar.h"
 #include "skin/controls/SUITrackBar.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
-
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
 
 template <class T>
 T* Place(TForm* Form, TWinControl* Parent, int L, int T_, int W, int H) {
@@ -47,14 +38,11 @@ T* PlaceVertical(TForm* Form, TWinControl* Parent, int L, int T_, int H) {
 }
 
 TEST(SkinControlsRender, GroupsAndBarsInEachLookToPng) {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_controls";
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = SkinRenderFolder("skin_controls");
     for (TsuiUIStyle look : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         SCOPED_TRACE(LookName(look));
         TForm form(nullptr);
-        form.SetBorderStyle(bsNone);
-        form.SetBounds(20, 20, 480, 300);
-        form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
+        DressRenderForm(form, look, 480, 300);
 
         auto* group = Place<TsuiGroupBox>(&form, &form, 10, 10, 220, 120);
         group->SetUIStyle(look);

@@ -12,27 +12,12 @@
 #include "platform/vcl/PngWriter.h"
 #include "skin/controls/SUIDBCtrls.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
-
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
-
-std::filesystem::path Folder() {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_db";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
 
 void MakeDatabase(const String& Path) {
     sqlite3* db = nullptr;
@@ -79,9 +64,7 @@ TEST(SkinDBRender, DataControlsInEachLookToPng) {
         citySource.SetDataSet(&cities);
         {
             TForm form(nullptr);
-            form.SetBorderStyle(bsNone);
-            form.SetBounds(20, 20, 560, 360);
-            form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
+            DressRenderForm(form, look, 560, 360);
 
             auto* nav = new TsuiDBNavigator(&form);
             nav->SetParent(&form);
@@ -135,7 +118,7 @@ TEST(SkinDBRender, DataControlsInEachLookToPng) {
 
             TBitmap shot;
             Snapshot(&form, &shot);
-            std::filesystem::path file = Folder() / (String("DBControls_") + LookName(look) + ".png");
+            std::filesystem::path file = SkinRenderFolder("skin_db") / (String("DBControls_") + LookName(look) + ".png");
             SaveBitmapToPng(shot, file.string());
             EXPECT_GT(std::filesystem::file_size(file), 0u);
         }

@@ -11,64 +11,43 @@
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIMemo.h"
 #include "skin/controls/SUIScrollBar.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
 
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
-
-template <class T>
-T* Place(TForm* Form, TWinControl* Parent, TsuiUIStyle Look, int L, int T_, int W, int H) {
-    auto* c = new T(Form);
-    c->SetParent(Parent);
-    c->SetUIStyle(Look);
-    c->SetBounds(L, T_, W, H);
-    return c;
-}
-
 TEST(SkinEditsRender, EditsAndMemoInEachLookToPng) {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_controls";
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = SkinRenderFolder("skin_controls");
     for (TsuiUIStyle look : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         SCOPED_TRACE(LookName(look));
         TForm form(nullptr);
-        form.SetBorderStyle(bsNone);
-        form.SetBounds(20, 20, 480, 240);
-        form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
+        DressRenderForm(form, look, 480, 240);
         form.Show();
 
-        auto* group = Place<TsuiGroupBox>(&form, &form, look, 10, 10, 220, 210);
+        auto* group = PlaceSkinned<TsuiGroupBox>(&form, &form, 10, 10, 220, 210, look);
         group->SetCaption(" Output Property ");
-        auto* folderEdit = Place<TsuiEdit>(&form, group, look, 12, 25, 196, 21);
+        auto* folderEdit = PlaceSkinned<TsuiEdit>(&form, group, 12, 25, 196, 21, look);
         folderEdit->SetText("/home/user/DVDTemp");
-        auto* readOnly = Place<TsuiEdit>(&form, group, look, 12, 55, 196, 21);
+        auto* readOnly = PlaceSkinned<TsuiEdit>(&form, group, 12, 55, 196, 21, look);
         readOnly->SetReadOnly(true);
         readOnly->SetColor(0xF0F0F0);
         readOnly->SetText("Read-only");
-        auto* time = Place<TsuiMaskEdit>(&form, group, look, 12, 85, 90, 21);
+        auto* time = PlaceSkinned<TsuiMaskEdit>(&form, group, 12, 85, 90, 21, look);
         time->SetEditMask("!90:00:00;1;_");
         time->SetText("01:2");
-        auto* number = Place<TsuiNumberEdit>(&form, group, look, 110, 85, 98, 21);
+        auto* number = PlaceSkinned<TsuiNumberEdit>(&form, group, 110, 85, 98, 21, look);
         number->SetValue(1234.5);
-        auto* spin = Place<TsuiSpinEdit>(&form, group, look, 12, 115, 60, 21);
+        auto* spin = PlaceSkinned<TsuiSpinEdit>(&form, group, 12, 115, 60, 21, look);
         spin->SetMaxValue(50);
         spin->SetValue(25);
-        auto* spin2 = Place<TsuiSpinEdit>(&form, group, look, 80, 115, 80, 21);
+        auto* spin2 = PlaceSkinned<TsuiSpinEdit>(&form, group, 80, 115, 80, 21, look);
         spin2->SetMinValue(5);
         spin2->SetMaxValue(999);
         spin2->SetValue(720);
 
-        auto* memo = Place<TsuiMemo>(&form, &form, look, 240, 10, 220, 210);
+        auto* memo = PlaceSkinned<TsuiMemo>(&form, &form, 240, 10, 220, 210, look);
         auto* bar = new TsuiScrollBar(&form);
         bar->SetParent(&form);
         memo->SetVScrollBar(bar);

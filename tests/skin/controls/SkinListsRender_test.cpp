@@ -14,63 +14,37 @@
 #include "skin/controls/SUIGrid.h"
 #include "skin/controls/SUIListBox.h"
 #include "skin/controls/SUIScrollBar.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
 
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
-
-template <class T>
-T* Place(TForm* Form, int L, int T_, int W, int H, TsuiUIStyle Look) {
-    auto* c = new T(Form);
-    c->SetParent(Form);
-    c->SetBounds(L, T_, W, H);
-    c->SetUIStyle(Look);
-    return c;
-}
-
-std::filesystem::path Folder() {
-    std::filesystem::path folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_controls";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 TEST(SkinListsRender, ListsCombosAndGridInEachLookToPng) {
     for (TsuiUIStyle look : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         SCOPED_TRACE(LookName(look));
         TForm form(nullptr);
-        form.SetBorderStyle(bsNone);
-        form.SetBounds(20, 20, 560, 330);
-        form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
+        DressRenderForm(form, look, 560, 330);
 
-        auto* combo = Place<TsuiComboBox>(&form, 10, 10, 150, 22, look);
+        auto* combo = PlaceSkinned<TsuiComboBox>(&form, &form, 10, 10, 150, 22, look);
         combo->SetStyle(csDropDownList);
         for (const char* s : {"High quality", "Normal", "Fast"}) combo->GetItems()->Add(s);
         combo->SetItemIndex(0);
-        auto* editable = Place<TsuiComboBox>(&form, 10, 40, 150, 22, look);
+        auto* editable = PlaceSkinned<TsuiComboBox>(&form, &form, 10, 40, 150, 22, look);
         editable->SetText("Typed text");
-        auto* fonts = Place<TsuiFontComboBox>(&form, 170, 10, 180, 22, look);
+        auto* fonts = PlaceSkinned<TsuiFontComboBox>(&form, &form, 170, 10, 180, 22, look);
         fonts->SetOptions(TFontListOptions{foTrueTypeOnly, foNoOEMFonts});
         fonts->GetHandle();  // the faces are listed once the window exists
         if (fonts->GetItems()->Count() > 0) fonts->SetItemIndex(0);
-        auto* sizes = Place<TsuiFontSizeComboBox>(&form, 360, 10, 60, 22, look);
+        auto* sizes = PlaceSkinned<TsuiFontSizeComboBox>(&form, &form, 360, 10, 60, 22, look);
         sizes->SetFontName(fonts->GetFontName());
         sizes->SetFontSize(12);
-        auto* colours = Place<TsuiColorBox>(&form, 170, 40, 180, 22, look);
+        auto* colours = PlaceSkinned<TsuiColorBox>(&form, &form, 170, 40, 180, 22, look);
         colours->SetStyle(TColorBoxStyles{cbStandardColors, cbCustomColor, cbPrettyNames});
         colours->SetSelected(clNavy);
 
-        auto* list = Place<TsuiListBox>(&form, 10, 80, 150, 110, look);
+        auto* list = PlaceSkinned<TsuiListBox>(&form, &form, 10, 80, 150, 110, look);
         list->SetItemHeight(16);
         for (int i = 0; i < 12; ++i) list->GetItems()->Add("00:0" + std::to_string(i % 10) + ":30");
         list->SetItemIndex(2);
@@ -80,7 +54,7 @@ TEST(SkinListsRender, ListsCombosAndGridInEachLookToPng) {
         list->SetVScrollBar(bar);
         bar->SetUIStyle(look);
 
-        auto* grid = Place<TsuiStringGrid>(&form, 170, 80, 380, 240, look);
+        auto* grid = PlaceSkinned<TsuiStringGrid>(&form, &form, 170, 80, 380, 240, look);
         grid->SetColCount(4);
         grid->SetRowCount(17);
         grid->SetFixedCols(0);
@@ -96,7 +70,7 @@ TEST(SkinListsRender, ListsCombosAndGridInEachLookToPng) {
         TBitmap shot;
         Snapshot(&form, &shot);
         EXPECT_EQ(static_cast<TColor>(shot.GetPixelColor(list->GetLeft(), list->GetTop() + 50)), list->GetBorderColor());
-        std::filesystem::path file = Folder() / (String("Lists_") + LookName(look) + ".png");
+        std::filesystem::path file = SkinRenderFolder("skin_controls") / (String("Lists_") + LookName(look) + ".png");
         SaveBitmapToPng(shot, file.string());
         EXPECT_GT(std::filesystem::file_size(file), 0u);
     }
@@ -106,10 +80,8 @@ TEST(SkinListsRender, ColourBoxDroppedInEachLookToPng) {
     for (TsuiUIStyle look : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
         SCOPED_TRACE(LookName(look));
         TForm form(nullptr);
-        form.SetBorderStyle(bsNone);
-        form.SetBounds(20, 20, 220, 300);
-        form.SetColor(GetInsideThemeColor(look, SUI_THEME_FORM_BACKGROUND_COLOR));
-        auto* colours = Place<TsuiColorBox>(&form, 10, 10, 180, 22, look);
+        DressRenderForm(form, look, 220, 300);
+        auto* colours = PlaceSkinned<TsuiColorBox>(&form, &form, 10, 10, 180, 22, look);
         colours->SetStyle(TColorBoxStyles{cbStandardColors, cbCustomColor, cbPrettyNames});
         colours->SetDropDownCount(14);
         colours->SetSelected(clTeal);
@@ -126,7 +98,7 @@ TEST(SkinListsRender, ColourBoxDroppedInEachLookToPng) {
         TPoint at = form.ScreenToClient(dropped->ClientToScreen({0, 0}));
         shot.GetCanvas()->Draw(at.x, at.y, &list);
         EXPECT_EQ(static_cast<TColor>(list.GetPixelColor(0, 5)), colours->GetBorderColor());
-        std::filesystem::path file = Folder() / (String("Dropped_") + LookName(look) + ".png");
+        std::filesystem::path file = SkinRenderFolder("skin_controls") / (String("Dropped_") + LookName(look) + ".png");
         SaveBitmapToPng(shot, file.string());
         EXPECT_GT(std::filesystem::file_size(file), 0u);
         colours->SetDroppedDown(false);

@@ -17,30 +17,16 @@
 #include "skin/core/SUIPopupMenu.h"
 #include "skin/core/SUIProgressBar.h"
 #include "skin/core/frmMSNPop.h"
+#include "tests/support/SkinRender.h"
 #include "tests/support/TestHelpers.h"
 
 using namespace testing_vcl;
 
 namespace {
 
-const char* LookName(TsuiUIStyle Look) {
-    switch (Look) {
-        case MacOS: return "MacOS";
-        case WinXP: return "WinXP";
-        case DeepBlue: return "DeepBlue";
-        case Protein: return "Protein";
-        default: return "BlueGlass";
-    }
-}
-
-std::filesystem::path Folder() {
-    auto folder = std::filesystem::path(TEST_PEER_DIR) / ".." / ".." / "skin_periphery";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
 
 void Save(TBitmap& B, const String& Name) {
-    auto file = Folder() / Name;
+    auto file = SkinRenderFolder("skin_periphery") / Name;
     SaveBitmapToPng(B, file.string());
     EXPECT_GT(std::filesystem::file_size(file), 0u);
 }
