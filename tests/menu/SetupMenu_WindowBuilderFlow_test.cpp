@@ -21,6 +21,7 @@
 #include "platform/vcl/Forms.h"
 #include "production/Builder_Window.h"
 #include "tests/support/ScriptedInteraction.h"
+#include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
@@ -46,32 +47,18 @@ const Fixtures& Clips() {
     return f;
 }
 
-class BuilderFlowTest : public ::testing::Test {
+class BuilderFlowTest : public testing_vcl::TStartUpTest {
 protected:
-    testing_vcl::TTempFolder dir{"designer_flow"};
-    String savedExePath = ExePath;
-    testing_vcl::TScriptedInteraction ask;
-    std::unique_ptr<testing_vcl::TInstallInteraction> installed;
+    BuilderFlowTest() : TStartUpTest("designer_flow") {}
 
     void SetUp() override {
         ASSERT_TRUE(Clips().made);
-        ExePath = dir.Path() + "/";
-        fs::copy(kDist / "RES", dir["RES"], fs::copy_options::recursive);
+        OpenProgramFolder("[Option]\nUseDefault=0\nOpenDialogFilter=Video|*.mpg\n");
         fs::copy(kDist / "Background", dir["Background"], fs::copy_options::recursive);
-        std::ofstream(dir["Option.ini"]) << "[Option]\nUseDefault=0\nOpenDialogFilter=Video|*.mpg\n";
-        UILanguage.clear();
         s_BackgroundSrcFile.clear();
         s_BackgroundMusicFile.clear();
         ask.ModalTimeoutMs = 60000;
-        installed = std::make_unique<testing_vcl::TInstallInteraction>(ask);
-        // Created in start-up order.
-        MainWindow = new TMainWindow(nullptr);
-        MainWindow->AfterConstruction();
-        OptionWindow = new TOptionWindow(nullptr);
-        OptionWindow->AfterConstruction();
-        OptionWindow->OnDestroy = nullptr;
-        SetupClipWindow = new TSetupClipWindow(nullptr);
-        SetupClipWindow->AfterConstruction();
+        MakeStartUpWindows();
         SetupClipWindow->Grabber()->WaitPauseMs = 5;
         SetupMenuWindow = new TSetupMenuWindow(nullptr);
         SetupMenuWindow->AfterConstruction();
@@ -89,15 +76,8 @@ protected:
         delete SetupChapterWindow;
         SetupChapterWindow = nullptr;
         delete SetupMenuWindow;
-        delete SetupClipWindow;
         Pubfunction::ClearTitleMenuLabel();
-        Pubfunction::ClearClipInfo();
-        delete OptionWindow;
-        delete MainWindow;
-        Pubfunction::FreeSharedBitmaps();
-        installed.reset();
-        ExePath = savedExePath;
-        UILanguage.clear();
+        FreeStartUpWindows();
     }
 
     static TSetupMenuWindow* D() { return SetupMenuWindow; }
