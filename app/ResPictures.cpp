@@ -1,7 +1,25 @@
 #include "app/ResPictures.h"
 
 #include "app/Pubfunction.h"
+#include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"
+
+bool LoadCompiledPicture(TPicture* Picture, const String& ResourceName) {
+    TBitmap bitmap;
+    try {
+        bitmap.LoadFromResourceName(HInstance, ResourceName);
+    } catch (const EResNotFound&) {
+        return false;
+    }
+    Picture->SetBitmap(&bitmap);
+    return true;
+}
+
+void LoadCompiledButton(TsuiImageButton* Button, const String& Base) {
+    LoadCompiledPicture(Button->GetPicNormal(), Base);
+    LoadCompiledPicture(Button->GetPicMouseOn(), Base + "ON");
+    LoadCompiledPicture(Button->GetPicMouseDown(), Base + "DOWN");
+}
 
 void LoadResPicture(TPicture* Picture, const String& File) {
     const String path = ExePath + "RES/" + File;

@@ -7,6 +7,10 @@
 #include "skin/core/SUIButton.h"
 #include "skin/core/SUISkinForm.h"
 
+// A picture compiled into the program, by name; false when there is none.
+bool LoadCompiledPicture(TPicture* Picture, const String& ResourceName);
+// A skinned button's three pictures compiled in as Base, BaseON and BaseDOWN.
+void LoadCompiledButton(TsuiImageButton* Button, const String& Base);
 // Picture from RES/File.
 void LoadResPicture(TPicture* Picture, const String& File);
 // A skinned button's four pictures: Base.bmp, Base_on.bmp, Base_down.bmp and Base_dis.bmp.

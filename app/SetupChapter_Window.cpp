@@ -3,25 +3,20 @@
 #include <vector>
 
 #include "app/CustomClass.h"
+#include "app/FormBuilder.h"
 #include "app/Language.h"
 #include "app/ResPictures.h"
 #include "menu/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
-#include "platform/vcl/Resources.h"
 
 TSetupChapterWindow* SetupChapterWindow = nullptr;
 
 namespace {
 
-// Missing artwork leaves a button plain: the dialog still works.
-void LoadArtwork(TPicture* Picture, const String& ResourceName) {
-    TBitmap bitmap;
-    try {
-        bitmap.LoadFromResourceName(HInstance, ResourceName);
-    } catch (const EResNotFound&) {
-        return;
-    }
-    Picture->SetBitmap(&bitmap);
+void SetSpinRange(TsuiSpinEdit* Spin, int MaxValue) {
+    Spin->SetMinValue(0);
+    Spin->SetMaxValue(MaxValue);
+    Spin->SetValue(0);
 }
 
 std::vector<int> ButtonTimes(const TClipInfo* Clip) {
@@ -45,7 +40,7 @@ TSetupChapterWindow::TSetupChapterWindow(TComponent* AOwner) : TForm(AOwner) {
     // Without its artwork the dialog keeps the window system's frame.
     if (!LoadResSkin(suiSkinForm1, "chapter_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();
-    CreateButtons();
+    InstallHandlers();
     ShowButtonWords();
     CloseOnEscape(this, suiImageButton1);
     AfterConstruction();
@@ -55,76 +50,43 @@ TSetupChapterWindow::~TSetupChapterWindow() {
     if (SetupChapterWindow == this) SetupChapterWindow = nullptr;
 }
 
-TLabel* TSetupChapterWindow::NewLabel(const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-TsuiSpinEdit* TSetupChapterWindow::NewSpin(const String& Name, int Left, int MaxValue) {
-    auto* spin = new TsuiSpinEdit(this);
-    spin->SetName(Name);
-    spin->SetParent(this);
-    spin->SetMinValue(0);
-    spin->SetMaxValue(MaxValue);
-    spin->SetBounds(Left, 186, 56, 21);
-    spin->SetValue(0);
-    return spin;
-}
-
-TsuiImageButton* TSetupChapterWindow::NewButton(const String& Name, const char* Art, int Left, int Top,
-                                                int Width, int Height) {
-    auto* button = new TsuiImageButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    LoadArtwork(button->GetPicNormal(), Art);
-    LoadArtwork(button->GetPicMouseOn(), String(Art) + "ON");
-    LoadArtwork(button->GetPicMouseDown(), String(Art) + "DOWN");
-    button->SetBounds(Left, Top, Width, Height);
-    return button;
-}
-
 void TSetupChapterWindow::CreateControls() {
-    Label1 = NewLabel("Label1", "Current Chapter List :", 16, 30);
-    suiListBox_Time = new TsuiListBox(this);
-    suiListBox_Time->SetName("suiListBox_Time");
-    suiListBox_Time->SetParent(this);
+    using W = TSetupChapterWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Label1>("Label1", 16, 30, 0, 0, "Current Chapter List :"),
+        Place<&W::suiListBox_Time>("suiListBox_Time", 16, 46, 160, 232),
+        Place<&W::Label6>("Label6", 200, 36, 0, 0, "Auto Split Chapter"),
+        Place<&W::suiComboBox_Auto>("suiComboBox_Auto", 200, 56, 80, 21),
+        Place<&W::Label2>("Label2", 200, 144, 0, 0, "Input Split Chapter Time :"),
+        Place<&W::Label3>("Label3", 200, 168, 0, 0, "Hour :"),
+        Place<&W::Label4>("Label4", 264, 168, 0, 0, "Min. :"),
+        Place<&W::Label5>("Label5", 328, 168, 0, 0, "Sec. :"),
+        Place<&W::suiSpinEdit_Hour>("suiSpinEdit_Hour", 200, 186, 56, 21),
+        Place<&W::suiSpinEdit_Min>("suiSpinEdit_Min", 264, 186, 56, 21),
+        Place<&W::suiSpinEdit_Sec>("suiSpinEdit_Sec", 328, 186, 56, 21),
+        Place<&W::suiButton_Insert>("suiButton_Insert", 200, 224, 72, 26, "CHAPTERINSERT"),
+        Place<&W::suiButton_Modify>("suiButton_Modify", 280, 224, 72, 26, "CHAPTERMODIFY"),
+        Place<&W::suiButton_Delete>("suiButton_Delete", 360, 224, 72, 26, "CHAPTERDELETE"),
+        Place<&W::suiImageButton2>("suiImageButton2", 408, 284, 42, 42, "CHAPTEROK"),
+        Place<&W::suiImageButton1>("suiImageButton1", 360, 284, 42, 42, "CHAPTERCANCEL"),
+    };
+    BuildControls(this, kRows);
     suiListBox_Time->SetStyle(lbOwnerDrawFixed);
     suiListBox_Time->SetItemHeight(16);
-    suiListBox_Time->SetBounds(16, 46, 160, 232);
-    suiListBox_Time->OnClick = [this](TObject* s) { suiListBox_TimeClick(s); };
-    Label6 = NewLabel("Label6", "Auto Split Chapter", 200, 36);
-    suiComboBox_Auto = new TsuiComboBox(this);
-    suiComboBox_Auto->SetName("suiComboBox_Auto");
-    suiComboBox_Auto->SetParent(this);
     suiComboBox_Auto->SetStyle(csDropDownList);
-    suiComboBox_Auto->SetBounds(200, 56, 80, 21);
-    suiComboBox_Auto->OnChange = [this](TObject* s) { suiComboBox_AutoChange(s); };
-    Label2 = NewLabel("Label2", "Input Split Chapter Time :", 200, 144);
-    Label3 = NewLabel("Label3", "Hour :", 200, 168);
-    Label4 = NewLabel("Label4", "Min. :", 264, 168);
-    Label5 = NewLabel("Label5", "Sec. :", 328, 168);
-    suiSpinEdit_Hour = NewSpin("suiSpinEdit_Hour", 200, 23);
-    suiSpinEdit_Min = NewSpin("suiSpinEdit_Min", 264, 59);
-    suiSpinEdit_Sec = NewSpin("suiSpinEdit_Sec", 328, 59);
+    SetSpinRange(suiSpinEdit_Hour, 23);
+    SetSpinRange(suiSpinEdit_Min, 59);
+    SetSpinRange(suiSpinEdit_Sec, 59);
+    suiImageButton2->SetModalResult(mrOk);
+    suiImageButton1->SetModalResult(mrCancel);
 }
 
-void TSetupChapterWindow::CreateButtons() {
-    suiButton_Insert = NewButton("suiButton_Insert", "CHAPTERINSERT", 200, 224, 72, 26);
+void TSetupChapterWindow::InstallHandlers() {
+    suiListBox_Time->OnClick = [this](TObject* s) { suiListBox_TimeClick(s); };
+    suiComboBox_Auto->OnChange = [this](TObject* s) { suiComboBox_AutoChange(s); };
     suiButton_Insert->OnClick = [this](TObject* s) { suiButton_InsertClick(s); };
-    suiButton_Modify = NewButton("suiButton_Modify", "CHAPTERMODIFY", 280, 224, 72, 26);
     suiButton_Modify->OnClick = [this](TObject* s) { suiButton_ModifyClick(s); };
-    suiButton_Delete = NewButton("suiButton_Delete", "CHAPTERDELETE", 360, 224, 72, 26);
     suiButton_Delete->OnClick = [this](TObject* s) { suiButton_DeleteClick(s); };
-    suiImageButton2 = NewButton("suiImageButton2", "CHAPTEROK", 408, 284, 42, 42);
-    suiImageButton2->SetModalResult(mrOk);
-    suiImageButton1 = NewButton("suiImageButton1", "CHAPTERCANCEL", 360, 284, 42, 42);
-    suiImageButton1->SetModalResult(mrCancel);
 }
 
 void TSetupChapterWindow::ApplyLanguage() {

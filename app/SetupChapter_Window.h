@@ -59,11 +59,8 @@ class TSetupChapterWindow : public TForm {
 
 private:
     void CreateControls();
-    void CreateButtons();
-    TLabel* NewLabel(const String& Name, const String& Caption, int Left, int Top);
-    TsuiSpinEdit* NewSpin(const String& Name, int Left, int MaxValue);
+    void InstallHandlers();
     void ShowButtonWords();
-    TsuiImageButton* NewButton(const String& Name, const char* Art, int Left, int Top, int Width, int Height);
     // The list box and spin edits from Chapters.
     void ShowList();
     void ShowSelection();

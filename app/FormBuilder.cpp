@@ -1,0 +1,61 @@
+#include "app/FormBuilder.h"
+
+#include "app/ResPictures.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/StdCtrls.h"
+#include "skin/core/SUIButton.h"
+
+namespace {
+
+TWinControl* ParentOf(TForm* Form, const TControlRow& Row) {
+    if (Row.Parent == nullptr) return Form;
+    auto* parent = dynamic_cast<TWinControl*>(Form->FindComponent(Row.Parent));
+    return parent != nullptr ? parent : Form;
+}
+
+void LoadButtonArt(TsuiImageButton* Button, const String& Art, TArtSource Source) {
+    if (Source == TArtSource::kCompiled) {
+        LoadCompiledButton(Button, Art);
+    } else {
+        LoadResButton(Button, Art);
+    }
+}
+
+void LoadImageArt(TImage* Image, const String& Art, TArtSource Source) {
+    if (Source == TArtSource::kCompiled) {
+        LoadCompiledPicture(Image->GetPicture(), Art);
+    } else {
+        LoadResPicture(Image->GetPicture(), Art);
+    }
+}
+
+// A row's text is a caption, except on the controls that show artwork instead.
+void ShowText(TControl* Control, const String& Text, TArtSource Art) {
+    if (auto* button = dynamic_cast<TsuiImageButton*>(Control)) {
+        if (!Text.empty()) LoadButtonArt(button, Text, Art);
+    } else if (auto* image = dynamic_cast<TImage*>(Control)) {
+        if (!Text.empty()) LoadImageArt(image, Text, Art);
+    } else {
+        Control->SetText(Text);
+    }
+}
+
+void PlaceBounds(TControl* Control, const TControlRow& Row) {
+    const int width = Row.Width > 0 ? Row.Width : Control->GetWidth();
+    const int height = Row.Height > 0 ? Row.Height : Control->GetHeight();
+    Control->SetBounds(Row.Left, Row.Top, width, height);
+}
+
+}  // namespace
+
+void BuildControls(TForm* Form, std::span<const TControlRow> Rows, TArtSource Art) {
+    for (const TControlRow& row : Rows) {
+        TControl* control = row.Make(Form);
+        control->SetName(row.Name);
+        control->SetParent(ParentOf(Form, row));
+        if (auto* label = dynamic_cast<TLabel*>(control)) label->SetTransparent(true);
+        ShowText(control, row.Text, Art);
+        PlaceBounds(control, row);
+        if (row.Keep != nullptr) row.Keep(Form, control);
+    }
+}
