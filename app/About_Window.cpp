@@ -1,6 +1,6 @@
 #include "app/About_Window.h"
 
-#include "app/Language.h"
+#include "core/Language.h"
 #include "platform/vcl/Resources.h"
 
 TAboutWindow* AboutWindow = nullptr;

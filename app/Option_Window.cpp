@@ -1,9 +1,9 @@
 #include "app/Option_Window.h"
 
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
-#include "app/UserLanguage.h"
+#include "core/UserLanguage.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Registry.h"
 #include "platform/vcl/SysUtils.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Language.h"
+#include "core/Language.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"
 

@@ -1,6 +1,6 @@
 #include "app/ResPictures.h"
 
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"
 

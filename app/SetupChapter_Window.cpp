@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 #include "app/FormBuilder.h"
-#include "app/Language.h"
+#include "core/Language.h"
 #include "app/ResPictures.h"
-#include "menu/MenuObjects.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
 
 TSetupChapterWindow* SetupChapterWindow = nullptr;

@@ -5,7 +5,7 @@
 // The list's rules live in TChapterList; this window shows them and carries the messages.
 #pragma once
 
-#include "app/ChapterList.h"
+#include "core/ChapterList.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "skin/controls/SUIComboBox.h"

@@ -4,19 +4,19 @@
 #include <cstring>
 #include <memory>
 
-#include "app/ClipListScroll.h"
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "core/ClipListScroll.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
-#include "app/SetupClip_WindowRows.h"
+#include "model/SetupClip_WindowRows.h"
 #include "app/SetupSubtitle_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Builder_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Convert_Window.h"
 
 TSetupClipWindow* SetupClipWindow = nullptr;
 

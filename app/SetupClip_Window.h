@@ -10,12 +10,12 @@
 // requests return at once and its answers come back through OnMessage.
 #pragma once
 
-#include "app/Language.h"
+#include "core/Language.h"
 
 #include <memory>
 
-#include "app/ClipTrim.h"
-#include "app/MediaLibrary.h"
+#include "core/ClipTrim.h"
+#include "core/MediaLibrary.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"

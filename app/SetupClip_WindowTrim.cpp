@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/DiscSize.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
-#include "app/SetupClip_WindowRows.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
+#include "model/SetupClip_WindowRows.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/Jpeg.h"
 #include "platform/vcl/SysUtils.h"

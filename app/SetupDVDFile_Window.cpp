@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/DiscSize.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
+#include "core/Language.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
-#include "app/VobClip.h"
+#include "model/VobClip.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Burn_Window.h"
-#include "production/Compiler_Window.h"
+#include "productionwindows/Burn_Window.h"
+#include "productionwindows/Compiler_Window.h"
 
 TSetupDVDFileWindow* SetupDVDFileWindow = nullptr;
 

@@ -2,11 +2,11 @@
 
 #include <exception>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/ResPictures.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"

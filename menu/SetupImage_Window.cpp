@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/MediaLibrary.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/MediaLibrary.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
-#include "menu/MenuObjects.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupImageWindow* SetupImageWindow = nullptr;

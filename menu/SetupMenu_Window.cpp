@@ -2,21 +2,21 @@
 
 #include <algorithm>
 
-#include "app/CustomClass.h"
-#include "app/DiscSize.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
+#include "core/Language.h"
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
 #include "app/SetupClip_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/IniFiles.h"
-#include "production/Builder_Window.h"
-#include "production/Burn_Window.h"
-#include "production/Compiler_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Burn_Window.h"
+#include "productionwindows/Compiler_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupMenuWindow* SetupMenuWindow = nullptr;

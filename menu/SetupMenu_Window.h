@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/MediaLibrary.h"
-#include "menu/MenuObjects.h"
+#include "core/MediaLibrary.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "platform/vcl/SysUtils.h"
 

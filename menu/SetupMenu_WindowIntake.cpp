@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
-#include "app/VobClip.h"
+#include "core/Pubfunction.h"
+#include "model/VobClip.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
 #include "platform/vcl/SysUtils.h"
 

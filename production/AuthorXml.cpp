@@ -1,9 +1,9 @@
 #include "production/AuthorXml.h"
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "production/ClipConversion.h"
 #include "production/SubtitleMux.h"
 #include "production/VolumeName.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "production/MenuPictures.h"
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/Jpeg.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"

@@ -1,8 +1,8 @@
 #include "production/MenuXml.h"
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "production/SubtitleMux.h"
 #include "production/XmlText.h"
 

@@ -1,6 +1,6 @@
 #include "production/RunParameters.h"
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 
 TStandardParameters StandardParameters(int VideoStandard) {
     if (VideoStandard == NtscStandard) return {"720:480", "30000/1001", 480};

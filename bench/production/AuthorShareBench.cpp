@@ -9,15 +9,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/MediaLibrary.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/MediaLibrary.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Widgets.h"
-#include "production/Builder_Window.h"
+#include "productionwindows/Builder_Window.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/CustomClass.h"
-#include "app/MediaLibrary.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/MediaLibrary.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Widgets.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Convert_Window.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <sstream>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupDVDFile_Window.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"

@@ -6,14 +6,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Registry.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
-#include "app/Language.h"
+#include "core/Language.h"
 #include "platform/vcl/PngWriter.h"
 
 #include <sys/stat.h>

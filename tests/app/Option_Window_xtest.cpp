@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/Registry.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <memory>
 
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

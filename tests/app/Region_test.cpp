@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "core/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/IniFiles.h"
 
 namespace fs = std::filesystem;

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TestHelpers.h"

@@ -11,12 +11,12 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
-#include "app/SetupClip_WindowRows.h"
+#include "core/Pubfunction.h"
+#include "model/SetupClip_WindowRows.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"

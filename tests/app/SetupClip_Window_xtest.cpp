@@ -6,13 +6,13 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupClip_Window.h"
-#include "app/SetupClip_WindowRows.h"
+#include "model/SetupClip_WindowRows.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/win32/Windows.h"
 #include "tests/support/ScriptedInteraction.h"

@@ -8,15 +8,15 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/DiscSize.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "app/SetupDVDFile_Window.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Burn_Window.h"
-#include "production/Compiler_Window.h"
+#include "productionwindows/Burn_Window.h"
+#include "productionwindows/Compiler_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
-#include "app/SetupClip_WindowRows.h"
+#include "core/Pubfunction.h"
+#include "model/SetupClip_WindowRows.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/support/ScriptedInteraction.h"

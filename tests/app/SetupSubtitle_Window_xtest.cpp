@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "app/SetupSubtitle_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Language.h"
-#include "disc/Device_Window.h"
+#include "core/Language.h"
+#include "discwindows/Device_Window.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/disc/FakeSdkFixture.h"

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
-#include "app/MediaLibrary.h"
+#include "core/MediaLibrary.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
-#include "app/VobClip.h"
-#include "menu/MenuObjects.h"
+#include "model/VobClip.h"
+#include "model/MenuObjects.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"

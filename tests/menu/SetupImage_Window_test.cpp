@@ -11,13 +11,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/MediaLibrary.h"
-#include "app/Pubfunction.h"
-#include "app/SetupClip_WindowRows.h"
-#include "app/VobClip.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/MediaLibrary.h"
+#include "core/Pubfunction.h"
+#include "model/SetupClip_WindowRows.h"
+#include "model/VobClip.h"
+#include "model/MenuObjects.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/support/ScriptedInteraction.h"

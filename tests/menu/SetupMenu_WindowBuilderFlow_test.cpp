@@ -9,17 +9,17 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
-#include "app/SetupClip_WindowRows.h"
+#include "model/SetupClip_WindowRows.h"
 #include "menu/SetupText_Window.h"
 #include "platform/vcl/Forms.h"
-#include "production/Builder_Window.h"
+#include "productionwindows/Builder_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"

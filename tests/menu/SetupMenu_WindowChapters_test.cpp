@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "menu/SetupImage_Window.h"
 #include "platform/vcl/PngWriter.h"

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 #include "app/Progress_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
-#include "production/Compiler_Window.h"
+#include "productionwindows/Compiler_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"

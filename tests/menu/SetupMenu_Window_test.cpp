@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
-#include "production/Builder_Window.h"
-#include "production/Burn_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Burn_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "production/MenuPictures.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
 #include "tests/support/TestHelpers.h"
 

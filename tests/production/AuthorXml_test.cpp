@@ -5,7 +5,7 @@
 
 #include "production/AuthorXml.h"
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/TempFolder.h"
 

@@ -12,14 +12,14 @@
 #include <regex>
 #include <sstream>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Builder_Window.h"
-#include "production/Compiler_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Compiler_Window.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/DvdDisc.h"
 #include "tests/support/DvdPlayer.h"

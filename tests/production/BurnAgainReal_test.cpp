@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "disc/Cdvddevice.h"
 #include "disc/StarBurnSdk.h"
 #include "disc/Starburn_control.h"
-#include "production/Builder_Window.h"
-#include "production/Burn_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Burn_Window.h"
 #include "tests/support/DvdRead.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

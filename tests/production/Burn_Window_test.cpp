@@ -5,12 +5,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Burn_Window.h"
+#include "productionwindows/Burn_Window.h"
 #include "tests/disc/FakeSdkFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

@@ -10,18 +10,18 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupDVDFile_Window.h"
 #include "disc/Cdvddevice.h"
 #include "disc/StarBurnSdk.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win32/Windows.h"
-#include "production/Burn_Window.h"
+#include "productionwindows/Burn_Window.h"
 #include "tests/support/DvdRead.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

@@ -7,14 +7,14 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupClip_Window.h"
 #include "platform/win32/Windows.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"

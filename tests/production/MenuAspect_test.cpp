@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "libs/corvane/CorvaneDLL.h"
 #include "menu/SetupMenu_Window.h"
 #include "platform/vcl/PngWriter.h"

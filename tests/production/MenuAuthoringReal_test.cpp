@@ -12,11 +12,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "libs/corvane/CorvaneDLL.h"
 #include "libs/dozezedav/Dozezedav.h"
-#include "menu/MenuObjects.h"
+#include "model/MenuObjects.h"
 #include "production/AuthoredDisc.h"
 #include "production/AuthorXml.h"
 #include "production/MenuEncode.h"

@@ -2,7 +2,7 @@
 // clips themselves.
 #include <gtest/gtest.h>
 
-#include "app/CustomClass.h"
+#include "model/CustomClass.h"
 #include "production/MenuEncode.h"
 #include "production/RunParameters.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"

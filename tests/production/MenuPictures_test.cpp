@@ -8,9 +8,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/Jpeg.h"
 #include "production/MenuPictures.h"
 #include "production/MenuFiles.h"

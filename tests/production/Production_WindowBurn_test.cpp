@@ -10,13 +10,13 @@
 #include <memory>
 #include <vector>
 
-#include "app/Language.h"
-#include "app/Pubfunction.h"
-#include "disc/Device_Window.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
+#include "discwindows/Device_Window.h"
 #include "disc/Starburn_control.h"
-#include "production/Builder_Window.h"
-#include "production/Compiler_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Compiler_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "tests/disc/FakeSdkFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

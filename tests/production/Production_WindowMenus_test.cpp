@@ -7,12 +7,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
-#include "menu/MenuObjects.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Builder_Window.h"
-#include "production/Compiler_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Compiler_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 

@@ -14,14 +14,14 @@
 #include <fstream>
 #include <set>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/PngWriter.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Builder_Window.h"
+#include "productionwindows/Builder_Window.h"
 #include "production/ClipConversion.h"
-#include "production/Compiler_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Compiler_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "libs/dozezedav/Dozezedav.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/ScriptedInteraction.h"

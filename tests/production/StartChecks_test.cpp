@@ -7,12 +7,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/CustomClass.h"
-#include "app/Language.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "platform/vcl/SysUtils.h"
-#include "production/Builder_Window.h"
-#include "production/Convert_Window.h"
+#include "productionwindows/Builder_Window.h"
+#include "productionwindows/Convert_Window.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 

@@ -6,10 +6,10 @@
 // wrong reading.
 #include <gtest/gtest.h>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "libs/fontfile/FontFile.h"
-#include "production/Builder_Window.h"
+#include "productionwindows/Builder_Window.h"
 #include "production/SubtitleEncoding.h"
 #include "tests/libs/dozezedav/DozezedavFixture.h"
 #include "tests/support/TempFolder.h"

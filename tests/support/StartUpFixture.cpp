@@ -5,7 +5,7 @@
 
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
-#include "app/Pubfunction.h"
+#include "core/Pubfunction.h"
 #include "app/SetupClip_Window.h"
 
 namespace testing_vcl {

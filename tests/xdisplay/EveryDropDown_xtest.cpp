@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/CustomClass.h"
-#include "app/Pubfunction.h"
+#include "model/CustomClass.h"
+#include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "menu/SetupText_Window.h"
-#include "production/Builder_Window.h"
+#include "productionwindows/Builder_Window.h"
 #include "tests/disc/FakeSdkFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"

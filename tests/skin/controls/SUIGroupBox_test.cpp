@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/Language.h"
+#include "core/Language.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "skin/core/SUIButton.h"
