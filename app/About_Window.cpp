@@ -1,22 +1,12 @@
 #include "app/About_Window.h"
 
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
-#include "platform/vcl/Resources.h"
 
 TAboutWindow* AboutWindow = nullptr;
 
 namespace {
-
-// Missing artwork leaves the picture empty: the window still works, only plainer.
-void LoadArtwork(TPicture* Picture, const char* ResourceName) {
-    TBitmap bitmap;
-    try {
-        bitmap.LoadFromResourceName(HInstance, ResourceName);
-    } catch (const EResNotFound&) {
-        return;
-    }
-    Picture->SetBitmap(&bitmap);
-}
 
 constexpr int kLinkLeft = 120;
 
@@ -26,9 +16,7 @@ TAboutWindow::TAboutWindow(TComponent* AOwner) : TForm(AOwner) {
     SetName("AboutWindow");
     SetPosition(poScreenCenter);
     CreateSkin();
-    CreateTitle();
-    CreateLinks();
-    CreateCloseButton();
+    CreateControls();
     SetAutoSize(true);
     AfterConstruction();
 }
@@ -39,8 +27,7 @@ void TAboutWindow::CreateSkin() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture background;
-    LoadArtwork(&background, "ABOUTBACKGROUND");
-    if (background.GetGraphic() != nullptr) {
+    if (LoadCompiledPicture(&background, "ABOUTBACKGROUND")) {
         suiSkinForm1->SetGlyph(background.GetBitmap());
         return;
     }
@@ -48,37 +35,29 @@ void TAboutWindow::CreateSkin() {
     SetClientHeight(245);
 }
 
-TLabel* TAboutWindow::NewLabel(const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-TsuiURLLabel* TAboutWindow::NewLink(const String& Name, const String& Caption, const String& URL,
-                                    int Left, int Top) {
-    auto* link = new TsuiURLLabel(this);
-    link->SetName(Name);
-    link->SetParent(this);
-    link->SetTransparent(true);
-    link->SetCaption(Caption);
-    link->SetURL(URL);
-    link->SetFontHoverColor(clRed);
-    link->SetFontLinkColor(clBlue);
-    link->SetLeft(Left);
-    link->SetTop(Top);
-    return link;
-}
-
 // The name twice: a white copy first and the black one over it, one pixel up and to the left,
 // so the white shows as a light edge at the lower right.
-void TAboutWindow::CreateTitle() {
-    Label1 = NewLabel("Label1", AboutTexts::ProductName, 48, 48);
-    Label5 = NewLabel("Label5", AboutTexts::ProductName, 46, 47);
+void TAboutWindow::CreateControls() {
+    using W = TAboutWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Label1>("Label1", 48, 48, 0, 0, AboutTexts::ProductName),
+        Place<&W::Label5>("Label5", 46, 47, 0, 0, AboutTexts::ProductName),
+        Place<&W::Label2>("Label2", 320, 72, 0, 0, AboutTexts::BuildDate),
+        Place<&W::Label3>("Label3", 48, 128, 0, 0, AboutTexts::HomeCaption),
+        Place<&W::suiURLLabel2>("suiURLLabel2", kLinkLeft, 128, 0, 0, AboutTexts::HomeURL),
+        Place<&W::Label4>("Label4", 48, 156, 0, 0, AboutTexts::ContactCaption),
+        Place<&W::suiURLLabel1>("suiURLLabel1", kLinkLeft, 156, 0, 0, AboutTexts::ContactAddress),
+        Place<&W::Label8>("Label8", 16, 224, 0, 0, AboutTexts::Publisher),
+        Place<&W::suiImageButton_Cancel>("suiImageButton_Cancel", 406, 8, 18, 18, "ABOUTCLOSE"),
+    };
+    BuildControls(this, kRows);
+    StyleTitle();
+    StyleLinks();
+    suiImageButton_Cancel->SetModalResult(mrCancel);
+    suiImageButton_Cancel->SetCancel(true);
+}
+
+void TAboutWindow::StyleTitle() {
     for (TLabel* label : {Label1, Label5}) {
         label->GetFont()->SetName("Tahoma");
         label->GetFont()->SetHeight(20);
@@ -86,29 +65,16 @@ void TAboutWindow::CreateTitle() {
     }
     Label1->GetFont()->SetColor(clWhite);
     Label5->GetFont()->SetColor(clBlack);
-    Label2 = NewLabel("Label2", AboutTexts::BuildDate, 320, 72);
 }
 
-void TAboutWindow::CreateLinks() {
-    Label3 = NewLabel("Label3", AboutTexts::HomeCaption, 48, 128);
-    suiURLLabel2 = NewLink("suiURLLabel2", AboutTexts::HomeURL, AboutTexts::HomeURL, kLinkLeft, 128);
-    Label4 = NewLabel("Label4", AboutTexts::ContactCaption, 48, 156);
-    suiURLLabel1 = NewLink("suiURLLabel1", AboutTexts::ContactAddress,
-                           String("mailto:") + AboutTexts::ContactAddress, kLinkLeft, 156);
+void TAboutWindow::StyleLinks() {
+    suiURLLabel2->SetURL(AboutTexts::HomeURL);
+    suiURLLabel1->SetURL(String("mailto:") + AboutTexts::ContactAddress);
+    for (TsuiURLLabel* link : {suiURLLabel2, suiURLLabel1}) {
+        link->SetFontHoverColor(clRed);
+        link->SetFontLinkColor(clBlue);
+    }
     suiURLLabel1->GetFont()->SetStyle({fsUnderline});
-    Label8 = NewLabel("Label8", AboutTexts::Publisher, 16, 224);
-}
-
-void TAboutWindow::CreateCloseButton() {
-    suiImageButton_Cancel = new TsuiImageButton(this);
-    suiImageButton_Cancel->SetName("suiImageButton_Cancel");
-    suiImageButton_Cancel->SetParent(this);
-    LoadArtwork(suiImageButton_Cancel->GetPicNormal(), "ABOUTCLOSE");
-    LoadArtwork(suiImageButton_Cancel->GetPicMouseOn(), "ABOUTCLOSEON");
-    LoadArtwork(suiImageButton_Cancel->GetPicMouseDown(), "ABOUTCLOSEDOWN");
-    suiImageButton_Cancel->SetBounds(406, 8, 18, 18);
-    suiImageButton_Cancel->SetModalResult(mrCancel);
-    suiImageButton_Cancel->SetCancel(true);
 }
 
 void TAboutWindow::ApplyLanguage() { Language::ApplyLanguageToForm(this); }

@@ -28,11 +28,9 @@ class TAboutWindow : public TForm {
 
 private:
     void CreateSkin();
-    void CreateTitle();
-    void CreateLinks();
-    void CreateCloseButton();
-    TLabel* NewLabel(const String& Name, const String& Caption, int Left, int Top);
-    TsuiURLLabel* NewLink(const String& Name, const String& Caption, const String& URL, int Left, int Top);
+    void CreateControls();
+    void StyleTitle();
+    void StyleLinks();
 };
 
 extern TAboutWindow* AboutWindow;

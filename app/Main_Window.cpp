@@ -3,24 +3,26 @@
 #include <memory>
 
 #include "app/About_Window.h"
-#include "core/Language.h"
-#include "platform/vcl/Dialogs.h"
+#include "app/FormBuilder.h"
 #include "app/Option_Window.h"
-#include "core/Pubfunction.h"
+#include "app/ResPictures.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
 #include "app/SetupDVDFile_Window.h"
 #include "app/SetupSubtitle_Window.h"
-#include "menu/SetupImage_Window.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "discwindows/Device_Window.h"
+#include "menu/SetupImage_Window.h"
 #include "menu/SetupMenu_Window.h"
 #include "menu/SetupText_Window.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/SysUtils.h"
+#include "platform/win32/Windows.h"
 #include "productionwindows/Builder_Window.h"
 #include "productionwindows/Burn_Window.h"
 #include "productionwindows/Compiler_Window.h"
 #include "productionwindows/Convert_Window.h"
-#include "platform/vcl/SysUtils.h"
-#include "platform/win32/Windows.h"
 
 TMainWindow* MainWindow = nullptr;
 const String HomePageAddress = AboutTexts::HomeURL;
@@ -59,31 +61,7 @@ TMainWindow::TMainWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientHeight(394);
     GetFont()->SetName("Tahoma");
     CreateComponents();
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-}
-
-TsuiImageButton* TMainWindow::MakeButton(const String& Name, int Left, int Top, int Width, int Height,
-                                         const String& Hint) {
-    auto* b = new TsuiImageButton(this);
-    b->SetName(Name);
-    b->SetParent(this);
-    b->SetBounds(Left, Top, Width, Height);
-    b->SetCursor(crHandPoint);
-    if (!Hint.empty()) {
-        b->SetHint(Hint);
-        b->SetShowHint(true);
-    }
-    return b;
-}
-
-TImage* TMainWindow::MakeDescriptionImage(const String& Name) {
-    auto* image = new TImage(this);
-    image->SetName(Name);
-    image->SetParent(this);
-    image->SetBounds(15, 210, 340, 65);
-    return image;
+    InstallHandlers();
 }
 
 void TMainWindow::CreateComponents() {
@@ -91,18 +69,55 @@ void TMainWindow::CreateComponents() {
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
+    CreateControls();
+}
+
+// The artwork comes when the form is created (LoadSkinPictures): without it the program stops.
+void TMainWindow::CreateControls() {
+    using W = TMainWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiImageButton_Builder>("suiImageButton_Builder", 18, 62, 130, 130),
+        Place<&W::suiImageButton_Converter>("suiImageButton_Converter", 157, 62, 130, 130),
+        Place<&W::suiImageButton_Compiler>("suiImageButton_Compiler", 296, 62, 130, 130),
+        Place<&W::suiImageButton_Burner>("suiImageButton_Burner", 435, 62, 130, 130),
+        Place<&W::suiImageButton_Min>("suiImageButton_Min", 518, 12, 22, 22),
+        Place<&W::suiImageButton_Exit>("suiImageButton_Exit", 544, 12, 22, 22),
+        Place<&W::suiImageButton_Home>("suiImageButton_Home", 380, 214, 56, 56),
+        Place<&W::suiImageButton_Option>("suiImageButton_Option", 443, 214, 56, 56),
+        Place<&W::suiImageButton_Help>("suiImageButton_Help", 506, 214, 56, 56),
+        Place<&W::Image_Builder>("Image_Builder", 15, 210, 340, 65),
+        Place<&W::Image_Vob>("Image_Vob", 15, 210, 340, 65),
+        Place<&W::Image_Menu>("Image_Menu", 15, 210, 340, 65),
+        Place<&W::Image_Burn>("Image_Burn", 15, 210, 340, 65),
+        Place<&W::Label_Description>("Label_Description", 30, 221, 300, 76),
+    };
+    BuildControls(this, kRows);
+    SetButtonLooks();
+    SetDescriptionLooks();
+}
+
+void TMainWindow::SetButtonLooks() {
+    for (TsuiImageButton* button : {suiImageButton_Builder, suiImageButton_Converter, suiImageButton_Compiler,
+                                    suiImageButton_Burner, suiImageButton_Min, suiImageButton_Exit,
+                                    suiImageButton_Home, suiImageButton_Option, suiImageButton_Help})
+        button->SetCursor(crHandPoint);
+    suiImageButton_Min->SetHint("Minimiaze");
+    suiImageButton_Exit->SetHint("Close");
+    for (TsuiImageButton* button : {suiImageButton_Min, suiImageButton_Exit}) button->SetShowHint(true);
+}
+
+void TMainWindow::SetDescriptionLooks() {
+    Label_Description->SetAutoSize(false);
+    Label_Description->SetWordWrap(true);
+    // Light on the description well's navy, whatever font the language file chooses.
+    Label_Description->GetFont()->SetColor(static_cast<TColor>(0xFAF2EC));
+}
+
+void TMainWindow::InstallHandlers() {
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     suiSkinForm1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiSkinForm1MouseMove(s, sh, x, y); };
-
-    suiImageButton_Builder = MakeButton("suiImageButton_Builder", 18, 62, 130, 130, "");
-    suiImageButton_Converter = MakeButton("suiImageButton_Converter", 157, 62, 130, 130, "");
-    suiImageButton_Compiler = MakeButton("suiImageButton_Compiler", 296, 62, 130, 130, "");
-    suiImageButton_Burner = MakeButton("suiImageButton_Burner", 435, 62, 130, 130, "");
-    suiImageButton_Min = MakeButton("suiImageButton_Min", 518, 12, 22, 22, "Minimiaze");
-    suiImageButton_Exit = MakeButton("suiImageButton_Exit", 544, 12, 22, 22, "Close");
-    suiImageButton_Home = MakeButton("suiImageButton_Home", 380, 214, 56, 56, "");
-    suiImageButton_Option = MakeButton("suiImageButton_Option", 443, 214, 56, 56, "");
-    suiImageButton_Help = MakeButton("suiImageButton_Help", 506, 214, 56, 56, "");
-
     suiImageButton_Builder->OnClick = [this](TObject* s) { suiImageButton_BuilderClick(s); };
     suiImageButton_Converter->OnClick = [this](TObject* s) { suiImageButton_ConverterClick(s); };
     suiImageButton_Compiler->OnClick = [this](TObject* s) { suiImageButton_CompilerClick(s); };
@@ -116,31 +131,12 @@ void TMainWindow::CreateComponents() {
     suiImageButton_Converter->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_ConverterMouseMove(s, sh, x, y); };
     suiImageButton_Compiler->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_CompilerMouseMove(s, sh, x, y); };
     suiImageButton_Burner->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { suiImageButton_BurnerMouseMove(s, sh, x, y); };
-
-    Image_Builder = MakeDescriptionImage("Image_Builder");
-    Image_Vob = MakeDescriptionImage("Image_Vob");
-    Image_Menu = MakeDescriptionImage("Image_Menu");
-    Image_Burn = MakeDescriptionImage("Image_Burn");
-
-    Label_Description = new TLabel(this);
-    Label_Description->SetName("Label_Description");
-    Label_Description->SetParent(this);
-    Label_Description->SetAutoSize(false);
-    Label_Description->SetBounds(30, 221, 300, 76);
-    Label_Description->SetWordWrap(true);
-    Label_Description->SetTransparent(true);
-    // Light on the description well's navy, whatever font the language file chooses.
-    Label_Description->GetFont()->SetColor(static_cast<TColor>(0xFAF2EC));
-    Label_Description->SetCaption("");
 }
 
+// The state pictures beside the normal one are optional; the normal one is not.
 void TMainWindow::LoadButtonPictures(TsuiImageButton* Button, const String& Base) {
-    const String stem = ResPath + Base;
-    RequireFile(stem + ".bmp");
-    Button->GetPicNormal()->LoadFromFile(stem + ".bmp");
-    if (FileExists(stem + "_on.bmp")) Button->GetPicMouseOn()->LoadFromFile(stem + "_on.bmp");
-    if (FileExists(stem + "_down.bmp")) Button->GetPicMouseDown()->LoadFromFile(stem + "_down.bmp");
-    if (FileExists(stem + "_dis.bmp")) Button->GetPicDisabled()->LoadFromFile(stem + "_dis.bmp");
+    RequireFile(ResPath + Base + ".bmp");
+    LoadResButton(Button, Base);
 }
 
 void TMainWindow::LoadSkinPictures() {
@@ -160,7 +156,7 @@ void TMainWindow::LoadSkinPictures() {
         {Image_Menu, "desc_compiler.bmp"}, {Image_Burn, "desc_burner.bmp"}};
     for (const auto& [image, file] : descriptions) {
         RequireFile(ResPath + file);
-        image->GetPicture()->LoadFromFile(ResPath + file);
+        LoadResPicture(image->GetPicture(), file);
     }
 }
 

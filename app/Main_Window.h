@@ -63,9 +63,11 @@ class TMainWindow : public TForm {
 
 private:
     void CreateComponents();
+    void CreateControls();
+    void SetButtonLooks();
+    void SetDescriptionLooks();
+    void InstallHandlers();
     void ShowModeWindow(TForm* Window);
-    TsuiImageButton* MakeButton(const String& Name, int Left, int Top, int Width, int Height, const String& Hint);
-    TImage* MakeDescriptionImage(const String& Name);
     void LoadSkinPictures();
     void LoadButtonPictures(TsuiImageButton* Button, const String& Base);
     void LoadSharedBitmaps();

@@ -1,8 +1,9 @@
 #include "app/Option_Window.h"
 
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
 #include "core/UserLanguage.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Registry.h"
@@ -51,6 +52,12 @@ constexpr int kPageTop = 92;
 constexpr int kPageWidth = 456;
 constexpr int kPageHeight = 262;
 
+void SetSpinRange(TsuiSpinEdit* Spin, int Min, int Max) {
+    Spin->SetMinValue(Min);
+    Spin->SetMaxValue(Max);
+    Spin->SetValue(Min);
+}
+
 }  // namespace
 
 String OptionFileName() { return ExePath + "Option.ini"; }
@@ -76,16 +83,6 @@ TOptionWindow::TOptionWindow(TComponent* AOwner) : TForm(AOwner) {
         {suiImageButton_Load, "Add"}};
     for (const auto& [button, name] : names) button->SetHint(name);
     ShowButtonWords();
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnDestroy = [this](TObject* s) { FormDestroy(s); };
-    // Escape cancels from any control, whether or not the focus can reach the Cancel button.
-    SetKeyPreview(true);
-    OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
-        if (Key != VK_ESCAPE) return;
-        Key = 0;
-        SetModalResult(mrCancel);
-    };
 }
 
 // The destroy event runs while this window is still whole (the base would run it after).
@@ -96,163 +93,117 @@ TOptionWindow::~TOptionWindow() {
 
 // ---- construction ------------------------------------------------------------------------------
 
-TsuiImageButton* TOptionWindow::MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width,
-                                           int Height, const String& Art) {
-    auto* b = new TsuiImageButton(this);
-    b->SetName(Name);
-    b->SetParent(Parent);
-    b->SetBounds(Left, Top, Width, Height);
-    b->SetCursor(crHandPoint);
-    LoadResButton(b, Art);
-    return b;
+// Each pair of boxes acts as a radio pair, a picture button beside each; the pages lie over one
+// another and the page buttons show one at a time.
+void TOptionWindow::CreateControls() {
+    using W = TOptionWindow;
+    static constexpr const char* G = "suiImagePanel_General";
+    static constexpr const char* L = "suiImagePanel_Language";
+    static constexpr const char* U = "suiGroupBox_UserDefine";
+    static constexpr const char* B = "suiImagePanel_Burner";
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiImageButton_General>("suiImageButton_General", 16, 56, 110, 28, "opt_general"),
+        Place<&W::suiImageButton_Language>("suiImageButton_Language", 130, 56, 110, 28, "opt_language"),
+        Place<&W::suiImageButton_Burner>("suiImageButton_Burner", 244, 56, 110, 28, "opt_burner"),
+        Place<&W::suiImageButton_Ok>("suiImageButton_Ok", 292, 362, 84, 28, "opt_ok"),
+        Place<&W::suiImageButton_Cancel>("suiImageButton_Cancel", 384, 362, 84, 28, "opt_cancel"),
+        // General
+        Place<&W::suiImagePanel_General>(G, kPageLeft, kPageTop, kPageWidth, kPageHeight),
+        PlaceUnnamed<TLabel>("Label_OutputFolder", 12, 8, 0, 0, "Output Folder :", G),
+        Place<&W::suiEdit_OutputFolder>("suiEdit_OutputFolder", 12, 26, 340, 21, "", G),
+        Place<&W::suiImageButton_Browse>("suiImageButton_Browse", 360, 24, 84, 25, "opt_browse", G),
+        PlaceUnnamed<TLabel>("Label_FreeSpace", 12, 52, 0, 0,
+                             "-- 5 GB free spaces for DVD-5 creation, at least, and 10 GB for DVD-9", G),
+        Place<&W::suiCheckBox_DeleteTemp>("suiCheckBox_DeleteTemp", 12, 72, 200, 17, " Delete Temp Files", G),
+        PlaceUnnamed<TLabel>("Label_suiCheckBox_4_3", 12, 98, 0, 0, "Image Ratio :", G),
+        Place<&W::suiImageButton_4_3>("suiImageButton_4_3", 150, 94, 40, 24, "opt_ratio1", G),
+        Place<&W::suiCheckBox_4_3>("suiCheckBox_4_3", 196, 98, 80, 17, "4:3", G),
+        Place<&W::suiImageButton_16_9>("suiImageButton_16_9", 290, 94, 40, 24, "opt_ratio2", G),
+        Place<&W::suiCheckBox_16_9>("suiCheckBox_16_9", 336, 98, 80, 17, "16:9", G),
+        PlaceUnnamed<TLabel>("Label_suiCheckBox_NTSC", 12, 126, 0, 0, "Video Format :", G),
+        Place<&W::suiImageButton_NTSC>("suiImageButton_NTSC", 150, 122, 40, 24, "opt_format1", G),
+        Place<&W::suiCheckBox_NTSC>("suiCheckBox_NTSC", 196, 126, 80, 17, "NTSC", G),
+        Place<&W::suiImageButton_PAL>("suiImageButton_PAL", 290, 122, 40, 24, "opt_format2", G),
+        Place<&W::suiCheckBox_PAL>("suiCheckBox_PAL", 336, 126, 80, 17, "PAL", G),
+        PlaceUnnamed<TLabel>("Label_suiCheckBox_D5", 12, 154, 0, 0, "DVD Type :", G),
+        Place<&W::suiImageButton_D5>("suiImageButton_D5", 150, 150, 40, 24, "opt_disc1", G),
+        Place<&W::suiCheckBox_D5>("suiCheckBox_D5", 196, 154, 80, 17, "DVD-5", G),
+        Place<&W::suiImageButton_9>("suiImageButton_9", 290, 150, 40, 24, "opt_disc2", G),
+        Place<&W::suiCheckBox_D9>("suiCheckBox_D9", 336, 154, 80, 17, "DVD-9", G),
+        PlaceUnnamed<TLabel>("Label_SafeDistance", 12, 186, 0, 0, "DVD Menu Safe Distance :", G),
+        Place<&W::suiSpinEdit_DVDMenuSafeDistance>("suiSpinEdit_DVDMenuSafeDistance", 196, 183, 64, 21, "", G),
+        PlaceUnnamed<TLabel>("Label_Pixels", 268, 186, 0, 0, "Pixels", G),
+        PlaceUnnamed<TLabel>("Label_Duration", 12, 212, 0, 0, "DVD Menu Duration :", G),
+        Place<&W::suiSpinEdit_Duration>("suiSpinEdit_Duration", 196, 209, 64, 21, "", G),
+        PlaceUnnamed<TLabel>("Label_Seconds", 268, 212, 0, 0, "Seconds", G),
+        PlaceUnnamed<TLabel>("Label_MenuLanguage", 12, 238, 0, 0, "DVD Language :", G),
+        Place<&W::suiComboBox_MenuLanguage>("suiComboBox_MenuLanguage", 196, 235, 180, 21, "", G),
+        // Language
+        Place<&W::suiImagePanel_Language>(L, kPageLeft, kPageTop, kPageWidth, kPageHeight),
+        PlaceUnnamed<TLabel>("Label_FontSize", 12, 14, 0, 0, "Subtitle Default Font Size :", L),
+        Place<&W::suiFontSizeComboBox>("suiFontSizeComboBox", 196, 11, 80, 21, "", L),
+        Place<&W::suiGroupBox_UserDefine>(U, 12, 48, 432, 196, "", L),
+        PlaceUnnamed<TLabel>("Label_UserDefine0", 14, 33, 0, 0, "Nation Name :", U),
+        PlaceUnnamed<TLabel>("Label_UserDefine1", 14, 65, 0, 0, "Font File :", U),
+        PlaceUnnamed<TLabel>("Label_UserDefine2", 14, 97, 0, 0, "Character Set :", U),
+        PlaceUnnamed<TLabel>("Label_UserDefine3", 14, 129, 0, 0, "Nation Language Code :", U),
+        Place<&W::suiComboBox_SubtitleLanguage>("suiComboBox_SubtitleLanguage", 170, 30, 240, 21, "", U),
+        Place<&W::suiComboBox_FontFile>("suiComboBox_FontFile", 170, 62, 240, 21, "", U),
+        Place<&W::suiComboBox_CharSet>("suiComboBox_CharSet", 170, 94, 240, 21, "", U),
+        Place<&W::suiComboBox_LanguageCode>("suiComboBox_LanguageCode", 170, 126, 240, 21, "", U),
+        Place<&W::suiImageButton_Load>("suiImageButton_Load", 326, 160, 84, 26, "opt_load", U),
+        // Burner
+        Place<&W::suiImagePanel_Burner>(B, kPageLeft, kPageTop, kPageWidth, kPageHeight),
+        PlaceUnnamed<TLabel>("Label_Access", 12, 14, 0, 0, "Device access :", B),
+        Place<&W::suiCheckBox_SPTI>("suiCheckBox_SPTI", 24, 40, 400, 17, " SPTI - SCSI Pass Through Interface ", B),
+        Place<&W::suiCheckBox_ASPI>("suiCheckBox_ASPI", 24, 68, 400, 17,
+                                    " ASPI - Advanced SCSI Programming Interface", B),
+        PlaceUnnamed<TLabel>("Label_Restart", 12, 108, 0, 0,
+                             "* Restart software required for the change to take effect", B),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    SetButtonLooks();
+    SetTextColours();
+    SetFieldLooks();
+    for (TsuiImagePanel* page : {suiImagePanel_General, suiImagePanel_Language, suiImagePanel_Burner})
+        page->SetTransparent(true);
+    // A group box draws its own caption in the gap of its frame, not the control's text.
+    suiGroupBox_UserDefine->SetCaption(" User Define Subtitle Property ");
 }
 
-TLabel* TOptionWindow::MakeLabel(TWinControl* Parent, const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(Parent);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    label->GetFont()->SetColor(kLightText);
-    return label;
-}
-
-TsuiCheckBox* TOptionWindow::MakeCheckBox(TWinControl* Parent, const String& Name, const String& Caption, int Left,
-                                          int Top, int Width) {
-    auto* box = new TsuiCheckBox(this);
-    box->SetName(Name);
-    box->SetParent(Parent);
-    box->SetBounds(Left, Top, Width, 17);
-    box->SetCaption(Caption);
-    box->SetTransparent(true);
-    box->GetFont()->SetColor(kLightText);
-    return box;
-}
-
-TsuiEdit* TOptionWindow::MakeEdit(TWinControl* Parent, const String& Name, int Left, int Top, int Width) {
-    auto* edit = new TsuiEdit(this);
-    edit->SetName(Name);
-    edit->SetParent(Parent);
-    edit->SetBounds(Left, Top, Width, 21);
-    edit->SetText("");
-    return edit;
-}
-
-TsuiSpinEdit* TOptionWindow::MakeSpin(TWinControl* Parent, const String& Name, int Left, int Top, int Min, int Max) {
-    auto* spin = new TsuiSpinEdit(this);
-    spin->SetName(Name);
-    spin->SetParent(Parent);
-    spin->SetBounds(Left, Top, 64, 21);
-    spin->SetMinValue(Min);
-    spin->SetMaxValue(Max);
-    spin->SetValue(Min);
-    return spin;
-}
-
-TsuiImagePanel* TOptionWindow::MakePage(const String& Name) {
-    auto* page = new TsuiImagePanel(this);
-    page->SetName(Name);
-    page->SetParent(this);
-    page->SetBounds(kPageLeft, kPageTop, kPageWidth, kPageHeight);
-    page->SetTransparent(true);
-    page->SetCaption("");
-    return page;
-}
-
-// A row of two boxes that act as a radio pair, each with its picture button.
-void TOptionWindow::MakePair(TWinControl* Parent, const String& Caption, int Top, TsuiCheckBox*& First,
-                             TsuiImageButton*& FirstPic, const String& FirstName, const String& FirstPicName,
-                             const String& FirstCaption, TsuiCheckBox*& Second, TsuiImageButton*& SecondPic,
-                             const String& SecondName, const String& SecondPicName, const String& SecondCaption,
-                             const String& Art) {
-    MakeLabel(Parent, "Label_" + FirstName, Caption, 12, Top + 4);
-    FirstPic = MakeButton(Parent, FirstPicName, 150, Top, 40, 24, "opt_" + Art + "1");
-    First = MakeCheckBox(Parent, FirstName, FirstCaption, 196, Top + 4, 80);
-    SecondPic = MakeButton(Parent, SecondPicName, 290, Top, 40, 24, "opt_" + Art + "2");
-    Second = MakeCheckBox(Parent, SecondName, SecondCaption, 336, Top + 4, 80);
-}
-
-void TOptionWindow::CreatePageButtons() {
-    suiImageButton_General = MakeButton(this, "suiImageButton_General", 16, 56, 110, 28, "opt_general");
-    suiImageButton_Language = MakeButton(this, "suiImageButton_Language", 130, 56, 110, 28, "opt_language");
-    suiImageButton_Burner = MakeButton(this, "suiImageButton_Burner", 244, 56, 110, 28, "opt_burner");
-    suiImageButton_Ok = MakeButton(this, "suiImageButton_Ok", 292, 362, 84, 28, "opt_ok");
-    suiImageButton_Cancel = MakeButton(this, "suiImageButton_Cancel", 384, 362, 84, 28, "opt_cancel");
+void TOptionWindow::SetButtonLooks() {
+    for (TsuiImageButton* button :
+         {suiImageButton_General, suiImageButton_Language, suiImageButton_Burner, suiImageButton_Ok,
+          suiImageButton_Cancel, suiImageButton_Browse, suiImageButton_4_3, suiImageButton_16_9, suiImageButton_NTSC,
+          suiImageButton_PAL, suiImageButton_D5, suiImageButton_9, suiImageButton_Load})
+        button->SetCursor(crHandPoint);
     suiImageButton_Ok->SetDefault(true);
     suiImageButton_Cancel->SetModalResult(mrCancel);
     suiImageButton_Cancel->SetCancel(true);
 }
 
-void TOptionWindow::CreateGeneralPage() {
-    TsuiImagePanel* p = suiImagePanel_General = MakePage("suiImagePanel_General");
-    MakeLabel(p, "Label_OutputFolder", "Output Folder :", 12, 8);
-    suiEdit_OutputFolder = MakeEdit(p, "suiEdit_OutputFolder", 12, 26, 340);
-    suiEdit_OutputFolder->SetReadOnly(true);
-    suiImageButton_Browse = MakeButton(p, "suiImageButton_Browse", 360, 24, 84, 25, "opt_browse");
-    MakeLabel(p, "Label_FreeSpace", "-- 5 GB free spaces for DVD-5 creation, at least, and 10 GB for DVD-9", 12, 52);
-    suiCheckBox_DeleteTemp = MakeCheckBox(p, "suiCheckBox_DeleteTemp", " Delete Temp Files", 12, 72, 200);
-    MakePair(p, "Image Ratio :", 94, suiCheckBox_4_3, suiImageButton_4_3, "suiCheckBox_4_3", "suiImageButton_4_3", "4:3",
-             suiCheckBox_16_9, suiImageButton_16_9, "suiCheckBox_16_9", "suiImageButton_16_9", "16:9", "ratio");
-    MakePair(p, "Video Format :", 122, suiCheckBox_NTSC, suiImageButton_NTSC, "suiCheckBox_NTSC", "suiImageButton_NTSC",
-             "NTSC", suiCheckBox_PAL, suiImageButton_PAL, "suiCheckBox_PAL", "suiImageButton_PAL", "PAL", "format");
-    MakePair(p, "DVD Type :", 150, suiCheckBox_D5, suiImageButton_D5, "suiCheckBox_D5", "suiImageButton_D5", "DVD-5",
-             suiCheckBox_D9, suiImageButton_9, "suiCheckBox_D9", "suiImageButton_9", "DVD-9", "disc");
-    MakeLabel(p, "Label_SafeDistance", "DVD Menu Safe Distance :", 12, 186);
-    suiSpinEdit_DVDMenuSafeDistance = MakeSpin(p, "suiSpinEdit_DVDMenuSafeDistance", 196, 183, 0, 50);
-    MakeLabel(p, "Label_Pixels", "Pixels", 268, 186);
-    MakeLabel(p, "Label_Duration", "DVD Menu Duration :", 12, 212);
-    suiSpinEdit_Duration = MakeSpin(p, "suiSpinEdit_Duration", 196, 209, 5, 999);
-    MakeLabel(p, "Label_Seconds", "Seconds", 268, 212);
-    MakeLabel(p, "Label_MenuLanguage", "DVD Language :", 12, 238);
-    suiComboBox_MenuLanguage = new TsuiComboBox(this);
-    suiComboBox_MenuLanguage->SetName("suiComboBox_MenuLanguage");
-    suiComboBox_MenuLanguage->SetParent(p);
-    suiComboBox_MenuLanguage->SetStyle(csDropDownList);
-    suiComboBox_MenuLanguage->SetBounds(196, 235, 180, 21);
-}
-
-void TOptionWindow::CreateLanguagePage() {
-    TsuiImagePanel* p = suiImagePanel_Language = MakePage("suiImagePanel_Language");
-    MakeLabel(p, "Label_FontSize", "Subtitle Default Font Size :", 12, 14);
-    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
-    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
-    suiFontSizeComboBox->SetParent(p);
-    suiFontSizeComboBox->SetStyle(csDropDownList);
-    suiFontSizeComboBox->SetBounds(196, 11, 80, 21);
-    suiFontSizeComboBox->SetFontName("Tahoma");
-
-    suiGroupBox_UserDefine = new TsuiGroupBox(this);
-    suiGroupBox_UserDefine->SetName("suiGroupBox_UserDefine");
-    suiGroupBox_UserDefine->SetParent(p);
-    suiGroupBox_UserDefine->SetBounds(12, 48, 432, 196);
-    suiGroupBox_UserDefine->SetCaption(" User Define Subtitle Property ");
-    TWinControl* g = suiGroupBox_UserDefine;
-    const std::pair<const char*, int> rows[] = {
-        {"Nation Name :", 30}, {"Font File :", 62}, {"Character Set :", 94}, {"Nation Language Code :", 126}};
-    int i = 0;
-    for (const auto& [caption, top] : rows) {
-        TLabel* label = MakeLabel(g, "Label_UserDefine" + IntToStr(i++), caption, 14, top + 3);
-        label->GetFont()->SetColor(clBlack);
+// Light words on the dark pages; dark ones inside the light group box.
+void TOptionWindow::SetTextColours() {
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(Components(i));
+        if (label == nullptr) continue;
+        label->GetFont()->SetColor(label->GetParent() == suiGroupBox_UserDefine ? clBlack : kLightText);
     }
-    suiComboBox_SubtitleLanguage = new TsuiComboBox(this);
-    suiComboBox_SubtitleLanguage->SetName("suiComboBox_SubtitleLanguage");
-    suiComboBox_SubtitleLanguage->SetParent(g);
-    suiComboBox_SubtitleLanguage->SetStyle(csDropDown);
-    suiComboBox_SubtitleLanguage->SetBounds(170, 30, 240, 21);
-    suiComboBox_FontFile = MakeEdit(g, "suiComboBox_FontFile", 170, 62, 240);
-    suiComboBox_CharSet = MakeEdit(g, "suiComboBox_CharSet", 170, 94, 240);
-    suiComboBox_LanguageCode = MakeEdit(g, "suiComboBox_LanguageCode", 170, 126, 240);
-    suiImageButton_Load = MakeButton(g, "suiImageButton_Load", 326, 160, 84, 26, "opt_load");
+    for (TsuiCheckBox* box : {suiCheckBox_DeleteTemp, suiCheckBox_4_3, suiCheckBox_16_9, suiCheckBox_NTSC,
+                              suiCheckBox_PAL, suiCheckBox_D5, suiCheckBox_D9, suiCheckBox_SPTI, suiCheckBox_ASPI}) {
+        box->SetTransparent(true);
+        box->GetFont()->SetColor(kLightText);
+    }
 }
 
-void TOptionWindow::CreateBurnerPage() {
-    TsuiImagePanel* p = suiImagePanel_Burner = MakePage("suiImagePanel_Burner");
-    MakeLabel(p, "Label_Access", "Device access :", 12, 14);
-    suiCheckBox_SPTI = MakeCheckBox(p, "suiCheckBox_SPTI", " SPTI - SCSI Pass Through Interface ", 24, 40, 400);
-    suiCheckBox_ASPI = MakeCheckBox(p, "suiCheckBox_ASPI", " ASPI - Advanced SCSI Programming Interface", 24, 68, 400);
-    MakeLabel(p, "Label_Restart", "* Restart software required for the change to take effect", 12, 108);
+void TOptionWindow::SetFieldLooks() {
+    suiEdit_OutputFolder->SetReadOnly(true);
+    SetSpinRange(suiSpinEdit_DVDMenuSafeDistance, 0, 50);
+    SetSpinRange(suiSpinEdit_Duration, 5, 999);
+    suiComboBox_MenuLanguage->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetFontName("Tahoma");
+    suiComboBox_SubtitleLanguage->SetStyle(csDropDown);
 }
 
 void TOptionWindow::CreateComponents() {
@@ -263,13 +214,20 @@ void TOptionWindow::CreateComponents() {
     TPicture skin;
     LoadResPicture(&skin, "opt_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
-    CreatePageButtons();
-    CreateGeneralPage();
-    CreateLanguagePage();
-    CreateBurnerPage();
+    CreateControls();
 }
 
 void TOptionWindow::InstallHandlers() {
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    // Escape cancels from any control, whether or not the focus can reach the Cancel button.
+    SetKeyPreview(true);
+    OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
+        if (Key != VK_ESCAPE) return;
+        Key = 0;
+        SetModalResult(mrCancel);
+    };
     for (TsuiImageButton* page : {suiImageButton_General, suiImageButton_Language, suiImageButton_Burner})
         page->OnClick = [this](TObject* s) { suiImageButton_GeneralClick(s); };
     suiImageButton_Ok->OnClick = [this](TObject* s) { suiImageButton_OkClick(s); };

@@ -102,21 +102,10 @@ class TOptionWindow : public TForm {
 
 private:
     void CreateComponents();
-    void CreatePageButtons();
-    void CreateGeneralPage();
-    void CreateLanguagePage();
-    void CreateBurnerPage();
-    TsuiImagePanel* MakePage(const String& Name);
-    TsuiImageButton* MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height,
-                                const String& Art);
-    TLabel* MakeLabel(TWinControl* Parent, const String& Name, const String& Caption, int Left, int Top);
-    TsuiCheckBox* MakeCheckBox(TWinControl* Parent, const String& Name, const String& Caption, int Left, int Top, int Width);
-    TsuiEdit* MakeEdit(TWinControl* Parent, const String& Name, int Left, int Top, int Width);
-    TsuiSpinEdit* MakeSpin(TWinControl* Parent, const String& Name, int Left, int Top, int Min, int Max);
-    void MakePair(TWinControl* Parent, const String& Caption, int Top, TsuiCheckBox*& First, TsuiImageButton*& FirstPic,
-                  const String& FirstName, const String& FirstPicName, const String& FirstCaption, TsuiCheckBox*& Second,
-                  TsuiImageButton*& SecondPic, const String& SecondName, const String& SecondPicName,
-                  const String& SecondCaption, const String& Art);
+    void CreateControls();
+    void SetButtonLooks();
+    void SetTextColours();
+    void SetFieldLooks();
     void InstallHandlers();
 
     void FillRegionList(TsuiComboBox* List, const String& IniName, int DefaultCount);

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
-#include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"
 
 TProgressWindow* ProgressWindow = nullptr;
@@ -11,18 +12,6 @@ TProgressWindow* ProgressWindow = nullptr;
 namespace {
 
 constexpr int kBarLength = 258;
-
-// Missing artwork leaves the picture empty: the window still works, only plainer.
-bool LoadArtwork(TPicture* Picture, const char* ResourceName) {
-    TBitmap bitmap;
-    try {
-        bitmap.LoadFromResourceName(HInstance, ResourceName);
-    } catch (const EResNotFound&) {
-        return false;
-    }
-    Picture->SetBitmap(&bitmap);
-    return true;
-}
 
 }  // namespace
 
@@ -53,7 +42,7 @@ void TProgressWindow::CreateSkin() {
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     TPicture background;
-    if (LoadArtwork(&background, "PROGRESSBACKGROUND")) {
+    if (LoadCompiledPicture(&background, "PROGRESSBACKGROUND")) {
         suiSkinForm1->SetGlyph(background.GetBitmap());
         return;
     }
@@ -61,29 +50,20 @@ void TProgressWindow::CreateSkin() {
     SetClientHeight(79);
 }
 
+// The percentage comes after the bar, so it is drawn over it.
 void TProgressWindow::CreateControls() {
-    Label_Text = new TLabel(this);
-    Label_Text->SetName("Label_Text");
-    Label_Text->SetParent(this);
+    using W = TProgressWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Label_Text>("Label_Text", 19, 24, 327, 17),
+        Place<&W::Image_Progress>("Image_Progress", 57, 53, kBarLength, 10, "PROGRESSFILL"),
+        Place<&W::Label_Percent>("Label_Percent", 170, 51, 32, 13),
+    };
+    BuildControls(this, kRows);
+    // Fixed boxes: the texts change while the window shows and must not move it.
     Label_Text->SetAutoSize(false);
-    Label_Text->SetTransparent(true);
     Label_Text->SetAlignment(taCenter);
-    Label_Text->SetBounds(19, 24, 327, 17);
-
-    Image_Progress = new TImage(this);
-    Image_Progress->SetName("Image_Progress");
-    Image_Progress->SetParent(this);
-    LoadArtwork(Image_Progress->GetPicture(), "PROGRESSFILL");
-    Image_Progress->SetBounds(57, 53, kBarLength, 10);
-
-    // Made after the bar, so the percentage is drawn over it.
-    Label_Percent = new TLabel(this);
-    Label_Percent->SetName("Label_Percent");
-    Label_Percent->SetParent(this);
     Label_Percent->SetAutoSize(false);
-    Label_Percent->SetTransparent(true);
     Label_Percent->SetAlignment(taRightJustify);
-    Label_Percent->SetBounds(170, 51, 32, 13);
 }
 
 void TProgressWindow::Start(int Max, int MessageIndex) {

@@ -2,29 +2,18 @@
 
 #include <exception>
 
-#include "model/CustomClass.h"
-#include "core/Language.h"
-#include "app/ResPictures.h"
+#include "app/FormBuilder.h"
 #include "app/Option_Window.h"
+#include "app/ResPictures.h"
+#include "core/Language.h"
 #include "core/Pubfunction.h"
+#include "model/CustomClass.h"
 #include "platform/vcl/IniFiles.h"
-#include "platform/vcl/Resources.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupSubtitleWindow* SetupSubtitleWindow = nullptr;
 
 namespace {
-
-// Missing artwork leaves a button plain: the dialog still works.
-void LoadArtwork(TPicture* Picture, const String& ResourceName) {
-    TBitmap bitmap;
-    try {
-        bitmap.LoadFromResourceName(HInstance, ResourceName);
-    } catch (const EResNotFound&) {
-        return;
-    }
-    Picture->SetBitmap(&bitmap);
-}
 
 void AddRegions(TStrings* Items, const String& IniName, int DefaultCount) {
     TIniFile ini(ExePath + IniName);
@@ -49,12 +38,12 @@ TSetupSubtitleWindow::TSetupSubtitleWindow(TComponent* AOwner) : TForm(AOwner) {
     // Without its artwork the dialog keeps the window system's frame.
     if (!LoadResSkin(suiSkinForm1, "subtitle_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();
-    CreateButtons();
+    OpenDialog = new TOpenDialog(this);
+    OpenDialog->SetName("OpenDialog");
+    OpenDialog->SetTitle("Select a Subtitle File");
+    InstallHandlers();
     ShowButtonWords();
     CloseOnEscape(this, suiImageButton_Cancel);
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnDestroy = [this](TObject* s) { FormDestroy(s); };
     AfterConstruction();
 }
 
@@ -64,79 +53,54 @@ TSetupSubtitleWindow::~TSetupSubtitleWindow() {
     DoDestroy();
 }
 
-TLabel* TSetupSubtitleWindow::NewLabel(const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-TsuiImageButton* TSetupSubtitleWindow::NewButton(const String& Name, const char* Art, int Left, int Top,
-                                                 int Width, int Height) {
-    auto* button = new TsuiImageButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    LoadArtwork(button->GetPicNormal(), Art);
-    LoadArtwork(button->GetPicMouseOn(), String(Art) + "ON");
-    LoadArtwork(button->GetPicMouseDown(), String(Art) + "DOWN");
-    button->SetBounds(Left, Top, Width, Height);
-    return button;
-}
-
+// The sample line's picture lies over the thumbnail, so it comes after it.
 void TSetupSubtitleWindow::CreateControls() {
-    Label_Subtitle = NewLabel("Label_Subtitle", "", 16, 32);
+    using W = TSetupSubtitleWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Label_Subtitle>("Label_Subtitle", 16, 32, 425, 0),
+        Place<&W::Label2>("Label2", 320, 88, 0, 0, "Subtitle Language :"),
+        Place<&W::suiComboBox_SubtitleLanguage>("suiComboBox_SubtitleLanguage", 320, 104, 130, 21),
+        Place<&W::Label3>("Label3", 320, 136, 0, 0, "Subtitle Size :"),
+        Place<&W::suiFontSizeComboBox>("suiFontSizeComboBox", 320, 152, 130, 21),
+        Place<&W::Label1>("Label1", 320, 184, 0, 0, "Subtitle Font : "),
+        Place<&W::suiFontComboBox>("suiFontComboBox", 320, 200, 130, 21),
+        Place<&W::Image_Preview>("Image_Preview", 13, 62, 296, 220),
+        Place<&W::Image_PreviewSubtitle>("Image_PreviewSubtitle", 13, 62, 296, 220),
+        Place<&W::suiImageButton_Load>("suiImageButton_Load", 318, 56, 65, 26, "SUBTITLELOAD"),
+        Place<&W::suiImageButton_Clear>("suiImageButton_Clear", 386, 56, 65, 26, "SUBTITLECLEAR"),
+        Place<&W::suiImageButton_Ok>("suiImageButton_Ok", 386, 247, 42, 42, "SUBTITLEOK"),
+        Place<&W::suiImageButton_Cancel>("suiImageButton_Cancel", 339, 247, 42, 42, "SUBTITLECANCEL"),
+    };
+    BuildControls(this, kRows);
+    // The path line keeps its width whatever file it names.
     Label_Subtitle->SetAutoSize(false);
-    Label_Subtitle->SetWidth(425);
-    Label2 = NewLabel("Label2", "Subtitle Language :", 320, 88);
-    suiComboBox_SubtitleLanguage = new TsuiComboBox(this);
-    suiComboBox_SubtitleLanguage->SetName("suiComboBox_SubtitleLanguage");
-    suiComboBox_SubtitleLanguage->SetParent(this);
-    suiComboBox_SubtitleLanguage->SetStyle(csDropDownList);
-    suiComboBox_SubtitleLanguage->SetBounds(320, 104, 130, 21);
-    Label3 = NewLabel("Label3", "Subtitle Size :", 320, 136);
-    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
-    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
-    suiFontSizeComboBox->SetParent(this);
-    suiFontSizeComboBox->SetStyle(csDropDownList);
-    suiFontSizeComboBox->SetBounds(320, 152, 130, 21);
-    suiFontSizeComboBox->OnChange = [this](TObject* s) { suiFontSizeComboBoxChange(s); };
-    Label1 = NewLabel("Label1", "Subtitle Font : ", 320, 184);
+    SetListStyles();
+    SetPreviewStyles();
     Label1->SetVisible(false);
-    suiFontComboBox = new TsuiFontComboBox(this);
-    suiFontComboBox->SetName("suiFontComboBox");
-    suiFontComboBox->SetParent(this);
-    suiFontComboBox->SetOptions(TFontListOptions{foTrueTypeOnly, foNoOEMFonts});
-    suiFontComboBox->SetBounds(320, 200, 130, 21);
     suiFontComboBox->SetVisible(false);
-    suiFontComboBox->OnChange = [this](TObject* s) { suiFontComboBoxChange(s); };
-    Image_Preview = new TImage(this);
-    Image_Preview->SetName("Image_Preview");
-    Image_Preview->SetParent(this);
-    Image_Preview->SetBounds(13, 62, 296, 220);
+}
+
+void TSetupSubtitleWindow::SetListStyles() {
+    suiComboBox_SubtitleLanguage->SetStyle(csDropDownList);
+    suiFontSizeComboBox->SetStyle(csDropDownList);
+    suiFontComboBox->SetOptions(TFontListOptions{foTrueTypeOnly, foNoOEMFonts});
+}
+
+void TSetupSubtitleWindow::SetPreviewStyles() {
     Image_Preview->SetCenter(true);
-    Image_PreviewSubtitle = new TImage(this);
-    Image_PreviewSubtitle->SetName("Image_PreviewSubtitle");
-    Image_PreviewSubtitle->SetParent(this);
-    Image_PreviewSubtitle->SetBounds(13, 62, 296, 220);
     Image_PreviewSubtitle->SetStretch(true);
     Image_PreviewSubtitle->SetTransparent(true);
-    OpenDialog = new TOpenDialog(this);
-    OpenDialog->SetName("OpenDialog");
-    OpenDialog->SetTitle("Select a Subtitle File");
 }
 
-void TSetupSubtitleWindow::CreateButtons() {
-    suiImageButton_Load = NewButton("suiImageButton_Load", "SUBTITLELOAD", 318, 56, 65, 26);
+void TSetupSubtitleWindow::InstallHandlers() {
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    suiFontSizeComboBox->OnChange = [this](TObject* s) { suiFontSizeComboBoxChange(s); };
+    suiFontComboBox->OnChange = [this](TObject* s) { suiFontComboBoxChange(s); };
     suiImageButton_Load->OnClick = [this](TObject* s) { suiImageButton_LoadClick(s); };
-    suiImageButton_Clear = NewButton("suiImageButton_Clear", "SUBTITLECLEAR", 386, 56, 65, 26);
     suiImageButton_Clear->OnClick = [this](TObject* s) { suiImageButton_ClearClick(s); };
-    suiImageButton_Ok = NewButton("suiImageButton_Ok", "SUBTITLEOK", 386, 247, 42, 42);
     suiImageButton_Ok->OnClick = [this](TObject* s) { suiImageButton_OkClick(s); };
-    suiImageButton_Cancel = NewButton("suiImageButton_Cancel", "SUBTITLECANCEL", 339, 247, 42, 42);
     suiImageButton_Cancel->OnClick = [this](TObject* s) { suiImageButton_CancelClick(s); };
 }
 

@@ -71,10 +71,10 @@ class TSetupSubtitleWindow : public TForm {
 
 private:
     void CreateControls();
-    void CreateButtons();
-    TLabel* NewLabel(const String& Name, const String& Caption, int Left, int Top);
+    void SetListStyles();
+    void SetPreviewStyles();
+    void InstallHandlers();
     void ShowButtonWords();
-    TsuiImageButton* NewButton(const String& Name, const char* Art, int Left, int Top, int Width, int Height);
     void FillLanguageList();
     void SelectLanguage(int Index);
     void DrawPreview();
