@@ -4,16 +4,17 @@
 #include <cstring>
 #include <memory>
 
-#include "core/ClipListScroll.h"
-#include "model/CustomClass.h"
-#include "core/Language.h"
+#include "app/FormBuilder.h"
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
-#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
-#include "model/SetupClip_WindowRows.h"
 #include "app/SetupSubtitle_Window.h"
+#include "core/ClipListScroll.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "menu/SetupMenu_Window.h"
+#include "model/CustomClass.h"
+#include "model/SetupClip_WindowRows.h"
 #include "platform/vcl/SysUtils.h"
 #include "productionwindows/Builder_Window.h"
 #include "productionwindows/Convert_Window.h"
@@ -41,6 +42,41 @@ float WordAsFloat(std::int32_t Word) {
 
 int TrimmedLength(const TClipInfo* Clip) { return Clip->i_TrimEnd - Clip->i_TrimStart; }
 
+// A word on the window's skin: a label of the control table and its message.
+struct TSkinWord {
+    const char* Name;
+    int Message;
+    bool Bold;     // the areas' names
+    bool Centred;  // the buttons' names sit centred under their buttons
+};
+
+constexpr TSkinWord kSkinWords[] = {
+    {"Label_SkinTitle", Language::kMsgClipListWord, false, false},
+    {"Label_SkinPreview", Language::kMsgPreviewWord, true, false},
+    {"Label_SkinClips", Language::kMsgClipsWord, true, false},
+    {"Label_SkinDiscSize", Language::kMsgDiscSizeWord, false, false},
+    {"Label_SkinAdd", Language::kMsgAddWord, false, true},
+    {"Label_SkinRemove", Language::kMsgRemoveWord, false, true},
+    {"Label_SkinUp", Language::kMsgUpWord, false, true},
+    {"Label_SkinDown", Language::kMsgDownWord, false, true},
+    {"Label_SkinOptions", Language::kMsgOptionsWord, false, true},
+    {"Label_SkinNext", Language::kMsgNextWord, false, true},
+};
+
+void ShowHandOnButtons(TForm* Form) {
+    for (int i = 0; i < Form->ComponentCount(); ++i)
+        if (auto* button = dynamic_cast<TsuiImageButton*>(Form->Components(i))) button->SetCursor(crHandPoint);
+}
+
+void ShapeTimeEdit(TsuiMaskEdit* Edit) {
+    Edit->SetEditMask("!90:00:00;1;_");
+    Edit->SetMaxLength(8);
+    Edit->SetColor(static_cast<TColor>(0xE8E8E8));
+    // A size at which all eight characters fit the box, so no digit scrolls out of sight.
+    Edit->GetFont()->SetSize(7);
+    Edit->SetText(ClipTrim::EmptyTimeText);
+}
+
 }  // namespace
 
 TSetupClipWindow::TSetupClipWindow(TComponent* AOwner) : TForm(AOwner) {
@@ -51,14 +87,8 @@ TSetupClipWindow::TSetupClipWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientHeight(kHeight);
     GetFont()->SetName("Tahoma");
     CreateComponents();
-    InstallHandlers();
     m_grabber = std::make_unique<TFrameGrabberClient>();
-    m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
-    m_grabber->OnTimeOut = [this] { SetPreviewIdle(true); };
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnDestroy = [this](TObject* s) { FormDestroy(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    InstallHandlers();
 }
 
 TSetupClipWindow::~TSetupClipWindow() {
@@ -74,63 +104,12 @@ TSetupClipWindow::~TSetupClipWindow() {
 
 // ---- construction ------------------------------------------------------------------------------
 
-TsuiImageButton* TSetupClipWindow::MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width,
-                                              int Height) {
-    auto* b = new TsuiImageButton(this);
-    b->SetName(Name);
-    b->SetParent(Parent);
-    b->SetBounds(Left, Top, Width, Height);
-    b->SetCursor(crHandPoint);
-    return b;
-}
-
-TImage* TSetupClipWindow::MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
-    auto* image = new TImage(this);
-    image->SetName(Name);
-    image->SetParent(Parent);
-    image->SetBounds(Left, Top, Width, Height);
-    return image;
-}
-
-TLabel* TSetupClipWindow::MakeLabel(const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-TsuiMaskEdit* TSetupClipWindow::MakeTimeEdit(const String& Name, int Left) {
-    auto* edit = new TsuiMaskEdit(this);
-    edit->SetName(Name);
-    edit->SetParent(this);
-    edit->SetBounds(Left, 380, 49, 19);
-    edit->SetEditMask("!90:00:00;1;_");
-    edit->SetMaxLength(8);
-    edit->SetColor(static_cast<TColor>(0xE8E8E8));
-    // A size at which all eight characters fit the box, so no digit scrolls out of sight.
-    edit->GetFont()->SetSize(7);
-    edit->SetText(ClipTrim::EmptyTimeText);
-    return edit;
-}
-
 void TSetupClipWindow::CreateComponents() {
     suiSkinForm1 = new TsuiSkinForm(this);
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
-
-    Image_Preview = MakeImage(this, "Image_Preview", 25, 95, 296, 220);
-    Image_Preview->SetCenter(true);
-    CreateListControls();
-    CreateTrimControls();
-    CreateDiscControls();
-    Label_Info = MakeLabel("Label_Info", "Seeking please wait...", 112, 195);
-    Label_Info->GetFont()->SetColor(clWhite);
-    Label_Info->SetVisible(false);
+    CreateControls();
 
     OpenDialog = new TOpenDialog(this);
     OpenDialog->SetName("OpenDialog");
@@ -138,146 +117,141 @@ void TSetupClipWindow::CreateComponents() {
     SaveDialog = new TSaveDialog(this);
     SaveDialog->SetName("SaveDialog");
     SaveDialog->SetFilter("JPG (*.jpg)|*.jpg|BMP (*.bmp)|*.bmp");
-    LoadArtwork();
+    LoadSkin();
 }
 
-void TSetupClipWindow::CreateListControls() {
-    suiImagePanel_ClipInfo = new TsuiImagePanel(this);
-    suiImagePanel_ClipInfo->SetName("suiImagePanel_ClipInfo");
-    suiImagePanel_ClipInfo->SetParent(this);
-    suiImagePanel_ClipInfo->SetBounds(350, 86, 452, 386);
-    suiImagePanel_ClipInfo->SetTransparent(true);
-    suiImagePanel_ClipInfo->SetCaption("");
-    suiImagePanel_InfoMove = new TsuiImagePanel(this);
-    suiImagePanel_InfoMove->SetName("suiImagePanel_InfoMove");
-    suiImagePanel_InfoMove->SetParent(suiImagePanel_ClipInfo);
-    suiImagePanel_InfoMove->SetBounds(0, 0, 457, 0);
-    suiImagePanel_InfoMove->SetTransparent(true);
-    suiImagePanel_InfoMove->SetCaption("");
+void TSetupClipWindow::CreateControls() {
+    using W = TSetupClipWindow;
+    constexpr int kEndHandleLeft = ClipTrim::HandleWidth + ClipTrim::TrackLength;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Image_Preview>("Image_Preview", 25, 95, 296, 220),
+        // The clip list: the rows scroll in InfoMove, the bar on the right scrolls them.
+        Place<&W::suiImagePanel_ClipInfo>("suiImagePanel_ClipInfo", 350, 86, 452, 386),
+        Place<&W::suiImagePanel_InfoMove>("suiImagePanel_InfoMove", 0, 0, 457, 0, "", "suiImagePanel_ClipInfo"),
+        Place<&W::Panel_Bar>("Panel_Bar", 452 - 14, 0, 14, 386, "", "suiImagePanel_ClipInfo"),
+        Place<&W::Image_BarBack>("Image_BarBack", 0, 0, 14, 386, "clip_bar_back.bmp", "Panel_Bar"),
+        Place<&W::suiImageButton_InfoBar>("suiImageButton_InfoBar", 1, 0, 13, 53, "clip_thumb", "Panel_Bar"),
+        Place<&W::suiImageButton_AddFile>("suiImageButton_AddFile", 31, 537, 51, 50, "clip_add"),
+        Place<&W::suiImageButton_RemoveFile>("suiImageButton_RemoveFile", 99, 537, 51, 50, "clip_remove"),
+        Place<&W::suiImageButton_Up>("suiImageButton_Up", 167, 537, 51, 50, "clip_up"),
+        Place<&W::suiImageButton_Down>("suiImageButton_Down", 235, 537, 51, 50, "clip_down"),
+        Place<&W::suiImageButton_Option>("suiImageButton_Option", 303, 537, 51, 50, "clip_option"),
+        Place<&W::suiImageButton_Menu>("suiImageButton_Menu", 557, 537, 51, 50, "clip_next"),
+        // The skin's words; their captions come from the language (kSkinWords).
+        PlaceUnnamed<TLabel>("Label_SkinTitle", 252, 17, 200, 14),
+        PlaceUnnamed<TLabel>("Label_SkinPreview", 25, 70, 200, 14),
+        PlaceUnnamed<TLabel>("Label_SkinClips", 350, 66, 200, 14),
+        PlaceUnnamed<TLabel>("Label_SkinDiscSize", 108, 484, 200, 14),
+        PlaceUnnamed<TLabel>("Label_SkinAdd", 24, 588, 65, 14),
+        PlaceUnnamed<TLabel>("Label_SkinRemove", 92, 588, 65, 14),
+        PlaceUnnamed<TLabel>("Label_SkinUp", 160, 588, 65, 14),
+        PlaceUnnamed<TLabel>("Label_SkinDown", 228, 588, 65, 14),
+        PlaceUnnamed<TLabel>("Label_SkinOptions", 296, 588, 65, 14),
+        PlaceUnnamed<TLabel>("Label_SkinNext", 550, 588, 65, 14),
+        Place<&W::suiImageButton_Close>("suiImageButton_Close", 760, 1, 46, 20, "clip_close"),
+        Place<&W::CheckBox_AddLetterBox>("CheckBox_AddLetterBox", 24, 466, 158, 17, " Auto Add Letter Box"),
+        Place<&W::suiCheckBox_AddDVDMenu>("suiCheckBox_AddDVDMenu", 184, 466, 141, 17, " Add DVD Menu"),
+        // The trim slider: the track, the range bar between the handles, the two handles.
+        Place<&W::Panel_Progress>("Panel_Progress", 24, 330, 242, 14),
+        Place<&W::Image_ProgressBack>("Image_ProgressBack", 0, 0, ClipTrim::TrackPictureWidth, 14, "clip_track.bmp",
+                                      "Panel_Progress"),
+        Place<&W::Image_Stretch>("Image_Stretch", ClipTrim::HandleWidth, 3, 0, 8, "clip_range.bmp", "Panel_Progress"),
+        Place<&W::Image_Left>("Image_Left", 0, 0, ClipTrim::HandleWidth, 14, "clip_handle_left", "Panel_Progress"),
+        Place<&W::Image_Right>("Image_Right", kEndHandleLeft, 0, ClipTrim::HandleWidth, 14, "clip_handle_right",
+                               "Panel_Progress"),
+        Place<&W::suiImageButton_Snapshoot>("suiImageButton_Snapshoot", 271, 322, 50, 30, "clip_snapshot"),
+        Place<&W::suiEdit_Start>("suiEdit_Start", 91, 380, 49, 19),
+        Place<&W::suiEdit_Stop>("suiEdit_Stop", 243, 380, 49, 19),
+        Place<&W::suiImageButton_ConfirmStart>("suiImageButton_ConfirmStart", 145, 379, 32, 20, "clip_confirm"),
+        Place<&W::suiImageButton_ConfirmStop>("suiImageButton_ConfirmStop", 297, 379, 32, 20, "clip_confirm"),
+        Place<&W::Label_Start>("Label_Start", 24, 383, 0, 0, "Start Time :"),
+        Place<&W::Label_Stop>("Label_Stop", 184, 383, 0, 0, "End Time :"),
+        // The disc size: the bar, the type button showing the current type, the DVD-9 mark.
+        Place<&W::Image_DiscSizeProgress>("Image_DiscSizeProgress", 108, 501, 0, 10, "clip_disc_fill.bmp"),
+        Place<&W::suiImageButton_DVD5>("suiImageButton_DVD5", 2, 492, 90, 28, "clip_dvd5"),
+        Place<&W::suiImageButton_DVD9>("suiImageButton_DVD9", 2, 492, 90, 28, "clip_dvd9"),
+        Place<&W::Image8500>("Image8500", 745, 523, 58, 12, "clip_8500.bmp"),
+        Place<&W::suiGroupBox1>("suiGroupBox1", 24, 407, 305, 50),
+        Place<&W::suiCheckBox_4_3>("suiCheckBox_4_3", 10, 22, 148, 17, "4:3 For Standard TV", "suiGroupBox1"),
+        Place<&W::suiCheckBox_16_9>("suiCheckBox_16_9", 160, 22, 142, 17, "16:9 For Wide Screen TV", "suiGroupBox1"),
+        Place<&W::suiImageButton_4_3>("suiImageButton_4_3", 24, 407, 20, 20),
+        Place<&W::suiImageButton_16_9>("suiImageButton_16_9", 48, 407, 20, 20),
+        Place<&W::Label_Info>("Label_Info", 112, 195, 0, 0, "Seeking please wait..."),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    ShowHandOnButtons(this);
+    ShapeListControls();
+    ShapeTrimControls();
+    ShapeDiscControls();
+    ShowSkinWords();
+}
 
-    Panel_Bar = new TPanel(this);
-    Panel_Bar->SetName("Panel_Bar");
-    Panel_Bar->SetParent(suiImagePanel_ClipInfo);
+void TSetupClipWindow::ShapeListControls() {
+    Image_Preview->SetCenter(true);
+    for (TsuiImagePanel* panel : {suiImagePanel_ClipInfo, suiImagePanel_InfoMove}) panel->SetTransparent(true);
+    // The moving panel grows with its rows; without a clip it has no height.
+    suiImagePanel_InfoMove->SetHeight(0);
     Panel_Bar->SetBevelOuter(bvNone);
-    Panel_Bar->SetCaption("");
-    Panel_Bar->SetBounds(452 - 14, 0, 14, 386);
     Panel_Bar->SetAlign(alRight);
-    Image_BarBack = MakeImage(Panel_Bar, "Image_BarBack", 0, 0, 14, 386);
-    suiImageButton_InfoBar = MakeButton(Panel_Bar, "suiImageButton_InfoBar", 1, 0, 13, 53);
-
-    const std::pair<TsuiImageButton**, const char*> buttons[] = {
-        {&suiImageButton_AddFile, "suiImageButton_AddFile"}, {&suiImageButton_RemoveFile, "suiImageButton_RemoveFile"},
-        {&suiImageButton_Up, "suiImageButton_Up"},           {&suiImageButton_Down, "suiImageButton_Down"},
-        {&suiImageButton_Option, "suiImageButton_Option"}};
-    int left = 31;
-    for (const auto& [button, name] : buttons) {
-        *button = MakeButton(this, name, left, 537, 51, 50);
-        left += 68;
-    }
-    suiImageButton_Menu = MakeButton(this, "suiImageButton_Menu", 557, 537, 51, 50);
-    CreateSkinWords();
-    suiImageButton_Close = MakeButton(this, "suiImageButton_Close", 760, 1, 46, 20);
     suiImageButton_Close->SetHint("Close");
     suiImageButton_Close->SetShowHint(true);
-
-    CheckBox_AddLetterBox = new TsuiCheckBox(this);
-    CheckBox_AddLetterBox->SetName("CheckBox_AddLetterBox");
-    CheckBox_AddLetterBox->SetParent(this);
-    CheckBox_AddLetterBox->SetBounds(24, 466, 158, 17);
-    CheckBox_AddLetterBox->SetCaption(" Auto Add Letter Box");
-    CheckBox_AddLetterBox->SetTransparent(true);
-    CheckBox_AddLetterBox->SetChecked(true);
-    suiCheckBox_AddDVDMenu = new TsuiCheckBox(this);
-    suiCheckBox_AddDVDMenu->SetName("suiCheckBox_AddDVDMenu");
-    suiCheckBox_AddDVDMenu->SetParent(this);
-    suiCheckBox_AddDVDMenu->SetBounds(184, 466, 141, 17);
-    suiCheckBox_AddDVDMenu->SetCaption(" Add DVD Menu");
-    suiCheckBox_AddDVDMenu->SetTransparent(true);
-    suiCheckBox_AddDVDMenu->SetChecked(true);
-    // Light text: the boxes sit on the dark body of the skin.
-    for (TsuiCheckBox* box : {CheckBox_AddLetterBox, suiCheckBox_AddDVDMenu}) box->GetFont()->SetColor(clWhite);
+    for (TsuiCheckBox* box : {CheckBox_AddLetterBox, suiCheckBox_AddDVDMenu}) {
+        box->SetTransparent(true);
+        box->SetChecked(true);
+        // Light text: the boxes sit on the dark body of the skin.
+        box->GetFont()->SetColor(clWhite);
+    }
 }
 
-void TSetupClipWindow::CreateTrimControls() {
-    Panel_Progress = new TPanel(this);
-    Panel_Progress->SetName("Panel_Progress");
-    Panel_Progress->SetParent(this);
+void TSetupClipWindow::ShapeTrimControls() {
     Panel_Progress->SetBevelOuter(bvNone);
-    Panel_Progress->SetCaption("");
-    Panel_Progress->SetBounds(24, 330, 242, 14);
-    Image_ProgressBack = MakeImage(Panel_Progress, "Image_ProgressBack", 0, 0, ClipTrim::TrackPictureWidth, 14);
-    Image_Stretch = MakeImage(Panel_Progress, "Image_Stretch", ClipTrim::HandleWidth, 3, 0, 8);
+    // The range bar spans the handles: no width until a clip is chosen.
     Image_Stretch->SetStretch(true);
-    Image_Left = MakeButton(Panel_Progress, "Image_Left", 0, 0, ClipTrim::HandleWidth, 14);
-    Image_Right = MakeButton(Panel_Progress, "Image_Right", ClipTrim::HandleWidth + ClipTrim::TrackLength, 0,
-                             ClipTrim::HandleWidth, 14);
-
-    suiImageButton_Snapshoot = MakeButton(this, "suiImageButton_Snapshoot", 271, 322, 50, 30);
-    suiEdit_Start = MakeTimeEdit("suiEdit_Start", 91);
-    suiEdit_Stop = MakeTimeEdit("suiEdit_Stop", 243);
-    suiImageButton_ConfirmStart = MakeButton(this, "suiImageButton_ConfirmStart", 145, 379, 32, 20);
-    suiImageButton_ConfirmStop = MakeButton(this, "suiImageButton_ConfirmStop", 297, 379, 32, 20);
-    Label_Start = MakeLabel("Label_Start", "Start Time :", 24, 383);
-    Label_Stop = MakeLabel("Label_Stop", "End Time :", 184, 383);
+    Image_Stretch->SetWidth(0);
+    for (TsuiMaskEdit* edit : {suiEdit_Start, suiEdit_Stop}) ShapeTimeEdit(edit);
     for (TLabel* label : {Label_Start, Label_Stop}) label->GetFont()->SetColor(clWhite);
+    Label_Info->GetFont()->SetColor(clWhite);
+    Label_Info->SetVisible(false);
 }
 
-void TSetupClipWindow::CreateDiscControls() {
-    Image_DiscSizeProgress = MakeImage(this, "Image_DiscSizeProgress", 108, 501, 0, 10);
+void TSetupClipWindow::ShapeDiscControls() {
+    // The bar is as wide as the clips' size fills the disc: none yet.
     Image_DiscSizeProgress->SetStretch(true);
-    suiImageButton_DVD5 = MakeButton(this, "suiImageButton_DVD5", 2, 492, 90, 28);
-    suiImageButton_DVD9 = MakeButton(this, "suiImageButton_DVD9", 2, 492, 90, 28);
-    Image8500 = MakeImage(this, "Image8500", 745, 523, 58, 12);
+    Image_DiscSizeProgress->SetWidth(0);
     Image8500->SetVisible(false);
-
-    suiGroupBox1 = new TsuiGroupBox(this);
-    suiGroupBox1->SetName("suiGroupBox1");
-    suiGroupBox1->SetParent(this);
-    suiGroupBox1->SetBounds(24, 407, 305, 50);
     suiGroupBox1->SetCaption(" Aspect ");
-    suiCheckBox_4_3 = new TsuiRadioButton(this);
-    suiCheckBox_4_3->SetName("suiCheckBox_4_3");
-    suiCheckBox_4_3->SetParent(suiGroupBox1);
-    suiCheckBox_4_3->SetBounds(10, 22, 148, 17);
-    suiCheckBox_4_3->SetCaption("4:3 For Standard TV");
-    suiCheckBox_16_9 = new TsuiRadioButton(this);
-    suiCheckBox_16_9->SetName("suiCheckBox_16_9");
-    suiCheckBox_16_9->SetParent(suiGroupBox1);
-    suiCheckBox_16_9->SetBounds(160, 22, 142, 17);
-    suiCheckBox_16_9->SetCaption("16:9 For Wide Screen TV");
-    suiImageButton_4_3 = MakeButton(this, "suiImageButton_4_3", 24, 407, 20, 20);
-    suiImageButton_16_9 = MakeButton(this, "suiImageButton_16_9", 48, 407, 20, 20);
     suiImageButton_4_3->SetVisible(false);
     suiImageButton_16_9->SetVisible(false);
 }
 
-void TSetupClipWindow::LoadArtwork() {
+void TSetupClipWindow::ShowSkinWords() {
+    const TColor muted = static_cast<TColor>(0xC4A896);
+    for (const TSkinWord& word : kSkinWords) {
+        auto* label = static_cast<TLabel*>(FindComponent(word.Name));
+        // The row's bounds hold whatever the translation's length.
+        label->SetAutoSize(false);
+        if (word.Centred) label->SetAlignment(taCenter);
+        label->GetFont()->SetColor(muted);
+        label->GetFont()->SetSize(8);
+        if (word.Bold) label->GetFont()->SetStyle(TFontStyles{fsBold});
+        SkinWords.push_back({label, word.Message});
+    }
+    Language::ApplyMessageCaptions(SkinWords);
+}
+
+void TSetupClipWindow::LoadSkin() {
     TPicture skin;
     LoadResPicture(&skin, "clip_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
-    LoadResButton(suiImageButton_AddFile, "clip_add");
-    LoadResButton(suiImageButton_RemoveFile, "clip_remove");
-    LoadResButton(suiImageButton_Up, "clip_up");
-    LoadResButton(suiImageButton_Down, "clip_down");
-    LoadResButton(suiImageButton_Option, "clip_option");
-    LoadResButton(suiImageButton_Menu, "clip_next");
-    LoadResButton(suiImageButton_Close, "clip_close");
-    LoadResButton(suiImageButton_InfoBar, "clip_thumb");
-    LoadResButton(Image_Left, "clip_handle_left");
-    LoadResButton(Image_Right, "clip_handle_right");
-    LoadResButton(suiImageButton_Snapshoot, "clip_snapshot");
-    LoadResButton(suiImageButton_ConfirmStart, "clip_confirm");
-    LoadResButton(suiImageButton_ConfirmStop, "clip_confirm");
-    LoadResButton(suiImageButton_DVD5, "clip_dvd5");
-    LoadResButton(suiImageButton_DVD9, "clip_dvd9");
-    LoadResPicture(Image_BarBack->GetPicture(), "clip_bar_back.bmp");
-    LoadResPicture(Image_ProgressBack->GetPicture(), "clip_track.bmp");
-    LoadResPicture(Image_Stretch->GetPicture(), "clip_range.bmp");
-    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
-    LoadResPicture(Image8500->GetPicture(), "clip_8500.bmp");
 }
 
 void TSetupClipWindow::InstallHandlers() {
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
+    m_grabber->OnTimeOut = [this] { SetPreviewIdle(true); };
     suiImageButton_AddFile->OnClick = [this](TObject* s) { suiImageButton_AddFileClick(s); };
     suiImageButton_RemoveFile->OnClick = [this](TObject* s) { suiImageButton_RemoveFileClick(s); };
     suiImageButton_Up->OnClick = [this](TObject* s) { suiImageButton_UpClick(s); };
@@ -295,6 +269,27 @@ void TSetupClipWindow::InstallHandlers() {
         suiImageButton_InfoBarMouseUp(s, b, sh, x, y);
     };
     CheckBox_AddLetterBox->OnClick = [this](TObject* s) { CheckBox_AddLetterBoxClick(s); };
+    Image_Left->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        StartHandleMouseDown(s, b, sh, x, y);
+    };
+    Image_Left->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { StartHandleMouseMove(s, sh, x, y); };
+    Image_Left->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        StartHandleMouseUp(s, b, sh, x, y);
+    };
+    Image_Right->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        EndHandleMouseDown(s, b, sh, x, y);
+    };
+    Image_Right->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { EndHandleMouseMove(s, sh, x, y); };
+    Image_Right->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        EndHandleMouseUp(s, b, sh, x, y);
+    };
+    Image_Stretch->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        RangeBarMouseDown(s, b, sh, x, y);
+    };
+    Image_Stretch->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { RangeBarMouseMove(s, sh, x, y); };
+    Image_Stretch->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+        RangeBarMouseUp(s, b, sh, x, y);
+    };
     suiEdit_Start->OnChange = [this](TObject* s) { suiEditChange(s); };
     suiEdit_Stop->OnChange = [this](TObject* s) { suiEditChange(s); };
     suiEdit_Start->OnExit = [this](TObject* s) { suiEdit_StartExit(s); };
@@ -340,30 +335,6 @@ void TSetupClipWindow::ApplyLanguage() {
     }
 }
 
-void TSetupClipWindow::CreateSkinWords() {
-    const TColor muted = static_cast<TColor>(0xC4A896);
-    struct Word { const char* Name; int Message, Left, Top, Width; bool Bold; };
-    const Word words[] = {
-        {"Label_SkinTitle", 196, 252, 17, 200, false}, {"Label_SkinPreview", 197, 25, 70, 200, true},
-        {"Label_SkinClips", 198, 350, 66, 200, true},  {"Label_SkinDiscSize", 199, 108, 484, 200, false},
-        {"Label_SkinAdd", 190, 24, 588, 65, false},    {"Label_SkinRemove", 191, 92, 588, 65, false},
-        {"Label_SkinUp", 192, 160, 588, 65, false},    {"Label_SkinDown", 193, 228, 588, 65, false},
-        {"Label_SkinOptions", 194, 296, 588, 65, false}, {"Label_SkinNext", 195, 550, 588, 65, false},
-    };
-    for (const Word& w : words) {
-        TLabel* label = MakeLabel(w.Name, Language::GetMessageText(w.Message), w.Left, w.Top);
-        label->SetAutoSize(false);
-        label->SetWidth(w.Width);
-        label->SetHeight(14);
-        // The buttons' names sit centred under their buttons.
-        if (w.Width < 100) label->SetAlignment(taCenter);
-        label->GetFont()->SetColor(muted);
-        label->GetFont()->SetSize(8);
-        if (w.Bold) label->GetFont()->SetStyle(TFontStyles{fsBold});
-        SkinWords.push_back({label, w.Message});
-    }
-}
-
 void TSetupClipWindow::ResetForMode() {
     if (b_DVD5) SelectDVD5(); else SelectDVD9();
     if (b_4_3) Select4_3(); else Select16_9();
@@ -384,15 +355,6 @@ void TSetupClipWindow::FormCreate(TObject*) {
     suiImagePanel_InfoMove->SetDoubleBuffered(true);
     Panel_Bar->SetDoubleBuffered(true);
     Panel_Progress->SetDoubleBuffered(true);
-    Image_Left->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { StartHandleMouseDown(s, b, sh, x, y); };
-    Image_Left->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { StartHandleMouseMove(s, sh, x, y); };
-    Image_Left->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { StartHandleMouseUp(s, b, sh, x, y); };
-    Image_Right->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { EndHandleMouseDown(s, b, sh, x, y); };
-    Image_Right->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { EndHandleMouseMove(s, sh, x, y); };
-    Image_Right->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { EndHandleMouseUp(s, b, sh, x, y); };
-    Image_Stretch->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { RangeBarMouseDown(s, b, sh, x, y); };
-    Image_Stretch->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { RangeBarMouseMove(s, sh, x, y); };
-    Image_Stretch->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { RangeBarMouseUp(s, b, sh, x, y); };
     i_DiscCapacityKB[0] = i_DVD5Size;
     i_DiscCapacityKB[1] = i_DVD9Size;
     i_DVDType = 0;

@@ -167,18 +167,15 @@ class TSetupClipWindow : public TForm {
 private:
     // ---- construction ----
     void CreateComponents();
-    void CreateListControls();
-    void CreateTrimControls();
-    void CreateDiscControls();
-    TsuiImageButton* MakeButton(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
-    TImage* MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
-    TLabel* MakeLabel(const String& Name, const String& Caption, int Left, int Top);
+    void CreateControls();
+    void ShapeListControls();
+    void ShapeTrimControls();
+    void ShapeDiscControls();
     // The words on the window's skin (its title, the areas' names, the buttons' names), in
     // the user's language.
-    void CreateSkinWords();
+    void ShowSkinWords();
     std::vector<Language::TMessageCaption> SkinWords;
-    TsuiMaskEdit* MakeTimeEdit(const String& Name, int Left);
-    void LoadArtwork();
+    void LoadSkin();
     void InstallHandlers();
 
     // ---- list ----

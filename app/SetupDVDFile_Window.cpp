@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/FormBuilder.h"
+#include "app/Progress_Window.h"
+#include "app/ResPictures.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "model/CustomClass.h"
 #include "model/DiscSize.h"
-#include "core/Language.h"
-#include "app/Progress_Window.h"
-#include "core/Pubfunction.h"
-#include "app/ResPictures.h"
 #include "model/VobClip.h"
 #include "platform/vcl/SysUtils.h"
 #include "productionwindows/Burn_Window.h"
@@ -38,9 +39,6 @@ TSetupDVDFileWindow::TSetupDVDFileWindow(TComponent* AOwner) : TForm(AOwner) {
     GetFont()->SetName("Tahoma");
     CreateComponents();
     InstallHandlers();
-    OnCreate = [this](TObject* s) { FormCreate(s); };
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnDestroy = [this](TObject* s) { FormDestroy(s); };
 }
 
 TSetupDVDFileWindow::~TSetupDVDFileWindow() {
@@ -50,58 +48,45 @@ TSetupDVDFileWindow::~TSetupDVDFileWindow() {
 
 // ---- construction ------------------------------------------------------------------------------
 
-TsuiImageButton* TSetupDVDFileWindow::MakeButton(const String& Name, int Left, int Top, int Width, int Height) {
-    auto* b = new TsuiImageButton(this);
-    b->SetName(Name);
-    b->SetParent(this);
-    b->SetBounds(Left, Top, Width, Height);
-    b->SetCursor(crHandPoint);
-    return b;
-}
-
-TImage* TSetupDVDFileWindow::MakeImage(const String& Name, int Left, int Top, int Width, int Height) {
-    auto* image = new TImage(this);
-    image->SetName(Name);
-    image->SetParent(this);
-    image->SetBounds(Left, Top, Width, Height);
-    return image;
-}
-
 void TSetupDVDFileWindow::CreateComponents() {
     suiSkinForm1 = new TsuiSkinForm(this);
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
     LoadResSkin(suiSkinForm1, "dvdfile_skin.bmp");
-    SetupGrid();
-    suiImageButton_Folder = MakeButton("suiImageButton_Folder", 48, 449, 89, 28);
-    suiImageButton_File = MakeButton("suiImageButton_File", 144, 449, 89, 28);
-    suiImageButton_Burn = MakeButton("suiImageButton_Burn", 405, 437, 51, 50);
-    suiImageButton_Close = MakeButton("suiImageButton_Close", 595, 1, 46, 20);
-    suiImageButton_Close->SetHint("Close");
-    suiImageButton_Close->SetShowHint(true);
-    suiImageButton_DVD5 = MakeButton("suiImageButton_DVD5", 2, 391, 90, 28);
-    suiImageButton_DVD9 = MakeButton("suiImageButton_DVD9", 2, 391, 90, 28);
-    Image8500 = MakeImage("Image8500", 580, 423, 58, 12);
-    Image_DiscSizeProgress = MakeImage("Image_DiscSizeProgress", 108, 401, 0, 10);
-    Image_DiscSizeProgress->SetStretch(true);
+    CreateControls();
     OpenDialog = new TOpenDialog(this);
     OpenDialog->SetName("OpenDialog");
     OpenDialog->SetOptions(TOpenOptions{ofHideReadOnly, ofAllowMultiSelect, ofEnableSizing});
     OpenDialog->SetTitle("Add DVD Burning File");
-    LoadArtwork();
-    // Light words on the buttons' dark faces.
-    for (TsuiImageButton* b : {suiImageButton_Folder, suiImageButton_File}) b->GetFont()->SetColor(clWhite);
     ShowButtonWords();
     CloseOnEscape(this, suiImageButton_Close);
 }
 
+void TSetupDVDFileWindow::CreateControls() {
+    using W = TSetupDVDFileWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiStringGrid_DVDFiles>("suiStringGrid_DVDFiles", 9, 33, 629, 324),
+        Place<&W::suiImageButton_Folder>("suiImageButton_Folder", 48, 449, 89, 28, "dvdfile_folder"),
+        Place<&W::suiImageButton_File>("suiImageButton_File", 144, 449, 89, 28, "dvdfile_file"),
+        Place<&W::suiImageButton_Burn>("suiImageButton_Burn", 405, 437, 51, 50, "dvdfile_burn"),
+        Place<&W::suiImageButton_Close>("suiImageButton_Close", 595, 1, 46, 20, "clip_close"),
+        // The visible one of the two type buttons names the disc type.
+        Place<&W::suiImageButton_DVD5>("suiImageButton_DVD5", 2, 391, 90, 28, "clip_dvd5"),
+        Place<&W::suiImageButton_DVD9>("suiImageButton_DVD9", 2, 391, 90, 28, "clip_dvd9"),
+        Place<&W::Image8500>("Image8500", 580, 423, 58, 12, "clip_8500.bmp"),
+        Place<&W::Image_DiscSizeProgress>("Image_DiscSizeProgress", 108, 401, 0, 10, "clip_disc_fill.bmp"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    SetupGrid();
+    ShapeButtons();
+    // The bar is as wide as the files fill the disc: none yet.
+    Image_DiscSizeProgress->SetStretch(true);
+    Image_DiscSizeProgress->SetWidth(0);
+}
+
 void TSetupDVDFileWindow::SetupGrid() {
-    suiStringGrid_DVDFiles = new TsuiStringGrid(this);
     TsuiStringGrid* grid = suiStringGrid_DVDFiles;
-    grid->SetName("suiStringGrid_DVDFiles");
-    grid->SetParent(this);
-    grid->SetBounds(9, 33, 629, 324);
     grid->SetColCount(4);
     grid->SetFixedCols(0);
     grid->SetRowCount(kGridRows);
@@ -109,6 +94,16 @@ void TSetupDVDFileWindow::SetupGrid() {
     grid->SetDefaultRowHeight(18);
     grid->SetOptions(grid->GetOptions() + TGridOptions{goRowSelect});
     ShowChosenRow(false);
+}
+
+void TSetupDVDFileWindow::ShapeButtons() {
+    for (TsuiImageButton* b : {suiImageButton_Folder, suiImageButton_File, suiImageButton_Burn, suiImageButton_Close,
+                               suiImageButton_DVD5, suiImageButton_DVD9})
+        b->SetCursor(crHandPoint);
+    suiImageButton_Close->SetHint("Close");
+    suiImageButton_Close->SetShowHint(true);
+    // Light words on the buttons' dark faces.
+    for (TsuiImageButton* b : {suiImageButton_Folder, suiImageButton_File}) b->GetFont()->SetColor(clWhite);
 }
 
 // The chosen row in the window's amber, dark enough for the grid's light text; a page without
@@ -120,18 +115,10 @@ void TSetupDVDFileWindow::ShowChosenRow(bool HasFiles) {
     grid->SetFocusedColor(chosen);
 }
 
-void TSetupDVDFileWindow::LoadArtwork() {
-    LoadResButton(suiImageButton_Folder, "dvdfile_folder");
-    LoadResButton(suiImageButton_File, "dvdfile_file");
-    LoadResButton(suiImageButton_Burn, "dvdfile_burn");
-    LoadResButton(suiImageButton_Close, "clip_close");
-    LoadResButton(suiImageButton_DVD5, "clip_dvd5");
-    LoadResButton(suiImageButton_DVD9, "clip_dvd9");
-    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "clip_disc_fill.bmp");
-    LoadResPicture(Image8500->GetPicture(), "clip_8500.bmp");
-}
-
 void TSetupDVDFileWindow::InstallHandlers() {
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
     suiImageButton_Folder->OnClick = [this](TObject* s) { suiImageButton_FolderClick(s); };
     suiImageButton_File->OnClick = [this](TObject* s) { suiImageButton_FileClick(s); };
     suiImageButton_Burn->OnClick = [this](TObject* s) { suiImageButton_BurnClick(s); };

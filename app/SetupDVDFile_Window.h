@@ -83,10 +83,9 @@ class TSetupDVDFileWindow : public TForm {
 
 private:
     void CreateComponents();
-    TsuiImageButton* MakeButton(const String& Name, int Left, int Top, int Width, int Height);
-    TImage* MakeImage(const String& Name, int Left, int Top, int Width, int Height);
+    void CreateControls();
     void SetupGrid();
-    void LoadArtwork();
+    void ShapeButtons();
     void InstallHandlers();
 };
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
 #include "disc/Starburn_control.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
@@ -48,109 +49,87 @@ TDeviceWindow::TDeviceWindow(TComponent* AOwner) : TForm(AOwner) {
     suiSkinForm1->SetTransparentColor(clFuchsia);
     // Without its artwork the shape has nothing to draw; the dialog stays a plain rectangle.
     LoadResSkin(suiSkinForm1, "dev_skin.bmp");
-    CreateDeviceGroup();
-    CreateDiscGroup();
-    CreateEraseControls();
-    LoadResButton(suiImageButton_Close, "prod_close");
-    LoadResButton(suiImageButton_Start, "dev_erase");
+    CreateControls();
+    Timer = new TTimer(this);
+    Timer->SetName("Timer");
+    Timer->SetEnabled(false);
+    Timer->SetInterval(500);
+    InstallHandlers();
     CloseOnEscape(this, suiImageButton_Close);
-    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     AfterConstruction();
 }
 
-TLabel* TDeviceWindow::NewLabel(TWinControl* Parent, const char* Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(Parent);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-TsuiCheckBox* TDeviceWindow::NewDiscBox(const char* Name, const String& Caption, int Left, int Top) {
-    auto* box = new TsuiCheckBox(this);
-    box->SetName(Name);
-    box->SetParent(GroupBox1);
-    box->SetBounds(Left, Top, 90, 17);
-    box->SetCaption(Caption);
-    box->SetChecked(true);
-    box->SetEnabled(false);
-    return box;
-}
-
-void TDeviceWindow::CreateDeviceGroup() {
-    GroupBox1 = new TsuiGroupBox(this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetParent(this);
-    GroupBox1->SetBounds(20, 40, 321, 137);
+void TDeviceWindow::CreateControls() {
+    using W = TDeviceWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::GroupBox1>("GroupBox1", 20, 40, 321, 137),
+        Place<&W::Label1>("Label1", 16, 20, 0, 0, "Type :", "GroupBox1"),
+        Place<&W::lblDriveType>("lblDriveType", 100, 20, 0, 0, "", "GroupBox1"),
+        Place<&W::Label3>("Label3", 16, 42, 0, 0, "MaxRead :", "GroupBox1"),
+        Place<&W::lblMaxRead>("lblMaxRead", 100, 42, 0, 0, "", "GroupBox1"),
+        Place<&W::Label4>("Label4", 170, 42, 0, 0, "MaxWrite :", "GroupBox1"),
+        Place<&W::lblMaxWrite>("lblMaxWrite", 250, 42, 0, 0, "", "GroupBox1"),
+        Place<&W::Label2>("Label2", 16, 66, 0, 0, "Support Disc Type", "GroupBox1"),
+        Place<&W::DVDPLUS_R>("DVDPLUS_R", 16, 88, 90, 17, "DVD+R", "GroupBox1"),
+        Place<&W::DVDPLUS_RW>("DVDPLUS_RW", 116, 88, 90, 17, "DVD+RW", "GroupBox1"),
+        Place<&W::DVDPLUS_R_DL>("DVDPLUS_R_DL", 216, 88, 90, 17, "DVD+R DL", "GroupBox1"),
+        Place<&W::DVD_R>("DVD_R", 16, 112, 90, 17, "DVD-R", "GroupBox1"),
+        Place<&W::DVD_RW>("DVD_RW", 116, 112, 90, 17, "DVD-RW", "GroupBox1"),
+        Place<&W::DVD_R_DL>("DVD_R_DL", 216, 112, 90, 17, "DVD-R DL", "GroupBox1"),
+        Place<&W::GroupBox2>("GroupBox2", 20, 184, 321, 97),
+        Place<&W::Label6>("Label6", 16, 20, 0, 0, "Type :", "GroupBox2"),
+        Place<&W::lblType>("lblType", 150, 20, 0, 0, "UNKNOWN", "GroupBox2"),
+        Place<&W::Label7>("Label7", 16, 38, 0, 0, "Available Size (MB) :", "GroupBox2"),
+        Place<&W::lblAvailableSize>("lblAvailableSize", 150, 38, 0, 0, "", "GroupBox2"),
+        Place<&W::Label8>("Label8", 16, 56, 0, 0, "Used Size (MB) :", "GroupBox2"),
+        Place<&W::lblUsedSize>("lblUsedSize", 150, 56, 0, 0, "", "GroupBox2"),
+        Place<&W::Label10>("Label10", 16, 74, 0, 0, "Tracks :", "GroupBox2"),
+        Place<&W::lblTracks>("lblTracks", 80, 74, 0, 0, "", "GroupBox2"),
+        Place<&W::Label11>("Label11", 170, 74, 0, 0, "Sessions :", "GroupBox2"),
+        Place<&W::lblSessions>("lblSessions", 250, 74, 0, 0, "", "GroupBox2"),
+        Place<&W::Label9>("Label9", 30, 313, 0, 0, "Time Used :"),
+        Place<&W::Label_UsedTime>("Label_UsedTime", 132, 313, 0, 0),
+        Place<&W::Label14>("Label14", 30, 336, 0, 0, "Erase Process :"),
+        Place<&W::Image_Progress1>("Image_Progress1", 49, 375, 0, 10),
+        Place<&W::Label_Progress1>("Label_Progress1", 167, 373, 0, 0, "0 %"),
+        Place<&W::suiImageButton_Start>("suiImageButton_Start", 266, 286, 77, 77, "dev_erase"),
+        Place<&W::suiImageButton_Close>("suiImageButton_Close", 308, 1, 46, 20, "prod_close"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
     GroupBox1->SetCaption(" Device Info ");
-    Label1 = NewLabel(GroupBox1, "Label1", "Type :", 16, 20);
-    lblDriveType = NewLabel(GroupBox1, "lblDriveType", "", 100, 20);
-    Label3 = NewLabel(GroupBox1, "Label3", "MaxRead :", 16, 42);
-    lblMaxRead = NewLabel(GroupBox1, "lblMaxRead", "", 100, 42);
-    Label4 = NewLabel(GroupBox1, "Label4", "MaxWrite :", 170, 42);
-    lblMaxWrite = NewLabel(GroupBox1, "lblMaxWrite", "", 250, 42);
-    Label2 = NewLabel(GroupBox1, "Label2", "Support Disc Type", 16, 66);
-    DVDPLUS_R = NewDiscBox("DVDPLUS_R", "DVD+R", 16, 88);
-    DVDPLUS_RW = NewDiscBox("DVDPLUS_RW", "DVD+RW", 116, 88);
-    DVDPLUS_R_DL = NewDiscBox("DVDPLUS_R_DL", "DVD+R DL", 216, 88);
-    DVD_R = NewDiscBox("DVD_R", "DVD-R", 16, 112);
-    DVD_RW = NewDiscBox("DVD_RW", "DVD-RW", 116, 112);
-    DVD_R_DL = NewDiscBox("DVD_R_DL", "DVD-R DL", 216, 112);
-}
-
-void TDeviceWindow::CreateDiscGroup() {
-    GroupBox2 = new TsuiGroupBox(this);
-    GroupBox2->SetName("GroupBox2");
-    GroupBox2->SetParent(this);
-    GroupBox2->SetBounds(20, 184, 321, 97);
     GroupBox2->SetCaption(" Disc Info ");
-    Label6 = NewLabel(GroupBox2, "Label6", "Type :", 16, 20);
-    lblType = NewLabel(GroupBox2, "lblType", "UNKNOWN", 150, 20);
-    Label7 = NewLabel(GroupBox2, "Label7", "Available Size (MB) :", 16, 38);
-    lblAvailableSize = NewLabel(GroupBox2, "lblAvailableSize", "", 150, 38);
-    Label8 = NewLabel(GroupBox2, "Label8", "Used Size (MB) :", 16, 56);
-    lblUsedSize = NewLabel(GroupBox2, "lblUsedSize", "", 150, 56);
-    Label10 = NewLabel(GroupBox2, "Label10", "Tracks :", 16, 74);
-    lblTracks = NewLabel(GroupBox2, "lblTracks", "", 80, 74);
-    Label11 = NewLabel(GroupBox2, "Label11", "Sessions :", 170, 74);
-    lblSessions = NewLabel(GroupBox2, "lblSessions", "", 250, 74);
+    ShowDiscBoxes();
+    ShowEraseProgress();
+    // A picture button's row names its artwork, so its caption is set here.
+    suiImageButton_Start->SetCaption("Erase");
+    suiImageButton_Close->SetHint("Close");
 }
 
-void TDeviceWindow::CreateEraseControls() {
-    Label9 = NewLabel(this, "Label9", "Time Used :", 30, 313);
-    Label_UsedTime = NewLabel(this, "Label_UsedTime", Pubfunction::SecondsToHMS(0), 132, 313);
-    Label14 = NewLabel(this, "Label14", "Erase Process :", 30, 336);
-    Image_Progress1 = new TImage(this);
-    Image_Progress1->SetName("Image_Progress1");
-    Image_Progress1->SetParent(this);
+// Read-only: the boxes say what the burner writes, filled in for each device shown.
+void TDeviceWindow::ShowDiscBoxes() {
+    for (TsuiCheckBox* box : {DVDPLUS_R, DVDPLUS_RW, DVDPLUS_R_DL, DVD_R, DVD_RW, DVD_R_DL}) {
+        box->SetChecked(true);
+        box->SetEnabled(false);
+    }
+}
+
+// The bar shows as much of its fill as the erase is done: none yet.
+void TDeviceWindow::ShowEraseProgress() {
+    Label_UsedTime->SetCaption(Pubfunction::SecondsToHMS(0));
     TBitmap* fill = Image_Progress1->GetPicture()->GetBitmap();
     fill->SetPixelFormat(pf24bit);
     fill->SetSize(kBarLength, 10);
     fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
     fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
-    Image_Progress1->SetBounds(49, 375, 0, 10);
-    Label_Progress1 = NewLabel(this, "Label_Progress1", "0 %", 167, 373);
+    Image_Progress1->SetWidth(0);
     Label_Progress1->SetAlignment(taRightJustify);
-    suiImageButton_Start = new TsuiImageButton(this);
-    suiImageButton_Start->SetName("suiImageButton_Start");
-    suiImageButton_Start->SetParent(this);
-    suiImageButton_Start->SetBounds(266, 286, 77, 77);
-    suiImageButton_Start->SetCaption("Erase");
+}
+
+void TDeviceWindow::InstallHandlers() {
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     suiImageButton_Start->OnClick = [this](TObject* s) { suiImageButton_StartClick(s); };
-    suiImageButton_Close = new TsuiImageButton(this);
-    suiImageButton_Close->SetName("suiImageButton_Close");
-    suiImageButton_Close->SetParent(this);
-    suiImageButton_Close->SetBounds(308, 1, 46, 20);
-    suiImageButton_Close->SetHint("Close");
     suiImageButton_Close->OnClick = [this](TObject* s) { suiImageButton_CloseClick(s); };
-    Timer = new TTimer(this);
-    Timer->SetName("Timer");
-    Timer->SetEnabled(false);
-    Timer->SetInterval(500);
     Timer->OnTimer = [this](TObject* s) { TimerTimer(s); };
 }
 

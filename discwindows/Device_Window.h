@@ -81,11 +81,10 @@ class TDeviceWindow : public TForm {
     void FormClose(TObject* Sender, TCloseAction& Action);
 
 private:
-    void CreateDeviceGroup();
-    void CreateDiscGroup();
-    void CreateEraseControls();
-    TLabel* NewLabel(TWinControl* Parent, const char* Name, const String& Caption, int Left, int Top);
-    TsuiCheckBox* NewDiscBox(const char* Name, const String& Caption, int Left, int Top);
+    void CreateControls();
+    void ShowDiscBoxes();
+    void ShowEraseProgress();
+    void InstallHandlers();
 
     bool b_Showing = false;
 };
