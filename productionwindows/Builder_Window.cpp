@@ -4,9 +4,9 @@
 
 TBuilderWindow* BuilderWindow = nullptr;
 
-TBuilderWindow::TBuilderWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Shared) {
+TBuilderWindow::TBuilderWindow(TComponent* AOwner)
+    : TProductionWindow(AOwner, TBurnerChoice::Shared, TDeviceButton::With) {
     SetName("BuilderWindow");
-    CreateDeviceButton();
     g_i_BurnerIndex = suiComboBox_Drive->GetItemIndex();
     AfterConstruction();
 }

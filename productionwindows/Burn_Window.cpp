@@ -8,9 +8,9 @@
 TBurnWindow* BurnWindow = nullptr;
 
 // Its first drive choice stays its own: the shared burner index is the other windows' to set.
-TBurnWindow::TBurnWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
+TBurnWindow::TBurnWindow(TComponent* AOwner)
+    : TProductionWindow(AOwner, TBurnerChoice::Own, TDeviceButton::With) {
     SetName("BurnWindow");
-    CreateDeviceButton();
     // The output group stays hidden here: its quality list is never filled.
     suiComboBox_OutputQuality->GetItems()->Clear();
     AfterConstruction();

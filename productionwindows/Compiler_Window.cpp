@@ -1,12 +1,13 @@
 #include "productionwindows/Compiler_Window.h"
 
+#include "app/ResPictures.h"
 #include "core/Language.h"
 
 TCompilerWindow* CompilerWindow = nullptr;
 
-TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
+TCompilerWindow::TCompilerWindow(TComponent* AOwner)
+    : TProductionWindow(AOwner, TBurnerChoice::Own, TDeviceButton::With) {
     SetName("CompilerWindow");
-    CreateDeviceButton();
     PlaceControls();
     // The form's own list, the first entry selected; the setting is neither read nor written.
     TStrings* items = suiComboBox_OutputQuality->GetItems();
@@ -18,7 +19,8 @@ TCompilerWindow::TCompilerWindow(TComponent* AOwner) : TProductionWindow(AOwner,
 }
 
 void TCompilerWindow::PlaceControls() {
-    LoadSkin("compiler_skin.bmp");
+    // A skin of its own, drawn for the shorter layout.
+    LoadResSkin(suiSkinForm1, "compiler_skin.bmp");
     SetClientHeight(402);
     suiGroupBox_Burner->SetBounds(17, 34, 515, 93);
     Label8->SetParent(this);

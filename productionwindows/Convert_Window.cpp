@@ -1,10 +1,19 @@
 #include "productionwindows/Convert_Window.h"
 
+#include "app/ResPictures.h"
+
 TConvertWindow* ConvertWindow = nullptr;
 
-TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner, TBurnerChoice::Own) {
+TConvertWindow::TConvertWindow(TComponent* AOwner)
+    : TProductionWindow(AOwner, TBurnerChoice::Own, TDeviceButton::Without) {
     SetName("ConvertWindow");
-    LoadSkin("convert_skin.bmp");
+    PlaceControls();
+    AfterConstruction();
+}
+
+void TConvertWindow::PlaceControls() {
+    // A skin of its own, drawn for the shorter layout.
+    LoadResSkin(suiSkinForm1, "convert_skin.bmp");
     SetClientHeight(402);
     suiGroupBox_Output->SetBounds(16, 37, 519, 118);
     suiGroupBox_Burner->SetTop(584);
@@ -22,7 +31,6 @@ TConvertWindow::TConvertWindow(TComponent* AOwner) : TProductionWindow(AOwner, T
     suiImageButton_Start->SetTop(170);
     suiImageButton_Stop->SetTop(170);
     Memo_Msg->SetTop(289);
-    AfterConstruction();
 }
 
 void TConvertWindow::SetConvertMode() {

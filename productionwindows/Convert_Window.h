@@ -11,6 +11,9 @@ class TConvertWindow : public TProductionWindow {
 
 protected:
     bool RunSteps() override;
+
+private:
+    void PlaceControls();
 };
 
 extern TConvertWindow* ConvertWindow;

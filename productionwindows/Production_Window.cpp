@@ -3,16 +3,17 @@
 #include <cstdio>
 #include <exception>
 
-#include "model/CustomClass.h"
-#include "model/DiscSize.h"
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/MediaLibrary.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
 #include "disc/Starburn_control.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
+#include "model/MenuObjects.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
-#include "model/MenuObjects.h"
 #include "production/ClipConversion.h"
 #include "production/RunParameters.h"
 #include "production/SubtitleEncoding.h"
@@ -26,45 +27,14 @@ namespace {
 
 constexpr int kBarLength = 258;
 
-TLabel* MakeLabel(TWinControl* Parent, TComponent* Owner, const char* Name, const String& Caption, int X, int Y) {
-    auto* label = new TLabel(Owner);
-    label->SetName(Name);
-    label->SetParent(Parent);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(X);
-    label->SetTop(Y);
-    return label;
-}
-
-TsuiImageButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y, int W, int H) {
-    auto* button = new TsuiImageButton(Owner);
-    button->SetName(Name);
-    button->SetParent(Parent);
-    button->SetBounds(X, Y, W, H);
-    return button;
-}
-
-TImage* MakeBar(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y) {
-    auto* bar = new TImage(Owner);
-    bar->SetName(Name);
-    bar->SetParent(Parent);
-    TBitmap* fill = bar->GetPicture()->GetBitmap();
+// The run's bar: one full-length fill, shown as wide as the run has come (none yet).
+void FillBar(TImage* Bar) {
+    TBitmap* fill = Bar->GetPicture()->GetBitmap();
     fill->SetPixelFormat(pf24bit);
     fill->SetSize(kBarLength, 10);
     fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
     fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
-    bar->SetBounds(X, Y, 0, 10);
-    return bar;
-}
-
-TsuiComboBox* MakeCombo(TComponent* Owner, TWinControl* Parent, const char* Name, int X, int Y, int W) {
-    auto* combo = new TsuiComboBox(Owner);
-    combo->SetName(Name);
-    combo->SetParent(Parent);
-    combo->SetStyle(csDropDownList);
-    combo->SetBounds(X, Y, W, 19);
-    return combo;
+    Bar->SetWidth(0);
 }
 
 TTimer* MakeTimer(TComponent* Owner, const char* Name) {
@@ -85,18 +55,15 @@ void RemoveFileForce(const String& Path) {
 
 }  // namespace
 
-TProductionWindow::TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice)
-    : TForm(AOwner), m_burnerChoice(BurnerChoice) {
+TProductionWindow::TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice, TDeviceButton Device)
+    : TForm(AOwner), m_burnerChoice(BurnerChoice), m_deviceButton(Device) {
     SetPosition(poScreenCenter);
     GetFont()->SetName("Tahoma");
     GetFont()->SetHeight(-11);
     SetClientWidth(554);
     SetClientHeight(557);
     CreateControls();
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
-    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
-    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    InstallHandlers();
     FormCreate(this);
 }
 
@@ -112,126 +79,104 @@ void TProductionWindow::CreateControls() {
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
     suiSkinForm1->SetTransparentColor(clFuchsia);
-    CreateBurnerGroup();
-    CreateOutputGroup();
-    CreateReadOuts();
-    CreateButtons();
-    Memo_Msg = new TsuiMemo(this);
-    Memo_Msg->SetName("Memo_Msg");
-    Memo_Msg->SetParent(this);
-    Memo_Msg->SetBounds(32, 441, 489, 85);
+    using W = TProductionWindow;
+    static constexpr const char* kBurner = "suiGroupBox_Burner";
+    static constexpr const char* kOutput = "suiGroupBox_Output";
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiGroupBox_Burner>("suiGroupBox_Burner", 16, 87, 517, 90),
+        Place<&W::Label6>("Label6", 24, 24, 0, 0, "Device Name :", kBurner),
+        Place<&W::Label7>("Label7", 24, 61, 0, 0, "Write Speed :", kBurner),
+        Place<&W::Label5>("Label5", 260, 61, 0, 0, "Disc Volume :", kBurner),
+        Place<&W::suiComboBox_Drive>("suiComboBox_Drive", 120, 20, 278, 19, "", kBurner),
+        Place<&W::suiComboBox_WriteSpeed>("suiComboBox_WriteSpeed", 120, 58, 97, 19, "", kBurner),
+        Place<&W::suiEdit_VolumeName>("suiEdit_VolumeName", 352, 58, 113, 19, "DVD_DISC", kBurner),
+        Place<&W::suiGroupBox_Output>("suiGroupBox_Output", 16, 183, 517, 118),
+        Place<&W::Label8>("Label8", 24, 25, 0, 0, "Output Folder :", kOutput),
+        Place<&W::suiEdit_OutputFolder>("suiEdit_OutputFolder", 120, 22, 278, 19, "", kOutput),
+        Place<&W::suiImageButton_Browse>("suiImageButton_Browse", 408, 18, 66, 28, "prod_browse", kOutput),
+        Place<&W::Label9>("Label9", 24, 55, 0, 0, "Output Format :", kOutput),
+        Place<&W::suiCheckBox_NTSC>("suiCheckBox_NTSC", 182, 53, 80, 17, " NTSC", kOutput),
+        Place<&W::suiCheckBox_PAL>("suiCheckBox_PAL", 328, 53, 80, 17, " PAL", kOutput),
+        Place<&W::Label10>("Label10", 24, 88, 0, 0, "Output Quality :", kOutput),
+        Place<&W::suiComboBox_OutputQuality>("suiComboBox_OutputQuality", 120, 85, 345, 19, "", kOutput),
+        Place<&W::Label12>("Label12", 50, 326, 0, 0, "Current Time :"),
+        Place<&W::Label_CurrentTime>("Label_CurrentTime", 153, 326, 0, 0, "00:00:00"),
+        Place<&W::Label13>("Label13", 242, 326, 0, 0, "Duration :"),
+        Place<&W::Label_Duration>("Label_Duration", 353, 326, 0, 0),
+        Place<&W::Label14>("Label14", 50, 354, 0, 0, "FPS :"),
+        Place<&W::Label_FPS>("Label_FPS", 153, 354, 0, 0),
+        Place<&W::Label15>("Label15", 242, 354, 0, 0, "Current Frame :"),
+        Place<&W::Label_CurrentFrame>("Label_CurrentFrame", 353, 354, 0, 0),
+        Place<&W::Label2>("Label2", 42, 389, 0, 0, "Converting Process :"),
+        Place<&W::Image_Progress1>("Image_Progress1", 156, 390, 0, 10),
+        Place<&W::Label_Progress1>("Label_Progress1", 267, 388, 0, 0, "0 %"),
+        Place<&W::Label11>("Label11", 42, 419, 0, 0, "Burning Process :"),
+        Place<&W::Image_Progress2>("Image_Progress2", 156, 421, 0, 10),
+        Place<&W::Label_Progress2>("Label_Progress2", 268, 419, 0, 0, "0 %"),
+        Place<&W::suiImageButton_Start>("suiImageButton_Start", 430, 330, 96, 96, "prod_start"),
+        Place<&W::suiImageButton_Stop>("suiImageButton_Stop", 430, 330, 96, 96, "prod_stop"),
+        Place<&W::suiImageButton_Close>("suiImageButton_Close", 502, 1, 46, 20, "prod_close"),
+        Place<&W::Memo_Msg>("Memo_Msg", 32, 441, 489, 85),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    ShowCaptions();
+    SetControlStyles();
+    SetFirstStates();
+    FillBar(Image_Progress1);
+    FillBar(Image_Progress2);
+    Timer_Convert = MakeTimer(this, "Timer_Convert");
+    Timer_Spumux = MakeTimer(this, "Timer_Spumux");
+    Timer_Author = MakeTimer(this, "Timer_Author");
+    if (m_deviceButton == TDeviceButton::With) CreateDeviceButton();
+    LoadResSkin(suiSkinForm1, "prod_skin.bmp");
+}
+
+// The group boxes draw a caption of their own, and a picture button's row names its artwork.
+void TProductionWindow::ShowCaptions() {
+    suiGroupBox_Burner->SetCaption(" DVD Burner ");
+    suiGroupBox_Output->SetCaption(" Output Property ");
+    suiImageButton_Browse->SetCaption(Language::GetMessageText(Language::kMsgBrowseWord));
+    suiImageButton_Start->SetCaption("Start");
+    suiImageButton_Stop->SetCaption("Stop");
+    suiImageButton_Close->SetHint("Close");
+}
+
+void TProductionWindow::SetControlStyles() {
+    for (TsuiComboBox* combo : {suiComboBox_Drive, suiComboBox_WriteSpeed, suiComboBox_OutputQuality})
+        combo->SetStyle(csDropDownList);
+    suiEdit_VolumeName->SetMaxLength(12);
+    suiEdit_OutputFolder->SetReadOnly(true);
     Memo_Msg->SetReadOnly(true);
     Memo_Msg->SetScrollBars(ssVertical);
     Memo_Msg->SetUIStyle(MacOS);
     Memo_Msg->SetBorderColor(static_cast<TColor>(8355711));  // after the look, which sets its own
     Memo_Msg->SetColor(static_cast<TColor>(15790320));
-    Timer_Convert = MakeTimer(this, "Timer_Convert");
-    Timer_Convert->OnTimer = [this](TObject* s) { Timer_ConvertTimer(s); };
-    Timer_Spumux = MakeTimer(this, "Timer_Spumux");
-    Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
-    Timer_Author = MakeTimer(this, "Timer_Author");
-    Timer_Author->OnTimer = [this](TObject* s) { Timer_AuthorTimer(s); };
-    LoadArtwork();
 }
 
-void TProductionWindow::LoadSkin(const String& File) {
-    TPicture skin;
-    LoadResPicture(&skin, File);
-    // Without its picture the shape has nothing to draw; the window stays a plain rectangle.
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
-    suiSkinForm1->SetVisible(skin.GetGraphic() != nullptr);
-}
-
-void TProductionWindow::LoadArtwork() {
-    LoadSkin("prod_skin.bmp");
-    LoadResButton(suiImageButton_Start, "prod_start");
-    LoadResButton(suiImageButton_Stop, "prod_stop");
-    LoadResButton(suiImageButton_Close, "prod_close");
-    LoadResButton(suiImageButton_Browse, "prod_browse");
-}
-
-void TProductionWindow::CreateBurnerGroup() {
-    suiGroupBox_Burner = new TsuiGroupBox(this);
-    suiGroupBox_Burner->SetName("suiGroupBox_Burner");
-    suiGroupBox_Burner->SetParent(this);
-    suiGroupBox_Burner->SetBounds(16, 87, 517, 90);
-    suiGroupBox_Burner->SetCaption(" DVD Burner ");
-    Label6 = MakeLabel(suiGroupBox_Burner, this, "Label6", "Device Name :", 24, 24);
-    Label7 = MakeLabel(suiGroupBox_Burner, this, "Label7", "Write Speed :", 24, 61);
-    Label5 = MakeLabel(suiGroupBox_Burner, this, "Label5", "Disc Volume :", 260, 61);
-    suiComboBox_Drive = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_Drive", 120, 20, 278);
+// The drive list is enabled once it has drives; Stop shows while a run goes.
+void TProductionWindow::SetFirstStates() {
     suiComboBox_Drive->SetEnabled(false);
-    suiComboBox_Drive->OnChange = [this](TObject* s) { suiComboBox_DriveChange(s); };
-    suiComboBox_WriteSpeed = MakeCombo(this, suiGroupBox_Burner, "suiComboBox_WriteSpeed", 120, 58, 97);
-    suiEdit_VolumeName = new TsuiEdit(this);
-    suiEdit_VolumeName->SetName("suiEdit_VolumeName");
-    suiEdit_VolumeName->SetParent(suiGroupBox_Burner);
-    suiEdit_VolumeName->SetBounds(352, 58, 113, 19);
-    suiEdit_VolumeName->SetMaxLength(12);
-    suiEdit_VolumeName->SetText("DVD_DISC");
+    suiCheckBox_PAL->SetChecked(true);
+    suiImageButton_Stop->SetVisible(false);
 }
 
-void TProductionWindow::CreateOutputGroup() {
-    suiGroupBox_Output = new TsuiGroupBox(this);
-    suiGroupBox_Output->SetName("suiGroupBox_Output");
-    suiGroupBox_Output->SetParent(this);
-    suiGroupBox_Output->SetBounds(16, 183, 517, 118);
-    suiGroupBox_Output->SetCaption(" Output Property ");
-    Label8 = MakeLabel(suiGroupBox_Output, this, "Label8", "Output Folder :", 24, 25);
-    suiEdit_OutputFolder = new TsuiEdit(this);
-    suiEdit_OutputFolder->SetName("suiEdit_OutputFolder");
-    suiEdit_OutputFolder->SetParent(suiGroupBox_Output);
-    suiEdit_OutputFolder->SetBounds(120, 22, 278, 19);
-    suiEdit_OutputFolder->SetReadOnly(true);
-    suiImageButton_Browse = MakeButton(this, suiGroupBox_Output, "suiImageButton_Browse", 408, 18, 66, 28);
-    suiImageButton_Browse->SetCaption(Language::GetMessageText(Language::kMsgBrowseWord));
+void TProductionWindow::InstallHandlers() {
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    suiComboBox_Drive->OnChange = [this](TObject* s) { suiComboBox_DriveChange(s); };
     suiImageButton_Browse->OnClick = [this](TObject* s) { suiImageButton_BrowseClick(s); };
-    Label9 = MakeLabel(suiGroupBox_Output, this, "Label9", "Output Format :", 24, 55);
-    suiCheckBox_NTSC = new TsuiCheckBox(this);
-    suiCheckBox_NTSC->SetName("suiCheckBox_NTSC");
-    suiCheckBox_NTSC->SetParent(suiGroupBox_Output);
-    suiCheckBox_NTSC->SetBounds(182, 53, 80, 17);
-    suiCheckBox_NTSC->SetCaption(" NTSC");
-    suiCheckBox_PAL = new TsuiCheckBox(this);
-    suiCheckBox_PAL->SetName("suiCheckBox_PAL");
-    suiCheckBox_PAL->SetParent(suiGroupBox_Output);
-    suiCheckBox_PAL->SetBounds(328, 53, 80, 17);
-    suiCheckBox_PAL->SetCaption(" PAL");
-    suiCheckBox_PAL->SetChecked(true);
     suiCheckBox_NTSC->OnClick = [this](TObject* s) { suiCheckBox_NTSCClick(s); };
     suiCheckBox_PAL->OnClick = [this](TObject* s) { suiCheckBox_PALClick(s); };
-    Label10 = MakeLabel(suiGroupBox_Output, this, "Label10", "Output Quality :", 24, 88);
-    suiComboBox_OutputQuality = MakeCombo(this, suiGroupBox_Output, "suiComboBox_OutputQuality", 120, 85, 345);
-}
-
-void TProductionWindow::CreateReadOuts() {
-    Label12 = MakeLabel(this, this, "Label12", "Current Time :", 50, 326);
-    Label_CurrentTime = MakeLabel(this, this, "Label_CurrentTime", "00:00:00", 153, 326);
-    Label13 = MakeLabel(this, this, "Label13", "Duration :", 242, 326);
-    Label_Duration = MakeLabel(this, this, "Label_Duration", "", 353, 326);
-    Label14 = MakeLabel(this, this, "Label14", "FPS :", 50, 354);
-    Label_FPS = MakeLabel(this, this, "Label_FPS", "", 153, 354);
-    Label15 = MakeLabel(this, this, "Label15", "Current Frame :", 242, 354);
-    Label_CurrentFrame = MakeLabel(this, this, "Label_CurrentFrame", "", 353, 354);
-    Label2 = MakeLabel(this, this, "Label2", "Converting Process :", 42, 389);
-    Image_Progress1 = MakeBar(this, this, "Image_Progress1", 156, 390);
-    Label_Progress1 = MakeLabel(this, this, "Label_Progress1", "0 %", 267, 388);
-    Label11 = MakeLabel(this, this, "Label11", "Burning Process :", 42, 419);
-    Image_Progress2 = MakeBar(this, this, "Image_Progress2", 156, 421);
-    Label_Progress2 = MakeLabel(this, this, "Label_Progress2", "0 %", 268, 419);
-}
-
-void TProductionWindow::CreateButtons() {
-    suiImageButton_Start = MakeButton(this, this, "suiImageButton_Start", 430, 330, 96, 96);
-    suiImageButton_Start->SetCaption("Start");
     suiImageButton_Start->OnClick = [this](TObject* s) { suiImageButton_StartClick(s); };
-    suiImageButton_Stop = MakeButton(this, this, "suiImageButton_Stop", 430, 330, 96, 96);
-    suiImageButton_Stop->SetCaption("Stop");
-    suiImageButton_Stop->SetVisible(false);
     suiImageButton_Stop->OnClick = [this](TObject* s) { suiImageButton_StopClick(s); };
-    suiImageButton_Close = MakeButton(this, this, "suiImageButton_Close", 502, 1, 46, 20);
-    suiImageButton_Close->SetHint("Close");
     suiImageButton_Close->OnClick = [this](TObject* s) { suiImageButton_CloseClick(s); };
+    if (suiImageButton_Device != nullptr)
+        suiImageButton_Device->OnClick = [this](TObject* s) { suiImageButton_DeviceClick(s); };
+    Timer_Convert->OnTimer = [this](TObject* s) { Timer_ConvertTimer(s); };
+    Timer_Spumux->OnTimer = [this](TObject* s) { Timer_SpumuxTimer(s); };
+    Timer_Author->OnTimer = [this](TObject* s) { Timer_AuthorTimer(s); };
 }
 
 void TProductionWindow::ApplyLanguage() {

@@ -92,6 +92,8 @@ using TAuthoringLibrary = TModuleBinding<TAuthoringEntries<TAuthoringJob::Author
 
 // Whether a window's first drive choice becomes every window's burner (g_i_BurnerIndex).
 enum class TBurnerChoice { Shared, Own };
+// Whether the burner group has the Device button; the convert-only window burns nothing.
+enum class TDeviceButton { Without, With };
 
 // The window's mode, given by the mode setter of the window's own class. The mode bytes
 // (b_BuildMode, b_ConvertMode, b_CompileMode) are set from it alone: at most one is set,
@@ -296,11 +298,6 @@ class TProductionWindow : public TForm {
     void ShowBurnProgress(int Percent);
     // The lists may be refilled now: shown, idle, no burner operation and no Device window up.
     bool MayRescanDevices() const;
-    // Makes the Device button in the burner group; the convert-only window has none.
-    void CreateDeviceButton();
-    // The window's skin picture from RES; its size becomes the window's (the variants have
-    // skins of their own, drawn for their shorter layout).
-    void LoadSkin(const String& File);
 
     // event handlers
     void FormCreate(TObject* Sender);
@@ -322,7 +319,7 @@ class TProductionWindow : public TForm {
 protected:
     // Only the all-in-one window makes its first drive choice the shared one; the others fill
     // their list and leave the setting alone.
-    TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice);
+    TProductionWindow(TComponent* AOwner, TBurnerChoice BurnerChoice, TDeviceButton Device);
     // The mode's steps after the run has started; false when a step failed (it logged).
     virtual bool RunSteps() = 0;
     // Starts Work on the worker; false when no thread could be made.
@@ -349,6 +346,7 @@ protected:
 
 private:
     const TBurnerChoice m_burnerChoice = TBurnerChoice::Own;
+    const TDeviceButton m_deviceButton = TDeviceButton::Without;
     static constexpr int kNoWorker = -1000000;
     // A library call that threw: none of the module's own codes, so a failure.
     static constexpr int kCallThrew = -1;
@@ -360,14 +358,16 @@ private:
     void BackPictureSize(int& Width, int& Height) const;
     TAuthorProject AuthorProject() const;
     bool MenuEncodeFailed(int Result, int Code);
+    // The controls and their pictures from the program's RES folder; a missing picture leaves
+    // that part plain (no skin: a grey rectangle, no button picture: its bare caption).
     void CreateControls();
-    void CreateBurnerGroup();
-    void CreateOutputGroup();
-    void CreateReadOuts();
-    void CreateButtons();
-    // The skin and button pictures from the program's RES folder; a missing one leaves that
-    // part plain (no skin: a grey rectangle, no button picture: its bare caption).
-    void LoadArtwork();
+    void ShowCaptions();
+    void SetControlStyles();
+    void SetFirstStates();
+    // The Device button in the burner group; the convert-only window has none.
+    void CreateDeviceButton();
+    // The one place the window's and its controls' events are wired.
+    void InstallHandlers();
     void FillQualityList();
     void SetInputsEnabled(bool Enabled);
     bool FinishMux(int CallResult);

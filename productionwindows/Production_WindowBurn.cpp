@@ -4,11 +4,11 @@
 
 #include <map>
 
+#include "app/FormBuilder.h"
 #include "core/Language.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
-#include "discwindows/Device_Window.h"
 #include "disc/Starburn_control.h"
+#include "discwindows/Device_Window.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/SysUtils.h"
 
@@ -52,13 +52,13 @@ private:
 }  // namespace
 
 void TProductionWindow::CreateDeviceButton() {
-    suiImageButton_Device = new TsuiImageButton(this);
-    suiImageButton_Device->SetName("suiImageButton_Device");
-    suiImageButton_Device->SetParent(suiGroupBox_Burner);
-    suiImageButton_Device->SetBounds(408, 16, 66, 28);
+    using W = TProductionWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiImageButton_Device>("suiImageButton_Device", 408, 16, 66, 28, "prod_device",
+                                         "suiGroupBox_Burner"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
     suiImageButton_Device->SetCaption("Device");
-    LoadResButton(suiImageButton_Device, "prod_device");
-    suiImageButton_Device->OnClick = [this](TObject* s) { suiImageButton_DeviceClick(s); };
 }
 
 // ---- the lists -------------------------------------------------------------------------------------
