@@ -214,6 +214,7 @@ class TSetupMenuWindow : public TForm {
     void DragBy(TControl* Control, int dx, int dy);
 
 private:
+    // Construction: the controls from a table, then what a row does not say.
     void CreateSkin();
     void CreateControls();
     void PlacePreview();
@@ -223,6 +224,7 @@ private:
     void StartBackImage();
     void ShowFirstBackground();
     void ShowStartDisc();
+    // The designer's own buttons.
     void TitleMenuTabClick();
     void ChapterMenuTabClick();
     void PreviewMouseUp(TMouseButton Button, int X, int Y);
