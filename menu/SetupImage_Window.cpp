@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "model/CustomClass.h"
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/MediaLibrary.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
+#include "model/CustomClass.h"
 #include "model/MenuObjects.h"
 #include "platform/vcl/SysUtils.h"
 
@@ -49,16 +50,6 @@ constexpr int kHandleTop = 293;
 constexpr int kTitleMessage = Language::kMsgSelectTitleButtonImage;
 constexpr int kChapterMessage = Language::kMsgSelectChapterButtonImage;
 
-TsuiImageButton* MakeButton(TSetupImageWindow* Form, const String& Name, const String& Art, int Left, int Top, int Width,
-                            int Height) {
-    auto* button = new TsuiImageButton(Form);
-    button->SetName(Name);
-    button->SetParent(Form);
-    LoadResButton(button, Art);
-    button->SetBounds(Left, Top, Width, Height);
-    return button;
-}
-
 }  // namespace
 
 TSetupImageWindow::TSetupImageWindow(TComponent* AOwner) : TForm(AOwner) {
@@ -68,11 +59,11 @@ TSetupImageWindow::TSetupImageWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientWidth(kWidth);
     SetClientHeight(kHeight);
     GetFont()->SetName("Tahoma");
-    CreateComponents();
+    CreateSkin();
+    CreateControls();
     m_grabber = std::make_unique<TFrameGrabberClient>();
-    m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
-    // A grabber that stays silent gives up its run; the handle is free for the next try.
-    m_grabber->OnTimeOut = [this] { SetSliderEnabled(true); };
+    InstallHandlers();
+    ShowButtonWords();
 }
 
 TSetupImageWindow::~TSetupImageWindow() {
@@ -80,18 +71,7 @@ TSetupImageWindow::~TSetupImageWindow() {
     if (SetupImageWindow == this) SetupImageWindow = nullptr;
 }
 
-TLabel* TSetupImageWindow::MakeLabel(const String& Name, const String& Caption, int Left, int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-void TSetupImageWindow::CreateComponents() {
+void TSetupImageWindow::CreateSkin() {
     suiSkinForm1 = new TsuiSkinForm(this);
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
@@ -99,38 +79,51 @@ void TSetupImageWindow::CreateComponents() {
     TPicture skin;
     LoadResPicture(&skin, "image_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+}
 
-    Label_Text = MakeLabel("Label_Text", Language::GetMessageText(kTitleMessage), 23, 30);
+void TSetupImageWindow::CreateControls() {
+    using W = TSetupImageWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::Label_Text>("Label_Text", 23, 30, 0, 0),
+        Place<&W::Image_Preview>("Image_Preview", 29, 63, 296, 220),
+        Place<&W::Label_Info>("Label_Info", 110, 165, 0, 0, "Seeking please wait..."),
+        Place<&W::Image_Bar>("Image_Bar", FrameChooser::HandleLeftMin, kHandleTop, 14, 21, "image_bar"),
+        Place<&W::Label_Time>("Label_Time", 24, 330, 0, 0),
+        Place<&W::suiImageButton2>("suiImageButton2", 176, 368, 80, 28, "text_ok"),
+        Place<&W::suiImageButton1>("suiImageButton1", 268, 368, 80, 28, "text_cancel"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    ShowStartCaptions();
+    SetLabelFonts();
+    Image_Preview->SetCenter(true);
+    Label_Info->SetVisible(false);
+    Image_Bar->SetCursor(crHandPoint);
+    suiImageButton1->SetModalResult(mrCancel);
+}
+
+// Captions that come from the language and the clock, not from the table.
+void TSetupImageWindow::ShowStartCaptions() {
+    Label_Text->SetCaption(Language::GetMessageText(kTitleMessage));
+    Label_Time->SetCaption(Pubfunction::SecondsToHMS(0));
+}
+
+void TSetupImageWindow::SetLabelFonts() {
     Label_Text->GetFont()->SetColor(clWhite);
     Label_Text->GetFont()->SetStyle(TFontStyles{fsBold});
-
-    Image_Preview = new TImage(this);
-    Image_Preview->SetName("Image_Preview");
-    Image_Preview->SetParent(this);
-    Image_Preview->SetBounds(29, 63, 296, 220);
-    Image_Preview->SetCenter(true);
-
-    Label_Info = MakeLabel("Label_Info", "Seeking please wait...", 110, 165);
     Label_Info->GetFont()->SetColor(clLime);
     Label_Info->GetFont()->SetStyle(TFontStyles{fsBold});
-    Label_Info->SetVisible(false);
+}
 
-    Image_Bar = MakeButton(this, "Image_Bar", "image_bar", FrameChooser::HandleLeftMin, kHandleTop, 14, 21);
-    Image_Bar->SetCursor(crHandPoint);
+void TSetupImageWindow::InstallHandlers() {
     Image_Bar->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { Image_BarMouseDown(s, b, sh, x, y); };
     Image_Bar->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { Image_BarMouseMove(s, sh, x, y); };
     Image_Bar->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { Image_BarMouseUp(s, b, sh, x, y); };
-
-    Label_Time = MakeLabel("Label_Time", Pubfunction::SecondsToHMS(0), 24, 330);
-
-    suiImageButton2 = MakeButton(this, "suiImageButton2", "text_ok", 176, 368, 80, 28);
     suiImageButton2->OnClick = [this](TObject* s) { suiImageButton2Click(s); };
-    suiImageButton1 = MakeButton(this, "suiImageButton1", "text_cancel", 268, 368, 80, 28);
-    suiImageButton1->SetModalResult(mrCancel);
     CloseOnEscape(this, suiImageButton1);
-    ShowButtonWords();
-
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    m_grabber->OnMessage = [this](UINT m, WPARAM w, LPARAM l) { OnGrabberMessage(m, w, l); };
+    // A grabber that stays silent gives up its run; the handle is free for the next try.
+    m_grabber->OnTimeOut = [this] { SetSliderEnabled(true); };
 }
 
 void TSetupImageWindow::ApplyLanguage() {

@@ -106,8 +106,11 @@ class TSetupImageWindow : public TForm {
     void UnloadFrameLibrary();
 
 private:
-    void CreateComponents();
-    TLabel* MakeLabel(const String& Name, const String& Caption, int Left, int Top);
+    void CreateSkin();
+    void CreateControls();
+    void ShowStartCaptions();
+    void SetLabelFonts();
+    void InstallHandlers();
     void LoadClip(TClipInfo* AClip, int StartTime, int MessageNumber);
     void PlaceHandle(int Left);
     void SetSliderEnabled(bool Enabled);

@@ -1,23 +1,26 @@
 #include "menu/SetupMenu_Window.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 
-#include "model/CustomClass.h"
-#include "model/DiscSize.h"
-#include "core/Language.h"
+#include "app/FormBuilder.h"
 #include "app/Option_Window.h"
 #include "app/Progress_Window.h"
-#include "core/Pubfunction.h"
 #include "app/ResPictures.h"
 #include "app/SetupClip_Window.h"
+#include "core/Language.h"
+#include "core/Pubfunction.h"
 #include "menu/SetupImage_Window.h"
 #include "menu/SetupText_Window.h"
+#include "model/CustomClass.h"
+#include "model/DiscSize.h"
 #include "platform/vcl/IniFiles.h"
+#include "platform/vcl/SysUtils.h"
 #include "productionwindows/Builder_Window.h"
 #include "productionwindows/Burn_Window.h"
 #include "productionwindows/Compiler_Window.h"
 #include "productionwindows/Convert_Window.h"
-#include "platform/vcl/SysUtils.h"
 
 TSetupMenuWindow* SetupMenuWindow = nullptr;
 
@@ -66,6 +69,12 @@ bool ProjectHoldsLabel(const TLabel* Label) {
     });
 }
 
+// Every picture button of the table shows the hand.
+void PointAtButtons(TForm* Form, std::span<const TControlRow> Rows) {
+    for (const TControlRow& row : Rows)
+        if (auto* button = dynamic_cast<TsuiImageButton*>(Form->FindComponent(row.Name))) button->SetCursor(crHandPoint);
+}
+
 bool ProjectHoldsBackCell(const int* Cell) {
     return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Cell](TClipInfo* c) {
         return c->ChapterMenu != nullptr && (&c->ChapterMenu->i_BackX == Cell || &c->ChapterMenu->i_BackY == Cell);
@@ -98,42 +107,14 @@ TSetupMenuWindow::TSetupMenuWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientHeight(kHeight);
     GetFont()->SetName("Tahoma");
     m_grabber = std::make_unique<TFrameGrabberClient>();
-    m_grabber->OnTimeOut = [this] { m_grabberTimedOut = true; };
-    CreateComponents();
-
-    BackImage = new TImage(this);
-    BackImage->SetName("BackImage");
-    BackImage->SetParent(Panel_MenuPreview);
-    BackImage->SetAutoSize(true);
-    BackImage->SetTransparent(true);
-    LoadResPicture(BackImage->GetPicture(), "BackBmp.bmp");
-    BackImage->SetCursor(crHandPoint);
-    WireDrag(BackImage);
-    TitleMenu.i_BackHeight = BackImage->GetHeight();
-    TitleMenu.i_BackWidth = BackImage->GetWidth();
-    TitleMenu.i_TitleBackX = 0;
-    TitleMenu.i_TitleBackY = 1000;
-    BackXCell = &TitleMenu.i_TitleBackX;
-    BackYCell = &TitleMenu.i_TitleBackY;
-    PlaceBackImage(suiCheckBox_AddDVDMenu->GetChecked());
-
-    LoadBackgroundList();
-    if (!BackgroundList.empty()) {
-        s_BackgroundSrcFile = BackgroundList.front()->FileName;
-        ShowBackground(s_BackgroundSrcFile);
-    }
-    i_DVD5Capacity = i_DVD5Size;
-    i_DVD9Capacity = i_DVD9Size;
-    // One of each toggle pair shows: DVD-5 and 4:3 until a flow says otherwise.
-    suiImageButton_DVD9->SetVisible(false);
-    Image8500->SetVisible(false);
-    suiImageButton_16_9->SetVisible(false);
-    i_DVDType = 0;
-    SetDiscSizeBar(0);
+    CreateSkin();
+    CreateControls();
+    CreateDialogAndTimer();
+    InstallHandlers();
+    StartBackImage();
+    ShowFirstBackground();
+    ShowStartDisc();
     ShowMusicLabel(s_BackgroundMusicFile);
-    OnShow = [this](TObject* s) { FormShow(s); };
-    OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = b_CanClose; };
-    OnClose = [this](TObject*, TCloseAction&) { UnloadFrameLibrary(); };
 }
 
 TSetupMenuWindow::~TSetupMenuWindow() {
@@ -155,26 +136,7 @@ TSetupMenuWindow::~TSetupMenuWindow() {
 
 // ---- construction ------------------------------------------------------------------------------
 
-TsuiImageButton* TSetupMenuWindow::MakeButton(TWinControl* Parent, const String& Name, const String& Art, int Left,
-                                              int Top, int Width, int Height) {
-    auto* b = new TsuiImageButton(this);
-    b->SetName(Name);
-    b->SetParent(Parent);
-    b->SetBounds(Left, Top, Width, Height);
-    b->SetCursor(crHandPoint);
-    LoadResButton(b, Art);
-    return b;
-}
-
-TImage* TSetupMenuWindow::MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height) {
-    auto* image = new TImage(this);
-    image->SetName(Name);
-    image->SetParent(Parent);
-    image->SetBounds(Left, Top, Width, Height);
-    return image;
-}
-
-void TSetupMenuWindow::CreateComponents() {
+void TSetupMenuWindow::CreateSkin() {
     suiSkinForm1 = new TsuiSkinForm(this);
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
@@ -182,171 +144,216 @@ void TSetupMenuWindow::CreateComponents() {
     TPicture skin;
     LoadResPicture(&skin, "menu_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+}
 
-    Panel_MenuPreview = new TPanel(this);
-    Panel_MenuPreview->SetName("Panel_MenuPreview");
-    Panel_MenuPreview->SetParent(this);
-    Panel_MenuPreview->SetBounds(260, MenuLayout::PreviewTop(TMenuAspect::Standard4x3), MenuLayout::PreviewWidth,
-                                 MenuLayout::PreviewHeight4x3);
+// Buttons that share a place (add and remove music, up and sub menu, 4:3 and 16:9, DVD-5 and
+// DVD-9) take turns: one of each pair shows at a time.
+void TSetupMenuWindow::CreateControls() {
+    using W = TSetupMenuWindow;
+    static constexpr TControlRow kRows[] = {
+        // The preview's top follows the aspect: PlacePreview sets it.
+        Place<&W::Panel_MenuPreview>("Panel_MenuPreview", 260, 0, MenuLayout::PreviewWidth, MenuLayout::PreviewHeight4x3),
+        Place<&W::Image_Background>("Image_Background", 0, 0, 0, 0, "", "Panel_MenuPreview"),
+        Place<&W::PaintBox_Safe>("PaintBox_Safe", 0, 0, 0, 0, "", "Panel_MenuPreview"),
+        Place<&W::suiImagePanel_ClipInfo>("suiImagePanel_ClipInfo", 219, 534, 604, 106),
+        Place<&W::suiImageButton_InfoBar>("suiImageButton_InfoBar", 0, 0, 54, 14, "menu_infobar", "suiImagePanel_ClipInfo"),
+        Place<&W::suiImagePanel_InfoMove>("suiImagePanel_InfoMove", 0, 14, 604, 92, "", "suiImagePanel_ClipInfo"),
+        Place<&W::Panel_Material>("Panel_Material", 9, 79, 178, 392),
+        Place<&W::suiImageButton_MaterialBar>("suiImageButton_MaterialBar", 0, 0, 15, 54, "menu_materialbar", "Panel_Material"),
+        Place<&W::suiImagePanel_MaterialMove>("suiImagePanel_MaterialMove", 26, 0, 152, 392, "", "Panel_Material"),
+        Place<&W::suiImageButton_TitleMenu>("suiImageButton_TitleMenu", 311, 491, 88, 26, "menu_title"),
+        Place<&W::suiImageButton_ChapterMenu>("suiImageButton_ChapterMenu", 404, 491, 88, 26, "menu_chapter"),
+        Place<&W::suiImageButton_Text>("suiImageButton_Text", 514, 484, 64, 40, "menu_text"),
+        Place<&W::suiImageButton_AddMusic>("suiImageButton_AddMusic", 584, 484, 64, 40, "menu_addmusic"),
+        Place<&W::suiImageButton_RemoveMusic>("suiImageButton_RemoveMusic", 584, 484, 64, 40, "menu_removemusic"),
+        Place<&W::suiImageButton_Up>("suiImageButton_Up", 654, 484, 64, 40, "menu_up"),
+        Place<&W::suiImageButton_DisplaySubMenu>("suiImageButton_DisplaySubMenu", 654, 484, 64, 40, "menu_submenu"),
+        Place<&W::suiImageButton_DeleteChapter>("suiImageButton_DeleteChapter", 724, 484, 64, 40, "menu_delete"),
+        Place<&W::suiImageButton_AddImage>("suiImageButton_AddImage", 53, 482, 88, 26, "menu_addimage"),
+        Place<&W::Label_BackgroundMusic>("Label_BackgroundMusic", 13, 537, 200, 14),
+        Place<&W::Label1>("Label1", 13, 565, 110, 14, "DVD Image Ratio :"),
+        Place<&W::suiImageButton_4_3>("suiImageButton_4_3", 130, 561, 50, 22, "menu_4_3"),
+        Place<&W::suiImageButton_16_9>("suiImageButton_16_9", 130, 561, 50, 22, "menu_16_9"),
+        Place<&W::suiCheckBox_AddDVDMenu>("suiCheckBox_AddDVDMenu", 13, 594, 190, 17, " Auto Add DVD Root Menu"),
+        Place<&W::suiImageButton_DVD5>("suiImageButton_DVD5", 12, 653, 100, 30, "menu_dvd5"),
+        Place<&W::suiImageButton_DVD9>("suiImageButton_DVD9", 12, 653, 100, 30, "menu_dvd9"),
+        Place<&W::Image_DiscSizeProgress>("Image_DiscSizeProgress", 125, 662, 648, 10, "menu_discbar.bmp"),
+        Place<&W::Image8500>("Image8500", 762, 685, 60, 12, "menu_8500.bmp"),
+        Place<&W::suiImageButton_AddFile>("suiImageButton_AddFile", 31, 698, 64, 40, "menu_addfile"),
+        Place<&W::suiImageButton_RemoveFile>("suiImageButton_RemoveFile", 99, 698, 64, 40, "menu_removefile"),
+        Place<&W::suiImageButton_Left>("suiImageButton_Left", 167, 698, 64, 40, "menu_left"),
+        Place<&W::suiImageButton_Right>("suiImageButton_Right", 235, 698, 64, 40, "menu_right"),
+        Place<&W::suiImageButton_Option>("suiImageButton_Option", 303, 698, 64, 40, "menu_option"),
+        Place<&W::suiImageButton_Clip>("suiImageButton_Clip", 489, 698, 64, 40, "menu_clip"),
+        Place<&W::suiImageButton_Burn>("suiImageButton_Burn", 557, 698, 64, 40, "menu_next"),
+        Place<&W::suiImageButton_Close>("suiImageButton_Close", 813, 1, 50, 20, "menu_close"),
+        // The root menu's button block, dragged about the preview: over its background and safe frame.
+        Place<&W::BackImage>("BackImage", 0, 0, 0, 0, "BackBmp.bmp", "Panel_MenuPreview"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    PointAtButtons(this, kRows);
+    PlacePreview();
+    ShowTabs();
+    Image_DiscSizeProgress->SetStretch(true);
+    suiCheckBox_AddDVDMenu->SetChecked(true);
+}
+
+void TSetupMenuWindow::PlacePreview() {
+    Panel_MenuPreview->SetTop(MenuLayout::PreviewTop(TMenuAspect::Standard4x3));
     Panel_MenuPreview->SetColor(clBlack);
     Panel_MenuPreview->SetBevelOuter(bvLowered);
-    Panel_MenuPreview->SetCaption("");
-    Image_Background = MakeImage(Panel_MenuPreview, "Image_Background", 0, 0, 0, 0);
     Image_Background->SetAlign(alClient);
     Image_Background->SetStretch(true);
     Image_Background->SetCenter(true);
-    PaintBox_Safe = new TPaintBox(this);
-    PaintBox_Safe->SetName("PaintBox_Safe");
-    PaintBox_Safe->SetParent(Panel_MenuPreview);
     PaintBox_Safe->SetAlign(alClient);
-    PaintBox_Safe->OnPaint = [this](TObject* s) { PaintSafeFrame(s); };
-    PaintBox_Safe->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        if (Button != mbRight) return;
-        PreviewPopupPoint = TPoint{X, Y};
-        OpenPopup(pkPreview);
-    };
+    BackImage->SetAutoSize(true);
+    BackImage->SetTransparent(true);
+    BackImage->SetCursor(crHandPoint);
+}
 
-    suiImagePanel_ClipInfo = new TsuiImagePanel(this);
-    suiImagePanel_ClipInfo->SetName("suiImagePanel_ClipInfo");
-    suiImagePanel_ClipInfo->SetParent(this);
-    suiImagePanel_ClipInfo->SetBounds(219, 534, 604, 106);
-    suiImageButton_InfoBar = MakeButton(suiImagePanel_ClipInfo, "suiImageButton_InfoBar", "menu_infobar", 0, 0, 54, 14);
-    suiImagePanel_InfoMove = new TsuiImagePanel(this);
-    suiImagePanel_InfoMove->SetName("suiImagePanel_InfoMove");
-    suiImagePanel_InfoMove->SetParent(suiImagePanel_ClipInfo);
-    suiImagePanel_InfoMove->SetBounds(0, 14, 604, 92);
-
-    Panel_Material = new TsuiImagePanel(this);
-    Panel_Material->SetName("Panel_Material");
-    Panel_Material->SetParent(this);
-    Panel_Material->SetBounds(9, 79, 178, 392);
-    suiImageButton_MaterialBar = MakeButton(Panel_Material, "suiImageButton_MaterialBar", "menu_materialbar", 0, 0, 15, 54);
-    suiImagePanel_MaterialMove = new TsuiImagePanel(this);
-    suiImagePanel_MaterialMove->SetName("suiImagePanel_MaterialMove");
-    suiImagePanel_MaterialMove->SetParent(Panel_Material);
-    suiImagePanel_MaterialMove->SetBounds(26, 0, 152, 392);
-
-    suiImageButton_TitleMenu = MakeButton(this, "suiImageButton_TitleMenu", "menu_title", 311, 491, 88, 26);
-    suiImageButton_ChapterMenu = MakeButton(this, "suiImageButton_ChapterMenu", "menu_chapter", 404, 491, 88, 26);
+void TSetupMenuWindow::ShowTabs() {
     suiImageButton_TitleMenu->SetHint("Title Menu");
     suiImageButton_ChapterMenu->SetHint("Chapter Menu");
     ShowTabWords();
-    suiImageButton_Text = MakeButton(this, "suiImageButton_Text", "menu_text", 514, 484, 64, 40);
-    suiImageButton_AddMusic = MakeButton(this, "suiImageButton_AddMusic", "menu_addmusic", 584, 484, 64, 40);
-    suiImageButton_RemoveMusic = MakeButton(this, "suiImageButton_RemoveMusic", "menu_removemusic", 584, 484, 64, 40);
-    suiImageButton_Up = MakeButton(this, "suiImageButton_Up", "menu_up", 654, 484, 64, 40);
-    suiImageButton_DisplaySubMenu = MakeButton(this, "suiImageButton_DisplaySubMenu", "menu_submenu", 654, 484, 64, 40);
-    suiImageButton_DeleteChapter = MakeButton(this, "suiImageButton_DeleteChapter", "menu_delete", 724, 484, 64, 40);
-    suiImageButton_AddImage = MakeButton(this, "suiImageButton_AddImage", "menu_addimage", 53, 482, 88, 26);
-    Label_BackgroundMusic = new TLabel(this);
-    Label_BackgroundMusic->SetName("Label_BackgroundMusic");
-    Label_BackgroundMusic->SetParent(this);
-    Label_BackgroundMusic->SetTransparent(true);
-    Label_BackgroundMusic->SetBounds(13, 537, 200, 14);
-    Label1 = new TLabel(this);
-    Label1->SetName("Label1");
-    Label1->SetParent(this);
-    Label1->SetTransparent(true);
-    Label1->SetCaption("DVD Image Ratio :");
-    Label1->SetBounds(13, 565, 110, 14);
-    suiImageButton_4_3 = MakeButton(this, "suiImageButton_4_3", "menu_4_3", 130, 561, 50, 22);
-    suiImageButton_16_9 = MakeButton(this, "suiImageButton_16_9", "menu_16_9", 130, 561, 50, 22);
-    suiCheckBox_AddDVDMenu = new TsuiCheckBox(this);
-    suiCheckBox_AddDVDMenu->SetName("suiCheckBox_AddDVDMenu");
-    suiCheckBox_AddDVDMenu->SetParent(this);
-    suiCheckBox_AddDVDMenu->SetBounds(13, 594, 190, 17);
-    suiCheckBox_AddDVDMenu->SetCaption(" Auto Add DVD Root Menu");
-    suiCheckBox_AddDVDMenu->SetChecked(true);
-    suiImageButton_DVD5 = MakeButton(this, "suiImageButton_DVD5", "menu_dvd5", 12, 653, 100, 30);
-    suiImageButton_DVD9 = MakeButton(this, "suiImageButton_DVD9", "menu_dvd9", 12, 653, 100, 30);
-    Image_DiscSizeProgress = MakeImage(this, "Image_DiscSizeProgress", 125, 662, 648, 10);
-    LoadResPicture(Image_DiscSizeProgress->GetPicture(), "menu_discbar.bmp");
-    Image_DiscSizeProgress->SetStretch(true);
-    Image8500 = MakeImage(this, "Image8500", 762, 685, 60, 12);
-    LoadResPicture(Image8500->GetPicture(), "menu_8500.bmp");
-    suiImageButton_AddFile = MakeButton(this, "suiImageButton_AddFile", "menu_addfile", 31, 698, 64, 40);
-    suiImageButton_RemoveFile = MakeButton(this, "suiImageButton_RemoveFile", "menu_removefile", 99, 698, 64, 40);
-    suiImageButton_Left = MakeButton(this, "suiImageButton_Left", "menu_left", 167, 698, 64, 40);
-    suiImageButton_Right = MakeButton(this, "suiImageButton_Right", "menu_right", 235, 698, 64, 40);
-    suiImageButton_Option = MakeButton(this, "suiImageButton_Option", "menu_option", 303, 698, 64, 40);
-    suiImageButton_Clip = MakeButton(this, "suiImageButton_Clip", "menu_clip", 489, 698, 64, 40);
-    suiImageButton_Burn = MakeButton(this, "suiImageButton_Burn", "menu_next", 557, 698, 64, 40);
-    suiImageButton_Close = MakeButton(this, "suiImageButton_Close", "menu_close", 813, 1, 50, 20);
+}
+
+void TSetupMenuWindow::CreateDialogAndTimer() {
     OpenDialog = new TOpenDialog(this);
     OpenDialog->SetName("OpenDialog");
     Timer_CreateMenu = new TTimer(this);
     Timer_CreateMenu->SetName("Timer_CreateMenu");
     Timer_CreateMenu->SetEnabled(false);
     Timer_CreateMenu->SetInterval(kRebuildDelayMs);
-    Timer_CreateMenu->OnTimer = [this](TObject* s) { Timer_CreateMenuTimer(s); };
+}
 
-    suiImageButton_TitleMenu->OnClick = [this](TObject*) {
-        if (b_Busy) return;
-        if (TClipInfo* clip = SelectedClip(); clip != nullptr && clip->ChapterMenu != nullptr)
-            HideChapterMenu(clip->ChapterMenu);
-        ShowTitleMenu();
-    };
-    suiImageButton_ChapterMenu->OnClick = [this](TObject*) {
-        TClipInfo* clip = SelectedClip();
-        if (b_Busy || clip == nullptr || clip->ChapterMenu == nullptr) return;
-        HideTitleMenu();
-        ShowChapterMenu(clip->ChapterMenu);
-    };
+void TSetupMenuWindow::InstallHandlers() {
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = b_CanClose; };
+    OnClose = [this](TObject*, TCloseAction&) { UnloadFrameLibrary(); };
+    m_grabber->OnTimeOut = [this] { m_grabberTimedOut = true; };
+    Timer_CreateMenu->OnTimer = [this](TObject* s) { Timer_CreateMenuTimer(s); };
+    PaintBox_Safe->OnPaint = [this](TObject* s) { PaintSafeFrame(s); };
+    PaintBox_Safe->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState, int x, int y) { PreviewMouseUp(b, x, y); };
+    WireDrag(BackImage);
+    WireThumb(suiImageButton_InfoBar, true);
+    WireThumb(suiImageButton_MaterialBar, false);
+    suiImageButton_TitleMenu->OnClick = [this](TObject*) { TitleMenuTabClick(); };
+    suiImageButton_ChapterMenu->OnClick = [this](TObject*) { ChapterMenuTabClick(); };
+    suiImageButton_Text->OnClick = [this](TObject*) { AddTextLabel(0, 0); };
+    suiImageButton_AddMusic->OnClick = [this](TObject*) { AddMusicClick(); };
+    suiImageButton_RemoveMusic->OnClick = [this](TObject*) { RemoveMusicClick(); };
     suiImageButton_Up->OnClick = [this](TObject*) {
         if (!b_Busy) AddSelectedClipToTitleMenu();
     };
     suiImageButton_DisplaySubMenu->OnClick = [this](TObject*) { DisplaySubMenu(); };
     suiImageButton_DeleteChapter->OnClick = [this](TObject*) { DeleteChapter(); };
-    suiImageButton_AddFile->OnClick = [this](TObject*) { AddFiles(); };
-    suiImageButton_Text->OnClick = [this](TObject*) { AddTextLabel(0, 0); };
-    suiImageButton_RemoveMusic->OnClick = [this](TObject*) {
-        if (MessageDlg(Language::GetMessageText(Language::kMsgRemoveMusicQuestion), mtConfirmation, mbYesNo) == mrYes)
-            SetMenuMusic("");
-    };
+    suiImageButton_AddImage->OnClick = [this](TObject*) { AddImageClick(); };
     suiImageButton_4_3->OnClick = [this](TObject*) {
         if (!b_Busy) SetAspect16x9();
     };
     suiImageButton_16_9->OnClick = [this](TObject*) {
         if (!b_Busy) SetAspect4x3();
     };
+    suiCheckBox_AddDVDMenu->OnClick = [this](TObject*) { AddDVDMenuClick(); };
     suiImageButton_DVD5->OnClick = [this](TObject*) { SelectDVD9(); };
     suiImageButton_DVD9->OnClick = [this](TObject*) { SelectDVD5(); };
-    suiCheckBox_AddDVDMenu->OnClick = [this](TObject*) {
-        TitleMenu.b_RootMenuWanted = suiCheckBox_AddDVDMenu->GetChecked();
-        if (b_TitleView) PlaceBackImage(suiCheckBox_AddDVDMenu->GetChecked());
-    };
-    WireThumb(suiImageButton_InfoBar, true);
-    WireThumb(suiImageButton_MaterialBar, false);
-    suiImageButton_Option->OnClick = [this](TObject*) {
-        if (ProgressWindow != nullptr || b_AddingFiles || b_Busy || OptionWindow == nullptr) return;
-        OptionWindow->ShowModal();
-        if (!OptionWindow->b_OkPressed) return;
-        PaintBox_Safe->Invalidate();
-        if (b_DVD5) SelectDVD5(); else SelectDVD9();
-        if (b_4_3) SetAspect4x3(); else SetAspect16x9();
-    };
+    suiImageButton_AddFile->OnClick = [this](TObject*) { AddFiles(); };
+    suiImageButton_RemoveFile->OnClick = [this](TObject*) { RemoveSelectedClip(); };
     suiImageButton_Left->OnClick = [this](TObject*) { MoveSelectedClip(-1); };
     suiImageButton_Right->OnClick = [this](TObject*) { MoveSelectedClip(1); };
-    suiImageButton_RemoveFile->OnClick = [this](TObject*) { RemoveSelectedClip(); };
+    suiImageButton_Option->OnClick = [this](TObject*) { OptionClick(); };
     suiImageButton_Clip->OnClick = [this](TObject*) { ClipBack(); };
     suiImageButton_Burn->OnClick = [this](TObject*) { Next(); };
     suiImageButton_Close->OnClick = [this](TObject*) { CloseDiscardingProject(); };
-    suiImageButton_AddImage->OnClick = [this](TObject*) {
-        OpenDialog->SetFilter("Image File|*.jpg;*.bmp|Bitmap File (*.bmp,*.BMP)|*.bmp|Jpeg File (*.jpg,*.JPG)|*.jpg");
-        OpenDialog->SetFileName("");
-        OpenDialog->SetOptions(TOpenOptions{});
-        if (!OpenDialog->Execute()) return;
-        SetCurrentDir(ExePath);
-        SetMenuBackground(OpenDialog->GetFileName());
-    };
-    suiImageButton_AddMusic->OnClick = [this](TObject*) {
-        OpenDialog->SetFilter(OpenDialogMusicFilter);
-        OpenDialog->SetFileName("");
-        OpenDialog->SetOptions(TOpenOptions{});
-        if (!OpenDialog->Execute()) return;
-        SetCurrentDir(ExePath);
-        SetMenuMusic(OpenDialog->GetFileName());
-    };
+}
+
+// The root menu's buttons start below the preview, out of sight until they are dragged up.
+void TSetupMenuWindow::StartBackImage() {
+    TitleMenu.i_BackHeight = BackImage->GetHeight();
+    TitleMenu.i_BackWidth = BackImage->GetWidth();
+    TitleMenu.i_TitleBackX = 0;
+    TitleMenu.i_TitleBackY = 1000;
+    BackXCell = &TitleMenu.i_TitleBackX;
+    BackYCell = &TitleMenu.i_TitleBackY;
+    PlaceBackImage(suiCheckBox_AddDVDMenu->GetChecked());
+}
+
+void TSetupMenuWindow::ShowFirstBackground() {
+    LoadBackgroundList();
+    if (BackgroundList.empty()) return;
+    s_BackgroundSrcFile = BackgroundList.front()->FileName;
+    ShowBackground(s_BackgroundSrcFile);
+}
+
+void TSetupMenuWindow::ShowStartDisc() {
+    i_DVD5Capacity = i_DVD5Size;
+    i_DVD9Capacity = i_DVD9Size;
+    // One of each toggle pair shows: DVD-5 and 4:3 until a flow says otherwise.
+    suiImageButton_DVD9->SetVisible(false);
+    Image8500->SetVisible(false);
+    suiImageButton_16_9->SetVisible(false);
+    i_DVDType = 0;
+    SetDiscSizeBar(0);
+}
+
+// ---- the designer's own buttons ----------------------------------------------------------------
+
+void TSetupMenuWindow::TitleMenuTabClick() {
+    if (b_Busy) return;
+    if (TClipInfo* clip = SelectedClip(); clip != nullptr && clip->ChapterMenu != nullptr)
+        HideChapterMenu(clip->ChapterMenu);
+    ShowTitleMenu();
+}
+
+void TSetupMenuWindow::ChapterMenuTabClick() {
+    TClipInfo* clip = SelectedClip();
+    if (b_Busy || clip == nullptr || clip->ChapterMenu == nullptr) return;
+    HideTitleMenu();
+    ShowChapterMenu(clip->ChapterMenu);
+}
+
+void TSetupMenuWindow::PreviewMouseUp(TMouseButton Button, int X, int Y) {
+    if (Button != mbRight) return;
+    PreviewPopupPoint = TPoint{X, Y};
+    OpenPopup(pkPreview);
+}
+
+void TSetupMenuWindow::AddDVDMenuClick() {
+    TitleMenu.b_RootMenuWanted = suiCheckBox_AddDVDMenu->GetChecked();
+    if (b_TitleView) PlaceBackImage(suiCheckBox_AddDVDMenu->GetChecked());
+}
+
+void TSetupMenuWindow::OptionClick() {
+    if (ProgressWindow != nullptr || b_AddingFiles || b_Busy || OptionWindow == nullptr) return;
+    OptionWindow->ShowModal();
+    if (!OptionWindow->b_OkPressed) return;
+    PaintBox_Safe->Invalidate();
+    if (b_DVD5) SelectDVD5(); else SelectDVD9();
+    if (b_4_3) SetAspect4x3(); else SetAspect16x9();
+}
+
+std::optional<String> TSetupMenuWindow::PickFile(const String& Filter) {
+    OpenDialog->SetFilter(Filter);
+    OpenDialog->SetFileName("");
+    OpenDialog->SetOptions(TOpenOptions{});
+    if (!OpenDialog->Execute()) return std::nullopt;
+    SetCurrentDir(ExePath);
+    return OpenDialog->GetFileName();
+}
+
+void TSetupMenuWindow::AddImageClick() {
+    const auto file = PickFile("Image File|*.jpg;*.bmp|Bitmap File (*.bmp,*.BMP)|*.bmp|Jpeg File (*.jpg,*.JPG)|*.jpg");
+    if (file) SetMenuBackground(*file);
+}
+
+void TSetupMenuWindow::AddMusicClick() {
+    const auto file = PickFile(OpenDialogMusicFilter);
+    if (file) SetMenuMusic(*file);
+}
+
+void TSetupMenuWindow::RemoveMusicClick() {
+    if (MessageDlg(Language::GetMessageText(Language::kMsgRemoveMusicQuestion), mtConfirmation, mbYesNo) == mrYes)
+        SetMenuMusic("");
 }
 
 void TSetupMenuWindow::WireThumb(TsuiImageButton* Thumb, bool Horizontal) {

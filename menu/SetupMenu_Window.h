@@ -12,6 +12,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/MediaLibrary.h"
@@ -213,9 +214,27 @@ class TSetupMenuWindow : public TForm {
     void DragBy(TControl* Control, int dx, int dy);
 
 private:
-    void CreateComponents();
-    TsuiImageButton* MakeButton(TWinControl* Parent, const String& Name, const String& Art, int Left, int Top, int Width, int Height);
-    TImage* MakeImage(TWinControl* Parent, const String& Name, int Left, int Top, int Width, int Height);
+    // Construction: the controls from a table, then what a row does not say.
+    void CreateSkin();
+    void CreateControls();
+    void PlacePreview();
+    void ShowTabs();
+    void CreateDialogAndTimer();
+    void InstallHandlers();
+    void StartBackImage();
+    void ShowFirstBackground();
+    void ShowStartDisc();
+    // The designer's own buttons.
+    void TitleMenuTabClick();
+    void ChapterMenuTabClick();
+    void PreviewMouseUp(TMouseButton Button, int X, int Y);
+    void AddDVDMenuClick();
+    void OptionClick();
+    // The file the user picks with Filter; none when the dialog is cancelled.
+    std::optional<String> PickFile(const String& Filter);
+    void AddImageClick();
+    void AddMusicClick();
+    void RemoveMusicClick();
     void SetAspect(MenuLayout::TMenuAspect To);
     TSubChapter* ShownChapterMenu() const;
     // Lets go of every selection, label and back-image cell whose clip or menu is gone (the clip

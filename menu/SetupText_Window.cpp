@@ -2,9 +2,10 @@
 
 #include <vector>
 
+#include "app/FormBuilder.h"
+#include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/Pubfunction.h"
-#include "app/ResPictures.h"
 #include "platform/vcl/SysUtils.h"
 
 TSetupTextWindow* SetupTextWindow = nullptr;
@@ -69,26 +70,17 @@ TSetupTextWindow::TSetupTextWindow(TComponent* AOwner) : TForm(AOwner) {
     SetClientWidth(kWidth);
     SetClientHeight(kHeight);
     GetFont()->SetName("Tahoma");
-    CreateComponents();
+    CreateSkin();
+    CreateControls();
+    InstallHandlers();
+    ShowButtonWords();
 }
 
 TSetupTextWindow::~TSetupTextWindow() {
     if (SetupTextWindow == this) SetupTextWindow = nullptr;
 }
 
-TLabel* TSetupTextWindow::MakeCaption(TWinControl* Parent, const String& Name, const String& Caption, int Left,
-                                      int Top) {
-    auto* label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(Parent);
-    label->SetTransparent(true);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
-}
-
-void TSetupTextWindow::CreateComponents() {
+void TSetupTextWindow::CreateSkin() {
     suiSkinForm1 = new TsuiSkinForm(this);
     suiSkinForm1->SetName("suiSkinForm1");
     suiSkinForm1->SetParent(this);
@@ -96,77 +88,52 @@ void TSetupTextWindow::CreateComponents() {
     TPicture skin;
     LoadResPicture(&skin, "text_skin.bmp");
     if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+}
 
-    suiGroupBox2 = new TsuiGroupBox(this);
-    suiGroupBox2->SetName("suiGroupBox2");
-    suiGroupBox2->SetParent(this);
-    suiGroupBox2->SetBounds(20, 40, 414, 65);
+void TSetupTextWindow::CreateControls() {
+    using W = TSetupTextWindow;
+    static constexpr TControlRow kRows[] = {
+        Place<&W::suiGroupBox2>("suiGroupBox2", 20, 40, 414, 65),
+        Place<&W::Label_Sample>("Label_Sample", 0, 0, 0, 0, "", "suiGroupBox2"),
+        Place<&W::suiGroupBox1>("suiGroupBox1", 20, 120, 414, 89),
+        PlaceUnnamed<TLabel>("Label_Font", 10, 18, 0, 0, "Font :", "suiGroupBox1"),
+        Place<&W::suiFontComboBox>("suiFontComboBox", 10, 34, 150, 21, "", "suiGroupBox1"),
+        PlaceUnnamed<TLabel>("Label_Style", 166, 18, 0, 0, "Font style :", "suiGroupBox1"),
+        Place<&W::suiComboBox_Style>("suiComboBox_Style", 166, 34, 92, 21, "", "suiGroupBox1"),
+        PlaceUnnamed<TLabel>("Label_Size", 264, 18, 0, 0, "Size :", "suiGroupBox1"),
+        Place<&W::suiFontSizeComboBox>("suiFontSizeComboBox", 264, 34, 46, 21, "", "suiGroupBox1"),
+        Place<&W::suiCheckBox_Strikeout>("suiCheckBox_Strikeout", 10, 62, 100, 17, "  Strikeout", "suiGroupBox1"),
+        Place<&W::suiCheckBox_Underline>("suiCheckBox_Underline", 120, 62, 100, 17, "  Underline", "suiGroupBox1"),
+        PlaceUnnamed<TLabel>("Label_Color", 316, 18, 0, 0, "Color :", "suiGroupBox1"),
+        Place<&W::suiColorBox>("suiColorBox", 316, 34, 92, 22, "", "suiGroupBox1"),
+        PlaceUnnamed<TLabel>("Label_Input", 20, 224, 0, 0, "Input Text :"),
+        Place<&W::suiEdit_Sample>("suiEdit_Sample", 96, 221, 329, 21),
+        Place<&W::suiImageButton2>("suiImageButton2", 250, 280, 80, 28, "text_ok"),
+        Place<&W::suiImageButton1>("suiImageButton1", 345, 280, 80, 28, "text_cancel"),
+    };
+    BuildControls(this, kRows, TArtSource::kResFolder);
+    ShowGroups();
+    SetBoxStyles();
+    Label_Sample->SetAlignment(taCenter);
+    Label_Sample->SetAutoSize(true);
+    suiImageButton1->SetModalResult(mrCancel);
+}
+
+// A group box draws a caption of its own, apart from the text a row gives.
+void TSetupTextWindow::ShowGroups() {
     suiGroupBox2->SetCaption("Sample :");
     // A mid grey behind the sample: white and black texts both read on it.
     suiGroupBox2->SetColor(static_cast<TColor>(0x807870));
-    Label_Sample = MakeCaption(suiGroupBox2, "Label_Sample", "", 0, 0);
-    Label_Sample->SetAlignment(taCenter);
-    Label_Sample->SetAutoSize(true);
-
-    suiGroupBox1 = new TsuiGroupBox(this);
-    suiGroupBox1->SetName("suiGroupBox1");
-    suiGroupBox1->SetParent(this);
-    suiGroupBox1->SetBounds(20, 120, 414, 89);
     suiGroupBox1->SetCaption("Font & Effects");
-    MakeCaption(suiGroupBox1, "Label_Font", "Font :", 10, 18);
-    suiFontComboBox = new TsuiFontComboBox(this);
-    suiFontComboBox->SetName("suiFontComboBox");
-    suiFontComboBox->SetParent(suiGroupBox1);
-    suiFontComboBox->SetBounds(10, 34, 150, 21);
-    MakeCaption(suiGroupBox1, "Label_Style", "Font style :", 166, 18);
-    suiComboBox_Style = new TsuiComboBox(this);
-    suiComboBox_Style->SetName("suiComboBox_Style");
-    suiComboBox_Style->SetParent(suiGroupBox1);
+}
+
+void TSetupTextWindow::SetBoxStyles() {
     suiComboBox_Style->SetStyle(csDropDownList);
-    suiComboBox_Style->SetBounds(166, 34, 92, 21);
-    MakeCaption(suiGroupBox1, "Label_Size", "Size :", 264, 18);
-    suiFontSizeComboBox = new TsuiFontSizeComboBox(this);
-    suiFontSizeComboBox->SetName("suiFontSizeComboBox");
-    suiFontSizeComboBox->SetParent(suiGroupBox1);
     suiFontSizeComboBox->SetStyle(csDropDownList);
-    suiFontSizeComboBox->SetBounds(264, 34, 46, 21);
-    suiCheckBox_Strikeout = new TsuiCheckBox(this);
-    suiCheckBox_Strikeout->SetName("suiCheckBox_Strikeout");
-    suiCheckBox_Strikeout->SetParent(suiGroupBox1);
-    suiCheckBox_Strikeout->SetBounds(10, 62, 100, 17);
-    suiCheckBox_Strikeout->SetCaption("  Strikeout");
-    suiCheckBox_Underline = new TsuiCheckBox(this);
-    suiCheckBox_Underline->SetName("suiCheckBox_Underline");
-    suiCheckBox_Underline->SetParent(suiGroupBox1);
-    suiCheckBox_Underline->SetBounds(120, 62, 100, 17);
-    suiCheckBox_Underline->SetCaption("  Underline");
-    MakeCaption(suiGroupBox1, "Label_Color", "Color :", 316, 18);
-    suiColorBox = new TsuiColorBox(this);
-    suiColorBox->SetName("suiColorBox");
-    suiColorBox->SetParent(suiGroupBox1);
-    suiColorBox->SetBounds(316, 34, 92, 22);
     suiColorBox->SetStyle(TColorBoxStyles{cbStandardColors, cbExtendedColors, cbPrettyNames});
+}
 
-    MakeCaption(this, "Label_Input", "Input Text :", 20, 224);
-    suiEdit_Sample = new TsuiEdit(this);
-    suiEdit_Sample->SetName("suiEdit_Sample");
-    suiEdit_Sample->SetParent(this);
-    suiEdit_Sample->SetBounds(96, 221, 329, 21);
-
-    suiImageButton2 = new TsuiImageButton(this);
-    suiImageButton2->SetName("suiImageButton2");
-    suiImageButton2->SetParent(this);
-    LoadResButton(suiImageButton2, "text_ok");
-    suiImageButton2->SetBounds(250, 280, 80, 28);
-    suiImageButton1 = new TsuiImageButton(this);
-    suiImageButton1->SetName("suiImageButton1");
-    suiImageButton1->SetParent(this);
-    LoadResButton(suiImageButton1, "text_cancel");
-    suiImageButton1->SetBounds(345, 280, 80, 28);
-    suiImageButton1->SetModalResult(mrCancel);
-    CloseOnEscape(this, suiImageButton1);
-    ShowButtonWords();
-
+void TSetupTextWindow::InstallHandlers() {
     auto update = [this](TObject*) { UpdateSample(); };
     suiFontComboBox->OnChange = update;
     suiComboBox_Style->OnChange = update;
@@ -179,6 +146,7 @@ void TSetupTextWindow::CreateComponents() {
         ApplyToLabel();
         SetModalResult(mrOk);
     };
+    CloseOnEscape(this, suiImageButton1);
 }
 
 void TSetupTextWindow::FillStyles() {

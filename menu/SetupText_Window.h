@@ -59,8 +59,11 @@ class TSetupTextWindow : public TForm {
     void ShowButtonWords();
 
 private:
-    void CreateComponents();
-    TLabel* MakeCaption(TWinControl* Parent, const String& Name, const String& Caption, int Left, int Top);
+    void CreateSkin();
+    void CreateControls();
+    void ShowGroups();
+    void SetBoxStyles();
+    void InstallHandlers();
     void FillStyles();
     String ChosenFontName() const;
     int ChosenFontSize() const;
