@@ -3,6 +3,7 @@
 #include "app/ResPictures.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
+#include "skin/controls/SUIGroupBox.h"
 #include "skin/core/SUIButton.h"
 
 namespace {
@@ -29,12 +30,16 @@ void LoadImageArt(TImage* Image, const String& Art, TArtSource Source) {
     }
 }
 
-// A row's text is a caption, except on the controls that show artwork instead.
+// A row's text is a caption, except on the controls that show artwork instead, and a group
+// box's caption is its own.
 void ShowText(TControl* Control, const String& Text, TArtSource Art) {
     if (auto* button = dynamic_cast<TsuiImageButton*>(Control)) {
         if (!Text.empty()) LoadButtonArt(button, Text, Art);
     } else if (auto* image = dynamic_cast<TImage*>(Control)) {
         if (!Text.empty()) LoadImageArt(image, Text, Art);
+    } else if (auto* group = dynamic_cast<TsuiGroupBox*>(Control)) {
+        // A group box draws its caption in the gap of its frame, apart from its window text.
+        if (!Text.empty()) group->SetCaption(Text);
     } else {
         Control->SetText(Text);
     }

@@ -14,7 +14,8 @@ struct TControlRow {
     void (*Keep)(TComponent* Form, TControl* Control);
     const char* Name;
     int Left, Top, Width, Height;  // a width or height of 0 keeps the control's own
-    // A caption; for a picture button or an image, the name of its artwork.
+    // A caption (a group box's drawn one); for a picture button or an image, the name of its
+    // artwork.
     const char* Text;
     // The name of a control of an earlier row; nullptr for the form itself.
     const char* Parent;

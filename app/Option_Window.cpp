@@ -142,7 +142,7 @@ void TOptionWindow::CreateControls() {
         Place<&W::suiImagePanel_Language>(L, kPageLeft, kPageTop, kPageWidth, kPageHeight),
         PlaceUnnamed<TLabel>("Label_FontSize", 12, 14, 0, 0, "Subtitle Default Font Size :", L),
         Place<&W::suiFontSizeComboBox>("suiFontSizeComboBox", 196, 11, 80, 21, "", L),
-        Place<&W::suiGroupBox_UserDefine>(U, 12, 48, 432, 196, "", L),
+        Place<&W::suiGroupBox_UserDefine>(U, 12, 48, 432, 196, " User Define Subtitle Property ", L),
         PlaceUnnamed<TLabel>("Label_UserDefine0", 14, 33, 0, 0, "Nation Name :", U),
         PlaceUnnamed<TLabel>("Label_UserDefine1", 14, 65, 0, 0, "Font File :", U),
         PlaceUnnamed<TLabel>("Label_UserDefine2", 14, 97, 0, 0, "Character Set :", U),
@@ -167,8 +167,6 @@ void TOptionWindow::CreateControls() {
     SetFieldLooks();
     for (TsuiImagePanel* page : {suiImagePanel_General, suiImagePanel_Language, suiImagePanel_Burner})
         page->SetTransparent(true);
-    // A group box draws its own caption in the gap of its frame, not the control's text.
-    suiGroupBox_UserDefine->SetCaption(" User Define Subtitle Property ");
 }
 
 void TOptionWindow::SetButtonLooks() {

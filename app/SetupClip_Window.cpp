@@ -171,7 +171,7 @@ void TSetupClipWindow::CreateControls() {
         Place<&W::suiImageButton_DVD5>("suiImageButton_DVD5", 2, 492, 90, 28, "clip_dvd5"),
         Place<&W::suiImageButton_DVD9>("suiImageButton_DVD9", 2, 492, 90, 28, "clip_dvd9"),
         Place<&W::Image8500>("Image8500", 745, 523, 58, 12, "clip_8500.bmp"),
-        Place<&W::suiGroupBox1>("suiGroupBox1", 24, 407, 305, 50),
+        Place<&W::suiGroupBox1>("suiGroupBox1", 24, 407, 305, 50, " Aspect "),
         Place<&W::suiCheckBox_4_3>("suiCheckBox_4_3", 10, 22, 148, 17, "4:3 For Standard TV", "suiGroupBox1"),
         Place<&W::suiCheckBox_16_9>("suiCheckBox_16_9", 160, 22, 142, 17, "16:9 For Wide Screen TV", "suiGroupBox1"),
         Place<&W::suiImageButton_4_3>("suiImageButton_4_3", 24, 407, 20, 20),
@@ -219,7 +219,6 @@ void TSetupClipWindow::ShapeDiscControls() {
     Image_DiscSizeProgress->SetStretch(true);
     Image_DiscSizeProgress->SetWidth(0);
     Image8500->SetVisible(false);
-    suiGroupBox1->SetCaption(" Aspect ");
     suiImageButton_4_3->SetVisible(false);
     suiImageButton_16_9->SetVisible(false);
 }

@@ -62,7 +62,7 @@ TDeviceWindow::TDeviceWindow(TComponent* AOwner) : TForm(AOwner) {
 void TDeviceWindow::CreateControls() {
     using W = TDeviceWindow;
     static constexpr TControlRow kRows[] = {
-        Place<&W::GroupBox1>("GroupBox1", 20, 40, 321, 137),
+        Place<&W::GroupBox1>("GroupBox1", 20, 40, 321, 137, " Device Info "),
         Place<&W::Label1>("Label1", 16, 20, 0, 0, "Type :", "GroupBox1"),
         Place<&W::lblDriveType>("lblDriveType", 100, 20, 0, 0, "", "GroupBox1"),
         Place<&W::Label3>("Label3", 16, 42, 0, 0, "MaxRead :", "GroupBox1"),
@@ -76,7 +76,7 @@ void TDeviceWindow::CreateControls() {
         Place<&W::DVD_R>("DVD_R", 16, 112, 90, 17, "DVD-R", "GroupBox1"),
         Place<&W::DVD_RW>("DVD_RW", 116, 112, 90, 17, "DVD-RW", "GroupBox1"),
         Place<&W::DVD_R_DL>("DVD_R_DL", 216, 112, 90, 17, "DVD-R DL", "GroupBox1"),
-        Place<&W::GroupBox2>("GroupBox2", 20, 184, 321, 97),
+        Place<&W::GroupBox2>("GroupBox2", 20, 184, 321, 97, " Disc Info "),
         Place<&W::Label6>("Label6", 16, 20, 0, 0, "Type :", "GroupBox2"),
         Place<&W::lblType>("lblType", 150, 20, 0, 0, "UNKNOWN", "GroupBox2"),
         Place<&W::Label7>("Label7", 16, 38, 0, 0, "Available Size (MB) :", "GroupBox2"),
@@ -96,8 +96,6 @@ void TDeviceWindow::CreateControls() {
         Place<&W::suiImageButton_Close>("suiImageButton_Close", 308, 1, 46, 20, "prod_close"),
     };
     BuildControls(this, kRows, TArtSource::kResFolder);
-    GroupBox1->SetCaption(" Device Info ");
-    GroupBox2->SetCaption(" Disc Info ");
     ShowDiscBoxes();
     ShowEraseProgress();
     // A picture button's row names its artwork, so its caption is set here.

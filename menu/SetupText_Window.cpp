@@ -93,9 +93,9 @@ void TSetupTextWindow::CreateSkin() {
 void TSetupTextWindow::CreateControls() {
     using W = TSetupTextWindow;
     static constexpr TControlRow kRows[] = {
-        Place<&W::suiGroupBox2>("suiGroupBox2", 20, 40, 414, 65),
+        Place<&W::suiGroupBox2>("suiGroupBox2", 20, 40, 414, 65, "Sample :"),
         Place<&W::Label_Sample>("Label_Sample", 0, 0, 0, 0, "", "suiGroupBox2"),
-        Place<&W::suiGroupBox1>("suiGroupBox1", 20, 120, 414, 89),
+        Place<&W::suiGroupBox1>("suiGroupBox1", 20, 120, 414, 89, "Font & Effects"),
         PlaceUnnamed<TLabel>("Label_Font", 10, 18, 0, 0, "Font :", "suiGroupBox1"),
         Place<&W::suiFontComboBox>("suiFontComboBox", 10, 34, 150, 21, "", "suiGroupBox1"),
         PlaceUnnamed<TLabel>("Label_Style", 166, 18, 0, 0, "Font style :", "suiGroupBox1"),
@@ -119,12 +119,9 @@ void TSetupTextWindow::CreateControls() {
     suiImageButton1->SetModalResult(mrCancel);
 }
 
-// A group box draws a caption of its own, apart from the text a row gives.
+// A mid grey behind the sample: white and black texts both read on it.
 void TSetupTextWindow::ShowGroups() {
-    suiGroupBox2->SetCaption("Sample :");
-    // A mid grey behind the sample: white and black texts both read on it.
     suiGroupBox2->SetColor(static_cast<TColor>(0x807870));
-    suiGroupBox1->SetCaption("Font & Effects");
 }
 
 void TSetupTextWindow::SetBoxStyles() {

@@ -83,14 +83,14 @@ void TProductionWindow::CreateControls() {
     static constexpr const char* kBurner = "suiGroupBox_Burner";
     static constexpr const char* kOutput = "suiGroupBox_Output";
     static constexpr TControlRow kRows[] = {
-        Place<&W::suiGroupBox_Burner>("suiGroupBox_Burner", 16, 87, 517, 90),
+        Place<&W::suiGroupBox_Burner>("suiGroupBox_Burner", 16, 87, 517, 90, " DVD Burner "),
         Place<&W::Label6>("Label6", 24, 24, 0, 0, "Device Name :", kBurner),
         Place<&W::Label7>("Label7", 24, 61, 0, 0, "Write Speed :", kBurner),
         Place<&W::Label5>("Label5", 260, 61, 0, 0, "Disc Volume :", kBurner),
         Place<&W::suiComboBox_Drive>("suiComboBox_Drive", 120, 20, 278, 19, "", kBurner),
         Place<&W::suiComboBox_WriteSpeed>("suiComboBox_WriteSpeed", 120, 58, 97, 19, "", kBurner),
         Place<&W::suiEdit_VolumeName>("suiEdit_VolumeName", 352, 58, 113, 19, "DVD_DISC", kBurner),
-        Place<&W::suiGroupBox_Output>("suiGroupBox_Output", 16, 183, 517, 118),
+        Place<&W::suiGroupBox_Output>("suiGroupBox_Output", 16, 183, 517, 118, " Output Property "),
         Place<&W::Label8>("Label8", 24, 25, 0, 0, "Output Folder :", kOutput),
         Place<&W::suiEdit_OutputFolder>("suiEdit_OutputFolder", 120, 22, 278, 19, "", kOutput),
         Place<&W::suiImageButton_Browse>("suiImageButton_Browse", 408, 18, 66, 28, "prod_browse", kOutput),
@@ -131,10 +131,8 @@ void TProductionWindow::CreateControls() {
     LoadResSkin(suiSkinForm1, "prod_skin.bmp");
 }
 
-// The group boxes draw a caption of their own, and a picture button's row names its artwork.
+// A picture button's row names its artwork, so its caption is set here.
 void TProductionWindow::ShowCaptions() {
-    suiGroupBox_Burner->SetCaption(" DVD Burner ");
-    suiGroupBox_Output->SetCaption(" Output Property ");
     suiImageButton_Browse->SetCaption(Language::GetMessageText(Language::kMsgBrowseWord));
     suiImageButton_Start->SetCaption("Start");
     suiImageButton_Stop->SetCaption("Stop");
