@@ -22,10 +22,7 @@ TAboutWindow::TAboutWindow(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TAboutWindow::CreateSkin() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     TPicture background;
     if (LoadCompiledPicture(&background, "ABOUTBACKGROUND")) {
         suiSkinForm1->SetGlyph(background.GetBitmap());

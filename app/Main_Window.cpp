@@ -65,10 +65,7 @@ TMainWindow::TMainWindow(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TMainWindow::CreateComponents() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     CreateControls();
 }
 

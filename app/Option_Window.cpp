@@ -205,13 +205,8 @@ void TOptionWindow::SetFieldLooks() {
 }
 
 void TOptionWindow::CreateComponents() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
-    TPicture skin;
-    LoadResPicture(&skin, "opt_skin.bmp");
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    suiSkinForm1 = NewSkinForm(this);
+    ShowResSkin(suiSkinForm1, "opt_skin.bmp");
     CreateControls();
 }
 

@@ -37,10 +37,7 @@ TProgressWindow::TProgressWindow(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TProgressWindow::CreateSkin() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     TPicture background;
     if (LoadCompiledPicture(&background, "PROGRESSBACKGROUND")) {
         suiSkinForm1->SetGlyph(background.GetBitmap());

@@ -33,6 +33,20 @@ void LoadResButton(TsuiImageButton* Button, const String& Base) {
     LoadResPicture(Button->GetPicDisabled(), Base + "_dis.bmp");
 }
 
+TsuiSkinForm* NewSkinForm(TForm* Form) {
+    auto* skin = new TsuiSkinForm(Form);
+    skin->SetName("suiSkinForm1");
+    skin->SetParent(Form);
+    skin->SetTransparentColor(clFuchsia);
+    return skin;
+}
+
+void ShowResSkin(TsuiSkinForm* Skin, const String& File) {
+    TPicture picture;
+    LoadResPicture(&picture, File);
+    if (picture.GetGraphic() != nullptr) Skin->SetGlyph(picture.GetBitmap());
+}
+
 bool LoadResSkin(TsuiSkinForm* Skin, const String& File) {
     TPicture picture;
     LoadResPicture(&picture, File);

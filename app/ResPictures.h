@@ -15,6 +15,10 @@ void LoadCompiledButton(TsuiImageButton* Button, const String& Base);
 void LoadResPicture(TPicture* Picture, const String& File);
 // A skinned button's four pictures: Base.bmp, Base_on.bmp, Base_down.bmp and Base_dis.bmp.
 void LoadResButton(TsuiImageButton* Button, const String& Base);
+// A form's skin (suiSkinForm1), its fuchsia pixels see-through; the form gives it its picture.
+TsuiSkinForm* NewSkinForm(TForm* Form);
+// Skin's picture from RES/File, when there is one; without it the skin stays, empty.
+void ShowResSkin(TsuiSkinForm* Skin, const String& File);
 // A skin picture from RES/File for Skin's form: its shape and size follow the picture. Without
 // the picture the skin is hidden and the form keeps its plain look; the result says which.
 bool LoadResSkin(TsuiSkinForm* Skin, const String& File);

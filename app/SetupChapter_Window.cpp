@@ -33,10 +33,7 @@ TSetupChapterWindow::TSetupChapterWindow(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poScreenCenter);
     SetClientWidth(465);
     SetClientHeight(339);
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     // Without its artwork the dialog keeps the window system's frame.
     if (!LoadResSkin(suiSkinForm1, "chapter_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();

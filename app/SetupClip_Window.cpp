@@ -105,10 +105,7 @@ TSetupClipWindow::~TSetupClipWindow() {
 // ---- construction ------------------------------------------------------------------------------
 
 void TSetupClipWindow::CreateComponents() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     CreateControls();
 
     OpenDialog = new TOpenDialog(this);
@@ -239,9 +236,7 @@ void TSetupClipWindow::ShowSkinWords() {
 }
 
 void TSetupClipWindow::LoadSkin() {
-    TPicture skin;
-    LoadResPicture(&skin, "clip_skin.bmp");
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    ShowResSkin(suiSkinForm1, "clip_skin.bmp");
 }
 
 void TSetupClipWindow::InstallHandlers() {

@@ -49,10 +49,7 @@ TSetupDVDFileWindow::~TSetupDVDFileWindow() {
 // ---- construction ------------------------------------------------------------------------------
 
 void TSetupDVDFileWindow::CreateComponents() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     LoadResSkin(suiSkinForm1, "dvdfile_skin.bmp");
     CreateControls();
     OpenDialog = new TOpenDialog(this);

@@ -31,10 +31,7 @@ TSetupSubtitleWindow::TSetupSubtitleWindow(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poScreenCenter);
     SetClientWidth(460);
     SetClientHeight(300);
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     // Without its artwork the dialog keeps the window system's frame.
     if (!LoadResSkin(suiSkinForm1, "subtitle_skin.bmp")) SetBorderStyle(bsDialog);
     CreateControls();

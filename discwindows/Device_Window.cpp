@@ -43,10 +43,7 @@ TDeviceWindow::TDeviceWindow(TComponent* AOwner) : TForm(AOwner) {
     SetPosition(poScreenCenter);
     SetClientWidth(360);
     SetClientHeight(410);
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     // Without its artwork the shape has nothing to draw; the dialog stays a plain rectangle.
     LoadResSkin(suiSkinForm1, "dev_skin.bmp");
     CreateControls();

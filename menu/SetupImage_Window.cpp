@@ -72,13 +72,8 @@ TSetupImageWindow::~TSetupImageWindow() {
 }
 
 void TSetupImageWindow::CreateSkin() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
-    TPicture skin;
-    LoadResPicture(&skin, "image_skin.bmp");
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    suiSkinForm1 = NewSkinForm(this);
+    ShowResSkin(suiSkinForm1, "image_skin.bmp");
 }
 
 void TSetupImageWindow::CreateControls() {

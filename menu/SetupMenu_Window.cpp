@@ -137,13 +137,8 @@ TSetupMenuWindow::~TSetupMenuWindow() {
 // ---- construction ------------------------------------------------------------------------------
 
 void TSetupMenuWindow::CreateSkin() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
-    TPicture skin;
-    LoadResPicture(&skin, "menu_skin.bmp");
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    suiSkinForm1 = NewSkinForm(this);
+    ShowResSkin(suiSkinForm1, "menu_skin.bmp");
 }
 
 // Buttons that share a place (add and remove music, up and sub menu, 4:3 and 16:9, DVD-5 and

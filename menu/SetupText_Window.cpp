@@ -81,13 +81,8 @@ TSetupTextWindow::~TSetupTextWindow() {
 }
 
 void TSetupTextWindow::CreateSkin() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
-    TPicture skin;
-    LoadResPicture(&skin, "text_skin.bmp");
-    if (skin.GetGraphic() != nullptr) suiSkinForm1->SetGlyph(skin.GetBitmap());
+    suiSkinForm1 = NewSkinForm(this);
+    ShowResSkin(suiSkinForm1, "text_skin.bmp");
 }
 
 void TSetupTextWindow::CreateControls() {

@@ -75,10 +75,7 @@ TProductionWindow::~TProductionWindow() {
 }
 
 void TProductionWindow::CreateControls() {
-    suiSkinForm1 = new TsuiSkinForm(this);
-    suiSkinForm1->SetName("suiSkinForm1");
-    suiSkinForm1->SetParent(this);
-    suiSkinForm1->SetTransparentColor(clFuchsia);
+    suiSkinForm1 = NewSkinForm(this);
     using W = TProductionWindow;
     static constexpr const char* kBurner = "suiGroupBox_Burner";
     static constexpr const char* kOutput = "suiGroupBox_Output";

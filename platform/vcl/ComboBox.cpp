@@ -339,9 +339,7 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
 void TCustomComboBox::Paint() {
     TCanvas* c = m_canvas;
     TRect client = GetClientRect();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(GetColor());
-    c->FillRect(client);
+    FillBackground(c, client, GetColor());
     DrawSunkenBorder(c, client);
     PaintFaceItem(c);
     TRect button = ButtonRect();

@@ -52,6 +52,12 @@ void DrawSunkenBorder(TCanvas* Canvas, const TRect& Rect) {
     Canvas->FrameRect(inner);
 }
 
+void FillBackground(TCanvas* Canvas, const TRect& Rect, TColor Color) {
+    Canvas->GetBrush()->SetStyle(bsSolid);
+    Canvas->GetBrush()->SetColor(Color);
+    Canvas->FillRect(Rect);
+}
+
 TMouse* Mouse = new TMouse();
 
 WPARAM ShiftStateToKeys(TShiftState Shift) {

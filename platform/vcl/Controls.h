@@ -436,6 +436,8 @@ private:
 void PaintOnto(TCanvas* Own, TCanvas* Onto, TPoint Offset, int Width, int Height, const std::function<void()>& Paint);
 // The sunken edge of a list, grid or combo box: a shadow line around Rect, a dark one inside.
 void DrawSunkenBorder(TCanvas* Canvas, const TRect& Rect);
+// Rect filled solid in Color: the background a list-like control paints its items over.
+void FillBackground(TCanvas* Canvas, const TRect& Rect, TColor Color);
 
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(TControl* Control);

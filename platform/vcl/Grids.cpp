@@ -454,9 +454,7 @@ void TCustomDrawGrid::Paint() {
     TRect client = GetClientRect();
     if (m_borderStyle == bsSingle) DrawSunkenBorder(c, client);
     TRect area = CellsArea();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(GetColor());
-    c->FillRect(area);
+    FillBackground(c, area, GetColor());
     TGridLayout layout = Layout();
     TGridRect sel = GetSelection();
     bool focused = Focused();

@@ -458,9 +458,7 @@ void TCustomListBox::Paint() {
     TRect client = GetClientRect();
     if (m_borderStyle == bsSingle) DrawSunkenBorder(c, client);
     TRect area = ItemsArea();
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetColor(GetColor());
-    c->FillRect(area);
+    FillBackground(c, area, GetColor());
     bool focused = Focused();
     UINT disabled = GetEnabled() ? 0 : ODS_DISABLED;
     if (Count() == 0) {
