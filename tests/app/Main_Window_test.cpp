@@ -20,14 +20,12 @@
 
 namespace fs = std::filesystem;
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
 
 const fs::path kDistRes = fs::path(TEST_PEER_DIR) / ".." / ".." / "dist" / "RES";
-
-void WriteText(const std::string& Path, const std::string& Text) {
-    std::ofstream out(Path, std::ios::binary);
-    out << Text;
-}
 
 // A program folder of its own: the drawn pictures and a few language files; a scratch home and
 // current directory, since the settings window it opens chooses a work folder on a first run.

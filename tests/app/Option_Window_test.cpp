@@ -18,19 +18,10 @@
 
 #include <sys/stat.h>
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
-
-void WriteText(const std::string& Path, const std::string& Text) {
-    std::ofstream out(Path, std::ios::binary);
-    out << Text;
-}
-
-std::string ReadText(const std::string& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // One fixed drive D, in the case's own folder: no folder is chosen outside it.
 class TScratchVolumes : public Win32VolumeService {

@@ -23,13 +23,11 @@
 namespace fs = std::filesystem;
 using testing_vcl::TQuestionKind;
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
 
-
-void WriteText(const std::string& Path, const std::string& Text) {
-    std::ofstream out(Path, std::ios::binary);
-    out << Text;
-}
 
 struct ClipFixture : testing_vcl::TTempFolder {
     bool made = false;

@@ -28,13 +28,11 @@
 namespace fs = std::filesystem;
 using testing_vcl::TQuestionKind;
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
 
-
-void WriteText(const std::string& Path, const std::string& Text) {
-    std::ofstream out(Path, std::ios::binary);
-    out << Text;
-}
 
 // The clips every case uses, made once: two plain clips of 20 and 30 seconds, one of three
 // ten-second colour segments (red, blue, green), and files that are no clips.

@@ -17,16 +17,12 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
 
 using testing_vcl::TQuestionKind;
-
-void WriteText(const std::string& Path, const std::string& Text) { std::ofstream(Path) << Text; }
-
-std::string ReadText(const std::string& Path) {
-    std::ifstream in(Path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class SetupSubtitleWindowTest : public ::testing::Test {
 protected:

@@ -23,11 +23,12 @@ namespace fs = std::filesystem;
 using testing_vcl::TQuestionKind;
 using testing_vcl::TRecordedQuestion;
 
+using testing_vcl::ReadText;
+using testing_vcl::WriteText;
+
 namespace {
 
 fs::path DistDir() { return fs::path(TEST_PEER_DIR) / ".." / ".." / "dist"; }
-
-void WriteText(const std::string& Path, const std::string& Text) { std::ofstream(Path, std::ios::binary) << Text; }
 
 // Two NTSC VOBs and one PAL VOB of a few seconds, and files named .vob that are none.
 struct Fixtures : testing_vcl::TTempFolder {

@@ -1,5 +1,8 @@
 #include "tests/support/TempFolder.h"
 
+#include <fstream>
+#include <iterator>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +70,13 @@ TPrivateProgramFolder::TPrivateProgramFolder() {
 bool Ffmpeg(const std::string& Arguments, const std::string& Out) {
     std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y " + Arguments + " '" + Out + "'";
     return std::system(command.c_str()) == 0 && std::filesystem::exists(Out);
+}
+
+void WriteText(const std::string& Path, const std::string& Text) { std::ofstream(Path, std::ios::binary) << Text; }
+
+std::string ReadText(const std::string& Path) {
+    std::ifstream in(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace testing_vcl

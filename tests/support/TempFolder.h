@@ -57,6 +57,10 @@ private:
     TTempFolder m_root{"program"};
 };
 
+// A small file's whole text, written as it stands (no line-end conversion), and read back.
+void WriteText(const std::string& Path, const std::string& Text);
+std::string ReadText(const std::string& Path);
+
 // Runs ffmpeg quietly with Arguments and writes Out; true when it succeeded and Out exists.
 bool Ffmpeg(const std::string& Arguments, const std::string& Out);
 
