@@ -10,6 +10,7 @@
 #include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
+#include "app/ProgramForms.h"
 #include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
 #include "app/SetupClip_Window.h"
@@ -51,24 +52,6 @@ bool AnotherInstanceRuns() {
     HWND other = FindWindowA(nullptr, ProductName.c_str());
     if (other != nullptr && IsWindow(other)) return true;
     return !TakeInstanceLock();
-}
-
-void CreateProgramForms() {
-    Application->CreateForm(MainWindow);
-    Application->CreateForm(OptionWindow);
-    Application->CreateForm(SetupClipWindow);
-    Application->CreateForm(SetupSubtitleWindow);
-    Application->CreateForm(SetupMenuWindow);
-    Application->CreateForm(SetupChapterWindow);
-    Application->CreateForm(SetupTextWindow);
-    Application->CreateForm(SetupImageWindow);
-    Application->CreateForm(AboutWindow);
-    Application->CreateForm(SetupDVDFileWindow);
-    Application->CreateForm(CompilerWindow);
-    Application->CreateForm(ConvertWindow);
-    Application->CreateForm(BurnWindow);
-    Application->CreateForm(BuilderWindow);
-    Application->CreateForm(DeviceWindow);
 }
 
 // The application object frees its forms as the program ends; destroying the settings form is

@@ -16,6 +16,7 @@
 #include "core/Language.h"
 #include "app/Main_Window.h"
 #include "app/Option_Window.h"
+#include "app/ProgramForms.h"
 #include "app/Progress_Window.h"
 #include "core/Pubfunction.h"
 #include "app/SetupChapter_Window.h"
@@ -85,21 +86,7 @@ protected:
         ask = new testing_vcl::TScriptedInteraction();
         installed = new testing_vcl::TInstallInteraction(*ask);
         Language::SetGroupBoxCaptionSetter(&SUISetGroupBoxCaption);
-        Application->CreateForm(MainWindow);
-        Application->CreateForm(OptionWindow);
-        Application->CreateForm(SetupClipWindow);
-        Application->CreateForm(SetupSubtitleWindow);
-        Application->CreateForm(SetupMenuWindow);
-        Application->CreateForm(SetupChapterWindow);
-        Application->CreateForm(SetupTextWindow);
-        Application->CreateForm(SetupImageWindow);
-        Application->CreateForm(AboutWindow);
-        Application->CreateForm(SetupDVDFileWindow);
-        Application->CreateForm(CompilerWindow);
-        Application->CreateForm(ConvertWindow);
-        Application->CreateForm(BurnWindow);
-        Application->CreateForm(BuilderWindow);
-        Application->CreateForm(DeviceWindow);
+        CreateProgramForms();
         OptionWindow->OnDestroy = nullptr;
     }
     static void TearDownTestSuite() {
