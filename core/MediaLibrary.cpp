@@ -6,46 +6,27 @@
 
 #include "platform/vcl/Forms.h"
 
-template <typename T>
-bool TMediaLibrary::Bind(T& Entry, const char* Name) {
-    Entry = reinterpret_cast<T>(GetProcAddress(m_module, Name));
-    return Entry != nullptr;
-}
-
 std::unique_ptr<TMediaLibrary> TMediaLibrary::Load(TMediaEntries Entries) {
-    std::unique_ptr<TMediaLibrary> library(new TMediaLibrary);
-    library->m_module = LoadLibraryA(MediaLibraryName);
-    if (!library->m_module) return nullptr;
-    bool information = Entries != TMediaEntries::Grabber;
-    bool grabber = Entries != TMediaEntries::Information;
-    bool bound = library->Bind(library->m_getFrame, "X_Get_Frame");
-    if (information) bound = library->Bind(library->m_getFileInfo, "X_GetFileinfo_GetPic") && bound;
-    if (grabber) {
-        bound = library->Bind(library->m_init, "X_GetFrame_Init") && bound;
-        bound = library->Bind(library->m_setNextFrameTime, "X_Set_NextFrame_Time") && bound;
-        bound = library->Bind(library->m_unInit, "X_GetFrame_UnInit") && bound;
-    }
-    if (!bound) return nullptr;   // the destructor frees the library
-    return library;
-}
-
-TMediaLibrary::~TMediaLibrary() {
-    if (m_module) FreeLibrary(m_module);
+    TMediaEntryTable wanted;
+    wanted.Wanted = Entries;
+    auto binding = TBinding::Load(MediaLibraryName, wanted);
+    if (!binding) return nullptr;
+    return std::unique_ptr<TMediaLibrary>(new TMediaLibrary(std::move(binding)));
 }
 
 int TMediaLibrary::GetFileInfo(const String& Path, TMediaInfoRecord& Record) {
-    if (!m_getFileInfo) return -1;
+    if (!Entries().GetFileInfo) return -1;
     // The library gets a fresh copy with room to spare, as it always has.
     std::vector<char> buffer(Path.size() + 10, '\0');
     std::memcpy(buffer.data(), Path.data(), Path.size());
-    return m_getFileInfo(buffer.data(), 10, Record.Words) == -1 ? -1 : 0;
+    return Entries().GetFileInfo(buffer.data(), 10, Record.Words) == -1 ? -1 : 0;
 }
 
 TBitmap* TMediaLibrary::GetFrame(int Width, int Height, const char* Name, int* Second) {
-    if (!m_getFrame || Width <= 0 || Height <= 0) return nullptr;
+    if (!Entries().GetFrame || Width <= 0 || Height <= 0) return nullptr;
     std::uint8_t* pixels = nullptr;
     std::int32_t second = 0;
-    int result = m_getFrame(Width, Height, Name, &pixels, &second);
+    int result = Entries().GetFrame(Width, Height, Name, &pixels, &second);
     if (Second) *Second = second;
     // A failed call may leave a buffer (black, or an earlier frame's): it is no frame.
     if (result != 0 || !pixels) return nullptr;
@@ -58,20 +39,20 @@ TBitmap* TMediaLibrary::GetFrame(int Width, int Height, const char* Name, int* S
 }
 
 bool TMediaLibrary::InitGrabber(HWND Window, const String& Path, int StartSecond) {
-    if (!m_init) return false;
-    m_init(Window, 2, Path.c_str(), "", std::to_string(StartSecond).c_str());
+    if (!Entries().Init) return false;
+    Entries().Init(Window, 2, Path.c_str(), "", std::to_string(StartSecond).c_str());
     return true;
 }
 
 bool TMediaLibrary::SetNextFrameTime(int Second) {
-    if (!m_setNextFrameTime) return false;
-    m_setNextFrameTime(Second);
+    if (!Entries().SetNextFrameTime) return false;
+    Entries().SetNextFrameTime(Second);
     return true;
 }
 
 bool TMediaLibrary::UnInitGrabber() {
-    if (!m_unInit) return false;
-    m_unInit();
+    if (!Entries().UnInit) return false;
+    Entries().UnInit();
     return true;
 }
 

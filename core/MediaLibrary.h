@@ -16,6 +16,7 @@
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/win32/Win32Typed.h"
 #include "platform/win32/Windows.h"
 
 // The grabber's messages; their numbers are the library's.
@@ -39,11 +40,31 @@ struct TMediaInfoRecord {
     int Height() const { return Words[4]; }
 };
 
+// The library's entry points a job binds; Wanted chooses which.
+struct TMediaEntryTable {
+    TMediaEntries Wanted = TMediaEntries::InformationAndGrabber;
+    int (*GetFileInfo)(const char*, int, std::int32_t*) = nullptr;
+    int (*GetFrame)(int, int, const char*, std::uint8_t**, std::int32_t*) = nullptr;
+    int (*Init)(void*, int, const char*, const char*, const char*) = nullptr;
+    int (*SetNextFrameTime)(int) = nullptr;
+    int (*UnInit)() = nullptr;
+
+    template <typename Bind>
+    void ForEachEntry(Bind&& Entry) {
+        const TEntryNeed information = Wanted != TMediaEntries::Grabber ? TEntryNeed::Required : TEntryNeed::Unused;
+        const TEntryNeed grabber = Wanted != TMediaEntries::Information ? TEntryNeed::Required : TEntryNeed::Unused;
+        Entry("X_Get_Frame", GetFrame, TEntryNeed::Required);
+        Entry("X_GetFileinfo_GetPic", GetFileInfo, information);
+        Entry("X_GetFrame_Init", Init, grabber);
+        Entry("X_Set_NextFrame_Time", SetNextFrameTime, grabber);
+        Entry("X_GetFrame_UnInit", UnInit, grabber);
+    }
+};
+
 class TMediaLibrary {
 public:
     // Null when the library can't be loaded or lacks one of the entry points.
     static std::unique_ptr<TMediaLibrary> Load(TMediaEntries Entries);
-    ~TMediaLibrary();
     TMediaLibrary(const TMediaLibrary&) = delete;
     TMediaLibrary& operator=(const TMediaLibrary&) = delete;
 
@@ -57,19 +78,14 @@ public:
     bool SetNextFrameTime(int Second);
     bool UnInitGrabber();
     // Forgets the module without freeing it: a worker of the library may still run its code.
-    void Abandon() { m_module = nullptr; }
+    void Abandon() { m_binding->Abandon(); }
 
 private:
-    TMediaLibrary() = default;
-    template <typename T>
-    bool Bind(T& Entry, const char* Name);
+    using TBinding = TModuleBinding<TMediaEntryTable>;
+    explicit TMediaLibrary(std::unique_ptr<TBinding> Binding) : m_binding(std::move(Binding)) {}
+    const TMediaEntryTable& Entries() const { return m_binding->Entries(); }
 
-    HMODULE m_module = nullptr;
-    int (*m_getFileInfo)(const char*, int, std::int32_t*) = nullptr;
-    int (*m_getFrame)(int, int, const char*, std::uint8_t**, std::int32_t*) = nullptr;
-    int (*m_init)(void*, int, const char*, const char*, const char*) = nullptr;
-    int (*m_setNextFrameTime)(int) = nullptr;
-    int (*m_unInit)() = nullptr;
+    std::unique_ptr<TBinding> m_binding;
 };
 
 // The frame grabber the windows share: one binding with its own message window.

@@ -9,11 +9,13 @@
 #include <functional>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "platform/win32/Windows.h"
 
-// Whether a module without the entry point is still usable.
-enum class TEntryNeed { Required, Optional };
+// Whether a module without the entry point is still usable; Unused entries are not bound (the
+// owner asked for another set of the module's entry points).
+enum class TEntryNeed { Required, Optional, Unused };
 
 // A module and a table of its entry points, bound by name all or none by one owner that frees
 // the module as it goes. Table holds the entry points as members and names each in
@@ -23,13 +25,15 @@ enum class TEntryNeed { Required, Optional };
 template <typename Table>
 class TModuleBinding {
 public:
-    // Null when the module can't be loaded or lacks a required entry point.
-    static std::unique_ptr<TModuleBinding> Load(LPCSTR ModuleName) {
-        std::unique_ptr<TModuleBinding> binding(new TModuleBinding(LoadLibraryA(ModuleName)));
+    // Null when the module can't be loaded or lacks a required entry point. Entries may come
+    // with settings of the table's own that choose what each entry needs.
+    static std::unique_ptr<TModuleBinding> Load(LPCSTR ModuleName, Table Entries = Table{}) {
+        std::unique_ptr<TModuleBinding> binding(new TModuleBinding(LoadLibraryA(ModuleName), std::move(Entries)));
         if (!binding->m_module) return nullptr;
         bool complete = true;
         binding->m_entries.ForEachEntry([&](LPCSTR Name, auto& Entry, TEntryNeed Need) {
             using TEntry = std::remove_reference_t<decltype(Entry)>;
+            if (Need == TEntryNeed::Unused) return;
             Entry = reinterpret_cast<TEntry>(GetProcAddress(binding->m_module, Name));
             if (Need == TEntryNeed::Required && Entry == nullptr) complete = false;
         });
@@ -43,9 +47,11 @@ public:
     TModuleBinding& operator=(const TModuleBinding&) = delete;
 
     const Table& Entries() const { return m_entries; }
+    // Forgets the module without freeing it: a worker of the module may still run its code.
+    void Abandon() { m_module = nullptr; }
 
 private:
-    explicit TModuleBinding(HMODULE Module) : m_module(Module) {}
+    TModuleBinding(HMODULE Module, Table Entries) : m_module(Module), m_entries(std::move(Entries)) {}
     HMODULE m_module;
     Table m_entries;
 };

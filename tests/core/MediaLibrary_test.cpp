@@ -48,6 +48,24 @@ TEST_F(StandInLibrary, AMissingEntryPointCountsAsAMissingLibrary) {
     EXPECT_FALSE(client.Start("x.mpg", 0)) << "nothing to start without a binding";
 }
 
+// A job binds only the entry points it asked for, even where the library has them all.
+TEST_F(StandInLibrary, AJobUsesOnlyTheEntryPointsItAskedFor) {
+    Win32_RegisterModule(MediaLibraryName, {{"X_GetFileinfo_GetPic", Proc(&StandInInfo)},
+                                            {"X_Get_Frame", Proc(&StandInFrame)},
+                                            {"X_GetFrame_Init", Proc(&StandInInit)},
+                                            {"X_Set_NextFrame_Time", Proc(&StandInNext)},
+                                            {"X_GetFrame_UnInit", Proc(&StandInUnInit)}});
+    auto information = TMediaLibrary::Load(TMediaEntries::Information);
+    ASSERT_NE(information, nullptr);
+    EXPECT_FALSE(information->InitGrabber(nullptr, "x.mpg", 0));
+    EXPECT_FALSE(information->SetNextFrameTime(1));
+    auto grabber = TMediaLibrary::Load(TMediaEntries::Grabber);
+    ASSERT_NE(grabber, nullptr);
+    TMediaInfoRecord record;
+    EXPECT_EQ(grabber->GetFileInfo("x.mpg", record), -1);
+    EXPECT_TRUE(grabber->SetNextFrameTime(1));
+}
+
 TEST_F(StandInLibrary, AClientThatStartsNoRunNeverWaits) {
     Win32_RegisterModule(MediaLibraryName, {{"X_GetFileinfo_GetPic", Proc(&StandInInfo)},
                                             {"X_Get_Frame", Proc(&StandInFrame)},
