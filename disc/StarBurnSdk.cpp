@@ -1,16 +1,27 @@
 #include "disc/StarBurnSdk.h"
 
-#include "platform/win32/Windows.h"
-
+#include <memory>
 #include <mutex>
+
+#include "platform/win32/Win32Typed.h"
 
 namespace {
 
+// The SDK's operation table, every operation required.
+struct TStarBurnEntries {
+    StarBurnApi Api;
+
+    template <typename Bind>
+    void ForEachEntry(Bind&& Entry) {
+#define STARBURN_API_ENTRY(ordinal, name, type) Entry(#name, Api.name, TEntryNeed::Required);
+        STARBURN_OPERATIONS(STARBURN_API_ENTRY)
+#undef STARBURN_API_ENTRY
+    }
+};
+
 struct Binding {
     std::mutex mutex;
-    HMODULE module = nullptr;
-    StarBurnApi api;
-    bool bound = false;
+    std::unique_ptr<TModuleBinding<TStarBurnEntries>> module;
 };
 
 Binding& TheBinding() {
@@ -23,25 +34,12 @@ Binding& TheBinding() {
 const StarBurnApi* StarBurnSdk() {
     auto& binding = TheBinding();
     std::lock_guard lock(binding.mutex);
-    if (binding.bound) return &binding.api;
-    if (!binding.module) binding.module = LoadLibraryA("starburn.dll");
-    if (!binding.module) return nullptr;
-    binding.bound = StarBurnBindApi(binding.api, [&binding](const char* name) {
-        return reinterpret_cast<void*>(GetProcAddress(binding.module, name));
-    });
-    if (!binding.bound) {
-        FreeLibrary(binding.module);
-        binding.module = nullptr;
-        return nullptr;
-    }
-    return &binding.api;
+    if (!binding.module) binding.module = TModuleBinding<TStarBurnEntries>::Load("starburn.dll");
+    return binding.module ? &binding.module->Entries().Api : nullptr;
 }
 
 void StarBurnSdkUnload() {
     auto& binding = TheBinding();
     std::lock_guard lock(binding.mutex);
-    if (binding.module) FreeLibrary(binding.module);
-    binding.module = nullptr;
-    binding.api = StarBurnApi{};
-    binding.bound = false;
+    binding.module.reset();
 }
