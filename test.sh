@@ -16,7 +16,7 @@ export QT_QPA_PLATFORM=offscreen
 
 tools/setup.sh
 
-# A private X server for the tests that need a real display (the *_xtest programs); the rest run
+# A private X server for the tests that need a real display (the programs of tests/xdisplay); the rest run
 # offscreen whatever DISPLAY says.
 xvfb_pid=""
 stop_xvfb() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true; }

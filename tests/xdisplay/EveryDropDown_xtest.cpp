@@ -14,7 +14,7 @@
 #include "tests/disc/FakeSdkFixture.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "tests/support/TestHelpers.h"
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 TEST(XDisplay, AServerClickReachesAShownPanel) {
     if (!testing_x::OnRealDisplay()) GTEST_SKIP() << "no X display";

@@ -1,4 +1,4 @@
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 #include <png.h>
 
@@ -11,7 +11,7 @@
 #include "platform/vcl/FormWindow.h"
 #include "platform/vcl/Forms.h"
 #include "tests/support/TestHelpers.h"
-#include "tests/support/XServer.h"
+#include "tests/support/xdisplay/XServer.h"
 
 namespace testing_x {
 

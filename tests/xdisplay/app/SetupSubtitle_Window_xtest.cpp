@@ -10,7 +10,7 @@
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 namespace {
 

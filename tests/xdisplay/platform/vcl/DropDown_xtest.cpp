@@ -9,7 +9,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "tests/support/ScriptedInteraction.h"
 #include "tests/support/TestHelpers.h"
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 namespace {
 

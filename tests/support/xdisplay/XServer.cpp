@@ -1,4 +1,4 @@
-#include "tests/support/XServer.h"
+#include "tests/support/xdisplay/XServer.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

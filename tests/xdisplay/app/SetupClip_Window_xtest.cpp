@@ -19,7 +19,7 @@
 #include "tests/support/StartUpFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestHelpers.h"
-#include "tests/support/XInput.h"
+#include "tests/support/xdisplay/XInput.h"
 
 namespace fs = std::filesystem;
 
