@@ -45,20 +45,25 @@ void ShowText(TControl* Control, const String& Text, TArtSource Art) {
     }
 }
 
+// A label sizes itself to its caption; any other control takes the row's size, 0 included (a bar
+// that starts empty).
 void PlaceBounds(TControl* Control, const TControlRow& Row) {
-    const int width = Row.Width > 0 ? Row.Width : Control->GetWidth();
-    const int height = Row.Height > 0 ? Row.Height : Control->GetHeight();
+    const bool sizesItself = dynamic_cast<TLabel*>(Control) != nullptr;
+    const int width = sizesItself && Row.Width == 0 ? Control->GetWidth() : Row.Width;
+    const int height = sizesItself && Row.Height == 0 ? Control->GetHeight() : Row.Height;
     Control->SetBounds(Row.Left, Row.Top, width, height);
 }
 
 }  // namespace
 
-void BuildControls(TForm* Form, std::span<const TControlRow> Rows, TArtSource Art) {
+void BuildControls(TForm* Form, std::span<const TControlRow> Rows, TArtSource Art, TButtonCursor Cursor) {
     for (const TControlRow& row : Rows) {
         TControl* control = row.Make(Form);
         control->SetName(row.Name);
         control->SetParent(ParentOf(Form, row));
         if (auto* label = dynamic_cast<TLabel*>(control)) label->SetTransparent(true);
+        if (Cursor == TButtonCursor::kHand && dynamic_cast<TsuiImageButton*>(control) != nullptr)
+            control->SetCursor(crHandPoint);
         ShowText(control, row.Text, Art);
         PlaceBounds(control, row);
         if (row.Keep != nullptr) row.Keep(Form, control);

@@ -13,7 +13,7 @@ struct TControlRow {
     // Stores the built control in the form's field; nullptr for a control the form never names.
     void (*Keep)(TComponent* Form, TControl* Control);
     const char* Name;
-    int Left, Top, Width, Height;  // a width or height of 0 keeps the control's own
+    int Left, Top, Width, Height;  // a label's width or height of 0 keeps the size it takes
     // A caption (a group box's drawn one); for a picture button or an image, the name of its
     // artwork.
     const char* Text;
@@ -65,6 +65,10 @@ constexpr TControlRow PlaceUnnamed(const char* Name, int Left, int Top, int Widt
 // base_on.bmp, base_down.bmp and base_dis.bmp; an image names its whole file).
 enum class TArtSource { kCompiled, kResFolder };
 
+// The pointer over a form's picture buttons: the hand on the forms that are mostly buttons.
+enum class TButtonCursor { kDefault, kHand };
+
 // Builds the rows in order, owned by Form. Labels are see-through, as every form draws its own
 // background under them.
-void BuildControls(TForm* Form, std::span<const TControlRow> Rows, TArtSource Art = TArtSource::kCompiled);
+void BuildControls(TForm* Form, std::span<const TControlRow> Rows, TArtSource Art = TArtSource::kCompiled,
+                   TButtonCursor Cursor = TButtonCursor::kDefault);

@@ -88,16 +88,12 @@ void TMainWindow::CreateControls() {
         Place<&W::Image_Burn>("Image_Burn", 15, 210, 340, 65),
         Place<&W::Label_Description>("Label_Description", 30, 221, 300, 76),
     };
-    BuildControls(this, kRows);
+    BuildControls(this, kRows, TArtSource::kCompiled, TButtonCursor::kHand);
     SetButtonLooks();
     SetDescriptionLooks();
 }
 
 void TMainWindow::SetButtonLooks() {
-    for (TsuiImageButton* button : {suiImageButton_Builder, suiImageButton_Converter, suiImageButton_Compiler,
-                                    suiImageButton_Burner, suiImageButton_Min, suiImageButton_Exit,
-                                    suiImageButton_Home, suiImageButton_Option, suiImageButton_Help})
-        button->SetCursor(crHandPoint);
     suiImageButton_Min->SetHint("Minimiaze");
     suiImageButton_Exit->SetHint("Close");
     for (TsuiImageButton* button : {suiImageButton_Min, suiImageButton_Exit}) button->SetShowHint(true);

@@ -161,7 +161,7 @@ void TOptionWindow::CreateControls() {
         PlaceUnnamed<TLabel>("Label_Restart", 12, 108, 0, 0,
                              "* Restart software required for the change to take effect", B),
     };
-    BuildControls(this, kRows, TArtSource::kResFolder);
+    BuildControls(this, kRows, TArtSource::kResFolder, TButtonCursor::kHand);
     SetButtonLooks();
     SetTextColours();
     SetFieldLooks();
@@ -170,11 +170,6 @@ void TOptionWindow::CreateControls() {
 }
 
 void TOptionWindow::SetButtonLooks() {
-    for (TsuiImageButton* button :
-         {suiImageButton_General, suiImageButton_Language, suiImageButton_Burner, suiImageButton_Ok,
-          suiImageButton_Cancel, suiImageButton_Browse, suiImageButton_4_3, suiImageButton_16_9, suiImageButton_NTSC,
-          suiImageButton_PAL, suiImageButton_D5, suiImageButton_9, suiImageButton_Load})
-        button->SetCursor(crHandPoint);
     suiImageButton_Ok->SetDefault(true);
     suiImageButton_Cancel->SetModalResult(mrCancel);
     suiImageButton_Cancel->SetCancel(true);

@@ -15,6 +15,15 @@ constexpr int kBarLength = 258;
 
 }  // namespace
 
+void FillProgressBar(TImage* Bar) {
+    TBitmap* fill = Bar->GetPicture()->GetBitmap();
+    fill->SetPixelFormat(pf24bit);
+    fill->SetSize(kBarLength, 10);
+    fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
+    fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
+    Bar->SetWidth(0);
+}
+
 int ProgressBarWidth(int Percent) { return std::clamp(Percent, 0, 100) * kBarLength / 100; }
 
 int ProgressPercent(int Position, int Max) {

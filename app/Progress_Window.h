@@ -15,6 +15,9 @@
 #include "platform/vcl/StdCtrls.h"
 #include "skin/core/SUISkinForm.h"
 
+// A run's bar drawn in its full length in the program's blue and shown none of it yet; its width
+// follows ProgressBarWidth as the run goes.
+void FillProgressBar(TImage* Bar);
 // The bar's length in pixels for a percentage, which is first held to 0..100.
 int ProgressBarWidth(int Percent);
 // The percentage (0..100) that Position of Max stands for. With no steps to count (Max of 0 or

@@ -63,11 +63,6 @@ constexpr TSkinWord kSkinWords[] = {
     {"Label_SkinNext", Language::kMsgNextWord, false, true},
 };
 
-void ShowHandOnButtons(TForm* Form) {
-    for (int i = 0; i < Form->ComponentCount(); ++i)
-        if (auto* button = dynamic_cast<TsuiImageButton*>(Form->Components(i))) button->SetCursor(crHandPoint);
-}
-
 void ShapeTimeEdit(TsuiMaskEdit* Edit) {
     Edit->SetEditMask("!90:00:00;1;_");
     Edit->SetMaxLength(8);
@@ -175,8 +170,7 @@ void TSetupClipWindow::CreateControls() {
         Place<&W::suiImageButton_16_9>("suiImageButton_16_9", 48, 407, 20, 20),
         Place<&W::Label_Info>("Label_Info", 112, 195, 0, 0, "Seeking please wait..."),
     };
-    BuildControls(this, kRows, TArtSource::kResFolder);
-    ShowHandOnButtons(this);
+    BuildControls(this, kRows, TArtSource::kResFolder, TButtonCursor::kHand);
     ShapeListControls();
     ShapeTrimControls();
     ShapeDiscControls();
@@ -186,8 +180,6 @@ void TSetupClipWindow::CreateControls() {
 void TSetupClipWindow::ShapeListControls() {
     Image_Preview->SetCenter(true);
     for (TsuiImagePanel* panel : {suiImagePanel_ClipInfo, suiImagePanel_InfoMove}) panel->SetTransparent(true);
-    // The moving panel grows with its rows; without a clip it has no height.
-    suiImagePanel_InfoMove->SetHeight(0);
     Panel_Bar->SetBevelOuter(bvNone);
     Panel_Bar->SetAlign(alRight);
     suiImageButton_Close->SetHint("Close");
@@ -204,7 +196,6 @@ void TSetupClipWindow::ShapeTrimControls() {
     Panel_Progress->SetBevelOuter(bvNone);
     // The range bar spans the handles: no width until a clip is chosen.
     Image_Stretch->SetStretch(true);
-    Image_Stretch->SetWidth(0);
     for (TsuiMaskEdit* edit : {suiEdit_Start, suiEdit_Stop}) ShapeTimeEdit(edit);
     for (TLabel* label : {Label_Start, Label_Stop}) label->GetFont()->SetColor(clWhite);
     Label_Info->GetFont()->SetColor(clWhite);
@@ -214,7 +205,6 @@ void TSetupClipWindow::ShapeTrimControls() {
 void TSetupClipWindow::ShapeDiscControls() {
     // The bar is as wide as the clips' size fills the disc: none yet.
     Image_DiscSizeProgress->SetStretch(true);
-    Image_DiscSizeProgress->SetWidth(0);
     Image8500->SetVisible(false);
     suiImageButton_4_3->SetVisible(false);
     suiImageButton_16_9->SetVisible(false);

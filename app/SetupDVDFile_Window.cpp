@@ -74,12 +74,11 @@ void TSetupDVDFileWindow::CreateControls() {
         Place<&W::Image8500>("Image8500", 580, 423, 58, 12, "clip_8500.bmp"),
         Place<&W::Image_DiscSizeProgress>("Image_DiscSizeProgress", 108, 401, 0, 10, "clip_disc_fill.bmp"),
     };
-    BuildControls(this, kRows, TArtSource::kResFolder);
+    BuildControls(this, kRows, TArtSource::kResFolder, TButtonCursor::kHand);
     SetupGrid();
     ShapeButtons();
-    // The bar is as wide as the files fill the disc: none yet.
+    // The bar is as wide as the files fill the disc.
     Image_DiscSizeProgress->SetStretch(true);
-    Image_DiscSizeProgress->SetWidth(0);
 }
 
 void TSetupDVDFileWindow::SetupGrid() {
@@ -94,9 +93,6 @@ void TSetupDVDFileWindow::SetupGrid() {
 }
 
 void TSetupDVDFileWindow::ShapeButtons() {
-    for (TsuiImageButton* b : {suiImageButton_Folder, suiImageButton_File, suiImageButton_Burn, suiImageButton_Close,
-                               suiImageButton_DVD5, suiImageButton_DVD9})
-        b->SetCursor(crHandPoint);
     suiImageButton_Close->SetHint("Close");
     suiImageButton_Close->SetShowHint(true);
     // Light words on the buttons' dark faces.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/FormBuilder.h"
+#include "app/Progress_Window.h"
 #include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/Pubfunction.h"
@@ -14,7 +15,6 @@ TDeviceWindow* DeviceWindow = nullptr;
 
 namespace {
 
-constexpr int kBarLength = 258;
 // An erase is taken to last three minutes: 360 half-second ticks.
 constexpr int kAssumedEraseTicks = 360;
 constexpr const char* kNotAvailable = "N/A";
@@ -111,12 +111,7 @@ void TDeviceWindow::ShowDiscBoxes() {
 // The bar shows as much of its fill as the erase is done: none yet.
 void TDeviceWindow::ShowEraseProgress() {
     Label_UsedTime->SetCaption(Pubfunction::SecondsToHMS(0));
-    TBitmap* fill = Image_Progress1->GetPicture()->GetBitmap();
-    fill->SetPixelFormat(pf24bit);
-    fill->SetSize(kBarLength, 10);
-    fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
-    fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
-    Image_Progress1->SetWidth(0);
+    FillProgressBar(Image_Progress1);
     Label_Progress1->SetAlignment(taRightJustify);
 }
 

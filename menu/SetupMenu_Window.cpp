@@ -69,12 +69,6 @@ bool ProjectHoldsLabel(const TLabel* Label) {
     });
 }
 
-// Every picture button of the table shows the hand.
-void PointAtButtons(TForm* Form, std::span<const TControlRow> Rows) {
-    for (const TControlRow& row : Rows)
-        if (auto* button = dynamic_cast<TsuiImageButton*>(Form->FindComponent(row.Name))) button->SetCursor(crHandPoint);
-}
-
 bool ProjectHoldsBackCell(const int* Cell) {
     return std::any_of(ClipInfo.begin(), ClipInfo.end(), [Cell](TClipInfo* c) {
         return c->ChapterMenu != nullptr && (&c->ChapterMenu->i_BackX == Cell || &c->ChapterMenu->i_BackY == Cell);
@@ -185,8 +179,7 @@ void TSetupMenuWindow::CreateControls() {
         // The root menu's button block, dragged about the preview: over its background and safe frame.
         Place<&W::BackImage>("BackImage", 0, 0, 0, 0, "BackBmp.bmp", "Panel_MenuPreview"),
     };
-    BuildControls(this, kRows, TArtSource::kResFolder);
-    PointAtButtons(this, kRows);
+    BuildControls(this, kRows, TArtSource::kResFolder, TButtonCursor::kHand);
     PlacePreview();
     ShowTabs();
     Image_DiscSizeProgress->SetStretch(true);

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/FormBuilder.h"
+#include "app/Progress_Window.h"
 #include "app/ResPictures.h"
 #include "core/Language.h"
 #include "core/MediaLibrary.h"
@@ -24,18 +25,6 @@
 const String BitrateTable[3] = {"5000", "3000", "4000"};
 
 namespace {
-
-constexpr int kBarLength = 258;
-
-// The run's bar: one full-length fill, shown as wide as the run has come (none yet).
-void FillBar(TImage* Bar) {
-    TBitmap* fill = Bar->GetPicture()->GetBitmap();
-    fill->SetPixelFormat(pf24bit);
-    fill->SetSize(kBarLength, 10);
-    fill->GetCanvas()->GetBrush()->SetColor(static_cast<TColor>(0xC08040));
-    fill->GetCanvas()->FillRect(TRect(0, 0, kBarLength, 10));
-    Bar->SetWidth(0);
-}
 
 TTimer* MakeTimer(TComponent* Owner, const char* Name) {
     auto* timer = new TTimer(Owner);
@@ -119,8 +108,8 @@ void TProductionWindow::CreateControls() {
     ShowCaptions();
     SetControlStyles();
     SetFirstStates();
-    FillBar(Image_Progress1);
-    FillBar(Image_Progress2);
+    FillProgressBar(Image_Progress1);
+    FillProgressBar(Image_Progress2);
     Timer_Convert = MakeTimer(this, "Timer_Convert");
     Timer_Spumux = MakeTimer(this, "Timer_Spumux");
     Timer_Author = MakeTimer(this, "Timer_Author");
