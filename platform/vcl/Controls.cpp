@@ -245,13 +245,25 @@ void TControl::RequestAlign() {
     if (m_parent != nullptr) m_parent->Realign();
 }
 
+namespace {
+
+bool IsWithin(const TControl* Control, const TControl* Ancestor) {
+    for (const TControl* c = Control; c != nullptr; c = c->GetParent())
+        if (c == Ancestor) return true;
+    return false;
+}
+
+}  // namespace
+
 void TControl::SetVisible(bool v) {
     if (v == m_visible) return;
     if (!m_windowed) Invalidate();
     m_visible = v;
     Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
     if (!m_windowed) Invalidate();
-    if (!v && g_hoverControl == this) UpdateMouseControl(nullptr);
+    // A window hidden under the mouse (a mode's first window shown in its place) leaves its
+    // hovered control lit unless that control is told the mouse has gone.
+    if (!v && IsWithin(g_hoverControl, this)) UpdateMouseControl(nullptr);
     RequestAlign();
 }
 
@@ -1088,8 +1100,9 @@ void TWinControl::WidgetMouse(UINT Msg, WPARAM Keys, TPoint ClientPos) {
     } else {
         Perform(Msg, Keys, MAKELPARAM(ClientPos.x, ClientPos.y));
     }
+    // Where the mouse is now: a click that ran a modal window has seen it move on meanwhile.
     if (Msg == WM_MOUSEMOVE || Msg == WM_LBUTTONUP || Msg == WM_RBUTTONUP || Msg == WM_MBUTTONUP)
-        UpdateMouseControl(FindControlAtScreen(screen));
+        UpdateMouseControl(FindControlAtScreen(Mouse->GetCursorPos()));
 }
 
 namespace {

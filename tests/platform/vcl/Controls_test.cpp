@@ -284,6 +284,29 @@ TEST(MouseTest, EnterAndLeaveAlsoWhileAButtonIsHeldAndNoClickOutside) {
     EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
+TEST(MouseTest, AClickThatHidesItsWindowForAnotherLeavesNothingLit) {
+    // The main window's mode buttons: the click hides the window, another is used meanwhile,
+    // and the window comes back with the mouse elsewhere.
+    auto form = ShownForm();
+    auto* s = new TSwatch(form.get());
+    s->SetBounds(10, 10, 30, 30);
+    s->SetParent(form.get());
+    auto other = ShownForm();
+    other->SetBounds(form->GetLeft() + 400, form->GetTop(), 100, 100);
+    s->OnClick = [&](TObject*) {
+        form->Hide();
+        EXPECT_EQ(s->Messages, (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
+        MouseMoveTo(other.get(), 50, 50);
+        form->Show();
+    };
+
+    MouseMoveTo(form.get(), 20, 20);
+    ASSERT_EQ(s->Messages, std::vector<UINT>{CM_MOUSEENTER});
+    ClickAt(form.get(), 20, 20);
+    EXPECT_EQ(s->Messages, (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE}));
+    EXPECT_NE(Mouse->GetHoverControl(), s);
+}
+
 TEST(MouseTest, SecondPressIsADoubleClick) {
     auto form = ShownForm();
     auto* s = new TSwatch(form.get());
