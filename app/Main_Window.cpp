@@ -333,8 +333,11 @@ void TMainWindow::LanguageMenuItemClick(TObject* Sender) {
 void TMainWindow::ShowModeDescription(TControl* control) {
     if (control == ShownDescription) return;
     auto* image = dynamic_cast<TImage*>(control);
+    // The language may have changed since the last description: neither the English picture
+    // nor another language's text may stay under the new one.
+    if (ShownDescription != nullptr) ShownDescription->SetVisible(false);
     if (UILanguage == "English.ini") {
-        if (ShownDescription != nullptr) ShownDescription->SetVisible(false);
+        Label_Description->SetCaption(String());
         if (image != nullptr) image->SetVisible(true);
     } else {
         int message = 0;

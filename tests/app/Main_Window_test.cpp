@@ -236,6 +236,21 @@ TEST_F(MainWindowTest, OtherLanguagesFillTheLabel) {
     }
 }
 
+TEST_F(MainWindowTest, AChangeOfLanguageLeavesOneDescription) {
+    Create();
+    window->ShowModeDescription(window->Image_Burn);
+    ASSERT_TRUE(window->Image_Burn->GetVisible());
+    ASSERT_TRUE(Language::LoadLanguageFile("deutsch.INI"));
+    window->ShowModeDescription(window->Image_Vob);
+    EXPECT_FALSE(window->Image_Burn->GetVisible()) << "the English picture would stay under the text";
+    EXPECT_EQ(window->Label_Description->GetCaption(), Language::GetMessageText(155));
+
+    UILanguage = "English.ini";
+    window->ShowModeDescription(window->Image_Menu);
+    EXPECT_TRUE(window->Image_Menu->GetVisible());
+    EXPECT_EQ(window->Label_Description->GetCaption(), "") << "the German text would stay over the picture";
+}
+
 TEST_F(MainWindowTest, EnglishInOtherCaseUsesTheLabel) {
     UILanguage = "english.ini";
     Create();
