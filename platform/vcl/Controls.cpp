@@ -1145,7 +1145,9 @@ void TWinControl::WidgetKeyDown(Word Key, TShiftState Shift, const String& Text)
     if (form != nullptr && form != this && form->GetKeyPreview()) {
         Word k = Key;
         static_cast<TWinControl*>(form)->KeyDown(k, Shift);
-        if (k == 0) return;
+        // A key with no key code (an accented letter) is a character only: the preview cannot
+        // have cleared it.
+        if (k == 0 && Key != 0) return;
         Key = k;
     }
     // The form's menu takes its shortcuts before the control sees the key.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -112,6 +113,9 @@ public:
         setAttribute(Qt::WA_NoSystemBackground);
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
+        // Letters made of several keys (a dead accent, then the letter) come composed only to
+        // a widget that takes input-method text.
+        setAttribute(Qt::WA_InputMethodEnabled);
     }
     void Detach() { m_control = nullptr; }
     TWinControl* Control() const { return m_control; }
@@ -143,6 +147,12 @@ private:
                 TShiftState shift = KeyShift(k->modifiers());
                 if (k->key() == Qt::Key_Backtab) shift << ssShift;
                 if (vk != 0 || !k->text().isEmpty()) m_control->WidgetKeyDown(vk, shift, k->text().toStdString());
+                return true;
+            }
+            case QEvent::InputMethod: {
+                // The composed text, typed as one key with no key code.
+                const QString text = static_cast<QInputMethodEvent*>(e)->commitString();
+                if (!text.isEmpty()) m_control->WidgetKeyDown(0, {}, text.toStdString());
                 return true;
             }
             case QEvent::KeyRelease: {

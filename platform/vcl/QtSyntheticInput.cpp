@@ -1,6 +1,7 @@
 #include "platform/vcl/QtSyntheticInput.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -86,6 +87,16 @@ void QtSendSyntheticKey(TQtWidgetBridge* Bridge, Word Key, TShiftState Shift, co
     if (!Release) return;
     QKeyEvent release(QEvent::KeyRelease, QtKey(Key), QtModifiers(Shift), QString::fromStdString(Text));
     QApplication::sendEvent(w, &release);
+}
+
+void QtSendSyntheticComposedText(TQtWidgetBridge* Bridge, const String& Text) {
+    QWidget* w = Bridge->Widget();
+    if (w == nullptr) return;
+    // The input method hands its text to the widget that has the keyboard: an edit's own.
+    QWidget* target = w->focusProxy() != nullptr ? w->focusProxy() : w;
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromStdString(Text));
+    QApplication::sendEvent(target, &composed);
 }
 
 bool QtGrabScreen(const TRect& Area, TBitmap& Out) {

@@ -13,4 +13,6 @@ void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const St
     QtSendSyntheticKey(Target->Bridge(), Key, Shift, Text, Release);
 }
 
+void SendSyntheticComposedText(TWinControl* Target, const String& Text) { QtSendSyntheticComposedText(Target->Bridge(), Text); }
+
 bool GrabScreen(const TRect& Area, TBitmap* Out) { return Out != nullptr && QtGrabScreen(Area, *Out); }

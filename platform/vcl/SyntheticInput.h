@@ -13,6 +13,8 @@ void SendSyntheticMouse(TWinControl* Target, TSyntheticMouse Kind, TPoint Client
                         TShiftState Held);
 // Sends a key press (with its text) and, when Release is set, the key release to Target's widget.
 void SendSyntheticKey(TWinControl* Target, Word Key, TShiftState Shift, const String& Text, bool Release);
+// Sends Text as the input method hands over a composed letter (a dead accent, then the letter).
+void SendSyntheticComposedText(TWinControl* Target, const String& Text);
 // What the screen shows now of Area (screen coordinates), as the window system composed it
 // from the windows' own pixels. False when no shown window holds the area (Out is untouched).
 bool GrabScreen(const TRect& Area, TBitmap* Out);

@@ -5,6 +5,7 @@
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/SyntheticInput.h"
 #include "tests/support/TestHelpers.h"
 
 namespace {
@@ -242,3 +243,29 @@ TEST_F(EditTest, RightAlignedStyleDrawsTextAtTheRightEdge) {
 }
 
 }  // namespace
+
+TEST_F(EditTest, AccentedLettersReachTheEditAlsoUnderTheFormsKeyPreview) {
+    // Such a key has text and no key code; a form that previews keys (Escape closes a dialog)
+    // must not take it for a key it cleared.
+    for (bool preview : {false, true}) {
+        SCOPED_TRACE(preview);
+        form->SetKeyPreview(preview);
+        form->OnKeyDown = [](TObject*, Word&, TShiftState) {};
+        edit->SetText("");
+        PressKey(form, 0, {}, "\xC3\xBC");
+        PressKey(form, 0, {}, "\xC3\xA9");
+        EXPECT_EQ(edit->GetText(), "\xC3\xBC\xC3\xA9");
+    }
+}
+
+TEST_F(EditTest, ComposedLettersGoThroughTheEditsOwnText) {
+    // A dead accent and a letter come from the input method as one text, to the toolkit's line
+    // edit that has the keyboard; the edit's text, its events and what it shows follow it.
+    edit->SetText("a");
+    edit->SetSelStart(1);
+    log.clear();
+    SendSyntheticComposedText(edit, "\xC3\xA9");
+    EXPECT_EQ(edit->GetText(), "a\xC3\xA9");
+    TypeText(form, "z");
+    EXPECT_EQ(edit->GetText(), "a\xC3\xA9z");
+}

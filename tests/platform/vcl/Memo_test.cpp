@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SyntheticInput.h"
 #include "tests/support/TestHelpers.h"
 
 namespace {
@@ -64,6 +65,16 @@ TEST_F(MemoTest, TypingGoesThroughKeyPressAndFiresOnChange) {
     EXPECT_EQ(memo->GetLines()->Strings(1), "c");
     EXPECT_EQ(changes, 4);
     EXPECT_TRUE(memo->GetModified());
+}
+
+TEST_F(MemoTest, LettersBeyondAsciiAreTypedWhole) {
+    // Typed on the keyboard, composed by the input method, or of three bytes.
+    TypeText(form, "a");
+    PressKey(form, 0, {}, "\xC3\xBC");
+    SendSyntheticComposedText(memo, "\xC3\xA0");
+    PressKey(form, 0, {}, "\xE2\x82\xAC");
+    TypeText(form, "b");
+    EXPECT_EQ(memo->GetLines()->Strings(0), "a\xC3\xBC\xC3\xA0\xE2\x82\xAC" "b");
 }
 
 TEST_F(MemoTest, TextFromCodeReplacesTheLinesAndFiresOnChange) {
