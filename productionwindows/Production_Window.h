@@ -29,6 +29,7 @@
 #include "platform/win32/Windows.h"
 #include "production/AuthorXml.h"
 #include "production/AuthoredDisc.h"
+#include "production/MenuFiles.h"
 #include "production/MenuPictures.h"
 #include "skin/controls/SUIComboBox.h"
 #include "skin/controls/SUIEdit.h"
@@ -355,7 +356,10 @@ private:
     void WorkerFinished(int Result);
     HANDLE h_WorkerDone = nullptr;
     void FillMenuPictures(TMenuPictures& Pictures) const;
-    void BackPictureSize(int& Width, int& Height) const;
+    void BackPictureSize(const TMenuPictures& Pictures, int& Width, int& Height) const;
+    // Writes one menu's files (1 when made) from its pictures and the back button's size.
+    using TMenuWriter = std::function<int(TMenuPictures& Pictures, int BackWidth, int BackHeight)>;
+    int PrepareMenuFiles(const TMenuFiles& Files, const TMenuWriter& Write);
     TAuthorProject AuthorProject() const;
     bool MenuEncodeFailed(int Result, int Code);
     // The controls and their pictures from the program's RES folder; a missing picture leaves

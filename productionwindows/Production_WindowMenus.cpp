@@ -31,18 +31,16 @@ bool TProductionWindow::HasBackButton() const {
 }
 
 // The back picture's own size, as the designer measured it; without a designer, the picture's.
-void TProductionWindow::BackPictureSize(int& Width, int& Height) const {
+void TProductionWindow::BackPictureSize(const TMenuPictures& Pictures, int& Width, int& Height) const {
     Width = Height = 0;
     if (SetupMenuWindow != nullptr && SetupMenuWindow->TitleMenu.i_BackWidth > 0) {
         Width = SetupMenuWindow->TitleMenu.i_BackWidth;
         Height = SetupMenuWindow->TitleMenu.i_BackHeight;
         return;
     }
-    TMenuPictures pictures;
-    FillMenuPictures(pictures);
     try {
         TBitmap back;
-        back.LoadFromFile(pictures.BackPictureFile());
+        back.LoadFromFile(Pictures.BackPictureFile());
         Width = back.GetWidth();
         Height = back.GetHeight();
     } catch (const std::exception&) {
@@ -58,24 +56,9 @@ int TProductionWindow::PrepareTitleMenu() {
     }
     s_MenuMusic = s_BackgroundMusicFile;
     const TMenuFiles files = TitleMenuFiles(s_TempFolder);
-    TMenuPictures pictures;
-    FillMenuPictures(pictures);
-    int backWidth = 0, backHeight = 0;
-    BackPictureSize(backWidth, backHeight);
-    int made = 0;
-    try {
-        made = WriteTitleMenuFiles(pictures, files, backWidth, backHeight);
-    } catch (const std::exception&) {
-        made = 0;
-    }
-    if (!pictures.b_BackButtonUsable) b_BackButtonUsable = 0;
-    if (made != 1) return kMenuNotMade;
-    s_MenuBmp = files.s_Bmp;
-    s_MenuVob = s_MuxIn = files.s_Vob;
-    s_MuxOut = files.s_MuxOut;
-    s_MuxXml = files.s_Xml;
-    AddLog(ExtractFileName(s_MenuBmp) + " >>>> " + ExtractFileName(s_MenuVob));
-    return kMenuReady;
+    return PrepareMenuFiles(files, [&](TMenuPictures& Pictures, int BackWidth, int BackHeight) {
+        return WriteTitleMenuFiles(Pictures, files, BackWidth, BackHeight);
+    });
 }
 
 int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
@@ -84,22 +67,30 @@ int TProductionWindow::PrepareChapterMenu(TSubChapter* Menu, int ClipIndex) {
     i_BackY = Menu->i_BackY;
     s_MenuMusic = Menu->s_BackgroundMusicFile;
     const TMenuFiles files = ChapterMenuFiles(s_TempFolder, ClipIndex);
+    return PrepareMenuFiles(files, [&](TMenuPictures& Pictures, int BackWidth, int BackHeight) {
+        return WriteChapterMenuFiles(Pictures, Menu, files, BackWidth, BackHeight);
+    });
+}
+
+// What both menus share: the pictures, the back button's size, the writing, and the files the
+// later steps take.
+int TProductionWindow::PrepareMenuFiles(const TMenuFiles& Files, const TMenuWriter& Write) {
     TMenuPictures pictures;
     FillMenuPictures(pictures);
     int backWidth = 0, backHeight = 0;
-    BackPictureSize(backWidth, backHeight);
+    BackPictureSize(pictures, backWidth, backHeight);
     int made = 0;
     try {
-        made = WriteChapterMenuFiles(pictures, Menu, files, backWidth, backHeight);
+        made = Write(pictures, backWidth, backHeight);
     } catch (const std::exception&) {
         made = 0;
     }
     if (!pictures.b_BackButtonUsable) b_BackButtonUsable = 0;
     if (made != 1) return kMenuNotMade;
-    s_MenuBmp = files.s_Bmp;
-    s_MenuVob = s_MuxIn = files.s_Vob;
-    s_MuxOut = files.s_MuxOut;
-    s_MuxXml = files.s_Xml;
+    s_MenuBmp = Files.s_Bmp;
+    s_MenuVob = s_MuxIn = Files.s_Vob;
+    s_MuxOut = Files.s_MuxOut;
+    s_MuxXml = Files.s_Xml;
     AddLog(ExtractFileName(s_MenuBmp) + " >>>> " + ExtractFileName(s_MenuVob));
     return kMenuReady;
 }

@@ -245,16 +245,6 @@ void TControl::RequestAlign() {
     if (m_parent != nullptr) m_parent->Realign();
 }
 
-namespace {
-
-bool IsWithin(const TControl* Control, const TControl* Ancestor) {
-    for (const TControl* c = Control; c != nullptr; c = c->GetParent())
-        if (c == Ancestor) return true;
-    return false;
-}
-
-}  // namespace
-
 void TControl::SetVisible(bool v) {
     if (v == m_visible) return;
     if (!m_windowed) Invalidate();
@@ -263,7 +253,11 @@ void TControl::SetVisible(bool v) {
     if (!m_windowed) Invalidate();
     // A window hidden under the mouse (a mode's first window shown in its place) leaves its
     // hovered control lit unless that control is told the mouse has gone.
-    if (!v && IsWithin(g_hoverControl, this)) UpdateMouseControl(nullptr);
+    if (!v && g_hoverControl != nullptr) {
+        auto* windowed = dynamic_cast<TWinControl*>(this);
+        if (g_hoverControl == this || (windowed != nullptr && windowed->ContainsControl(g_hoverControl)))
+            UpdateMouseControl(nullptr);
+    }
     RequestAlign();
 }
 

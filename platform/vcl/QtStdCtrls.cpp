@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStringDecoder>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
@@ -20,9 +21,6 @@
 namespace {
 
 // Byte offset of a UTF-8 text <-> index of the same position in its QString.
-// The bytes of the UTF-8 letter that Lead starts (1 for a byte that starts none).
-std::size_t Utf8Length(Byte Lead) { return Lead >= 0xF0 ? 4 : Lead >= 0xE0 ? 3 : Lead >= 0xC0 ? 2 : 1; }
-
 int ToQtIndex(const String& Text, int Pos) {
     Pos = std::clamp(Pos, 0, static_cast<int>(Text.size()));
     return static_cast<int>(QString::fromUtf8(Text.data(), Pos).size());
@@ -400,21 +398,13 @@ public:
 
     void EditChar(char Key) override {
         if (m_edit.isNull()) return;
-        const auto byte = static_cast<Byte>(Key);
-        if (byte >= 0x80) {
-            // A letter beyond ASCII comes a byte at a time; it is typed once it is whole.
-            if (byte >= 0xC0) m_pending.clear();
-            m_pending += Key;
-            if (m_pending.size() < Utf8Length(static_cast<Byte>(m_pending[0]))) return;
-            QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
-                        QString::fromUtf8(m_pending.data(), static_cast<qsizetype>(m_pending.size())));
-            m_pending.clear();
-            m_edit->Feed(&e);
-            return;
-        }
-        m_pending.clear();
         int k = Key == '\r' ? Qt::Key_Return : Key == '\b' ? Qt::Key_Backspace : Key == '\t' ? Qt::Key_Tab : Qt::Key_unknown;
-        QString text = k == Qt::Key_unknown ? QString::fromLatin1(&Key, 1) : QString();
+        QString text;
+        if (k == Qt::Key_unknown) {
+            // A letter beyond ASCII comes a byte at a time; the decoder holds it until it is whole.
+            text = m_decoder.decode(QByteArrayView(&Key, 1));
+            if (text.isEmpty()) return;
+        }
         QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
         m_edit->Feed(&e);
     }
@@ -522,7 +512,7 @@ private:
     QPointer<TMemoFilter> m_filter;
     std::function<void()> m_textChanged;
     bool m_setting = false;
-    std::string m_pending;   // the first bytes of a letter typed a byte at a time
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
 
 }  // namespace

@@ -11,6 +11,7 @@ void QtSendSyntheticMouse(TQtWidgetBridge* Bridge, TSyntheticMouse Kind, TPoint 
                           TMouseButton Button, TShiftState Held);
 // Delivers a key press, and the release when Release is set, to Bridge's widget.
 void QtSendSyntheticKey(TQtWidgetBridge* Bridge, Word Key, TShiftState Shift, const String& Text, bool Release);
+// Delivers Text as the input method's composed text, to the widget that has the keyboard.
 void QtSendSyntheticComposedText(TQtWidgetBridge* Bridge, const String& Text);
 // Reads back the screen's pixels of Area into Out.
 bool QtGrabScreen(const TRect& Area, TBitmap& Out);

@@ -375,16 +375,25 @@ TEST_F(ClipInfoTest, RemoveClipFromListTakesTheFirstOfTwoEntries) {
     delete b;
 }
 
-TEST_F(ClipInfoTest, DeletingAClipDeletesEveryView) {
-    TDeathWatch watch;
+// A clip with every view it makes: list row, subtitle icon, menu tile, title button, and a
+// chapter button and label for each of the seconds.
+TClipInfo* ClipWithEveryView(std::initializer_list<int> ChapterSeconds) {
     TClipInfo* clip = MakeClip(720, 480, 3, 0);
     std::unique_ptr<TBitmap> frame(SolidBitmap(720, 480, Red));
     clip->SetPicture(frame.get());
     clip->RefreshMenuImage();
     clip->RefreshTitleButton();
     clip->ChapterMenu = new TSubChapter(clip);
-    clip->ChapterMenu->AddButton(frame.get(), 5);
-    clip->ChapterMenu->AddLabel(new TLabel(nullptr));
+    for (int second : ChapterSeconds) {
+        clip->ChapterMenu->AddButton(frame.get(), second);
+        clip->ChapterMenu->AddLabel(new TLabel(nullptr));
+    }
+    return clip;
+}
+
+TEST_F(ClipInfoTest, DeletingAClipDeletesEveryView) {
+    TDeathWatch watch;
+    TClipInfo* clip = ClipWithEveryView({5});
     for (TComponent* view : std::initializer_list<TComponent*>{
              clip->ListRow, clip->SrtIcon, clip->MenuTile, clip->TitleButton, clip->ChapterMenu->GetButton(0),
              clip->ChapterMenu->GetLabel(0)})
@@ -398,16 +407,7 @@ TEST_F(ClipInfoTest, DeletingAClipDeletesEveryView) {
 // before the clip leaves the clip nothing to free twice.
 TEST_F(ClipInfoTest, ViewsFreedWithTheirParentFirstLeaveTheClipConsistent) {
     TDeathWatch watch;
-    TClipInfo* clip = MakeClip(720, 480, 3, 0);
-    std::unique_ptr<TBitmap> frame(SolidBitmap(720, 480, Red));
-    clip->SetPicture(frame.get());
-    clip->RefreshMenuImage();
-    clip->RefreshTitleButton();
-    clip->ChapterMenu = new TSubChapter(clip);
-    clip->ChapterMenu->AddButton(frame.get(), 5);
-    clip->ChapterMenu->AddButton(frame.get(), 9);
-    clip->ChapterMenu->AddLabel(new TLabel(nullptr));
-    clip->ChapterMenu->AddLabel(new TLabel(nullptr));
+    TClipInfo* clip = ClipWithEveryView({5, 9});
     auto* panel = new TPanel(nullptr);
     // Every view but the second chapter button and label goes on the panel.
     std::vector<TControl*> onPanel{clip->ListRow, clip->SrtIcon, clip->MenuTile, clip->TitleButton,

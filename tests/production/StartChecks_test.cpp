@@ -203,8 +203,9 @@ TEST_F(productionStartChecks, AFolderLargerThanTheDiscIsLogged) {
         window->Memo_Msg->GetLines()->Clear();
         window->LogOversizedFolder();
         ASSERT_EQ(Lines(window.get()), c.logged ? 1 : 0) << c.bytes;
-        if (c.logged)
+        if (c.logged) {
             EXPECT_EQ(window->Memo_Msg->GetLines()->Strings(0), Language::GetMessageText(166) + "3 MB > 2 MB");
+        }
     }
 }
 
